@@ -1,0 +1,1 @@
+# Windows cross build (filled in later)
