@@ -82,11 +82,9 @@ enum : AEGP_HookPriority {
   AEGP_HP_BeforeAE = 1,
   AEGP_HP_AfterAE = 2,
 };
-enum : A_Err {
-  A_Err_NONE = 0,
-  A_Err_ALLOC = 4,           // the host's out-of-memory code
-  A_Err_MISSING_SUITE = 516, // a host suite that cannot be acquired
-};
+inline constexpr A_Err A_Err_NONE = 0;
+inline constexpr A_Err A_Err_ALLOC = 4;            // the host's out-of-memory code
+inline constexpr A_Err A_Err_MISSING_SUITE = 516;  // a host suite that cannot be acquired
 
 // ---- Structs ---------------------------------------------------------------
 

@@ -1,0 +1,18 @@
+// Putting a whole file in place on the platform's file system.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+enum class FileReplaceResult {
+  Replaced,     // the file at the path now holds exactly the bytes
+  OpenFailed,   // no file can be created at the path; nothing changed
+  WriteFailed,  // writing or flushing the bytes failed; nothing changed
+};
+
+// Replaces the file at `utf8_path` with `bytes`, all or nothing: the bytes go
+// to a temporary file in the same folder, are flushed to the disk, and the
+// temporary then takes the path's place in one step. On failure the
+// temporary is removed and an earlier file at the path is left as it was.
+FileReplaceResult ReplaceFile(const std::string& utf8_path, const unsigned char* bytes,
+                              std::size_t size);

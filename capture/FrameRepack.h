@@ -1,0 +1,26 @@
+// The rendered 8-bit frame, as the host lays it out, turned into the tightly
+// packed RGBA image the PNG encoder takes.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "host/AE_HostInterface.h"
+
+struct FreeBytes {
+  void operator()(std::uint8_t* bytes) const { std::free(bytes); }
+};
+
+struct RgbaImage {
+  std::unique_ptr<std::uint8_t[], FreeBytes> pixels;  // width * height * 4 bytes
+  unsigned width = 0;
+  unsigned height = 0;
+};
+
+// Repacks `world` (alpha-red-green-blue rows, `rowbytes` apart, top row
+// first) into `image`, one allocation sized exactly, one pass. Gives 0, or
+// the PNG library's code for what stopped it: 93 for an empty frame, 84 for a
+// row stride shorter than a row, 83 for a frame too large to hold or to
+// allocate. Nothing is read or written outside either buffer.
+unsigned RepackArgbToRgba(const PF_EffectWorld& world, RgbaImage& image);

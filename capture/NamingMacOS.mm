@@ -1,0 +1,63 @@
+// Output naming on macOS, with Foundation. Manual retain/release and an
+// explicit autorelease pool: this file compiles unchanged with Apple's clang
+// (-fno-objc-arc) and with GNUstep's gobjc++, where the Linux test build of
+// the plug-in takes its desktop from $HOME instead of the user database.
+#import <Foundation/Foundation.h>
+
+#include <cstdlib>
+
+#include "capture/NamingPlatform.h"
+
+namespace {
+
+// Drains the pool when the scope ends, whichever way it ends.
+class AutoreleasePool {
+ public:
+  AutoreleasePool() : pool_([[NSAutoreleasePool alloc] init]) {}
+  ~AutoreleasePool() { [pool_ drain]; }
+  AutoreleasePool(const AutoreleasePool&) = delete;
+  AutoreleasePool& operator=(const AutoreleasePool&) = delete;
+
+ private:
+  NSAutoreleasePool* pool_;
+};
+
+std::optional<std::string> NameToUtf8(const std::u16string& name) {
+  AutoreleasePool pool;
+  NSString* text = [[NSString alloc] initWithBytes:name.data()
+                                            length:name.size() * sizeof(char16_t)
+                                          encoding:NSUTF16LittleEndianStringEncoding];
+  const char* utf8 = [text UTF8String];
+  std::optional<std::string> result;
+  if (utf8 != nullptr) result = std::string(utf8);
+  [text release];
+  return result;
+}
+
+NSString* HomeFolder() {
+#if defined(__APPLE__)
+  return NSHomeDirectory();
+#else
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') return NSHomeDirectory();
+  return [[[NSString alloc] initWithUTF8String:home] autorelease];
+#endif
+}
+
+std::optional<std::string> DesktopFolder() {
+  AutoreleasePool pool;
+  NSString* desktop = [HomeFolder() stringByAppendingPathComponent:@"Desktop"];
+  const char* utf8 = [desktop UTF8String];
+  if (utf8 == nullptr) return std::nullopt;
+  return std::string(utf8);
+}
+
+}  // namespace
+
+const NamingPlatform kNativeNamingPlatform = {
+    NameToUtf8,
+    DesktopFolder,
+    nullptr,  // the desktop is always there: nothing to tell the user
+    '/',
+    false,
+};

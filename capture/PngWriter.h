@@ -1,0 +1,14 @@
+// Writing a rendered frame to a PNG file.
+#pragma once
+
+#include <string>
+
+#include "host/AE_HostInterface.h"
+
+// Code printed when the bytes could not be written after the file was opened.
+inline constexpr unsigned kPngWriteFailed = 1000;
+
+// Repacks `world` and writes it as a PNG at `utf8_path`, replacing any file
+// there only once the whole PNG is on disk. Gives 0 or the failure's code,
+// after printing "error <code>: <text>" on standard output.
+unsigned WriteFrameAsPng(const PF_EffectWorld& world, const std::string& utf8_path);
