@@ -1,0 +1,9 @@
+// The byte order in which a descriptor's numbers and four-character codes are
+// stored: little-endian on Windows, big-endian in a macOS resource file.
+#pragma once
+
+namespace glimster::descriptor {
+
+enum class ByteOrder { LittleEndian, BigEndian };
+
+}  // namespace glimster::descriptor
