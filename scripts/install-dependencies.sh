@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, and only what is missing: Debian
+# packages with apt-get, LodePNG from the pinned npm lockfile (scripts off).
+# Silent when everything is already there.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  cmake make g++ pkg-config python3 file binutils
+  googletest libgtest-dev libgmock-dev libbenchmark-dev  # tests and benchmarks
+  libpng-dev                                             # the tests' independent PNG decoder
+  gobjc++ libgnustep-base-dev                            # Foundation naming on Linux
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64         # Glimster.aex
+  wine64 icoutils                                        # running and reading the .aex
+)
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# LodePNG: reinstalled only when the lockfile changed since the last install.
+stamp=node_modules/.glimster-lock.sha256
+want=$(sha256sum package-lock.json | cut -d' ' -f1)
+if [ ! -f node_modules/lodepng/vendor/lodepng.cpp ] || [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
+  npm ci --ignore-scripts --no-audit --no-fund --loglevel=error >/dev/null
+  echo "$want" > "$stamp"
+fi
