@@ -73,17 +73,19 @@ std::optional<Request> parseArguments(int argc, char** argv) {
 void writeFile(const std::filesystem::path& output, const Bytes& bytes) {
     std::filesystem::path partial = output;
     partial += ".partial";
-    {
+    try {
         std::ofstream stream(partial, std::ios::binary | std::ios::trunc);
         stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         stream.close();
         if (!stream) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
             throw std::runtime_error("cannot write " + partial.string());
         }
+        std::filesystem::rename(partial, output);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        throw;
     }
-    std::filesystem::rename(partial, output);
 }
 
 void printUsage() {

@@ -1,0 +1,90 @@
+"""Compiles the descriptor's resource script with a Windows resource compiler
+and reads the compiled resource file (.res) back: one resource of the string
+type "PIPL", id 16000, language 1033, whose data are the generated descriptor."""
+
+import argparse
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+ARGS = argparse.Namespace()
+
+
+def compile_command(output):
+    if ARGS.style == "windres":
+        return [ARGS.compiler, "-i", ARGS.script, "-O", "res", "-o", output]
+    return [ARGS.compiler, "/FO", output, ARGS.script]
+
+
+def align4(offset):
+    return (offset + 3) & ~3
+
+
+def read_name_or_id(data, offset):
+    """A .res type or name: 0xFFFF then a 16-bit id, or a NUL-terminated UTF-16LE string."""
+    (first,) = struct.unpack_from("<H", data, offset)
+    if first == 0xFFFF:
+        (number,) = struct.unpack_from("<H", data, offset + 2)
+        return number, offset + 4
+    end = offset
+    while struct.unpack_from("<H", data, end)[0] != 0:
+        end += 2
+    return data[offset:end].decode("utf-16-le"), end + 2
+
+
+def read_resources(data):
+    """Every entry of a .res file: header sizes, type, name, language and data."""
+    resources = []
+    offset = 0
+    while offset < len(data):
+        data_size, header_size = struct.unpack_from("<II", data, offset)
+        kind, at = read_name_or_id(data, offset + 8)
+        name, at = read_name_or_id(data, at)
+        at = align4(at)
+        _data_version, _memory_flags, language = struct.unpack_from("<IHH", data, at)
+        body_start = offset + header_size
+        resources.append({"type": kind, "name": name, "language": language,
+                          "data": data[body_start:body_start + data_size]})
+        offset = align4(body_start + data_size)
+    return resources
+
+
+class CompiledDescriptorResource(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        with tempfile.TemporaryDirectory() as folder:
+            output = os.path.join(folder, "Glimster.res")
+            subprocess.run(compile_command(output), check=True)
+            with open(output, "rb") as stream:
+                compiled = stream.read()
+        # A .res file opens with an empty entry that only marks the format.
+        cls.resources = [r for r in read_resources(compiled) if r["data"]]
+        with open(ARGS.descriptor, "rb") as stream:
+            cls.descriptor = stream.read()
+
+    def test_holds_one_resource(self):
+        self.assertEqual(len(self.resources), 1)
+
+    def test_type_is_the_string_pipl_and_id_16000(self):
+        self.assertEqual(self.resources[0]["type"], "PIPL")
+        self.assertEqual(self.resources[0]["name"], 16000)
+
+    def test_language_is_us_english(self):
+        self.assertEqual(self.resources[0]["language"], 1033)
+
+    def test_data_are_the_generated_descriptor(self):
+        self.assertEqual(len(self.descriptor), 142)
+        self.assertEqual(self.resources[0]["data"], self.descriptor)
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--compiler", required=True)
+    parser.add_argument("--style", choices=["windres", "rc"], required=True)
+    parser.add_argument("--script", required=True)
+    parser.add_argument("--descriptor", required=True)
+    parser.parse_args(namespace=ARGS)
+    unittest.main(argv=[sys.argv[0]], verbosity=2)
