@@ -1,0 +1,163 @@
+// A capture whose host calls fail: the code returned, no file, every handle back.
+#include "CaptureFixture.h"
+
+#include "subhost/Operations.h"
+
+namespace glimster::capture_tests {
+namespace {
+
+namespace op = subhost::op;
+using subhost::CallFault;
+using subhost::Outputs;
+
+class CaptureFailureTest : public CaptureFixture {};
+
+TEST_F(CaptureFailureTest, AFailingRenderStepEndsTheCaptureButItIsStillHandled) {
+  const std::vector<const char*> steps = {op::GetCompFromItem, op::GetItemCurrentTime,
+                                          op::NewFromItem,     op::SetWorldType,
+                                          op::SetTime,         op::SetDownsampleFactor,
+                                          op::RenderAndCheckoutFrame, op::GetReceiptWorld};
+  ActivateComposition(u"failing", GradientFrame(6, 6, 0, true));
+  for (const char* step : steps) {
+    SCOPED_TRACE(step);
+    host_->log().clear();
+    host_->faults().failCall(step, CallFault{17, Outputs::Cleared});
+    const subhost::CommandOutcome outcome = Capture();
+    EXPECT_EQ(outcome.result, 17);
+    EXPECT_TRUE(outcome.handled);
+    EXPECT_TRUE(DesktopFiles().empty());
+    EXPECT_EQ(host_->log().count(op::FillOutPFEffectWorld), 0u);
+    EXPECT_EQ(host_->log().count(op::GetItemName), 0u);
+    ExpectEverythingGivenBack();
+  }
+}
+
+TEST_F(CaptureFailureTest, AFailingItemQueryReturnsItsCodeWithoutHandling) {
+  ActivateComposition(u"queried", GradientFrame(6, 6, 0, true));
+  for (const char* query : {op::GetActiveItem, op::GetItemType}) {
+    SCOPED_TRACE(query);
+    host_->faults().failCall(query, CallFault{23, Outputs::Cleared});
+    const subhost::CommandOutcome outcome = Capture();
+    EXPECT_EQ(outcome.result, 23);
+    EXPECT_FALSE(outcome.handled);
+    EXPECT_TRUE(host_->renders().empty());
+  }
+  ExpectEverythingGivenBack();
+}
+
+TEST_F(CaptureFailureTest, ACompositionWhoseTypeQueryFailsIsHandledButNotRendered) {
+  ActivateComposition(u"typed", GradientFrame(6, 6, 0, true));
+  host_->faults().failCall(op::GetItemType, CallFault{29, Outputs::Written});
+  const subhost::CommandOutcome outcome = Capture();
+  EXPECT_EQ(outcome.result, 29);
+  EXPECT_TRUE(outcome.handled);
+  EXPECT_TRUE(host_->renders().empty());
+  EXPECT_TRUE(DesktopFiles().empty());
+  ExpectEverythingGivenBack();
+}
+
+TEST_F(CaptureFailureTest, ARenderWithoutAReceiptWritesNothingAndSucceeds) {
+  ActivateComposition(u"no receipt", GradientFrame(6, 6, 0, true));
+  host_->faults().failCall(op::RenderAndCheckoutFrame, CallFault{0, Outputs::Cleared});
+  const subhost::CommandOutcome outcome = Capture();
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_TRUE(outcome.handled);
+  EXPECT_EQ(host_->log().count(op::GetReceiptWorld), 0u);
+  EXPECT_TRUE(DesktopFiles().empty());
+  ExpectEverythingGivenBack();
+}
+
+TEST_F(CaptureFailureTest, AFailingFillOutIsReturnedAndThePixelsStillWrittenIfDescribed) {
+  ActivateComposition(u"filled", GradientFrame(6, 6, 0, true));
+  host_->faults().failCall(op::FillOutPFEffectWorld, CallFault{31, Outputs::Cleared});
+  EXPECT_EQ(Capture().result, 31);
+  EXPECT_TRUE(DesktopFiles().empty());
+
+  host_->faults().failCall(op::FillOutPFEffectWorld, CallFault{37, Outputs::Written});
+  EXPECT_EQ(Capture().result, 37);
+  EXPECT_EQ(DesktopFiles().size(), 1u);
+  ExpectEverythingGivenBack();
+}
+
+TEST_F(CaptureFailureTest, ANameThatCannotBeHadIsTheEmptyName) {
+  ActivateComposition(u"unnamed", GradientFrame(6, 6, 0, true));
+  for (const char* name_step : {op::GetItemName, op::LockMemHandle, op::GetMemHandleSize}) {
+    SCOPED_TRACE(name_step);
+    host_->faults().failCall(name_step, CallFault{41, Outputs::Cleared});
+    const subhost::CommandOutcome outcome = Capture();
+    EXPECT_EQ(outcome.result, 0);  // the name's own queries never fail a capture
+    const fs::path png = OnlyPng();
+    EXPECT_TRUE(IsCaptureFileName(png.filename(), "")) << png.filename();
+    fs::remove(png);
+  }
+  ExpectEverythingGivenBack();
+}
+
+TEST_F(CaptureFailureTest, AFailingCleanUpIsReportedOnlyWhenNothingFailedBefore) {
+  ActivateComposition(u"clean-up", GradientFrame(6, 6, 0, true));
+  for (const char* clean_up : {op::FreeMemHandle, op::Dispose, op::CheckinFrame}) {
+    SCOPED_TRACE(clean_up);
+    host_->faults().failCall(clean_up, CallFault{43, Outputs::Written});
+    const subhost::CommandOutcome outcome = Capture();
+    EXPECT_EQ(outcome.result, 43);
+    EXPECT_TRUE(outcome.handled);
+  }
+  host_->faults().failCall(op::SetTime, CallFault{47, Outputs::Cleared});
+  host_->faults().failCall(op::CheckinFrame, CallFault{53, Outputs::Written});
+  EXPECT_EQ(Capture().result, 47);
+}
+
+struct MissingSuite {
+  const char* name;
+  std::int32_t version;
+};
+
+class MissingSuiteTest : public CaptureFixture, public ::testing::WithParamInterface<MissingSuite> {};
+
+TEST_P(MissingSuiteTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
+  ActivateComposition(u"missing", GradientFrame(6, 6, 0, true));
+  host_->faults().refuseSuite(GetParam().name, GetParam().version,
+                              subhost::SuiteRefusal{9, Outputs::Cleared});
+  const subhost::CommandOutcome outcome = Capture();
+  EXPECT_EQ(outcome.result, 516);
+  EXPECT_FALSE(outcome.handled);
+  EXPECT_TRUE(DesktopFiles().empty());
+
+  // Options and receipt go back before the suites are released.
+  const std::vector<std::string> ops = host_->log().ops();
+  const auto first_release = std::find(ops.begin(), ops.end(), op::ReleaseSuite);
+  for (const char* give_back : {op::Dispose, op::CheckinFrame}) {
+    EXPECT_TRUE(std::find(ops.begin(), ops.end(), give_back) < first_release) << give_back;
+  }
+  subhost::Outstanding outstanding = host_->outstanding();
+  if (std::string(GetParam().name) == "AEGP Memory Suite") {
+    // Without the memory suite the name handle cannot be freed: it stays with the host.
+    EXPECT_EQ(outstanding.memHandles, 1u);
+    outstanding.memHandles = 0;
+  }
+  EXPECT_TRUE(outstanding.none()) << outstanding.describe();
+}
+
+INSTANTIATE_TEST_SUITE_P(DuringCapture, MissingSuiteTest,
+                         ::testing::Values(MissingSuite{"AEGP Render Suite", 2},
+                                           MissingSuite{"AEGP Item Suite", 13},
+                                           MissingSuite{"AEGP Memory Suite", 1},
+                                           MissingSuite{"AEGP World Suite", 2}),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+                           return name + std::to_string(info.param.version);
+                         });
+
+TEST_F(CaptureFailureTest, ARefusedRenderSuiteReleasesTheEarlierSuitesOnceInCatalogueOrder) {
+  ActivateComposition(u"refused", GradientFrame(6, 6, 0, true));
+  host_->faults().refuseSuite("AEGP Render Suite", 2, subhost::SuiteRefusal{0, Outputs::Cleared});
+  EXPECT_EQ(Capture().result, 516);
+  EXPECT_EQ(host_->log().argsOf(op::ReleaseSuite),
+            (std::vector<std::string>{"\"AEGP Comp Suite\" 14", "\"AEGP Item Suite\" 10",
+                                      "\"AEGP Render Options Suite\" 2"}));
+  ExpectEverythingGivenBack();
+}
+
+}  // namespace
+}  // namespace glimster::capture_tests

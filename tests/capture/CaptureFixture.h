@@ -1,0 +1,75 @@
+// A substitute host with the real plug-in registered, a composition to
+// capture, and a desktop inside the test's own temporary home folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "subhost/Host.h"
+
+namespace glimster::capture_tests {
+
+namespace fs = std::filesystem;
+using subhost::Argb;
+using subhost::Frame;
+using subhost::Host;
+using subhost::Item;
+
+// A decoded PNG: width × height RGBA pixels, rows top first, no gaps.
+struct Rgba8 {
+  unsigned width = 0;
+  unsigned height = 0;
+  std::vector<std::uint8_t> pixels;
+};
+
+// Decodes `file` with libpng into 8-bit RGBA; nullopt when it is no valid PNG.
+std::optional<Rgba8> DecodePng(const fs::path& file);
+
+// What the plug-in should write for `frame`: its pixels, red-green-blue-alpha,
+// tightly packed.
+Rgba8 ExpectedImage(const Frame& frame);
+
+// A frame with gradients in every channel, padding bytes 0xEE after each row.
+Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque);
+
+// What a forked child printed and how it ended.
+struct ChildRun {
+  int exit_code = -1;
+  std::string output;
+};
+
+class CaptureFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Adds a composition and makes it active.
+  Item& ActivateComposition(const std::u16string& name, Frame frame, A_Time time = {12, 24});
+  // Chooses "Take Glimster", with standard output captured into `output`.
+  subhost::CommandOutcome Capture(std::string* output = nullptr);
+  // Runs `body` in a forked child with its standard output captured; the
+  // child's exit code is what `body` gives.
+  ChildRun InChild(const std::function<int()>& body);
+
+  // The regular files on the desktop, by name.
+  std::vector<std::string> DesktopFiles() const;
+  // The one PNG on the desktop; fails the test if there is not exactly one.
+  fs::path OnlyPng() const;
+  // Everything the host handed out was given back and nothing was misused.
+  void ExpectEverythingGivenBack() const;
+
+  fs::path home_;
+  fs::path desktop_;
+  std::optional<Host> host_;
+};
+
+// Whether `file_name` is "<name> YYYY-MM-DD hh.mm.ss AM|PM.png".
+bool IsCaptureFileName(const std::string& file_name, const std::string& utf8_name);
+
+}  // namespace glimster::capture_tests

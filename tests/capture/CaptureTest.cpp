@@ -1,0 +1,145 @@
+// A whole capture: what is rendered, what is written, and the host calls made.
+#include "CaptureFixture.h"
+
+#include "subhost/Operations.h"
+
+namespace glimster::capture_tests {
+namespace {
+
+namespace op = subhost::op;
+
+class CaptureTest : public CaptureFixture {};
+
+TEST_F(CaptureTest, WritesTheFrameAsAPngThatDecodesToExactlyItsPixels) {
+  for (const bool opaque : {true, false}) {
+    SCOPED_TRACE(opaque ? "opaque" : "with transparency");
+    // 37 wide with 12 bytes of padding per row: the stride is wider than the width.
+    Item& comp = ActivateComposition(u"Comp 1", GradientFrame(37, 23, 12, opaque));
+    const subhost::CommandOutcome outcome = Capture();
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_TRUE(outcome.handled);
+
+    const fs::path png = OnlyPng();
+    EXPECT_TRUE(IsCaptureFileName(png.filename(), "Comp 1")) << png.filename();
+    const std::optional<Rgba8> decoded = DecodePng(png);
+    ASSERT_TRUE(decoded);
+    const Rgba8 expected = ExpectedImage(*comp.frame);
+    EXPECT_EQ(decoded->width, expected.width);
+    EXPECT_EQ(decoded->height, expected.height);
+    EXPECT_TRUE(decoded->pixels == expected.pixels);
+    ExpectEverythingGivenBack();
+    fs::remove(png);
+  }
+}
+
+TEST_F(CaptureTest, ChannelsAreMovedNotConverted) {
+  Frame frame(1, 1, 4);
+  frame.setPixel(0, 0, {128, 10, 20, 30});
+  ActivateComposition(u"one pixel", std::move(frame));
+  Capture();
+  const std::optional<Rgba8> decoded = DecodePng(OnlyPng());
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->pixels, (std::vector<std::uint8_t>{10, 20, 30, 128}));
+}
+
+TEST_F(CaptureTest, RendersTheCurrentTimeAtFullResolutionAndEightBits) {
+  host_->renderDefaults().worldType = subhost::kWorldType16;  // a 16-bit project
+  host_->renderDefaults().downsampleX = 2;                   // a half-resolution preview
+  host_->renderDefaults().downsampleY = 2;
+  ActivateComposition(u"timed", GradientFrame(8, 8, 0, true), A_Time{1001, 30000});
+  Capture();
+
+  ASSERT_EQ(host_->renders().size(), 1u);
+  const subhost::RenderSettings& settings = host_->renders().front().settings;
+  EXPECT_EQ(settings.worldType, AEGP_WorldType_8);
+  EXPECT_EQ(settings.downsampleX, 1);
+  EXPECT_EQ(settings.downsampleY, 1);
+  EXPECT_EQ(settings.time.value, 1001);
+  EXPECT_EQ(settings.time.scale, 30000u);
+  EXPECT_FALSE(host_->renders().front().cancelFunctionGiven);
+  EXPECT_FALSE(host_->renders().front().cancelRefconGiven);
+}
+
+TEST_F(CaptureTest, MakesTheHostCallsInOrderAndGivesEverythingBack) {
+  ActivateComposition(u"sequence", GradientFrame(4, 4, 0, false));
+  Capture();
+
+  std::vector<std::string> calls;
+  for (const subhost::Call& call : host_->log().calls()) {
+    if (call.op == op::CommandHook) continue;
+    const bool suite_call = call.op == op::AcquireSuite || call.op == op::ReleaseSuite;
+    calls.push_back(suite_call ? call.op + " " + call.args : call.op);
+  }
+  const std::vector<std::string> expected = {
+      "AcquireSuite \"AEGP Item Suite\" 10",
+      op::GetActiveItem,
+      op::GetItemType,
+      "AcquireSuite \"AEGP Comp Suite\" 14",
+      op::GetCompFromItem,
+      op::GetItemCurrentTime,
+      "AcquireSuite \"AEGP Render Options Suite\" 2",
+      op::NewFromItem,
+      op::SetWorldType,
+      op::SetTime,
+      op::SetDownsampleFactor,
+      "AcquireSuite \"AEGP Render Suite\" 2",
+      op::RenderAndCheckoutFrame,
+      op::GetReceiptWorld,
+      "AcquireSuite \"AEGP Item Suite\" 13",
+      op::GetItemName,
+      "AcquireSuite \"AEGP Memory Suite\" 1",
+      op::LockMemHandle,
+      op::GetMemHandleSize,
+      "AcquireSuite \"AEGP World Suite\" 2",
+      op::FillOutPFEffectWorld,
+      op::FreeMemHandle,
+      op::Dispose,
+      op::CheckinFrame,
+      "ReleaseSuite \"AEGP Comp Suite\" 14",
+      "ReleaseSuite \"AEGP Item Suite\" 13",
+      "ReleaseSuite \"AEGP Item Suite\" 10",
+      "ReleaseSuite \"AEGP Memory Suite\" 1",
+      "ReleaseSuite \"AEGP Render Suite\" 2",
+      "ReleaseSuite \"AEGP World Suite\" 2",
+      "ReleaseSuite \"AEGP Render Options Suite\" 2",
+  };
+  EXPECT_EQ(calls, expected);
+  ExpectEverythingGivenBack();
+}
+
+TEST_F(CaptureTest, OtherCommandsAreLeftAloneWithoutAskingTheHostForAnything) {
+  ActivateComposition(u"untouched", GradientFrame(4, 4, 0, true));
+  const AEGP_Command other = host_->menus().issueCommand();  // another plug-in's command
+  subhost::CommandOptions options;
+  options.handledFlag = false;
+  const subhost::CommandOutcome outcome = host_->issueCommand(other, options);
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_FALSE(outcome.handled);
+  EXPECT_EQ(host_->log().count(op::AcquireSuite), 0u);
+  EXPECT_TRUE(DesktopFiles().empty());
+}
+
+TEST_F(CaptureTest, OnlyACompositionIsCaptured) {
+  struct Case {
+    const char* what;
+    std::function<void()> activate;
+  };
+  const std::vector<Case> cases = {
+      {"nothing active", [&] { host_->project().setActive(nullptr); }},
+      {"footage", [&] { host_->project().setActive(&host_->project().addFootage(u"clip", 8, 8)); }},
+      {"folder", [&] { host_->project().setActive(&host_->project().addFolder(u"bin")); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.activate();
+    const subhost::CommandOutcome outcome = Capture();
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_FALSE(outcome.handled);
+    EXPECT_TRUE(host_->renders().empty());
+    EXPECT_TRUE(DesktopFiles().empty());
+    ExpectEverythingGivenBack();
+  }
+}
+
+}  // namespace
+}  // namespace glimster::capture_tests
