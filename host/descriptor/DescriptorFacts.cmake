@@ -4,6 +4,8 @@
 
 set(GLIMSTER_DESCRIPTOR_FACTS_HEADER "${CMAKE_CURRENT_LIST_DIR}/DescriptorFacts.h"
     CACHE INTERNAL "The header holding the plug-in descriptor's facts")
+# The files configured from these facts are written again when the header changes.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${GLIMSTER_DESCRIPTOR_FACTS_HEADER}")
 
 # glimster_read_descriptor_fact(<out_var> <constant>): the value of
 # `inline constexpr <type> <constant> = <value>;`, a string without its quotes.

@@ -143,8 +143,8 @@ TEST_P(MacResourceFile, HasAnArm64EntryPointOnlyWhenAskedFor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Descriptor, MacResourceFile, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "X64AndArm64" : "X64Only";
+                         [](const ::testing::TestParamInfo<bool>& parameter) {
+                             return parameter.param ? "X64AndArm64" : "X64Only";
                          });
 
 }  // namespace

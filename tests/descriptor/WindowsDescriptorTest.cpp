@@ -114,7 +114,7 @@ TEST_P(WindowsDescriptor, EntryPointIsNulTerminatedNameThenOneZeroByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Descriptor, WindowsDescriptor, ::testing::Values(Source::GeneratorRun, Source::BuildOutput),
-                         [](const ::testing::TestParamInfo<Source>& info) { return nameOf(info.param); });
+                         [](const ::testing::TestParamInfo<Source>& parameter) { return nameOf(parameter.param); });
 
 }  // namespace
 }  // namespace glimster::descriptor_tests

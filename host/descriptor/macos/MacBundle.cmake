@@ -43,7 +43,7 @@ function(glimster_make_descriptor_bundle target)
     BUNDLE_EXTENSION plugin
     OUTPUT_NAME "${executable}"
     MACOSX_BUNDLE_INFO_PLIST "${metadata_dir}/Info.plist")
-  target_link_libraries(${target} PRIVATE "-framework Foundation")
+  target_link_libraries(${target} PRIVATE Foundation::Foundation)  # -framework Foundation
   target_link_options(${target} PRIVATE "LINKER:-exported_symbols_list,${exports}")
 
   # Relinking is what copies the files below into the bundle, so it follows them.
