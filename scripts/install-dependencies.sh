@@ -11,7 +11,7 @@ packages=(
   libpng-dev                                             # the tests' independent PNG decoder
   gobjc++ libgnustep-base-dev                            # Foundation naming on Linux
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64         # Glimster.aex
-  wine64 icoutils                                        # running and reading the .aex
+  wine64 icoutils llvm                                   # running and reading the .aex; llvm-rc
 )
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
