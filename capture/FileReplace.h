@@ -14,5 +14,6 @@ enum class FileReplaceResult {
 // to a temporary file in the same folder, are flushed to the disk, and the
 // temporary then takes the path's place in one step. On failure the
 // temporary is removed and an earlier file at the path is left as it was.
-FileReplaceResult ReplaceFile(const std::string& utf8_path, const unsigned char* bytes,
-                              std::size_t size);
+// (Not called ReplaceFile: <windows.h> defines that name as a macro.)
+FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
+                                   std::size_t size);

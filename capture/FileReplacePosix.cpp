@@ -46,8 +46,8 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-FileReplaceResult ReplaceFile(const std::string& utf8_path, const unsigned char* bytes,
-                              std::size_t size) {
+FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
+                                   std::size_t size) {
   const std::string folder = FolderOf(utf8_path);
   const std::string temporary = TemporaryPathIn(folder);
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

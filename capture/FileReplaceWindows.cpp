@@ -41,8 +41,8 @@ bool WriteAll(HANDLE file, const unsigned char* bytes, std::size_t size) {
 
 }  // namespace
 
-FileReplaceResult ReplaceFile(const std::string& utf8_path, const unsigned char* bytes,
-                              std::size_t size) {
+FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
+                                   std::size_t size) {
   const std::wstring target = Wide(utf8_path);
   const std::wstring temporary = TemporaryPathIn(FolderOf(target));
   const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -23,7 +23,7 @@ unsigned Encode(const RgbaImage& image, PngBytes& png) {
 }
 
 unsigned Store(const PngBytes& png, const std::string& utf8_path) {
-  switch (ReplaceFile(utf8_path, png.bytes, png.size)) {
+  switch (ReplaceFileWhole(utf8_path, png.bytes, png.size)) {
     case FileReplaceResult::Replaced:
       return 0;
     case FileReplaceResult::OpenFailed:
