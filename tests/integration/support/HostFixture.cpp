@@ -1,0 +1,74 @@
+#include "support/HostFixture.h"
+
+#include <algorithm>
+
+namespace glimster::subhost {
+
+void PrintTo(CommandState state, std::ostream* out) {
+  switch (state) {
+  case CommandState::NeverSet:
+    *out << "NeverSet";
+    return;
+  case CommandState::Enabled:
+    *out << "Enabled";
+    return;
+  case CommandState::Disabled:
+    *out << "Disabled";
+    return;
+  }
+}
+
+} // namespace glimster::subhost
+
+namespace glimster::integration {
+
+const subhost::PluginBinary& pluginUnderTest() {
+  static const subhost::PluginBinary kPlugin(GLIMSTER_PLUGIN_FILE);
+  return kPlugin;
+}
+
+void HostFixture::TearDown() {
+  EXPECT_THAT(host.problems(), ::testing::IsEmpty());
+}
+
+A_Err HostFixture::runEntry(const subhost::EntryOptions& options) {
+  return host.runEntry(pluginUnderTest(), options);
+}
+
+void HostFixture::startPlugin() {
+  ASSERT_EQ(runEntry(), A_Err_NONE);
+  host.log().clear();
+}
+
+subhost::Item& HostFixture::activateComposition() {
+  subhost::Item& comp =
+      host.project().addComposition(u"Comp 1", subhost::Frame(4, 2, 4 * 4), A_Time{12, 24});
+  host.project().setActive(&comp);
+  return comp;
+}
+
+AEGP_Command HostFixture::captureCommand() const {
+  const subhost::MenuItem* item = host.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
+  EXPECT_NE(item, nullptr) << "no \"" << kCommandText << "\" in the Composition menu";
+  return item != nullptr ? item->command : 0;
+}
+
+CommandState HostFixture::captureCommandState() const {
+  const subhost::MenuItem* item = host.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
+  EXPECT_NE(item, nullptr) << "no \"" << kCommandText << "\" in the Composition menu";
+  return item != nullptr ? item->state : CommandState::NeverSet;
+}
+
+std::vector<std::string> HostFixture::suiteOperations() const {
+  std::vector<std::string> operations = host.log().ops();
+  const auto notSuiteOperation = [](const std::string& name) {
+    return name == op::AcquireSuite || name == op::ReleaseSuite || name == op::EntryPointFunc ||
+           name == op::CommandHook || name == op::UpdateMenuHook || name == op::IdleHook ||
+           name == op::DeathHook;
+  };
+  operations.erase(std::remove_if(operations.begin(), operations.end(), notSuiteOperation),
+                   operations.end());
+  return operations;
+}
+
+} // namespace glimster::integration

@@ -1,0 +1,65 @@
+// A fresh substitute host per test, driving the real plug-in binary.
+#pragma once
+
+#include "subhost/CallLog.h"
+#include "subhost/Host.h"
+#include "subhost/Operations.h"
+#include "subhost/PluginBinary.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace glimster::subhost {
+// Prints a menu item's state in test failures.
+void PrintTo(CommandState state, std::ostream* out);
+} // namespace glimster::subhost
+
+namespace glimster::integration {
+
+namespace op = subhost::op;
+using subhost::CallFault;
+using subhost::CommandState;
+using subhost::Host;
+using subhost::Outputs;
+
+// The built plug-in file, loaded once for the whole run and never unloaded.
+const subhost::PluginBinary& pluginUnderTest();
+
+// The suites the plug-in is expected to use, as the call log writes them.
+inline const std::string kCommandSuite1 = subhost::suiteArgs("AEGP Command Suite", 1);
+inline const std::string kRegisterSuite6 = subhost::suiteArgs("AEGP Register Suite", 6);
+inline const std::string kUtilitySuite7 = subhost::suiteArgs("AEGP Utility Suite", 7);
+inline const std::string kItemSuite10 = subhost::suiteArgs("AEGP Item Suite", 10);
+
+inline constexpr char kCommandText[] = "Take Glimster";
+inline constexpr char kRegistrationFailedReport[] = "Error enabling Glimster.";
+
+class HostFixture : public ::testing::Test {
+ protected:
+  // Every test ends without misuse seen by the host.
+  void TearDown() override;
+
+  // Runs the plug-in's entry point in this test's host.
+  A_Err runEntry(const subhost::EntryOptions& options = {});
+  // Runs the entry point, which must succeed, then forgets the calls it made.
+  void startPlugin();
+  // Adds a small composition to the project and makes it the active item.
+  subhost::Item& activateComposition();
+  // The command of the plug-in's menu item; fails the test when there is none.
+  AEGP_Command captureCommand() const;
+  // The state of the plug-in's menu item.
+  CommandState captureCommandState() const;
+  // The suites acquired and released so far, as the log writes them.
+  std::vector<std::string> acquired() const { return host.log().argsOf(op::AcquireSuite); }
+  std::vector<std::string> released() const { return host.log().argsOf(op::ReleaseSuite); }
+  // The suite operations called so far (acquires, releases and calls into the plug-in left out).
+  std::vector<std::string> suiteOperations() const;
+
+  Host host;
+};
+
+} // namespace glimster::integration
