@@ -123,12 +123,12 @@ TEST_P(MissingSuiteTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
   EXPECT_FALSE(outcome.handled);
   EXPECT_TRUE(DesktopFiles().empty());
 
-  // Options and receipt go back before the suites are released.
+  // Whatever was obtained goes back before the suites are released.
   const std::vector<std::string> ops = host_->log().ops();
   const auto first_release = std::find(ops.begin(), ops.end(), op::ReleaseSuite);
-  for (const char* give_back : {op::Dispose, op::CheckinFrame}) {
-    EXPECT_TRUE(std::find(ops.begin(), ops.end(), give_back) < first_release) << give_back;
-  }
+  EXPECT_TRUE(std::find(ops.begin(), ops.end(), op::Dispose) < first_release);
+  const auto checkin = std::find(ops.begin(), ops.end(), op::CheckinFrame);
+  if (checkin != ops.end()) EXPECT_TRUE(checkin < first_release);
   subhost::Outstanding outstanding = host_->outstanding();
   if (std::string(GetParam().name) == "AEGP Memory Suite") {
     // Without the memory suite the name handle cannot be freed: it stays with the host.
