@@ -111,6 +111,9 @@ struct MissingSuite {
   const char* name;
   std::int32_t version;
 };
+void PrintTo(const MissingSuite& suite, std::ostream* out) {
+  *out << '"' << suite.name << "\" " << suite.version;
+}
 
 class MissingSuiteTest : public CaptureFixture, public ::testing::WithParamInterface<MissingSuite> {};
 
