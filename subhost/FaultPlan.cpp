@@ -3,6 +3,7 @@
 #include "subhost/Operations.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace glimster::subhost {
@@ -10,7 +11,7 @@ namespace {
 
 // Throws std::invalid_argument unless `op` names an operation the host offers.
 void requireOffered(std::string_view op) {
-  if (std::find(op::kFaultable.begin(), op::kFaultable.end(), op) == op::kFaultable.end()) {
+  if (std::find(std::begin(op::kFaultable), std::end(op::kFaultable), op) == std::end(op::kFaultable)) {
     throw std::invalid_argument("no offered operation is called " + std::string(op));
   }
 }

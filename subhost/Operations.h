@@ -2,7 +2,6 @@
 // are injected: the host's own operation names for suite operations.
 #pragma once
 
-#include <array>
 #include <string_view>
 
 namespace glimster::subhost::op {
@@ -62,7 +61,7 @@ inline constexpr char IdleHook[] = "IdleHook";
 inline constexpr char DeathHook[] = "DeathHook";
 
 // The suite operations a fault can be injected into: every slot the host offers.
-inline constexpr std::array<std::string_view, 26> kFaultable = {
+inline constexpr std::string_view kFaultable[] = {
     GetUniqueCommand, InsertMenuCommand,  EnableCommand,         DisableCommand,
     RegisterCommandHook, RegisterUpdateMenuHook, RegisterDeathHook, RegisterIdleHook,
     ReportInfo,       GetActiveItem,      GetItemType,           GetItemCurrentTime,

@@ -59,6 +59,7 @@ A_Err Host::runEntry(const PluginBinary& plugin, const EntryOptions& options) {
 CommandOutcome Host::issueCommand(AEGP_Command command, const CommandOptions& options) {
   CommandOutcome outcome{A_Err_NONE, options.handledFlag};
   A_Boolean alreadyHandled = options.alreadyHandled;
+  // A copy: a hook may register further hooks while the list is walked.
   const std::vector<CommandHookRegistration> registrations = hooks_.command;
   for (const CommandHookRegistration& registration : registrations) {
     if (registration.command != 0 && registration.command != command) {

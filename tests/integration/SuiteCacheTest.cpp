@@ -82,6 +82,9 @@ struct RefusalMode {
   subhost::SuiteRefusal refusal;
 };
 
+void PrintTo(const MissingSuiteCase& missing, std::ostream* out) { *out << missing.scenario; }
+void PrintTo(const RefusalMode& mode, std::ostream* out) { *out << mode.name; }
+
 const MissingSuiteCase kMissingSuiteCases[] = {
     {"EntryWithoutCommandSuite", PluginCall::Entry, "AEGP Command Suite", 1, nullptr, {}},
     {"EntryWithoutRegisterSuite", PluginCall::Entry, "AEGP Register Suite", 6, nullptr,

@@ -76,7 +76,7 @@ TEST_P(OtherItemActiveTest, LeavesTheCommandAsItWas) {
 INSTANTIATE_TEST_SUITE_P(FootageAndFolder, OtherItemActiveTest,
                          ::testing::Values(subhost::ItemKind::Footage, subhost::ItemKind::Folder),
                          [](const ::testing::TestParamInfo<subhost::ItemKind>& info) {
-                           return info.param == subhost::ItemKind::Footage ? "Footage" : "Folder";
+                           return ::testing::PrintToString(info.param);
                          });
 
 // A query that fails while a composition is active.
@@ -84,6 +84,10 @@ struct FailingQuery {
   const char* op;
   Outputs outputs; // Written: the query still names the item or its type
 };
+
+void PrintTo(const FailingQuery& query, std::ostream* out) {
+  *out << query.op << (query.outputs == Outputs::Written ? " naming its answer" : " naming nothing");
+}
 
 class FailingQueryTest : public UpdateMenuHookTest,
                          public ::testing::WithParamInterface<FailingQuery> {};

@@ -18,6 +18,20 @@ void PrintTo(CommandState state, std::ostream* out) {
   }
 }
 
+void PrintTo(ItemKind kind, std::ostream* out) {
+  switch (kind) {
+  case ItemKind::Folder:
+    *out << "Folder";
+    return;
+  case ItemKind::Composition:
+    *out << "Composition";
+    return;
+  case ItemKind::Footage:
+    *out << "Footage";
+    return;
+  }
+}
+
 } // namespace glimster::subhost
 
 namespace glimster::integration {

@@ -14,8 +14,9 @@
 #include <vector>
 
 namespace glimster::subhost {
-// Prints a menu item's state in test failures.
+// Print a menu item's state and an item's kind by name in test output.
 void PrintTo(CommandState state, std::ostream* out);
+void PrintTo(ItemKind kind, std::ostream* out);
 } // namespace glimster::subhost
 
 namespace glimster::integration {
