@@ -27,6 +27,7 @@ class CallLog {
   // Forgets every call so far.
   void clear() { calls_.clear(); }
 
+  // All calls, in order.
   const std::vector<Call>& calls() const { return calls_; }
   // The calls of one operation, in order.
   std::vector<Call> callsOf(std::string_view op) const;

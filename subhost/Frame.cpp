@@ -5,7 +5,7 @@
 namespace glimster::subhost {
 
 Frame::Frame(A_long width, A_long height, A_long rowBytes, std::uint8_t paddingByte)
-    : width_(width), height_(height), rowBytes_(rowBytes), paddingByte_(paddingByte) {
+    : width_(width), height_(height), rowBytes_(rowBytes) {
   if (width < 1 || height < 1) {
     throw std::invalid_argument("a frame needs at least one pixel in each direction");
   }

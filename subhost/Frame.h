@@ -29,10 +29,10 @@ class Frame {
   // width and height are at least 1 and rowBytes is at least 4 × width.
   Frame(A_long width, A_long height, A_long rowBytes, std::uint8_t paddingByte = 0);
 
+  // Size in pixels, and bytes from the start of one row to the next.
   A_long width() const { return width_; }
   A_long height() const { return height_; }
   A_long rowBytes() const { return rowBytes_; }
-  std::uint8_t paddingByte() const { return paddingByte_; }
 
   // The pixel at column x of row y (row 0 is the top); throws std::out_of_range outside the frame.
   Argb pixel(A_long x, A_long y) const;
@@ -41,6 +41,7 @@ class Frame {
 
   // All rows back to back, padding included (rowBytes × height bytes).
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+  // The first byte of the top row, as an effect world's `data` points at it.
   std::uint8_t* data() { return bytes_.data(); }
 
  private:
@@ -49,7 +50,6 @@ class Frame {
   A_long width_;
   A_long height_;
   A_long rowBytes_;
-  std::uint8_t paddingByte_;
   std::vector<std::uint8_t> bytes_;
 };
 

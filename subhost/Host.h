@@ -75,13 +75,16 @@ class Host {
   static Host* current();
 
   // ---- What the host offers ----
+  // The items and the active one.
   Project& project() { return project_; }
+  // The menus, and the command identifiers the host issues.
   MenuBar& menus() { return menus_; }
   const MenuBar& menus() const { return menus_; }
   // The identifier this host gives the plug-in (each host a different one).
   AEGP_PluginID pluginId() const { return pluginId_; }
   // What render options hold when AEGP_NewFromItem makes them.
   RenderSettings& renderDefaults() { return renderDefaults_; }
+  // The failures to inject from now on.
   FaultPlan& faults() { return faults_; }
 
   // ---- Calling the plug-in, as the host does ----
@@ -101,13 +104,16 @@ class Host {
   A_Err quit();
 
   // ---- What happened ----
+  // Every call in both directions, in order.
   CallLog& log() { return log_; }
   const CallLog& log() const { return log_; }
+  // The hooks the plug-in registered.
   const Hooks& hooks() const { return hooks_; }
   // The information reports shown, oldest first.
   const std::vector<std::string>& reports() const { return reports_; }
   // Every render, with the options it was made with.
   const std::vector<RenderRequest>& renders() const { return renders_; }
+  // What the plug-in holds now: handles and suites not given back.
   Outstanding outstanding() const;
   // Misuse seen: unexpected slots, unknown or released handles, null
   // out-parameters, suites not offered or released without being held,
@@ -117,11 +123,17 @@ class Host {
   bool entryWroteGlobalRefcon() const { return entryWroteGlobalRefcon_; }
 
   // ---- Used by the suites that serve the plug-in ----
+  // The handles given out and the records behind them.
   HostHandles& handles() { return handles_; }
+  // The suites the plug-in holds.
   SuiteLedger& suites() { return suites_; }
+  // The hook lists registrations add to.
   Hooks& registeredHooks() { return hooks_; }
+  // Shows an information report.
   void showReport(std::string text) { reports_.push_back(std::move(text)); }
+  // Remembers a render the plug-in asked for.
   void recordRender(RenderRequest request) { renders_.push_back(std::move(request)); }
+  // Remembers a misuse.
   void noteProblem(std::string problem) { problems_.push_back(std::move(problem)); }
 
  private:

@@ -14,7 +14,9 @@ class PluginBinary {
   // "EntryPointFunc"; throws std::runtime_error when either fails.
   explicit PluginBinary(std::filesystem::path file);
 
+  // The file loaded.
   const std::filesystem::path& file() const { return file_; }
+  // The plug-in's EntryPointFunc.
   AEGP_PluginInitFuncPrototype entryPoint() const { return entryPoint_; }
 
  private:

@@ -57,8 +57,6 @@ class OperationCall {
     return kHostParameterError;
   }
 
-  Host& host() { return host_; }
-
  private:
   Host& host_;
   const char* op_;
