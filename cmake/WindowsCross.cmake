@@ -1,1 +1,145 @@
-# Windows cross build (filled in later)
+# The Windows deliverable from the Linux build: this same source tree, built
+# again with the mingw-w64 cross toolchain into ${CMAKE_BINARY_DIR}/windows,
+# gives Glimster.aex (and, with GLIMSTER_TESTS, the Windows test program).
+# This build's ctest then runs the Windows tests under Wine and checks the
+# .aex with tools that did not build it (objdump, wrestool).
+
+include(ExternalProject)
+
+set(GLIMSTER_MINGW_TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake")
+set(GLIMSTER_GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH
+    "GoogleTest sources, built with the cross compiler for the Windows tests (Debian: googletest)")
+
+# Everything the cross build and its checks need, found now rather than
+# halfway through the build.
+find_program(GLIMSTER_MINGW_CXX NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
+find_program(GLIMSTER_MINGW_WINDRES NAMES x86_64-w64-mingw32-windres)
+find_program(GLIMSTER_MINGW_OBJDUMP NAMES x86_64-w64-mingw32-objdump)
+if(NOT GLIMSTER_MINGW_CXX OR NOT GLIMSTER_MINGW_WINDRES OR NOT GLIMSTER_MINGW_OBJDUMP)
+  message(FATAL_ERROR "The Windows cross build needs mingw-w64 (Debian: g++-mingw-w64-x86-64 "
+                      "binutils-mingw-w64-x86-64), or configure with -DGLIMSTER_WINDOWS_CROSS=OFF")
+endif()
+
+set(GLIMSTER_WINDOWS_BINARY_DIR "${CMAKE_BINARY_DIR}/windows")
+set(GLIMSTER_AEX "${GLIMSTER_WINDOWS_BINARY_DIR}/plugin/Glimster.aex")
+set(GLIMSTER_WINDOWS_TEST_PROGRAM "${GLIMSTER_WINDOWS_BINARY_DIR}/tests/windows/glimster_windows_tests.exe")
+set(GLIMSTER_WINDOWS_HOST_PROGRAM "${GLIMSTER_WINDOWS_BINARY_DIR}/subhost/glimster-host.exe")
+set(windows_byproducts "${GLIMSTER_AEX}")
+
+set(windows_test_args)
+if(GLIMSTER_TESTS)
+  if(NOT EXISTS "${GLIMSTER_GTEST_SOURCE_DIR}/googletest/CMakeLists.txt")
+    message(FATAL_ERROR "No GoogleTest sources in ${GLIMSTER_GTEST_SOURCE_DIR} (Debian: googletest)")
+  endif()
+  list(APPEND windows_test_args "-DGLIMSTER_GTEST_SOURCE_DIR=${GLIMSTER_GTEST_SOURCE_DIR}")
+  list(APPEND windows_byproducts "${GLIMSTER_WINDOWS_TEST_PROGRAM}" "${GLIMSTER_WINDOWS_HOST_PROGRAM}")
+endif()
+
+ExternalProject_Add(glimster_windows
+  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+  BINARY_DIR "${GLIMSTER_WINDOWS_BINARY_DIR}"
+  PREFIX "${CMAKE_BINARY_DIR}/windows-stamps"
+  CMAKE_ARGS
+    --no-warn-unused-cli
+    "-DCMAKE_TOOLCHAIN_FILE=${GLIMSTER_MINGW_TOOLCHAIN}"
+    -DCMAKE_BUILD_TYPE=Release
+    -DGLIMSTER_WINDOWS_CROSS=OFF
+    "-DGLIMSTER_TESTS=${GLIMSTER_TESTS}"
+    "-DGLIMSTER_PIPL_GEN=$<TARGET_FILE:glimster_pipl_gen>"
+    "-DGLIMSTER_LODEPNG_DIR=${GLIMSTER_LODEPNG_DIR}"
+    ${windows_test_args}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  DEPENDS glimster_pipl_gen
+  BUILD_BYPRODUCTS ${windows_byproducts})
+
+if(NOT GLIMSTER_TESTS)
+  return()
+endif()
+
+# ---- The Windows tests, run under Wine --------------------------------------
+
+# Debian 12 puts the 64-bit loader outside PATH.
+find_program(GLIMSTER_WINE_LOADER NAMES wine64 wine HINTS /usr/lib/wine /usr/lib64/wine)
+find_program(GLIMSTER_WINESERVER NAMES wineserver wineserver64 HINTS /usr/lib/wine /usr/lib64/wine)
+find_file(GLIMSTER_WINE_INF wine.inf HINTS /usr/share/wine /usr/lib/wine)
+find_program(GLIMSTER_WRESTOOL NAMES wrestool)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+if(NOT GLIMSTER_WINE_LOADER OR NOT GLIMSTER_WINESERVER OR NOT GLIMSTER_WRESTOOL)
+  message(FATAL_ERROR "The Windows tests need Wine and icoutils (Debian: wine64 icoutils), "
+                      "or configure with -DGLIMSTER_WINDOWS_CROSS=OFF")
+endif()
+
+set(GLIMSTER_WINE_DIR "${CMAKE_BINARY_DIR}/wine")
+set(wine_run "${GLIMSTER_WINE_DIR}/wine-run")
+configure_file("${PROJECT_SOURCE_DIR}/tests/windows/wine-run.sh.in" "${wine_run}" @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
+
+# Booting a prefix takes a while: once per test run, before any Wine test.
+add_test(NAME wine.Prefix COMMAND "${wine_run}" --boot)
+set_tests_properties(wine.Prefix PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 600)
+add_test(NAME wine.Shutdown COMMAND "${wine_run}" --shutdown)
+set_tests_properties(wine.Shutdown PROPERTIES FIXTURES_CLEANUP wine_prefix TIMEOUT 60)
+
+# The Windows programs see the Unix root as drive Z:.
+function(glimster_windows_path out_var unix_path)
+  string(REPLACE "/" "\\" windows_path "${unix_path}")
+  set(${out_var} "Z:${windows_path}" PARENT_SCOPE)
+endfunction()
+glimster_windows_path(aex_for_wine "${GLIMSTER_AEX}")
+
+# One ctest test per GoogleTest test, named wine.<Suite>.<Test>, read from the
+# sources; wine.TestList fails when the program holds a test not listed so.
+set(windows_test_dir "${PROJECT_SOURCE_DIR}/tests/windows")
+file(GLOB windows_test_sources CONFIGURE_DEPENDS "${windows_test_dir}/*Test.cpp")
+set(windows_tests)
+foreach(source IN LISTS windows_test_sources)
+  file(STRINGS "${source}" test_lines REGEX "^TEST(_F)?\\(")
+  foreach(line IN LISTS test_lines)
+    if(NOT line MATCHES "^TEST(_F)?\\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\\)")
+      message(FATAL_ERROR "${source}: cannot read the test name of: ${line}")
+    endif()
+    list(APPEND windows_tests "${CMAKE_MATCH_2}.${CMAKE_MATCH_3}")
+  endforeach()
+endforeach()
+list(SORT windows_tests)
+
+foreach(test IN LISTS windows_tests)
+  add_test(NAME wine.${test}
+           COMMAND "${wine_run}" "${GLIMSTER_WINDOWS_TEST_PROGRAM}" "--plugin=${aex_for_wine}"
+                   "--gtest_filter=${test}")
+  # They share one desktop folder and look at what lands there: one at a time.
+  set_tests_properties(wine.${test} PROPERTIES
+    FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine_desktop TIMEOUT 120)
+  # Tests that take the desktop folder away run alone.
+  if(test MATCHES "^DesktopUnavailable\\.")
+    set_tests_properties(wine.${test} PROPERTIES RUN_SERIAL ON)
+  endif()
+endforeach()
+
+# The command-line substitute host for Windows captures its demo composition.
+add_test(NAME wine.HostDemo
+         COMMAND "${wine_run}" "${GLIMSTER_WINDOWS_HOST_PROGRAM}" "${aex_for_wine}" --demo)
+set_tests_properties(wine.HostDemo PROPERTIES
+  FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine_desktop TIMEOUT 120
+  PASS_REGULAR_EXPRESSION "C:\\\\users\\\\[^\\\\]+\\\\Desktop\\\\Glimster D[^\\\\]* [0-9]+-[0-9]+-[0-9]+ [0-9]+\\.[0-9]+\\.[0-9]+ [AP]M\\.png")
+
+string(REPLACE ";" "," windows_test_list "${windows_tests}")
+add_test(NAME wine.TestList
+         COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_test_list.py"
+                 --runner "${wine_run}" --program "${GLIMSTER_WINDOWS_TEST_PROGRAM}"
+                 --expected "${windows_test_list}")
+set_tests_properties(wine.TestList PROPERTIES FIXTURES_REQUIRED wine_prefix TIMEOUT 120)
+
+# ---- The .aex, read by tools that did not build it --------------------------
+
+add_test(NAME aex.Exports
+         COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" exports
+                 --objdump "${GLIMSTER_MINGW_OBJDUMP}" --aex "${GLIMSTER_AEX}")
+add_test(NAME aex.Imports
+         COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" imports
+                 --objdump "${GLIMSTER_MINGW_OBJDUMP}" --aex "${GLIMSTER_AEX}")
+add_test(NAME aex.Descriptor
+         COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" descriptor
+                 --wrestool "${GLIMSTER_WRESTOOL}" --aex "${GLIMSTER_AEX}")

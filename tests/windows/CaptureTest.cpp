@@ -1,0 +1,413 @@
+// "Take Glimster" through Glimster.aex in the substitute host, under Windows
+// file names and folders: the PNG lands in the desktop folder that
+// SHGetFolderPathW reports, named after the composition and the local time.
+//
+// The plug-in's own imports of SHGetFolderPathW and MessageBoxW are redirected
+// to recorders for every test: the desktop lookup passes through to Windows
+// (unless a test makes it fail), and a message box is only recorded, never
+// shown.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "subhost/Host.h"
+#include "subhost/PluginBinary.h"
+#include "tests/windows/WindowsTestSupport.h"
+
+namespace glimster::windows_tests {
+namespace {
+
+using subhost::Frame;
+using subhost::Host;
+using subhost::PluginBinary;
+
+// ---- What the plug-in asked of Windows ------------------------------------
+
+struct MessageBoxCall {
+  HWND owner;
+  std::wstring text;
+  std::wstring caption;
+  UINT type;
+};
+
+struct FolderRequest {
+  HWND owner;
+  int folder;
+  HANDLE token;
+  DWORD flags;
+};
+
+struct FileMove {
+  std::wstring from;
+  std::wstring to;
+  DWORD flags;
+};
+
+enum class DesktopAnswer { Windows, Failure, Elsewhere };
+
+std::vector<MessageBoxCall> gMessageBoxes;
+std::vector<FolderRequest> gFolderRequests;
+std::vector<FileMove> gFileMoves;
+DesktopAnswer gDesktopAnswer = DesktopAnswer::Windows;
+std::wstring gElsewhere;
+using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+FolderPathFunction gWindowsFolderPath = nullptr;
+using MoveFileFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+MoveFileFunction gWindowsMoveFile = nullptr;
+
+int WINAPI recordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+  gMessageBoxes.push_back({owner, text != nullptr ? text : L"", caption != nullptr ? caption : L"", type});
+  return IDOK;
+}
+
+HRESULT WINAPI answerFolderPath(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path) {
+  gFolderRequests.push_back({owner, folder, token, flags});
+  switch (gDesktopAnswer) {
+    case DesktopAnswer::Failure:
+      return E_FAIL;
+    case DesktopAnswer::Elsewhere:
+      lstrcpynW(path, gElsewhere.c_str(), MAX_PATH);
+      return S_OK;
+    case DesktopAnswer::Windows:
+      break;
+  }
+  return gWindowsFolderPath(owner, folder, token, flags, path);
+}
+
+BOOL WINAPI recordMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  gFileMoves.push_back({from != nullptr ? from : L"", to != nullptr ? to : L"", flags});
+  return gWindowsMoveFile(from, to, flags);
+}
+
+// ---- Standard output of the process, caught in a file -----------------------
+// The plug-in writes through the same C runtime as this program (msvcrt.dll in
+// the mingw-w64 build), so redirecting its descriptor 1 catches the line.
+
+class CapturedStdout {
+ public:
+  CapturedStdout() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, folder);
+    file_ = std::filesystem::path(folder) / (L"glimster-stdout-" + std::to_wstring(GetCurrentProcessId()));
+    std::fflush(stdout);
+    saved_ = _dup(1);
+    const int fd = _wopen(file_.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0600);
+    _dup2(fd, 1);
+    _close(fd);
+  }
+  ~CapturedStdout() { restore(); std::filesystem::remove(file_); }
+
+  // Everything written to standard output since construction.
+  std::string text() {
+    restore();
+    std::ifstream in(file_, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+ private:
+  void restore() {
+    if (saved_ < 0) return;
+    std::fflush(stdout);
+    _dup2(saved_, 1);
+    _close(saved_);
+    saved_ = -1;
+  }
+
+  std::filesystem::path file_;
+  int saved_ = -1;
+};
+
+// ---- The fixture -------------------------------------------------------------
+
+class Capture : public testing::Test {
+ protected:
+  void SetUp() override {
+    gMessageBoxes.clear();
+    gFolderRequests.clear();
+    gFileMoves.clear();
+    gDesktopAnswer = DesktopAnswer::Windows;
+    plugin_ = std::make_unique<PluginBinary>(pluginFile());
+    HMODULE module = loadedPluginModule();
+    ASSERT_NE(module, nullptr);
+    messageBoxPatch_ = std::make_unique<ImportPatch>(module, "USER32.dll", "MessageBoxW",
+                                                     reinterpret_cast<void*>(&recordMessageBox));
+    folderPatch_ = std::make_unique<ImportPatch>(module, "SHELL32.dll", "SHGetFolderPathW",
+                                                 reinterpret_cast<void*>(&answerFolderPath));
+    gWindowsFolderPath = reinterpret_cast<FolderPathFunction>(folderPatch_->original());
+    moveFilePatch_ = std::make_unique<ImportPatch>(module, "KERNEL32.dll", "MoveFileExW",
+                                                   reinterpret_cast<void*>(&recordMoveFile));
+    gWindowsMoveFile = reinterpret_cast<MoveFileFunction>(moveFilePatch_->original());
+    ASSERT_EQ(host_.runEntry(*plugin_), A_Err_NONE);
+    desktop_ = shellDesktopFolder();
+  }
+
+  void TearDown() override {
+    EXPECT_TRUE(host_.outstanding().none()) << host_.outstanding().describe();
+    EXPECT_TRUE(host_.problems().empty()) << host_.problems().front();
+    for (const std::wstring& entry : written_) std::filesystem::remove(desktop_ / entry);
+  }
+
+  // Makes a composition of this name and frame the active item and chooses
+  // "Take Glimster"; notes the desktop entries that appeared and what went
+  // to standard output.
+  subhost::CommandOutcome capture(const std::u16string& name, Frame frame) {
+    subhost::Item& comp = host_.project().addComposition(name, std::move(frame), A_Time{5, 30});
+    host_.project().setActive(&comp);
+    const std::vector<std::wstring> before = entriesIn(desktop_);
+    CapturedStdout output;
+    before_ = systemTimeNow();
+    const subhost::CommandOutcome outcome = host_.issueMenuCommand("Take Glimster");
+    after_ = systemTimeNow();
+    stdout_ = output.text();
+    written_.clear();
+    for (const std::wstring& entry : entriesIn(desktop_)) {
+      if (std::find(before.begin(), before.end(), entry) == before.end()) written_.push_back(entry);
+    }
+    return outcome;
+  }
+
+  // Whether `file_name` is `name`, a space, a local timestamp taken during the
+  // capture and ".png".
+  ::testing::AssertionResult namedForCapture(const std::wstring& file_name,
+                                             const std::wstring& name) const {
+    for (const std::wstring& stamp : localTimestampsBetween(before_, after_)) {
+      if (file_name == name + L" " + stamp + L".png") return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "\"" << utf8Of(file_name) << "\" is not \"" << utf8Of(name)
+           << " <local time of the capture>.png\"";
+  }
+
+  // Whether the PNG `file_name` on the desktop decodes to exactly `expected`.
+  ::testing::AssertionResult decodesTo(const std::wstring& file_name, A_long width, A_long height,
+                                       const std::vector<std::uint8_t>& expected) const {
+    const DecodedImage image = decodePngWithWic(desktop_ / file_name);
+    if (image.width != static_cast<unsigned>(width) || image.height != static_cast<unsigned>(height)) {
+      return ::testing::AssertionFailure() << "decoded " << image.width << "x" << image.height
+                                           << ", rendered " << width << "x" << height;
+    }
+    const auto mismatch = std::mismatch(image.rgba.begin(), image.rgba.end(), expected.begin());
+    if (mismatch.first != image.rgba.end()) {
+      const auto at = static_cast<std::size_t>(mismatch.first - image.rgba.begin());
+      return ::testing::AssertionFailure()
+             << "pixel " << at / 4 << " channel " << at % 4 << ": decoded "
+             << int(*mismatch.first) << ", rendered " << int(*mismatch.second);
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  std::unique_ptr<PluginBinary> plugin_;
+  std::unique_ptr<ImportPatch> messageBoxPatch_;
+  std::unique_ptr<ImportPatch> folderPatch_;
+  std::unique_ptr<ImportPatch> moveFilePatch_;
+  Host host_;
+  std::filesystem::path desktop_;
+  FILETIME before_{};
+  FILETIME after_{};
+  std::string stdout_;
+  std::vector<std::wstring> written_;
+};
+
+// 85 and 86 characters of three UTF-8 bytes each: 255 and 258 bytes.
+std::u16string threeByteName(std::size_t characters, char16_t character) {
+  return std::u16string(characters, character);
+}
+
+// ---- The tests -----------------------------------------------------------------
+
+TEST_F(Capture, WritesTheFrameOfANonAsciiNamedCompositionToTheShellDesktop) {
+  const std::u16string name = u"Kompoz\u00edcia \u03a9\u03bc\u03ad\u03b3\u03b1 \u65e5\u672c \U0001F3AC";
+  const Frame frame = gradientFrame(67, 41, 24);
+  const std::vector<std::uint8_t> expected = rgbaOf(frame);
+
+  const subhost::CommandOutcome outcome = capture(name, frame);
+
+  EXPECT_EQ(outcome.result, A_Err_NONE);
+  EXPECT_TRUE(outcome.handled);
+  ASSERT_EQ(written_.size(), 1u) << "new desktop entries: " << written_.size();
+  EXPECT_TRUE(namedForCapture(written_[0], wideOf(name)));
+  EXPECT_TRUE(std::filesystem::is_regular_file(desktop_ / written_[0]));
+  EXPECT_TRUE(decodesTo(written_[0], frame.width(), frame.height(), expected));
+  EXPECT_EQ(stdout_, "");
+  EXPECT_TRUE(gMessageBoxes.empty());
+  // The desktop directory folder (16), no owner window, no token, its current path.
+  ASSERT_EQ(gFolderRequests.size(), 1u);
+  EXPECT_EQ(gFolderRequests[0].owner, nullptr);
+  EXPECT_EQ(gFolderRequests[0].folder, CSIDL_DESKTOPDIRECTORY);
+  EXPECT_EQ(gFolderRequests[0].token, nullptr);
+  EXPECT_EQ(gFolderRequests[0].flags, 0u);
+}
+
+TEST_F(Capture, WritesAnOpaqueFrameOfFewColoursDecodedEqual) {
+  Frame frame(33, 17, 33 * 4 + 4, 0x5A);
+  for (A_long y = 0; y < frame.height(); ++y) {
+    for (A_long x = 0; x < frame.width(); ++x) {
+      frame.setPixel(x, y, (x + y) % 3 == 0 ? subhost::Argb{255, 200, 30, 60}
+                                            : subhost::Argb{255, 10, 120, 250});
+    }
+  }
+  const std::vector<std::uint8_t> expected = rgbaOf(frame);
+
+  EXPECT_EQ(capture(u"Opaque", frame).result, A_Err_NONE);
+
+  ASSERT_EQ(written_.size(), 1u);
+  EXPECT_TRUE(namedForCapture(written_[0], L"Opaque"));
+  EXPECT_TRUE(decodesTo(written_[0], frame.width(), frame.height(), expected));
+}
+
+// Whether the file system under `folder` takes a file name of `name_length`
+// UTF-16 units that are each three UTF-8 bytes, plus the capture's timestamp.
+// NTFS counts UTF-16 units (255 at most); a Linux file system below Wine
+// counts UTF-8 bytes (255 at most), and there the capture's name is too long.
+bool folderTakesName(const std::filesystem::path& folder, std::size_t name_length) {
+  const std::filesystem::path probe =
+      folder / (std::wstring(name_length, L'\u5e74') + L" 2000-01-01 12.00.00 AM.probe");
+  const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  DeleteFileW(probe.c_str());
+  return true;
+}
+
+TEST_F(Capture, AcceptsANameOf85ThreeByteCharacters) {
+  const std::u16string name = threeByteName(85, u'\u65e5');
+  const Frame frame = gradientFrame(8, 8, 0);
+  const std::vector<std::uint8_t> expected = rgbaOf(frame);
+
+  const subhost::CommandOutcome outcome = capture(name, frame);
+
+  EXPECT_EQ(outcome.result, A_Err_NONE);
+  EXPECT_TRUE(outcome.handled);
+  EXPECT_TRUE(gMessageBoxes.empty());
+  // Accepted: the whole name went into the path that the PNG was put at.
+  ASSERT_EQ(gFileMoves.size(), 1u);
+  const std::filesystem::path target(gFileMoves[0].to);
+  EXPECT_EQ(target.parent_path(), desktop_);
+  EXPECT_TRUE(namedForCapture(target.filename().wstring(), wideOf(name)));
+  EXPECT_NE(gFileMoves[0].flags & MOVEFILE_REPLACE_EXISTING, 0u);
+
+  if (folderTakesName(desktop_, 85)) {
+    ASSERT_EQ(written_.size(), 1u);
+    EXPECT_EQ(written_[0], target.filename().wstring());
+    EXPECT_TRUE(decodesTo(written_[0], frame.width(), frame.height(), expected));
+    EXPECT_EQ(stdout_, "");
+  } else {
+    // Wine on a Linux file system: the 282-byte UTF-8 file name does not fit
+    // there, which the plug-in reports as a file it cannot create.
+    std::printf("note: the desktop's file system holds no file name of 85 three-byte "
+                "characters and a timestamp; the capture reported that it could not create it\n");
+    EXPECT_EQ(stdout_, "error 79: failed to open file for writing\n");
+    EXPECT_TRUE(written_.empty()) << utf8Of(written_.front());  // no temporary left behind
+  }
+}
+
+TEST_F(Capture, GivesUpOnANameOf86ThreeByteCharactersWithoutFileOrMessage) {
+  const std::u16string name = threeByteName(86, u'\u6708');
+
+  const subhost::CommandOutcome outcome = capture(name, gradientFrame(8, 8, 0));
+
+  // Given up: no file, no message box, and the command still handled with 0.
+  EXPECT_EQ(outcome.result, A_Err_NONE);
+  EXPECT_TRUE(outcome.handled);
+  EXPECT_TRUE(written_.empty()) << utf8Of(written_.front());
+  EXPECT_TRUE(entriesStartingWith(desktop_, L"\u6708").empty());
+  EXPECT_TRUE(gMessageBoxes.empty());
+  EXPECT_EQ(stdout_, "");
+  // The name was refused before the desktop folder was looked up.
+  EXPECT_TRUE(gFolderRequests.empty());
+  EXPECT_TRUE(gFileMoves.empty());
+  EXPECT_EQ(host_.log().count("AEGP_FillOutPFEffectWorld"), 0u);
+}
+
+TEST_F(Capture, PutsUnderscoresForColonAndBackslash) {
+  const std::u16string name = u"C:\\Windows\\evil:stream";
+
+  const subhost::CommandOutcome outcome = capture(name, gradientFrame(5, 3, 0));
+
+  EXPECT_EQ(outcome.result, A_Err_NONE);
+  ASSERT_EQ(written_.size(), 1u);
+  EXPECT_TRUE(namedForCapture(written_[0], L"C__Windows_evil_stream"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(desktop_ / written_[0]));
+  EXPECT_EQ(stdout_, "");
+}
+
+TEST_F(Capture, ShowsOneMessageBoxAndWritesNothingWhenTheDesktopCannotBeHad) {
+  gDesktopAnswer = DesktopAnswer::Failure;
+
+  const subhost::CommandOutcome outcome = capture(u"No Desktop", gradientFrame(5, 3, 0));
+
+  EXPECT_EQ(outcome.result, A_Err_NONE);
+  EXPECT_TRUE(outcome.handled);
+  EXPECT_TRUE(written_.empty());
+  ASSERT_EQ(gMessageBoxes.size(), 1u);
+  EXPECT_EQ(gMessageBoxes[0].owner, nullptr);
+  EXPECT_EQ(gMessageBoxes[0].text, L"Can't Access Desktop");
+  EXPECT_EQ(gMessageBoxes[0].caption, L"Error");
+  EXPECT_EQ(gMessageBoxes[0].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(stdout_, "");
+  EXPECT_EQ(host_.log().count("AEGP_FillOutPFEffectWorld"), 0u);
+}
+
+TEST_F(Capture, ReportsCode79WhenTheFileCannotBeCreated) {
+  gDesktopAnswer = DesktopAnswer::Elsewhere;
+  gElsewhere = (desktop_ / L"no such folder \u00e9").wstring();
+
+  const subhost::CommandOutcome outcome = capture(u"Nowhere", gradientFrame(5, 3, 0));
+
+  EXPECT_EQ(outcome.result, A_Err_NONE);
+  EXPECT_TRUE(outcome.handled);
+  EXPECT_EQ(stdout_, "error 79: failed to open file for writing\n");
+  EXPECT_TRUE(written_.empty());
+  EXPECT_FALSE(std::filesystem::exists(gElsewhere));
+  EXPECT_TRUE(gMessageBoxes.empty());
+}
+
+TEST_F(Capture, ReplacesAnEarlierFileAtThePath) {
+  // Files already standing at every path the capture can take in the next
+  // minute; one of them is replaced, whole.
+  FILETIME in_a_minute = systemTimeNow();
+  ULARGE_INTEGER ticks;
+  ticks.LowPart = in_a_minute.dwLowDateTime;
+  ticks.HighPart = in_a_minute.dwHighDateTime;
+  ticks.QuadPart += 60ull * 10'000'000ull;
+  in_a_minute.dwLowDateTime = ticks.LowPart;
+  in_a_minute.dwHighDateTime = ticks.HighPart;
+  std::vector<std::wstring> earlier;
+  for (const std::wstring& stamp : localTimestampsBetween(systemTimeNow(), in_a_minute)) {
+    earlier.push_back(L"Again " + stamp + L".png");
+    std::ofstream(desktop_ / earlier.back(), std::ios::binary) << "an earlier file, not a PNG";
+  }
+  const Frame frame = gradientFrame(9, 7, 8);
+  const std::vector<std::uint8_t> expected = rgbaOf(frame);
+
+  EXPECT_EQ(capture(u"Again", frame).result, A_Err_NONE);
+
+  // No new entry: an existing file was replaced, and no temporary file is left.
+  EXPECT_TRUE(written_.empty()) << utf8Of(written_.front());
+  EXPECT_EQ(stdout_, "");
+  std::vector<std::wstring> replaced;
+  for (const std::wstring& name : earlier) {
+    if (std::filesystem::file_size(desktop_ / name) != std::string("an earlier file, not a PNG").size()) {
+      replaced.push_back(name);
+    }
+  }
+  ASSERT_EQ(replaced.size(), 1u);
+  EXPECT_TRUE(namedForCapture(replaced[0], L"Again"));
+  EXPECT_TRUE(decodesTo(replaced[0], frame.width(), frame.height(), expected));
+  for (const std::wstring& name : earlier) std::filesystem::remove(desktop_ / name);
+}
+
+}  // namespace
+}  // namespace glimster::windows_tests

@@ -1,0 +1,130 @@
+// The Windows operations of output naming, run on Windows: the name's UTF-8
+// form with its 255-byte limit, the desktop folder, and the message, which is
+// watched through the naming seam (the platform's message operation replaced
+// by a recorder), never shown.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capture/NamingPlatform.h"
+#include "capture/OutputNaming.h"
+#include "tests/windows/WindowsTestSupport.h"
+
+namespace glimster::windows_tests {
+namespace {
+
+struct Message {
+  std::string text;
+  std::string caption;
+};
+std::vector<Message> gMessages;
+
+void recordMessage(const char* text, const char* caption) { gMessages.push_back({text, caption}); }
+
+// The Windows operations, but with the message recorded instead of shown.
+NamingPlatform windowsWithRecordedMessage() {
+  NamingPlatform platform = kNativeNamingPlatform;
+  platform.show_message = recordMessage;
+  return platform;
+}
+
+std::optional<std::string> pathFor(const std::u16string& name, const NamingPlatform& platform) {
+  const std::u16string with_nul = name + u'\0';
+  return BuildOutputPath(with_nul.data(), static_cast<AEGP_MemSize>(with_nul.size() * 2),
+                         std::time(nullptr), platform);
+}
+
+class WindowsNaming : public testing::Test {
+ protected:
+  void SetUp() override { gMessages.clear(); }
+};
+
+TEST_F(WindowsNaming, IsTheBuildsOwnPlatform) {
+  EXPECT_EQ(kNativeNamingPlatform.path_separator, '\\');
+  EXPECT_TRUE(kNativeNamingPlatform.reserves_windows_characters);
+  EXPECT_NE(kNativeNamingPlatform.show_message, nullptr);
+}
+
+TEST_F(WindowsNaming, ConvertsANameOf85ThreeByteCharactersTo255Bytes) {
+  const std::optional<std::string> utf8 = kNativeNamingPlatform.name_to_utf8(std::u16string(85, u'\u65e5'));
+  ASSERT_TRUE(utf8.has_value());
+  EXPECT_EQ(utf8->size(), 255u);
+  std::string expected;
+  for (int i = 0; i < 85; ++i) expected += "\xE6\x97\xA5";
+  EXPECT_EQ(*utf8, expected);
+}
+
+TEST_F(WindowsNaming, GivesUpOnANameOf86ThreeByteCharactersWithoutMessage) {
+  EXPECT_FALSE(kNativeNamingPlatform.name_to_utf8(std::u16string(86, u'\u65e5')).has_value());
+  // 255 bytes of one-byte characters still pass, 256 do not.
+  EXPECT_TRUE(kNativeNamingPlatform.name_to_utf8(std::u16string(255, u'a')).has_value());
+  EXPECT_FALSE(kNativeNamingPlatform.name_to_utf8(std::u16string(256, u'a')).has_value());
+
+  EXPECT_FALSE(pathFor(std::u16string(86, u'\u65e5'), windowsWithRecordedMessage()).has_value());
+  EXPECT_TRUE(gMessages.empty());
+}
+
+TEST_F(WindowsNaming, ConvertsNonAsciiAndAnUnpairedSurrogate) {
+  EXPECT_EQ(kNativeNamingPlatform.name_to_utf8(u"D\u00e9mo \U0001F3AC"),
+            std::optional<std::string>("D\xC3\xA9mo \xF0\x9F\x8E\xAC"));
+  EXPECT_EQ(kNativeNamingPlatform.name_to_utf8(u""), std::optional<std::string>(""));
+  // Through the common steps, which replace an unpaired surrogate first.
+  const std::u16string lone = std::u16string(u"a") + char16_t(0xD800) + u"b";
+  const std::optional<std::string> path = pathFor(lone, windowsWithRecordedMessage());
+  ASSERT_TRUE(path.has_value());
+  EXPECT_NE(path->find("\\a\xEF\xBF\xBD" "b "), std::string::npos) << *path;
+}
+
+TEST_F(WindowsNaming, DesktopFolderIsTheShellsDesktopInUtf8) {
+  const std::optional<std::string> folder = kNativeNamingPlatform.desktop_folder();
+  ASSERT_TRUE(folder.has_value());
+  EXPECT_EQ(*folder, utf8Of(shellDesktopFolder().wstring()));
+}
+
+TEST_F(WindowsNaming, JoinsDesktopNameAndTimeWithABackslash) {
+  const std::optional<std::string> path = pathFor(u"Comp 1", windowsWithRecordedMessage());
+  ASSERT_TRUE(path.has_value());
+  const std::string prefix = utf8Of(shellDesktopFolder().wstring()) + "\\Comp 1 ";
+  ASSERT_EQ(path->compare(0, prefix.size(), prefix), 0) << *path;
+  // "YYYY-MM-DD hh.mm.ss AM.png"
+  EXPECT_EQ(path->size(), prefix.size() + 26) << *path;
+  EXPECT_EQ(path->substr(path->size() - 4), ".png");
+  EXPECT_TRUE(gMessages.empty());
+}
+
+// Takes the real desktop folder away for the test's duration, so that
+// SHGetFolderPathW fails as it does when the folder is missing. Run alone.
+class DesktopUnavailable : public testing::Test {
+ protected:
+  void SetUp() override {
+    gMessages.clear();
+    desktop_ = shellDesktopFolder();
+    away_ = desktop_;
+    away_ += L".away";
+    std::filesystem::rename(desktop_, away_);
+  }
+  void TearDown() override { std::filesystem::rename(away_, desktop_); }
+
+  std::filesystem::path desktop_;
+  std::filesystem::path away_;
+};
+
+TEST_F(DesktopUnavailable, DesktopFolderFailsAndTheCaptureAsksForOneMessage) {
+  EXPECT_FALSE(kNativeNamingPlatform.desktop_folder().has_value());
+
+  EXPECT_FALSE(pathFor(u"Comp 1", windowsWithRecordedMessage()).has_value());
+  ASSERT_EQ(gMessages.size(), 1u);
+  EXPECT_EQ(gMessages[0].text, "Can't Access Desktop");
+  EXPECT_EQ(gMessages[0].caption, "Error");
+  // Windows was not asked to make the folder again.
+  EXPECT_FALSE(std::filesystem::exists(desktop_));
+}
+
+}  // namespace
+}  // namespace glimster::windows_tests

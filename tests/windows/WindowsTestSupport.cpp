@@ -1,0 +1,260 @@
+#include "tests/windows/WindowsTestSupport.h"
+
+#include <windows.h>
+// The imaging component's class and format identifiers are defined here.
+#include <initguid.h>
+#include <wincodec.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <utility>
+
+namespace glimster::windows_tests {
+namespace {
+
+std::filesystem::path gPluginFile;
+
+// Holds one COM interface and releases it.
+template <class Interface>
+class Com {
+ public:
+  Com() = default;
+  ~Com() {
+    if (pointer_ != nullptr) pointer_->Release();
+  }
+  Com(const Com&) = delete;
+  Com& operator=(const Com&) = delete;
+
+  Interface* operator->() const { return pointer_; }
+  Interface* get() const { return pointer_; }
+  Interface** out() { return &pointer_; }
+  void** outVoid() { return reinterpret_cast<void**>(&pointer_); }
+
+ private:
+  Interface* pointer_ = nullptr;
+};
+
+void check(HRESULT result, const char* step) {
+  if (FAILED(result)) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%s failed: HRESULT 0x%08lX", step,
+                  static_cast<unsigned long>(result));
+    throw std::runtime_error(text);
+  }
+}
+
+// COM for the calling thread, for as long as the object lives.
+class ComApartment {
+ public:
+  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {
+    if (result_ != RPC_E_CHANGED_MODE) check(result_, "CoInitializeEx");
+  }
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+
+ private:
+  HRESULT result_;
+};
+
+std::uint8_t ramp(A_long position, A_long extent) {
+  return static_cast<std::uint8_t>(extent > 1 ? position * 255 / (extent - 1) : 0);
+}
+
+std::wstring formatTimestamp(const SYSTEMTIME& local) {
+  const int hour12 = local.wHour % 12 == 0 ? 12 : local.wHour % 12;
+  wchar_t text[40];
+  std::swprintf(text, 40, L"%04u-%02u-%02u %02d.%02u.%02u %ls", static_cast<unsigned>(local.wYear),
+                static_cast<unsigned>(local.wMonth), static_cast<unsigned>(local.wDay), hour12,
+                static_cast<unsigned>(local.wMinute), static_cast<unsigned>(local.wSecond),
+                local.wHour < 12 ? L"AM" : L"PM");
+  return text;
+}
+
+std::uint64_t ticksOf(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+FILETIME fileTimeOf(std::uint64_t ticks) {
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(ticks);
+  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  return time;
+}
+
+}  // namespace
+
+const std::filesystem::path& pluginFile() { return gPluginFile; }
+
+void setPluginFile(std::filesystem::path file) { gPluginFile = std::move(file); }
+
+HMODULE loadedPluginModule() { return GetModuleHandleW(gPluginFile.filename().c_str()); }
+
+std::filesystem::path shellDesktopFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const HRESULT result =
+      SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder);
+  check(result, "SHGetFolderPathW(CSIDL_DESKTOPDIRECTORY)");
+  return std::filesystem::path(folder);
+}
+
+std::vector<std::wstring> entriesIn(const std::filesystem::path& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().wstring());
+  }
+  return names;
+}
+
+std::vector<std::wstring> entriesStartingWith(const std::filesystem::path& folder,
+                                              const std::wstring& prefix) {
+  std::vector<std::wstring> matching;
+  for (const std::wstring& name : entriesIn(folder)) {
+    if (name.compare(0, prefix.size(), prefix) == 0) matching.push_back(name);
+  }
+  return matching;
+}
+
+std::wstring wideOf(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+std::string utf8Of(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+DecodedImage decodePngWithWic(const std::filesystem::path& file) {
+  ComApartment apartment;
+  Com<IWICImagingFactory> factory;
+  check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_IWICImagingFactory, factory.outVoid()),
+        "CoCreateInstance(CLSID_WICImagingFactory)");
+  Com<IWICBitmapDecoder> decoder;
+  check(factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
+                                           WICDecodeMetadataCacheOnLoad, decoder.out()),
+        "IWICImagingFactory::CreateDecoderFromFilename");
+  GUID container = {};
+  check(decoder->GetContainerFormat(&container), "IWICBitmapDecoder::GetContainerFormat");
+  if (!IsEqualGUID(container, GUID_ContainerFormatPng)) {
+    throw std::runtime_error("the file is not read as a PNG by the imaging component");
+  }
+  UINT frames = 0;
+  check(decoder->GetFrameCount(&frames), "IWICBitmapDecoder::GetFrameCount");
+  if (frames != 1) throw std::runtime_error("the PNG holds more than one frame");
+  Com<IWICBitmapFrameDecode> frame;
+  check(decoder->GetFrame(0, frame.out()), "IWICBitmapDecoder::GetFrame");
+  // Straight (not premultiplied) 8-bit blue, green, red, alpha.
+  Com<IWICBitmapSource> converted;
+  check(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.out()),
+        "WICConvertBitmapSource(32bppBGRA)");
+
+  DecodedImage image;
+  check(converted->GetSize(&image.width, &image.height), "IWICBitmapSource::GetSize");
+  const UINT stride = image.width * 4;
+  std::vector<std::uint8_t> bgra(static_cast<std::size_t>(stride) * image.height);
+  check(converted->CopyPixels(nullptr, stride, static_cast<UINT>(bgra.size()), bgra.data()),
+        "IWICBitmapSource::CopyPixels");
+  image.rgba.resize(bgra.size());
+  for (std::size_t i = 0; i < bgra.size(); i += 4) {
+    image.rgba[i + 0] = bgra[i + 2];
+    image.rgba[i + 1] = bgra[i + 1];
+    image.rgba[i + 2] = bgra[i + 0];
+    image.rgba[i + 3] = bgra[i + 3];
+  }
+  return image;
+}
+
+std::vector<std::uint8_t> rgbaOf(const subhost::Frame& frame) {
+  std::vector<std::uint8_t> rgba;
+  rgba.reserve(static_cast<std::size_t>(frame.width()) * frame.height() * 4);
+  for (A_long y = 0; y < frame.height(); ++y) {
+    for (A_long x = 0; x < frame.width(); ++x) {
+      const subhost::Argb pixel = frame.pixel(x, y);
+      rgba.insert(rgba.end(), {pixel.red, pixel.green, pixel.blue, pixel.alpha});
+    }
+  }
+  return rgba;
+}
+
+subhost::Frame gradientFrame(A_long width, A_long height, A_long padding) {
+  subhost::Frame frame(width, height, width * 4 + padding, 0xAB);
+  for (A_long y = 0; y < height; ++y) {
+    for (A_long x = 0; x < width; ++x) {
+      std::uint8_t alpha = 255;
+      if (y >= height / 3 && y < 2 * height / 3) alpha = ramp(x, width);  // 0 to 255 across
+      if (x == 0 && y == 0) alpha = 0;
+      frame.setPixel(x, y,
+                     subhost::Argb{alpha, ramp(x, width), ramp(y, height),
+                                   static_cast<std::uint8_t>((x * 7 + y * 13) & 0xFF)});
+    }
+  }
+  return frame;
+}
+
+FILETIME systemTimeNow() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return now;
+}
+
+std::vector<std::wstring> localTimestampsBetween(const FILETIME& from, const FILETIME& to) {
+  constexpr std::uint64_t kTicksPerSecond = 10'000'000;
+  const std::uint64_t first = ticksOf(from) / kTicksPerSecond;
+  const std::uint64_t last = ticksOf(to) / kTicksPerSecond;
+  std::vector<std::wstring> stamps;
+  for (std::uint64_t second = first; second <= last; ++second) {
+    const FILETIME utc_time = fileTimeOf(second * kTicksPerSecond);
+    SYSTEMTIME utc;
+    SYSTEMTIME local;
+    if (!FileTimeToSystemTime(&utc_time, &utc) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) {
+      throw std::runtime_error("cannot convert a system time to local time");
+    }
+    stamps.push_back(formatTimestamp(local));
+  }
+  return stamps;
+}
+
+ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement)
+    : slot_(nullptr), original_(nullptr) {
+  auto* base = reinterpret_cast<std::uint8_t*>(module);
+  if (base == nullptr) throw std::runtime_error("no module to patch");
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       imports.VirtualAddress != 0 && descriptor->Name != 0; ++descriptor) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0) continue;
+    auto* names = reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + descriptor->OriginalFirstThunk);
+    auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA64*>(base + descriptor->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++addresses) {
+      if (IMAGE_SNAP_BY_ORDINAL64(names->u1.Ordinal)) continue;
+      const auto* by_name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(by_name->Name), function) != 0) continue;
+      slot_ = reinterpret_cast<void**>(&addresses->u1.Function);
+      DWORD protection = 0;
+      VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &protection);
+      original_ = *slot_;
+      *slot_ = replacement;
+      VirtualProtect(slot_, sizeof(void*), protection, &protection);
+      return;
+    }
+  }
+  throw std::runtime_error(std::string("the module imports no ") + dll + "!" + function);
+}
+
+ImportPatch::~ImportPatch() {
+  DWORD protection = 0;
+  VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &protection);
+  *slot_ = original_;
+  VirtualProtect(slot_, sizeof(void*), protection, &protection);
+}
+
+}  // namespace glimster::windows_tests

@@ -1,0 +1,84 @@
+// What the Windows tests share: the plug-in file under test, the shell's
+// desktop folder, an independent PNG decoder (the Windows Imaging Component),
+// local timestamps formatted on their own, and import-table patches through
+// which a test watches (or replaces) the system functions the loaded plug-in
+// calls, so that no dialog is ever shown.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "subhost/Frame.h"
+
+namespace glimster::windows_tests {
+
+// Glimster.aex as given by --plugin=<path>.
+const std::filesystem::path& pluginFile();
+void setPluginFile(std::filesystem::path file);
+
+// The module of the plug-in once the substitute host loaded it; null before.
+HMODULE loadedPluginModule();
+
+// The desktop folder as SHGetFolderPathW reports it (folder 16, current path).
+std::filesystem::path shellDesktopFolder();
+
+// The names of all entries (files and folders) directly in `folder`.
+std::vector<std::wstring> entriesIn(const std::filesystem::path& folder);
+
+// The entries of `folder` whose names start with `prefix`.
+std::vector<std::wstring> entriesStartingWith(const std::filesystem::path& folder,
+                                              const std::wstring& prefix);
+
+// A composition name (UTF-16) as a Windows file-name string.
+std::wstring wideOf(const std::u16string& text);
+// UTF-8 form of a Windows string, for messages.
+std::string utf8Of(const std::wstring& text);
+
+// An image decoded to 8-bit red, green, blue, alpha, rows top first, no gaps.
+struct DecodedImage {
+  unsigned width = 0;
+  unsigned height = 0;
+  std::vector<std::uint8_t> rgba;
+};
+
+// Decodes a PNG file with the Windows Imaging Component (under Wine, Wine's
+// own PNG codec); throws std::runtime_error naming the failing step.
+DecodedImage decodePngWithWic(const std::filesystem::path& file);
+
+// The frame's pixels in red, green, blue, alpha order, rows top first, no gaps.
+std::vector<std::uint8_t> rgbaOf(const subhost::Frame& frame);
+
+// A frame with colour gradients in every channel, a band of partial
+// transparency, fully transparent and fully opaque pixels, and `padding`
+// bytes of 0xAB at the end of each row.
+subhost::Frame gradientFrame(A_long width, A_long height, A_long padding);
+
+// Every "YYYY-MM-DD hh.mm.ss AM" (12-hour clock, AM/PM) of the local time
+// between `from` and `to` (system times), one per second, both ends included;
+// formatted here from the time zone rules of the system, not by the CRT.
+std::vector<std::wstring> localTimestampsBetween(const FILETIME& from, const FILETIME& to);
+FILETIME systemTimeNow();
+
+// One import of a loaded module, redirected for the lifetime of the object.
+class ImportPatch {
+ public:
+  // Redirects `module`'s import of `function` from `dll` to `replacement`;
+  // throws std::runtime_error when the module does not import it by name.
+  ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement);
+  ~ImportPatch();
+  ImportPatch(const ImportPatch&) = delete;
+  ImportPatch& operator=(const ImportPatch&) = delete;
+
+  // The address the import held before.
+  void* original() const { return original_; }
+
+ private:
+  void** slot_;
+  void* original_;
+};
+
+}  // namespace glimster::windows_tests

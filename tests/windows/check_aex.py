@@ -1,0 +1,157 @@
+"""Reads Glimster.aex with tools that did not build it and checks what the
+host relies on:
+
+  exports     objdump -p: exactly one export, EntryPointFunc, by name
+  imports     objdump -p: only DLLs that every Windows has (never the
+              compiler's runtime DLLs)
+  descriptor  wrestool: one resource, of the string type PIPL, id 16000,
+              language 1033, whose 142 bytes are the descriptor, field by field
+"""
+
+import argparse
+import re
+import struct
+import subprocess
+import sys
+
+# DLLs every Windows x86-64 has; compared without regard to case.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shell32.dll", "advapi32.dll", "msvcrt.dll",
+               "ucrtbase.dll", "vcruntime140.dll"}
+SYSTEM_DLL_PATTERNS = [re.compile(r"^api-ms-win-crt-[a-z0-9-]+\.dll$")]
+# What a dynamically linked GCC runtime would bring; named in the failure.
+COMPILER_RUNTIME = re.compile(r"^(libstdc\+\+|libgcc|libwinpthread)", re.IGNORECASE)
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def objdump(args):
+    return subprocess.run([args.objdump, "-p", args.aex], check=True, capture_output=True,
+                          text=True).stdout
+
+
+def check_exports(args):
+    dump = objdump(args)
+    section = dump[dump.find("The Export Tables"):]
+    section = section[:section.find("\nThe ", 1)] if "\nThe " in section[1:] else section
+    print(section.strip())
+    if "The Export Tables" not in dump:
+        fail("the file has no export table")
+    counts = re.search(r"Export Address Table\s+([0-9a-fA-F]+)\s*\n\s*\[Name Pointer/Ordinal\] Table\s+([0-9a-fA-F]+)",
+                       section)
+    if not counts:
+        fail("cannot read the export counts")
+    functions, names = int(counts.group(1), 16), int(counts.group(2), 16)
+    exported = re.findall(r"^\s*\[\s*\d+\]\s+(\S+)\s*$",
+                          section[section.find("[Ordinal/Name Pointer] Table"):], re.MULTILINE)
+    if functions != 1 or names != 1:
+        fail(f"{functions} exported functions, {names} by name; expected exactly one of each")
+    if exported != ["EntryPointFunc"]:
+        fail(f"exported names {exported}; expected exactly ['EntryPointFunc']")
+    print("OK: one export, EntryPointFunc, by its undecorated name")
+
+
+def check_imports(args):
+    dump = objdump(args)
+    imports = {}
+    current = None
+    for line in dump.splitlines():
+        dll = re.match(r"^\s*DLL Name:\s*(\S+)", line)
+        if dll:
+            current = dll.group(1)
+            imports.setdefault(current, [])
+            continue
+        entry = re.match(r"^\s*[0-9a-fA-F]+\s+\d+\s+(\S+)\s*$", line)
+        if current and entry:
+            imports[current].append(entry.group(1))
+        elif not line.strip():
+            current = None
+    for dll, functions in imports.items():
+        print(f"{dll}: {' '.join(functions)}")
+    if not imports:
+        fail("no import table read")
+    unexpected = [dll for dll in imports
+                  if dll.lower() not in SYSTEM_DLLS
+                  and not any(pattern.match(dll.lower()) for pattern in SYSTEM_DLL_PATTERNS)]
+    runtime = [dll for dll in imports if COMPILER_RUNTIME.match(dll)]
+    if runtime:
+        fail(f"the compiler's runtime is linked dynamically: {runtime}")
+    if unexpected:
+        fail(f"imports DLLs that are not part of every Windows: {unexpected}")
+    # The Windows naming operations come from the system, by these names.
+    needed = {"shell32.dll": "SHGetFolderPathW", "user32.dll": "MessageBoxW",
+              "kernel32.dll": "WideCharToMultiByte"}
+    lowered = {dll.lower(): functions for dll, functions in imports.items()}
+    for dll, function in needed.items():
+        if function not in lowered.get(dll, []):
+            fail(f"{function} is not imported from {dll}")
+    print(f"OK: {len(imports)} DLLs, all part of Windows")
+
+
+def check_descriptor(args):
+    listing = subprocess.run([args.wrestool, "-l", args.aex], check=True, capture_output=True,
+                             text=True).stdout
+    print(listing.strip())
+    resources = [line for line in listing.splitlines() if line.strip()]
+    if len(resources) != 1:
+        fail(f"{len(resources)} resources; expected only the descriptor")
+    # A quoted type is a string type, an unquoted one a number.
+    listed = re.match(r"^--type='PIPL' --name=16000 --language=1033 \[offset=0x[0-9a-f]+ size=(\d+)\]$",
+                      resources[0])
+    if not listed:
+        fail("the resource is not of the string type 'PIPL', id 16000, language 1033")
+    data = subprocess.run([args.wrestool, "-x", "--raw", "--type=PIPL", "--name=16000",
+                           "--language=1033", args.aex], check=True, capture_output=True).stdout
+    print("bytes: " + data.hex(" "))
+    if int(listed.group(1)) != 142 or len(data) != 142:
+        fail(f"the descriptor is {len(data)} bytes; expected 142")
+
+    def code(at):
+        # A four-character code is a little-endian number read as big-endian text.
+        return struct.pack(">I", struct.unpack_from("<I", data, at)[0]).decode("latin-1")
+
+    leading, version, count = struct.unpack_from("<HII", data, 0)
+    if (leading, version, count) != (1, 0, 5):
+        fail(f"header {leading}, {version}, {count}; expected 1, 0, 5")
+    expected = [("kind", 4), ("name", 12), ("catg", 16), ("vers", 4), ("8664", 16)]
+    at = 10
+    payload = {}
+    for key, length in expected:
+        vendor, stored_key = code(at), code(at + 4)
+        ident, stored_length = struct.unpack_from("<II", data, at + 8)
+        if data[at:at + 4] != b"MIB8" or vendor != "8BIM":
+            fail(f"property {key}: vendor {data[at:at + 4]!r}")
+        if stored_key != key or ident != 0 or stored_length != length or stored_length % 4:
+            fail(f"property at {at}: key {stored_key!r}, id {ident}, length {stored_length}; "
+                 f"expected {key!r}, 0, {length}")
+        payload[key] = data[at + 16:at + 16 + length]
+        at += 16 + length
+    if at != len(data):
+        fail(f"the properties end at {at}, the resource at {len(data)}")
+    if payload["kind"] != b"xgEA":
+        fail(f"kind {payload['kind']!r}; expected 'AEgx' stored as b'xgEA'")
+    if payload["name"] != bytes([8]) + b"Glimster" + bytes(3):
+        fail(f"name {payload['name']!r}")
+    if payload["catg"] != bytes([14]) + b"General Plugin" + bytes(1):
+        fail(f"catg {payload['catg']!r}")
+    if struct.unpack("<I", payload["vers"])[0] != 0x30000 or payload["vers"] != b"\x00\x00\x03\x00":
+        fail(f"vers {payload['vers']!r}")
+    if payload["8664"] != b"EntryPointFunc\x00\x00":
+        fail(f"8664 {payload['8664']!r}")
+    print("OK: PIPL 16000 (1033), 142 bytes: header 1/0/5, kind name catg vers 8664")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("check", choices=["exports", "imports", "descriptor"])
+    parser.add_argument("--aex", required=True)
+    parser.add_argument("--objdump")
+    parser.add_argument("--wrestool")
+    args = parser.parse_args()
+    {"exports": check_exports, "imports": check_imports, "descriptor": check_descriptor}[args.check](args)
+
+
+if __name__ == "__main__":
+    main()
