@@ -76,7 +76,8 @@ configure_file("${PROJECT_SOURCE_DIR}/tests/windows/wine-run.sh.in" "${wine_run}
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE)
 
-# Booting a prefix takes a while: once per test run, before any Wine test.
+# Before any Wine test: the prefix (booted when missing or made by another
+# Wine, which takes a while), and its server; stopped after the last one.
 add_test(NAME wine.Prefix COMMAND "${wine_run}" --boot)
 set_tests_properties(wine.Prefix PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 600)
 add_test(NAME wine.Shutdown COMMAND "${wine_run}" --shutdown)
@@ -93,6 +94,7 @@ glimster_windows_path(aex_for_wine "${GLIMSTER_AEX}")
 # sources; wine.TestList fails when the program holds a test not listed so.
 set(windows_test_dir "${PROJECT_SOURCE_DIR}/tests/windows")
 file(GLOB windows_test_sources CONFIGURE_DEPENDS "${windows_test_dir}/*Test.cpp")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${windows_test_sources})
 set(windows_tests)
 foreach(source IN LISTS windows_test_sources)
   file(STRINGS "${source}" test_lines REGEX "^TEST(_F)?\\(")

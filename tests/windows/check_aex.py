@@ -1,7 +1,8 @@
 """Reads Glimster.aex with tools that did not build it and checks what the
 host relies on:
 
-  exports     objdump -p: exactly one export, EntryPointFunc, by name
+  exports     objdump -p: an x86-64 DLL with exactly one export,
+              EntryPointFunc, by name
   imports     objdump -p: only DLLs that every Windows has (never the
               compiler's runtime DLLs)
   descriptor  wrestool: one resource, of the string type PIPL, id 16000,
@@ -34,6 +35,12 @@ def objdump(args):
 
 def check_exports(args):
     dump = objdump(args)
+    # A 64-bit x86 DLL.
+    if "file format pei-x86-64" not in dump or "(PE32+)" not in dump:
+        fail("the file is not a PE32+ image for x86-64")
+    characteristics = dump[dump.find("Characteristics"):dump.find("Time/Date")]
+    if not re.search(r"^\s*DLL\s*$", characteristics, re.MULTILINE):
+        fail("the file is not a DLL")
     section = dump[dump.find("The Export Tables"):]
     section = section[:section.find("\nThe ", 1)] if "\nThe " in section[1:] else section
     print(section.strip())
