@@ -44,12 +44,12 @@ NSString* HomeFolder() {
 #endif
 }
 
-std::optional<std::string> DesktopFolder() {
+DesktopLookup DesktopFolder() {
   AutoreleasePool pool;
   NSString* desktop = [HomeFolder() stringByAppendingPathComponent:@"Desktop"];
   const char* utf8 = [desktop UTF8String];
-  if (utf8 == nullptr) return std::nullopt;
-  return std::string(utf8);
+  if (utf8 == nullptr) return {DesktopLookup::kUnconvertible, {}};
+  return {DesktopLookup::kFound, utf8};
 }
 
 }  // namespace

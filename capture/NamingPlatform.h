@@ -5,12 +5,23 @@
 #include <optional>
 #include <string>
 
+// What looking for the desktop folder found.
+struct DesktopLookup {
+  enum Status {
+    kFound,          // utf8_path holds the folder
+    kUnavailable,    // there is no desktop folder: the user is told
+    kUnconvertible,  // the folder has no usable UTF-8 form: given up silently
+  };
+  Status status;
+  std::string utf8_path;
+};
+
 struct NamingPlatform {
   // The UTF-8 form of a composition name (no NUL, no unpaired surrogate
   // inside); nullopt gives up the capture without a message.
   std::optional<std::string> (*name_to_utf8)(const std::u16string& name);
-  // The user's desktop folder as UTF-8; nullopt when it cannot be had.
-  std::optional<std::string> (*desktop_folder)();
+  // The user's desktop folder as UTF-8.
+  DesktopLookup (*desktop_folder)();
   // Shows a modal message and returns once the user dismissed it; null where
   // the platform never has anything to say.
   void (*show_message)(const char* text, const char* caption);

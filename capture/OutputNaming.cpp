@@ -77,13 +77,13 @@ std::optional<std::string> BuildOutputPath(const void* name_bytes, AEGP_MemSize 
   const std::optional<std::string> name = platform.name_to_utf8(NameUnits(name_bytes, name_size));
   if (!name) return std::nullopt;
 
-  const std::optional<std::string> desktop = platform.desktop_folder();
-  if (!desktop) {
-    if (platform.show_message != nullptr) platform.show_message("Can't Access Desktop", "Error");
-    return std::nullopt;
+  const DesktopLookup desktop = platform.desktop_folder();
+  if (desktop.status == DesktopLookup::kUnavailable && platform.show_message != nullptr) {
+    platform.show_message("Can't Access Desktop", "Error");
   }
+  if (desktop.status != DesktopLookup::kFound) return std::nullopt;
 
-  std::string path = *desktop;
+  std::string path = desktop.utf8_path;
   if (path.empty() || path.back() != platform.path_separator) path += platform.path_separator;
   path += FileSafeName(*name, platform.reserves_windows_characters);
   path += ' ';

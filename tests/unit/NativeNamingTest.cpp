@@ -20,7 +20,9 @@ TEST(FoundationNaming, TheDesktopIsTheDesktopFolderOfHome) {
   const char* saved = std::getenv("HOME");
   const std::string previous = saved ? saved : "";
   setenv("HOME", "/tmp/h\xc3\xa9me", 1);
-  EXPECT_EQ(kNativeNamingPlatform.desktop_folder(), "/tmp/h\xc3\xa9me/Desktop");
+  const DesktopLookup desktop = kNativeNamingPlatform.desktop_folder();
+  EXPECT_EQ(desktop.status, DesktopLookup::kFound);
+  EXPECT_EQ(desktop.utf8_path, "/tmp/h\xc3\xa9me/Desktop");
   setenv("HOME", previous.c_str(), 1);
   EXPECT_EQ(kNativeNamingPlatform.show_message, nullptr);
   EXPECT_EQ(kNativeNamingPlatform.path_separator, '/');

@@ -8,7 +8,7 @@
 namespace {
 
 // A platform whose operations tests steer through these globals.
-std::optional<std::string> g_desktop = std::string("/Users/artist/Desktop");
+DesktopLookup g_desktop;
 std::optional<std::string> g_name_result;  // nullopt: name conversion gives up
 std::u16string g_name_seen;
 int g_messages = 0;
@@ -19,7 +19,7 @@ std::optional<std::string> FakeNameToUtf8(const std::u16string& name) {
   if (!g_name_result) return std::nullopt;
   return g_name_result->empty() ? std::string(name.begin(), name.end()) : *g_name_result;
 }
-std::optional<std::string> FakeDesktop() { return g_desktop; }
+DesktopLookup FakeDesktop() { return g_desktop; }
 void FakeMessage(const char* text, const char* caption) {
   ++g_messages;
   g_message_text = text;
@@ -34,7 +34,7 @@ class OutputNamingTest : public ::testing::Test {
   void SetUp() override {
     setenv("TZ", "UTC0", 1);
     tzset();
-    g_desktop = std::string("/Users/artist/Desktop");
+    g_desktop = {DesktopLookup::kFound, "/Users/artist/Desktop"};
     g_name_result = std::string();  // ASCII pass-through
     g_messages = 0;
   }
@@ -95,7 +95,7 @@ TEST_F(OutputNamingTest, SeparatorsInTheNameNeverLeaveTheDesktopFolder) {
 }
 
 TEST_F(OutputNamingTest, WindowsReservedCharactersBecomeUnderscores) {
-  g_desktop = std::string("C:\\Users\\artist\\Desktop");
+  g_desktop = {DesktopLookup::kFound, "C:\\Users\\artist\\Desktop"};
   EXPECT_EQ(Path(u"a:b\\c/d<e>f\"g|h?i*j\x01k\x1fl", Utc(2021, 6, 15, 9, 30, 0), kFakeWindows),
             "C:\\Users\\artist\\Desktop\\a_b_c_d_e_f_g_h_i_j_k_l 2021-06-15 09.30.00 AM.png");
 }
@@ -107,11 +107,17 @@ TEST_F(OutputNamingTest, AGivenUpNameWritesNothingAndSaysNothing) {
 }
 
 TEST_F(OutputNamingTest, AMissingDesktopGivesUpAfterOneMessage) {
-  g_desktop = std::nullopt;
+  g_desktop = {DesktopLookup::kUnavailable, {}};
   EXPECT_EQ(Path(u"x", 0, kFakeWindows), std::nullopt);
   EXPECT_EQ(g_messages, 1);
   EXPECT_EQ(g_message_text, "Can't Access Desktop");
   EXPECT_EQ(g_message_caption, "Error");
+}
+
+TEST_F(OutputNamingTest, ADesktopWithoutAUtf8FormGivesUpSilently) {
+  g_desktop = {DesktopLookup::kUnconvertible, {}};
+  EXPECT_EQ(Path(u"x", 0, kFakeWindows), std::nullopt);
+  EXPECT_EQ(g_messages, 0);
 }
 
 TEST_F(OutputNamingTest, ALongPathIsCutTo1023BytesOnACharacterBoundary) {

@@ -82,9 +82,9 @@ TEST_F(WindowsNaming, ConvertsNonAsciiAndAnUnpairedSurrogate) {
 }
 
 TEST_F(WindowsNaming, DesktopFolderIsTheShellsDesktopInUtf8) {
-  const std::optional<std::string> folder = kNativeNamingPlatform.desktop_folder();
-  ASSERT_TRUE(folder.has_value());
-  EXPECT_EQ(*folder, utf8Of(shellDesktopFolder().wstring()));
+  const DesktopLookup folder = kNativeNamingPlatform.desktop_folder();
+  ASSERT_EQ(folder.status, DesktopLookup::kFound);
+  EXPECT_EQ(folder.utf8_path, utf8Of(shellDesktopFolder().wstring()));
 }
 
 TEST_F(WindowsNaming, JoinsDesktopNameAndTimeWithABackslash) {
@@ -116,7 +116,7 @@ class DesktopUnavailable : public testing::Test {
 };
 
 TEST_F(DesktopUnavailable, DesktopFolderFailsAndTheCaptureAsksForOneMessage) {
-  EXPECT_FALSE(kNativeNamingPlatform.desktop_folder().has_value());
+  EXPECT_EQ(kNativeNamingPlatform.desktop_folder().status, DesktopLookup::kUnavailable);
 
   EXPECT_FALSE(pathFor(u"Comp 1", windowsWithRecordedMessage()).has_value());
   ASSERT_EQ(gMessages.size(), 1u);
