@@ -41,15 +41,12 @@ const char* ErrorText(unsigned code) {
 }  // namespace
 
 unsigned WriteFrameAsPng(const PF_EffectWorld& world, const std::string& utf8_path) {
-  unsigned code = 0;
-  {
-    RgbaImage image;
-    PngBytes png;
-    code = RepackArgbToRgba(world, image);
-    if (!code) code = Encode(image, png);
-    image.pixels.reset();  // the encoded bytes are all that is needed from here
-    if (!code) code = Store(png, utf8_path);
-  }
+  RgbaImage image;
+  PngBytes png;
+  unsigned code = RepackArgbToRgba(world, image);
+  if (!code) code = Encode(image, png);
+  image.pixels.reset();  // the encoded bytes are all that is needed from here
+  if (!code) code = Store(png, utf8_path);
   if (code) {
     std::printf("error %u: %s\n", code, ErrorText(code));
     std::fflush(stdout);
