@@ -11,6 +11,9 @@
 namespace {
 
 constexpr unsigned kOpenFailed = 79;  // "failed to open file for writing"
+// Printed when the bytes could not be written after the file was opened;
+// outside the PNG library's codes, so the two are never confused.
+constexpr unsigned kPngWriteFailed = 1000;
 
 struct PngBytes {
   unsigned char* bytes = nullptr;

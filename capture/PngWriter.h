@@ -5,9 +5,6 @@
 
 #include "host/AE_HostInterface.h"
 
-// Code printed when the bytes could not be written after the file was opened.
-inline constexpr unsigned kPngWriteFailed = 1000;
-
 // Repacks `world` and writes it as a PNG at `utf8_path`, replacing any file
 // there only once the whole PNG is on disk. Gives 0 or the failure's code,
 // after printing "error <code>: <text>" on standard output.

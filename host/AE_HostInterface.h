@@ -363,9 +363,6 @@ typedef struct AEGP_WorldSuite2 {
   AEGP_UnusedSlot AEGP_NewReferenceFromPlatformWorld;
 } AEGP_WorldSuite2;
 
-// Any catalogue row the plug-in does not call into.
-typedef struct AEGP_OpaqueSuite AEGP_OpaqueSuite;
-
 } // extern "C"
 
 // ---- Layout pins (x86-64) ------------------------------------------------------
