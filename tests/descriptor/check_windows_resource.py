@@ -16,7 +16,10 @@ ARGS = argparse.Namespace()
 def compile_command(output):
     if ARGS.style == "windres":
         return [ARGS.compiler, "-i", ARGS.script, "-O", "res", "-o", output]
-    return [ARGS.compiler, "/FO", output, ARGS.script]
+    # rc-style compilers read any argument that starts with "/" as an option,
+    # so an absolute input path such as /check/... would be taken for /C.
+    # The script is named relative to its own folder, where the compiler runs.
+    return [ARGS.compiler, "/FO", output, os.path.basename(ARGS.script)]
 
 
 def align4(offset):
@@ -57,7 +60,8 @@ class CompiledDescriptorResource(unittest.TestCase):
     def setUpClass(cls):
         with tempfile.TemporaryDirectory() as folder:
             output = os.path.join(folder, "Glimster.res")
-            subprocess.run(compile_command(output), check=True)
+            subprocess.run(compile_command(output), check=True,
+                           cwd=os.path.dirname(os.path.abspath(ARGS.script)))
             with open(output, "rb") as stream:
                 compiled = stream.read()
         # A .res file opens with an empty entry that only marks the format.
