@@ -1,6 +1,6 @@
 #include "capture/FrameRepack.h"
 
-#include <cstddef>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -9,7 +9,45 @@ constexpr unsigned kEmptyFrame = 93;       // "zero width or height is invalid"
 constexpr unsigned kShortRows = 84;        // "given image too small to contain all pixels..."
 constexpr unsigned kOutOfMemory = 83;      // "memory allocation failed"
 
+// One pixel read as a 32-bit word in the machine's byte order, its alpha
+// byte moved from first to last in memory: a rotation by one byte.
+std::uint32_t MoveAlphaLast(std::uint32_t argb) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  return (argb << 8) | (argb >> 24);
+#else
+  return (argb >> 8) | (argb << 24);
+#endif
+}
+
+// Pixels per block: the block goes through a local array of fixed length,
+// a loop every compiler turns into vector shifts at its usual optimisation
+// level, with no alignment or aliasing checks.
+constexpr std::size_t kBlockPixels = 8;
+
+void RepackRow(const std::uint8_t* argb, std::size_t width, std::uint8_t* rgba) {
+  std::size_t x = 0;
+  for (; width - x >= kBlockPixels; x += kBlockPixels) {
+    std::uint32_t block[kBlockPixels];
+    std::memcpy(block, argb + 4 * x, sizeof block);
+    for (std::uint32_t& pixel : block) pixel = MoveAlphaLast(pixel);
+    std::memcpy(rgba + 4 * x, block, sizeof block);
+  }
+  for (; x < width; ++x) {
+    std::uint32_t pixel;
+    std::memcpy(&pixel, argb + 4 * x, sizeof pixel);
+    pixel = MoveAlphaLast(pixel);
+    std::memcpy(rgba + 4 * x, &pixel, sizeof pixel);
+  }
+}
+
 }  // namespace
+
+void RepackPixels(const std::uint8_t* argb, std::size_t width, std::size_t height,
+                  std::size_t stride, std::uint8_t* rgba) {
+  for (std::size_t y = 0; y < height; ++y) {
+    RepackRow(argb + y * stride, width, rgba + y * width * 4);
+  }
+}
 
 unsigned RepackArgbToRgba(const PF_EffectWorld& world, RgbaImage& image) {
   if (world.width <= 0 || world.height <= 0) return kEmptyFrame;
@@ -30,16 +68,7 @@ unsigned RepackArgbToRgba(const PF_EffectWorld& world, RgbaImage& image) {
   image.width = static_cast<unsigned>(width);
   image.height = static_cast<unsigned>(height);
 
-  const std::size_t stride = static_cast<std::size_t>(world.rowbytes);
-  std::uint8_t* d = image.pixels.get();
-  for (std::size_t y = 0; y < height; ++y) {
-    const std::uint8_t* s = world.data + y * stride;
-    for (std::size_t x = 0; x < width; ++x, s += 4, d += 4) {
-      d[0] = s[1];
-      d[1] = s[2];
-      d[2] = s[3];
-      d[3] = s[0];
-    }
-  }
+  RepackPixels(world.data, static_cast<std::size_t>(width), static_cast<std::size_t>(height),
+               static_cast<std::size_t>(world.rowbytes), image.pixels.get());
   return 0;
 }

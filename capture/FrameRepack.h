@@ -2,6 +2,7 @@
 // packed RGBA image the PNG encoder takes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -24,3 +25,9 @@ struct RgbaImage {
 // row stride shorter than a row, 83 for a frame too large to hold or to
 // allocate. Nothing is read or written outside either buffer.
 unsigned RepackArgbToRgba(const PF_EffectWorld& world, RgbaImage& image);
+
+// Writes `width` x `height` pixels of alpha-red-green-blue rows, `stride`
+// bytes apart, to `rgba` as tightly packed red-green-blue-alpha. Neither
+// pointer needs any alignment; the two buffers must not overlap.
+void RepackPixels(const std::uint8_t* argb, std::size_t width, std::size_t height,
+                  std::size_t stride, std::uint8_t* rgba);
