@@ -29,7 +29,9 @@ A_Err RenderCurrentFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, Frame& fram
   A_Err err = suites.CompSuite14()->AEGP_GetCompFromItem(item, &comp);
   if (!err) err = suites.ItemSuite10()->AEGP_GetItemCurrentTime(item, &current_time);
   if (!err) err = suites.RenderOptionsSuite2()->AEGP_NewFromItem(S_plugin_id, item, frame.options.out());
-  if (!err) err = suites.RenderOptionsSuite2()->AEGP_SetWorldType(frame.options.get(), AEGP_WorldType_8);
+  // Options the host did not give cannot be set: without them nothing is rendered.
+  if (err || frame.options.get() == nullptr) return err;
+  err = suites.RenderOptionsSuite2()->AEGP_SetWorldType(frame.options.get(), AEGP_WorldType_8);
   if (!err) err = suites.RenderOptionsSuite2()->AEGP_SetTime(frame.options.get(), current_time);
   if (!err) err = suites.RenderOptionsSuite2()->AEGP_SetDownsampleFactor(frame.options.get(), 1, 1);
   if (!err) {
@@ -48,10 +50,13 @@ std::optional<std::string> OutputPathFor(AEGP_SuiteHandler& suites, AEGP_ItemH i
                                          NameMemory& name) {
   void* name_bytes = nullptr;
   AEGP_MemSize name_size = 0;
+  // The suite that frees the name is had first: a name that could not be
+  // freed is never asked for.
+  const AEGP_MemorySuite1* memory = suites.MemorySuite1();
   suites.ItemSuite13()->AEGP_GetItemName(S_plugin_id, item, name.out());
   if (name.get() != nullptr) {
-    suites.MemorySuite1()->AEGP_LockMemHandle(name.get(), &name_bytes);
-    suites.MemorySuite1()->AEGP_GetMemHandleSize(name.get(), &name_size);
+    memory->AEGP_LockMemHandle(name.get(), &name_bytes);
+    memory->AEGP_GetMemHandleSize(name.get(), &name_size);
   }
   if (name_bytes == nullptr) name_size = 0;
   return BuildOutputPath(name_bytes, name_size, std::time(nullptr), kNativeNamingPlatform);

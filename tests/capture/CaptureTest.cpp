@@ -85,9 +85,9 @@ TEST_F(CaptureTest, MakesTheHostCallsInOrderAndGivesEverythingBack) {
       "AcquireSuite \"AEGP Render Suite\" 2",
       op::RenderAndCheckoutFrame,
       op::GetReceiptWorld,
+      "AcquireSuite \"AEGP Memory Suite\" 1",  // had before the name it frees
       "AcquireSuite \"AEGP Item Suite\" 13",
       op::GetItemName,
-      "AcquireSuite \"AEGP Memory Suite\" 1",
       op::LockMemHandle,
       op::GetMemHandleSize,
       "AcquireSuite \"AEGP World Suite\" 2",

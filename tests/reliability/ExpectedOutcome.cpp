@@ -1,0 +1,90 @@
+#include "ExpectedOutcome.h"
+
+#include "subhost/Operations.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace glimster::reliability {
+namespace {
+
+namespace op = subhost::op;
+
+// The suites the plug-in may acquire, in its catalogue's order, which is the
+// order of release.
+const std::vector<std::string>& ReleaseOrder() {
+  static const std::vector<std::string> kOrder = {
+      subhost::suiteArgs("AEGP Comp Suite", 14),    subhost::suiteArgs("AEGP Register Suite", 6),
+      subhost::suiteArgs("AEGP Item Suite", 13),    subhost::suiteArgs("AEGP Item Suite", 10),
+      subhost::suiteArgs("AEGP Memory Suite", 1),   subhost::suiteArgs("AEGP Command Suite", 1),
+      subhost::suiteArgs("AEGP Utility Suite", 7),  subhost::suiteArgs("AEGP Render Suite", 2),
+      subhost::suiteArgs("AEGP World Suite", 2),    subhost::suiteArgs("AEGP Render Options Suite", 2),
+  };
+  return kOrder;
+}
+
+std::size_t ReleasePosition(const std::string& suite) {
+  const auto& order = ReleaseOrder();
+  return static_cast<std::size_t>(std::find(order.begin(), order.end(), suite) - order.begin());
+}
+
+} // namespace
+
+const char* NameOf(EntryPoint entry) {
+  switch (entry) {
+  case EntryPoint::Entry:
+    return op::EntryPointFunc;
+  case EntryPoint::UpdateMenu:
+    return op::UpdateMenuHook;
+  case EntryPoint::Command:
+    return op::CommandHook;
+  }
+  return "?";
+}
+
+bool ResultIgnored(EntryPoint entry, const std::string& op) {
+  switch (entry) {
+  case EntryPoint::Entry:
+    return op == op::ReportInfo; // the registration failure stays the answer
+  case EntryPoint::UpdateMenu:
+    return false;
+  case EntryPoint::Command:
+    // A name that cannot be had is the empty name; it never fails a capture.
+    return op == op::GetItemName || op == op::LockMemHandle || op == op::GetMemHandleSize;
+  }
+  return false;
+}
+
+A_Err ExpectedCode(EntryPoint entry, const FaultPath& path) {
+  const bool suiteRefused = std::any_of(path.begin(), path.end(), [](const PlantedFault& fault) {
+    return fault.at.isAcquire();
+  });
+  if (suiteRefused) return kMissingSuite;
+  for (const PlantedFault& fault : path) {
+    if (fault.code != 0 && !ResultIgnored(entry, fault.at.op)) return fault.code;
+  }
+  return A_Err_NONE;
+}
+
+subhost::Outstanding KeptByTheHost(const FaultPath& path) {
+  subhost::Outstanding kept;
+  for (const PlantedFault& fault : path) {
+    if (fault.outputs != subhost::Outputs::Cleared) continue;
+    if (fault.at.op == op::Dispose) ++kept.renderOptions;
+    if (fault.at.op == op::CheckinFrame) ++kept.frameReceipts;
+    if (fault.at.op == op::FreeMemHandle) ++kept.memHandles;
+  }
+  return kept;
+}
+
+std::optional<std::vector<std::string>> InReleaseOrder(std::vector<std::string> acquired) {
+  for (const std::string& suite : acquired) {
+    if (ReleasePosition(suite) == ReleaseOrder().size()) return std::nullopt;
+  }
+  std::stable_sort(acquired.begin(), acquired.end(), [](const std::string& a, const std::string& b) {
+    return ReleasePosition(a) < ReleasePosition(b);
+  });
+  return acquired;
+}
+
+} // namespace glimster::reliability

@@ -1,0 +1,279 @@
+// Every host fault in every call into the real plug-in. A successful call's
+// log names each point where the host can fail (each acquire, each call of a
+// suite operation); the call is run again once per point and fault, in a
+// fresh host, and every point that a failing run reaches anew is tried in
+// turn. Each run must answer the prescribed code, give back every suite and
+// handle exactly once, let nothing escape, and leave no file or the whole one.
+#include "ExpectedOutcome.h"
+#include "FaultPoints.h"
+
+#include "CaptureFixture.h"
+#include "subhost/Host.h"
+#include "subhost/Operations.h"
+#include "subhost/PluginBinary.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace glimster::reliability {
+namespace {
+
+namespace fs = std::filesystem;
+namespace op = subhost::op;
+using capture_tests::DecodePng;
+using capture_tests::ExpectedImage;
+using capture_tests::GradientFrame;
+using capture_tests::IsCaptureFileName;
+using subhost::Host;
+
+constexpr A_Err kFirstFaultCode = 7001; // every planted fault gets a code of its own
+constexpr SPErr kReleaseFailure = 0x5E;
+constexpr char kCompositionName[] = "Matrix";
+
+// A call into the plug-in, in the state it is made in.
+struct Scenario {
+  const char* name;
+  EntryPoint entry;
+  bool compositionActive;
+};
+
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+
+// One run: the faults planted and whether every release fails as well.
+struct RunSpec {
+  FaultPath path;
+  bool releasesFail = false;
+
+  std::string describe() const {
+    std::string text = path.empty() ? "no fault" : "";
+    for (const PlantedFault& fault : path) text += (text.empty() ? "" : "; ") + fault.describe();
+    return releasesFail ? text + "; every release fails" : text;
+  }
+};
+
+// What a run left to look at once its host is gone.
+struct RunRecord {
+  A_Err result = 0;
+  subhost::CallLog log;
+  subhost::Outstanding outstanding;
+  std::vector<std::string> problems;
+  std::vector<std::string> desktop; // names, sorted
+};
+
+// How big the matrix was, over all the scenarios run.
+struct MatrixSize {
+  std::size_t runs = 0;
+  std::size_t operationPoints = 0;
+  std::size_t acquirePoints = 0;
+  std::size_t faultsPlanted = 0;
+  std::set<A_Err> codes; // the distinct codes the plug-in answered
+
+  std::string describe() const {
+    return std::to_string(runs) + " runs, " + std::to_string(operationPoints + acquirePoints) +
+           " fault points (" + std::to_string(operationPoints) + " operation calls, " +
+           std::to_string(acquirePoints) + " suite acquires), " + std::to_string(faultsPlanted) +
+           " faults planted, " + std::to_string(codes.size()) + " distinct codes answered";
+  }
+};
+
+MatrixSize& Totals() {
+  static MatrixSize totals;
+  return totals;
+}
+
+// Prints the whole matrix's size once every test has run.
+class MatrixSizeReport : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    std::printf("fault matrix: %s\n", Totals().describe().c_str());
+    std::fflush(stdout);
+  }
+};
+const auto* const kReport = ::testing::AddGlobalTestEnvironment(new MatrixSizeReport);
+
+const subhost::PluginBinary& Plugin() {
+  static const subhost::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
+  return plugin;
+}
+
+subhost::Frame MatrixFrame() { return GradientFrame(7, 5, 12, false); }
+
+std::vector<std::string> EntriesOf(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool Refuses(const FaultPath& path, const std::string& suite) {
+  return std::any_of(path.begin(), path.end(), [&](const PlantedFault& fault) {
+    return fault.at.isAcquire() && fault.at.suite == suite;
+  });
+}
+
+// How many calls of `op` gave a handle: their log shows "-> <kind> <serial>".
+std::size_t HandlesGiven(const subhost::CallLog& log, const char* op, const std::string& kind) {
+  std::size_t given = 0;
+  for (const std::string& args : log.argsOf(op)) given += args.find("-> " + kind + " ") != std::string::npos;
+  return given;
+}
+
+class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/glimster-faults-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    home_ = pattern;
+    desktop_ = home_ / "Desktop";
+    setenv("HOME", home_.c_str(), 1);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(home_, ignored);
+  }
+
+  // Runs the scenario's call once in a fresh host, with the plug-in started
+  // in it unless the entry itself is under test.
+  RunRecord RunOnce(const RunSpec& spec) {
+    fs::remove_all(desktop_);
+    fs::create_directory(desktop_);
+    RunRecord record;
+    Host host;
+    const Scenario& scenario = GetParam();
+    if (scenario.entry != EntryPoint::Entry && host.runEntry(Plugin()) != A_Err_NONE) {
+      ADD_FAILURE() << "the plug-in did not start";
+      return record;
+    }
+    if (scenario.compositionActive) {
+      host.project().setActive(
+          &host.project().addComposition(u"Matrix", MatrixFrame(), A_Time{12, 24}));
+    }
+    host.log().clear();
+    Plant(spec.path, host.faults());
+    if (spec.releasesFail) host.faults().failReleases(kReleaseFailure);
+
+    switch (scenario.entry) {
+    case EntryPoint::Entry:
+      record.result = host.runEntry(Plugin());
+      break;
+    case EntryPoint::UpdateMenu:
+      record.result = host.updateMenus();
+      break;
+    case EntryPoint::Command:
+      record.result = host.issueMenuCommand("Take Glimster").result;
+      break;
+    }
+    record.log = host.log();
+    record.outstanding = host.outstanding();
+    record.problems = host.problems();
+    record.desktop = EntriesOf(desktop_);
+    return record;
+  }
+
+  // Holds one run to every rule.
+  void Check(const RunSpec& spec, const RunRecord& run) {
+    SCOPED_TRACE(spec.describe());
+    const EntryPoint entry = GetParam().entry;
+    EXPECT_THAT(run.problems, ::testing::IsEmpty()); // misuse, exceptions escaping
+    EXPECT_EQ(run.result, ExpectedCode(entry, spec.path));
+
+    // Suites: each acquired at most once, every one the host gave released
+    // once, in catalogue order; none it refused.
+    const std::vector<std::string> asked = run.log.argsOf(op::AcquireSuite);
+    EXPECT_EQ(std::set<std::string>(asked.begin(), asked.end()).size(), asked.size());
+    std::vector<std::string> held;
+    for (const std::string& suite : asked) {
+      if (!Refuses(spec.path, suite)) held.push_back(suite);
+    }
+    const auto releaseOrder = InReleaseOrder(held);
+    ASSERT_TRUE(releaseOrder) << ::testing::PrintToString(held);
+    EXPECT_EQ(run.log.argsOf(op::ReleaseSuite), *releaseOrder);
+
+    // Handles: each given back once; only a give-back the host did not carry
+    // out leaves one with the host.
+    EXPECT_EQ(run.log.count(op::Dispose), HandlesGiven(run.log, op::NewFromItem, "options"));
+    EXPECT_EQ(run.log.count(op::CheckinFrame),
+              HandlesGiven(run.log, op::RenderAndCheckoutFrame, "receipt"));
+    EXPECT_EQ(run.log.count(op::FreeMemHandle), HandlesGiven(run.log, op::GetItemName, "mem"));
+    subhost::Outstanding expected = KeptByTheHost(spec.path);
+    expected.suites = spec.releasesFail ? held.size() : 0;
+    EXPECT_EQ(run.outstanding.describe(), expected.describe());
+
+    // The desktop: nothing, or the one whole file.
+    EXPECT_EQ(EntriesOf(home_), std::vector<std::string>{"Desktop"});
+    if (entry != EntryPoint::Command || run.desktop.empty()) {
+      EXPECT_THAT(run.desktop, ::testing::IsEmpty());
+      return;
+    }
+    ASSERT_EQ(run.desktop.size(), 1u) << ::testing::PrintToString(run.desktop);
+    const std::string& file = run.desktop.front();
+    const bool named = IsCaptureFileName(file, kCompositionName) || IsCaptureFileName(file, "");
+    EXPECT_TRUE(named) << file;
+    const auto decoded = DecodePng(desktop_ / file);
+    ASSERT_TRUE(decoded) << file << " is no complete PNG";
+    EXPECT_TRUE(decoded->pixels == ExpectedImage(MatrixFrame()).pixels) << file;
+  }
+
+  fs::path home_;
+  fs::path desktop_;
+};
+
+TEST_P(FaultMatrixTest, EveryHostFaultGivesThePrescribedCodeAndLeavesNothingBehind) {
+  MatrixSize size;
+  std::set<FaultPoint> covered;
+  std::deque<FaultPath> pending{FaultPath{}};
+  A_Err nextCode = kFirstFaultCode;
+  while (!pending.empty()) {
+    const RunSpec spec{pending.front()};
+    pending.pop_front();
+    const RunRecord run = RunOnce(spec);
+    Check(spec, run);
+    ++size.runs;
+    size.faultsPlanted += spec.path.size();
+    size.codes.insert(run.result);
+    for (const FaultPoint& point : FaultPointsOf(run.log)) {
+      if (!covered.insert(point).second) continue;
+      (point.isAcquire() ? size.acquirePoints : size.operationPoints) += 1;
+      for (const PlantedFault& fault : FaultsAt(point, nextCode++)) {
+        FaultPath longer = spec.path;
+        longer.push_back(fault);
+        pending.push_back(std::move(longer));
+      }
+    }
+    if (HasFatalFailure()) return;
+  }
+  ASSERT_GT(size.operationPoints, 0u);
+  ASSERT_GT(size.acquirePoints, 0u);
+
+  // A host whose every release fails: each suite is still offered back once.
+  const RunSpec releasesFail{FaultPath{}, true};
+  Check(releasesFail, RunOnce(releasesFail));
+  ++size.runs;
+
+  Totals().runs += size.runs;
+  Totals().operationPoints += size.operationPoints;
+  Totals().acquirePoints += size.acquirePoints;
+  Totals().faultsPlanted += size.faultsPlanted;
+  Totals().codes.insert(size.codes.begin(), size.codes.end());
+  RecordProperty("matrix", size.describe());
+  std::printf("%s: %s\n", GetParam().name, size.describe().c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCallIntoThePlugin, FaultMatrixTest,
+    ::testing::Values(Scenario{"Entry", EntryPoint::Entry, false},
+                      Scenario{"UpdateMenuWithACompositionActive", EntryPoint::UpdateMenu, true},
+                      Scenario{"UpdateMenuWithNothingActive", EntryPoint::UpdateMenu, false},
+                      Scenario{"TakeGlimsterWithACompositionActive", EntryPoint::Command, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace glimster::reliability
