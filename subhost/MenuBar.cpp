@@ -37,6 +37,16 @@ bool MenuBar::setState(AEGP_Command command, CommandState state) {
   return found;
 }
 
+std::vector<A_long> MenuBar::filledMenus() const {
+  std::vector<A_long> filled;
+  for (const auto& [menu, items] : menus_) {
+    if (!items.empty()) {
+      filled.push_back(menu);
+    }
+  }
+  return filled;
+}
+
 const std::vector<MenuItem>& MenuBar::items(A_long menu) const {
   static const std::vector<MenuItem> kEmptyMenu;
   const auto found = menus_.find(menu);

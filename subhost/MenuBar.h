@@ -38,6 +38,9 @@ class MenuBar {
   // Sets the state of every item carrying `command`; false when no item carries it.
   bool setState(AEGP_Command command, CommandState state);
 
+  // The menus holding at least one item, in increasing order.
+  std::vector<A_long> filledMenus() const;
+
   // The items of `menu` from the top; empty for a menu nobody filled.
   const std::vector<MenuItem>& items(A_long menu) const;
 

@@ -2,18 +2,22 @@
 
 #include "subhost/platform/LibraryLoader.h"
 
-#include <stdexcept>
-
 namespace glimster::subhost {
 namespace {
 
 constexpr char kEntryPointName[] = "EntryPointFunc";
 
 AEGP_PluginInitFuncPrototype findEntryPoint(const std::filesystem::path& file) {
-  const platform::LibraryHandle library = platform::loadLibraryForever(file);
+  platform::LibraryHandle library = nullptr;
+  try {
+    library = platform::loadLibraryForever(file);
+  } catch (const std::runtime_error& error) {
+    throw PluginLoadError(PluginLoadError::Reason::NotLoadable, error.what());
+  }
   void* entry = platform::findExportedFunction(library, kEntryPointName);
   if (entry == nullptr) {
-    throw std::runtime_error(file.u8string() + " exports no " + kEntryPointName);
+    throw PluginLoadError(PluginLoadError::Reason::NoEntryPoint,
+                          file.u8string() + " exports no " + kEntryPointName);
   }
   return reinterpret_cast<AEGP_PluginInitFuncPrototype>(entry);
 }

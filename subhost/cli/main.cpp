@@ -1,109 +1,51 @@
-// glimster-host: loads a plug-in binary into the substitute host and starts
-// it as the host would. With --demo it also captures a built-in composition
-// through the "Take Glimster" command and prints the path of the file written.
-#include "subhost/DemoComposition.h"
-#include "subhost/FolderSnapshot.h"
-#include "subhost/Host.h"
-#include "subhost/PluginBinary.h"
-#include "subhost/platform/DesktopFolder.h"
+// glimster-host: loads a plug-in binary into the substitute host, starts it
+// as the host would, shows its menu states and captures a composition
+// through "Take Glimster". `glimster-host --help` tells the options.
+#include "subhost/cli/ExitStatus.h"
+#include "subhost/cli/Help.h"
+#include "subhost/cli/Options.h"
+#include "subhost/cli/PluginLoading.h"
+#include "subhost/cli/Session.h"
+#include "subhost/platform/CommandLine.h"
 
 #include <exception>
 #include <iostream>
-#include <string>
 
 namespace {
 
-using namespace glimster::subhost;
+using namespace glimster::subhost::cli;
 
-constexpr char kCommandText[] = "Take Glimster";
+// The plug-in target built beside this program.
+const std::filesystem::path kDefaultPlugin = std::filesystem::u8path(GLIMSTER_DEFAULT_PLUGIN);
 
-int usage() {
-  std::cerr << "usage: glimster-host <plugin-binary> [--demo]\n";
-  return 2;
-}
-
-// Prints `message` as an error and gives the failing exit status.
-int fail(const std::string& message) {
-  std::cerr << "glimster-host: " << message << '\n';
-  return 1;
-}
-
-// Lists what the host saw go wrong; true when anything did.
-bool reportTrouble(const Host& host) {
-  for (const std::string& report : host.reports()) {
-    std::cerr << "glimster-host: the plug-in reported: " << report << '\n';
+ExitStatus run(const std::vector<std::string>& arguments) {
+  const Options options = parseOptions(arguments);
+  switch (options.action) {
+  case Options::Action::ShowHelp:
+    std::cout << helpText(kDefaultPlugin);
+    return kSucceeded;
+  case Options::Action::ListOperations:
+    std::cout << operationsText();
+    return kSucceeded;
+  case Options::Action::Run:
+    break;
   }
-  for (const std::string& problem : host.problems()) {
-    std::cerr << "glimster-host: " << problem << '\n';
-  }
-  const Outstanding left = host.outstanding();
-  if (!left.none()) {
-    std::cerr << "glimster-host: handles not given back: " << left.describe() << '\n';
-  }
-  return !host.problems().empty() || !left.none();
-}
-
-// Captures the demo composition and prints the written file's path.
-int captureDemo(Host& host) {
-  if (host.menus().find(AEGP_Menu_COMPOSITION, kCommandText) == nullptr) {
-    return fail(std::string("the Composition menu has no \"") + kCommandText + "\" item");
-  }
-  const std::filesystem::path desktop = platform::desktopFolder();
-  const FolderSnapshot before = FolderSnapshot::of(desktop);
-  const CommandOutcome outcome = host.issueMenuCommand(kCommandText);
-  const std::vector<std::filesystem::path> written =
-      FolderSnapshot::of(desktop).writtenSince(before);
-
-  if (outcome.result != A_Err_NONE) {
-    return fail("the command failed with code " + std::to_string(outcome.result));
-  }
-  if (!outcome.handled) {
-    return fail("the plug-in did not mark the command handled");
-  }
-  if (written.size() != 1) {
-    return fail("expected one new file in " + desktop.u8string() + ", found " +
-                std::to_string(written.size()));
-  }
-  std::cout << written.front().u8string() << '\n';
-  return 0;
-}
-
-int run(const std::filesystem::path& pluginFile, bool demo) {
-  const PluginBinary plugin(pluginFile);
-  Host host;
-  if (demo) {
-    host.project().setActive(&addDemoComposition(host.project()));
-  }
-  const A_Err entry = host.runEntry(plugin);
-  if (entry != A_Err_NONE) {
-    reportTrouble(host);
-    return fail("EntryPointFunc returned " + std::to_string(entry));
-  }
-  const A_Err menus = host.updateMenus();
-  int status = menus == A_Err_NONE ? 0 : fail("UpdateMenuHook returned " + std::to_string(menus));
-  if (status == 0 && demo) {
-    status = captureDemo(host);
-  }
-  host.quit();
-  if (reportTrouble(host) && status == 0) {
-    status = 1;
-  }
-  if (status == 0 && !demo) {
-    std::cout << "started " << plugin.file().u8string() << '\n';
-  }
-  return status;
+  return runSession(options, kDefaultPlugin, std::cout, std::cerr);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-  const bool demo = argc == 3 && std::string(argv[2]) == "--demo";
-  if (argc != 2 && !demo) {
-    return usage();
-  }
   try {
-    return run(argv[1], demo);
+    return run(glimster::subhost::platform::utf8Arguments(argc, argv));
+  } catch (const UsageError& error) {
+    std::cerr << "glimster-host: " << error.what() << '\n' << helpHint() << '\n';
+    return kUsageError;
+  } catch (const PluginNotLoaded& error) {
+    std::cerr << "glimster-host: " << error.what() << '\n';
+    return kPluginNotLoaded;
   } catch (const std::exception& error) {
-    return fail(error.what());
+    std::cerr << "glimster-host: " << error.what() << '\n';
+    return kPluginFailed;
   }
 }

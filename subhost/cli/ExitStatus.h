@@ -1,0 +1,13 @@
+// What glimster-host's exit status tells.
+#pragma once
+
+namespace glimster::subhost::cli {
+
+enum ExitStatus : int {
+  kSucceeded = 0,
+  kPluginFailed = 1,   // a plug-in call returned an error, the capture wrote no file, or the plug-in misused the host
+  kUsageError = 2,     // bad arguments or an unreadable input
+  kPluginNotLoaded = 3, // no such file, not a loadable library, or no EntryPointFunc
+};
+
+} // namespace glimster::subhost::cli

@@ -1,0 +1,135 @@
+// Captures through the program: where the file lands, what it holds for each
+// frame source, the composition options, and the menu states it reports.
+#include "CliFixture.h"
+
+#include <regex>
+
+#include "PngFiles.h"
+#include "subhost/FrameSources.h"
+
+namespace glimster::cli_tests {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+class Capture : public CliTest {
+ protected:
+  // Runs the program, expects success and one written file; gives its path.
+  fs::path CaptureWith(const std::vector<std::string>& arguments) {
+    last_ = RunHost(arguments);
+    EXPECT_EQ(last_.exitCode, 0) << last_.err;
+    const std::string written = ValueOf(last_.out, "wrote");
+    EXPECT_NE(written, "") << last_.out;
+    return fs::u8path(written);
+  }
+
+  ToolRun last_;
+};
+
+// The pixel at (x, y) of an RGBA image.
+std::vector<std::uint8_t> PixelAt(const Rgba8& image, unsigned x, unsigned y) {
+  const auto* p = &image.pixels[(static_cast<std::size_t>(y) * image.width + x) * 4];
+  return {p[0], p[1], p[2], p[3]};
+}
+
+TEST_F(Capture, TheDefaultWritesTheTestCardOntoTheHomeDesktopAndSaysHowLongItTook) {
+  const fs::path file = CaptureWith({"--size", "70x40"});
+  EXPECT_EQ(file.parent_path(), DefaultDesktop());
+  EXPECT_EQ(EntriesOf(DefaultDesktop()), std::vector<fs::path>{file});
+  EXPECT_TRUE(std::regex_match(file.filename().string(),
+                               std::regex(R"(Comp 1 \d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d [AP]M\.png)")))
+      << file;
+  EXPECT_TRUE(std::regex_match(ValueOf(last_.out, "took"), std::regex(R"(\d+\.\d ms)"))) << last_.out;
+  EXPECT_EQ(ValueOf(last_.out, "capture"), "\"Comp 1\", 70x40, test card, time 0/1");
+
+  const std::optional<Rgba8> image = DecodePng(file);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->pixels, RgbaOf(subhost::testCardFrame(70, 40)).pixels);
+  // The card as described: 75% white top left, a black-to-white opaque ramp
+  // in the third quarter, transparency at the bottom right.
+  EXPECT_EQ(PixelAt(*image, 0, 0), (std::vector<std::uint8_t>{191, 191, 191, 255}));
+  EXPECT_EQ(PixelAt(*image, 69, 0), (std::vector<std::uint8_t>{0, 0, 191, 255}));
+  EXPECT_EQ(PixelAt(*image, 0, 25), (std::vector<std::uint8_t>{0, 0, 0, 255}));
+  EXPECT_EQ(PixelAt(*image, 69, 25), (std::vector<std::uint8_t>{255, 255, 255, 255}));
+  EXPECT_EQ(PixelAt(*image, 69, 39)[3], 0);
+  EXPECT_EQ(PixelAt(*image, 35, 39)[3], 255 - 35 * 255 / 69);
+}
+
+TEST_F(Capture, DesktopOptionPutsTheFileThereAndLeavesNoTemporaryHomeBehind) {
+  const fs::path out = scratch_ / "Chosen Desktop";
+  fs::create_directory(out);
+  const fs::path file = CaptureWith({"--size", "9x5", "--desktop", out.string()});
+  EXPECT_EQ(EntriesOf(out), std::vector<fs::path>{file});
+  EXPECT_FALSE(fs::exists(DefaultDesktop()));
+  EXPECT_TRUE(EntriesOf(tmp_).empty());
+  EXPECT_TRUE(DecodePng(file).has_value());
+}
+
+TEST_F(Capture, AnInputPngBecomesTheFrameWithItsAlphaKept) {
+  Rgba8 input;
+  input.width = 5;
+  input.height = 3;
+  for (unsigned i = 0; i < input.width * input.height; ++i) {
+    const auto v = static_cast<std::uint8_t>(i * 17);
+    input.pixels.insert(input.pixels.end(), {v, static_cast<std::uint8_t>(255 - v), 40,
+                                             static_cast<std::uint8_t>(i * 18)});  // alpha 0 to 252
+  }
+  const fs::path png = scratch_ / "still.png";
+  ASSERT_TRUE(WritePng(png, input));
+
+  const fs::path file = CaptureWith({"--frame-png", png.string()});
+  EXPECT_THAT(ValueOf(last_.out, "capture"), HasSubstr(", 5x3, pixels of " + png.string()));
+  const std::optional<Rgba8> image = DecodePng(file);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->width, 5u);
+  EXPECT_EQ(image->height, 3u);
+  EXPECT_EQ(image->pixels, input.pixels);
+}
+
+TEST_F(Capture, NoiseIsTheSameForASeedAndDiffersBetweenSeeds) {
+  const fs::path first = CaptureWith({"--noise", "42", "--size", "16x8", "--comp-name", "First"});
+  const fs::path second = CaptureWith({"--noise", "43", "--size", "16x8", "--comp-name", "Second"});
+  const std::optional<Rgba8> image = DecodePng(first);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->pixels, RgbaOf(subhost::noiseFrame(16, 8, 42)).pixels);
+  EXPECT_NE(DecodePng(second)->pixels, image->pixels);
+}
+
+TEST_F(Capture, TheCompositionNameAndTimeAreTheGivenOnes) {
+  const fs::path file = CaptureWith({"--comp-name", "Shot 12 \xC3\xA9t\xC3\xA9", "--time", "48/24", "--size", "3x2",
+                                     "--trace"});
+  EXPECT_THAT(file.filename().u8string(), StartsWith("Shot 12 \xC3\xA9t\xC3\xA9 "));
+  EXPECT_THAT(ValueOf(last_.out, "capture"), HasSubstr("time 48/24"));
+  EXPECT_THAT(last_.out, HasSubstr("AEGP_SetTime(options 1, 48/24)"));
+}
+
+TEST_F(Capture, TheDemoCompositionIsStillThere) {
+  const fs::path file = CaptureWith({PluginFile().string(), "--demo"});
+  EXPECT_THAT(file.filename().u8string(), StartsWith("Glimster D\xC3\xA9mo \xE2\x80\x93 "));
+  const std::optional<Rgba8> image = DecodePng(file);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->width, 640u);
+  EXPECT_EQ(image->height, 360u);
+}
+
+TEST_F(Capture, TheMenuItemAndItsStateForEachActiveItemAreShown) {
+  const ToolRun run = RunHost({"--no-capture", "--comp-name", "Main"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(ValueOf(run.out, "entry"), "EntryPointFunc returned 0");
+  EXPECT_EQ(ValueOf(run.out, "menu"), "Composition > \"Take Glimster\" (command 1000)");
+  const std::vector<std::string> lines = LinesOf(run.out);
+  const auto heading = std::find(lines.begin(), lines.end(), "state after UpdateMenuHook:");
+  ASSERT_EQ(std::distance(heading, lines.end()), 4) << run.out;
+  EXPECT_TRUE(std::regex_match(heading[1], std::regex(R"(  nothing active: +"Take Glimster" disabled)"))) << heading[1];
+  EXPECT_TRUE(std::regex_match(heading[2], std::regex(R"(  footage "Footage 1" active: +"Take Glimster" disabled \(not changed by the hook\))")))
+      << heading[2];
+  EXPECT_TRUE(std::regex_match(heading[3], std::regex(R"(  composition "Main" active: +"Take Glimster" enabled)")))
+      << heading[3];
+  EXPECT_THAT(run.out, Not(HasSubstr("capture:")));
+  EXPECT_FALSE(fs::exists(DefaultDesktop()));
+}
+
+}  // namespace
+}  // namespace glimster::cli_tests

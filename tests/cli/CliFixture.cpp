@@ -1,0 +1,54 @@
+#include "CliFixture.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+namespace glimster::cli_tests {
+
+void CliTest::SetUp() {
+  std::string pattern = (fs::temp_directory_path() / "glimster-cli-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  root_ = pattern;
+  home_ = root_ / "home";
+  tmp_ = root_ / "tmp";
+  scratch_ = root_ / "scratch";
+  for (const fs::path& folder : {home_, tmp_, scratch_}) fs::create_directory(folder);
+}
+
+void CliTest::TearDown() {
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
+}
+
+ToolRun CliTest::RunHost(const std::vector<std::string>& arguments) const {
+  return runProgram(GLIMSTER_HOST_PROGRAM, arguments, {{"HOME", home_.string()}, {"TMPDIR", tmp_.string()}},
+                    scratch_);
+}
+
+std::vector<fs::path> EntriesOf(const fs::path& folder) {
+  std::vector<fs::path> entries;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    entries.push_back(it->path());
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string ValueOf(const std::string& output, const std::string& label) {
+  const std::string prefix = label + ": ";
+  for (const std::string& line : LinesOf(output)) {
+    if (line.rfind(prefix, 0) == 0) return line.substr(prefix.size());
+  }
+  return "";
+}
+
+}  // namespace glimster::cli_tests

@@ -1,0 +1,46 @@
+// Every glimster-host test runs the real program in a temporary folder of its
+// own: HOME (so the default desktop), TMPDIR and the program's output files
+// all lie inside it, and it is removed afterwards.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ToolRun.h"
+
+namespace glimster::cli_tests {
+
+namespace fs = std::filesystem;
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Runs glimster-host with `arguments`, HOME = home_ and TMPDIR = tmp_.
+  ToolRun RunHost(const std::vector<std::string>& arguments) const;
+
+  // The plug-in built with the program, and the desktop it writes to by default.
+  static fs::path PluginFile() { return GLIMSTER_PLUGIN_FILE; }
+  fs::path DefaultDesktop() const { return home_ / "Desktop"; }
+
+  fs::path root_;     // the test's own folder
+  fs::path home_;     // root_/home
+  fs::path tmp_;      // root_/tmp, the program's temporary folder
+  fs::path scratch_;  // root_/scratch, for files the test makes
+};
+
+// The entries of `folder` (none when it does not exist), sorted.
+std::vector<fs::path> EntriesOf(const fs::path& folder);
+
+// The lines of `text`, without their line feeds.
+std::vector<std::string> LinesOf(const std::string& text);
+
+// What follows "<label>: " on the first line that starts so, or "" when no line does.
+std::string ValueOf(const std::string& output, const std::string& label);
+
+}  // namespace glimster::cli_tests

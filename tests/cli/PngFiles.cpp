@@ -1,0 +1,45 @@
+#include "PngFiles.h"
+
+#include <png.h>
+
+namespace glimster::cli_tests {
+
+std::optional<Rgba8> DecodePng(const std::filesystem::path& file) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, file.c_str())) return std::nullopt;
+  image.format = PNG_FORMAT_RGBA;
+  Rgba8 decoded;
+  decoded.width = image.width;
+  decoded.height = image.height;
+  decoded.pixels.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, decoded.pixels.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return std::nullopt;
+  }
+  return decoded;
+}
+
+bool WritePng(const std::filesystem::path& file, const Rgba8& image) {
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  png.width = image.width;
+  png.height = image.height;
+  png.format = PNG_FORMAT_RGBA;
+  return png_image_write_to_file(&png, file.c_str(), 0, image.pixels.data(), 0, nullptr) != 0;
+}
+
+Rgba8 RgbaOf(const subhost::Frame& frame) {
+  Rgba8 image;
+  image.width = static_cast<unsigned>(frame.width());
+  image.height = static_cast<unsigned>(frame.height());
+  for (A_long y = 0; y < frame.height(); ++y) {
+    for (A_long x = 0; x < frame.width(); ++x) {
+      const subhost::Argb p = frame.pixel(x, y);
+      image.pixels.insert(image.pixels.end(), {p.red, p.green, p.blue, p.alpha});
+    }
+  }
+  return image;
+}
+
+}  // namespace glimster::cli_tests

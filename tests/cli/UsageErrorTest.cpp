@@ -1,0 +1,68 @@
+// Arguments the program cannot use: exit status 2, a message on standard
+// error that says what is wrong, a pointer to --help, and nothing done.
+#include "CliFixture.h"
+
+#include <fstream>
+
+namespace glimster::cli_tests {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+struct BadArguments {
+  const char* name;
+  std::vector<std::string> arguments;
+  const char* message;
+};
+
+class UsageError : public CliTest, public ::testing::WithParamInterface<BadArguments> {};
+
+TEST_P(UsageError, ExitsWithTwoAndSaysWhy) {
+  const ToolRun run = RunHost(GetParam().arguments);
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_THAT(run.err, StartsWith("glimster-host: "));
+  EXPECT_THAT(run.err, HasSubstr(GetParam().message));
+  EXPECT_THAT(run.err, HasSubstr("Try 'glimster-host --help'"));
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, UsageError,
+    ::testing::Values(
+        BadArguments{"UnknownOption", {"--colour", "red"}, "unknown option --colour"},
+        BadArguments{"SizeWithoutHeight", {"--size", "1920"}, "--size wants WIDTHxHEIGHT"},
+        BadArguments{"ZeroSize", {"--size", "0x10"}, "--size wants WIDTHxHEIGHT"},
+        BadArguments{"OversizedSide", {"--size=30001x2"}, "--size wants WIDTHxHEIGHT"},
+        BadArguments{"WordForSize", {"--size", "big"}, "got \"big\""},
+        BadArguments{"MissingValue", {"--comp-name"}, "--comp-name needs a value"},
+        BadArguments{"ValueForAFlag", {"--trace=yes"}, "--trace takes no value"},
+        BadArguments{"ZeroTimeScale", {"--time", "48/0"}, "--time wants"},
+        BadArguments{"NegativeSeed", {"--noise", "-1"}, "--noise wants a seed"},
+        BadArguments{"TwoFrameSources", {"--noise", "3", "--test-card"}, "--noise and --test-card cannot be combined"},
+        BadArguments{"SizeOfAPng", {"--frame-png", "in.png", "--size", "4x4"}, "--size cannot be combined with --frame-png"},
+        BadArguments{"DemoWithAName", {"--demo", "--comp-name", "X"}, "--demo fixes the composition"},
+        BadArguments{"UnknownOperation", {"--fail", "AEGP_Frobnicate"}, "--fail: the host offers no operation \"AEGP_Frobnicate\" (glimster-host --list-operations lists them)"},
+        BadArguments{"NonNumericCode", {"--fail", "AEGP_SetTime:x"}, "the error code must be an integer"},
+        BadArguments{"ZerothCall", {"--fail", "AEGP_SetTime:5:0"}, "NTH counts calls from 1"},
+        BadArguments{"UnknownSuiteVersion", {"--refuse-suite", "AEGP Render Suite:9"}, "no suite \"AEGP Render Suite\" version 9"},
+        BadArguments{"SuiteWithoutVersion", {"--refuse-suite", "AEGP Render Suite"}, "--refuse-suite wants NAME:VERSION"},
+        BadArguments{"TwoPlugins", {"a.so", "b.so"}, "one plug-in at a time"},
+        BadArguments{"MissingDesktop", {"--desktop", "/no/such/folder"}, "--desktop: no folder /no/such/folder"},
+        BadArguments{"UnreadableInputPng", {"--frame-png", "/no/such/input.png"}, "--frame-png: cannot open /no/such/input.png"}),
+    [](const ::testing::TestParamInfo<BadArguments>& info) { return std::string(info.param.name); });
+
+class InputPng : public CliTest {};
+
+TEST_F(InputPng, ThatIsNoPngIsAUsageErrorWithTheDecodersReason) {
+  const fs::path input = scratch_ / "not-a.png";
+  std::ofstream(input) << "plain text";
+  const ToolRun run = RunHost({"--frame-png", input.string()});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_THAT(run.err, HasSubstr(input.string() + " is not a readable PNG: "));
+  EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
+}
+
+}  // namespace
+}  // namespace glimster::cli_tests
