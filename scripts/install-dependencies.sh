@@ -7,8 +7,8 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake make g++ pkg-config python3 file binutils
-  googletest libgtest-dev libgmock-dev libbenchmark-dev  # tests and benchmarks
-  libpng-dev                                             # the tests' independent PNG decoder
+  googletest libgtest-dev libgmock-dev                   # tests
+  libpng-dev                                             # the tests' independent PNG decoder; the benchmarks' comparison
   gobjc++ libgnustep-base-dev                            # Foundation naming on Linux
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64         # Glimster.aex
   wine64 icoutils llvm                                   # running and reading the .aex; llvm-rc

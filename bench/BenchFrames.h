@@ -1,0 +1,39 @@
+// The rendered frames the benchmarks capture: the host's 8-bit
+// alpha-red-green-blue layout, rows padded as a host pads them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/AE_HostInterface.h"
+
+namespace glimster::bench {
+
+enum class Content {
+  kFlat,   // motion graphics: large uniform areas in a handful of colours
+  kNoise,  // a photograph's grain over smooth gradients, with varying alpha
+};
+
+// "flat" or "noise".
+const char* ContentName(Content content);
+
+struct HostFrame {
+  A_long width = 0;
+  A_long height = 0;
+  A_long rowbytes = 0;
+  std::vector<std::uint8_t> bytes;  // rowbytes * height
+
+  // The frame as the host describes it to the plug-in.
+  PF_EffectWorld World();
+  // Bytes of its pixels alone: width * height * 4.
+  std::size_t PixelBytes() const { return static_cast<std::size_t>(width) * height * 4; }
+  // "1920x1080".
+  std::string SizeLabel() const;
+};
+
+// A frame of `content`, the same picture at every size.
+HostFrame MakeFrame(Content content, A_long width, A_long height);
+
+}  // namespace glimster::bench

@@ -1,0 +1,153 @@
+// glimster_benchmarks: the capture's speed and peak heap use on frames of
+// three sizes and two kinds of content, printed as Markdown tables.
+//
+//   glimster_benchmarks [--runs N] [--sizes 1080,2160,4320] [--pages reused|fresh]
+//                       [--folder DIR] [--plugin FILE]
+//
+// Files are written to a Desktop folder inside a new temporary folder under
+// DIR (default $TMPDIR, else /tmp), which is removed at the end. With
+// "--pages fresh" every block of 128 KiB or more comes new from the
+// operating system and goes back when freed, so that each capture pays for
+// first touching its memory; by default the C library keeps and reuses
+// freed blocks of up to 32 MiB as it normally does.
+#include <malloc.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench/BenchFrames.h"
+#include "bench/FrameMeasurement.h"
+#include "bench/PluginCapture.h"
+#include "bench/RepackThroughput.h"
+#include "bench/Report.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace glimster::bench;
+
+struct Options {
+  int runs = 3;
+  std::vector<A_long> heights = {1080, 2160, 4320};
+  fs::path folder;
+  fs::path plugin = GLIMSTER_PLUGIN_FILE;
+  bool fresh_pages = false;
+};
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: glimster_benchmarks [--runs N] [--sizes 1080,2160,4320] [--pages reused|fresh] "
+               "[--folder DIR] [--plugin FILE]\n");
+  return 2;
+}
+
+bool Parse(int argc, char** argv, Options& options) {
+  const char* tmpdir = std::getenv("TMPDIR");
+  options.folder = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string flag = argv[i];
+    const std::string value = argv[i + 1];
+    if (flag == "--runs") {
+      options.runs = std::atoi(value.c_str());
+    } else if (flag == "--sizes") {
+      options.heights.clear();
+      std::istringstream list(value);
+      for (std::string height; std::getline(list, height, ',');) options.heights.push_back(std::atoi(height.c_str()));
+    } else if (flag == "--pages" && (value == "fresh" || value == "reused")) {
+      options.fresh_pages = value == "fresh";
+    } else if (flag == "--folder") {
+      options.folder = value;
+    } else if (flag == "--plugin") {
+      options.plugin = value;
+    } else {
+      return false;
+    }
+  }
+  if (argc % 2 == 0 || options.runs < 1) return false;
+  for (const A_long height : options.heights) {
+    if (height != 1080 && height != 2160 && height != 4320) return false;
+  }
+  return true;
+}
+
+// A temporary home folder with a Desktop inside, made the process's HOME so
+// that every capture lands there; removed with everything in it.
+class TemporaryHome {
+ public:
+  explicit TemporaryHome(const fs::path& parent) {
+    std::string pattern = (parent / "glimster-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a folder in " + parent.string());
+    home_ = pattern;
+    fs::create_directory(desktop());
+    setenv("HOME", home_.c_str(), 1);
+  }
+  ~TemporaryHome() {
+    std::error_code ignored;
+    fs::remove_all(home_, ignored);
+  }
+  TemporaryHome(const TemporaryHome&) = delete;
+  TemporaryHome& operator=(const TemporaryHome&) = delete;
+
+  fs::path desktop() const { return home_ / "Desktop"; }
+
+ private:
+  fs::path home_;
+};
+
+int Run(const Options& options) {
+  // A fixed threshold also stops glibc from raising it as blocks are freed.
+  if (options.fresh_pages && mallopt(M_MMAP_THRESHOLD, 128 * 1024) != 1) {
+    throw std::runtime_error("cannot fix the allocator's mmap threshold");
+  }
+  TemporaryHome home(options.folder);
+  PluginCapture plugin(options.plugin);
+  {
+    // One capture first, so that what a process does once is not in the timings.
+    HostFrame warm_up = MakeFrame(Content::kFlat, 64, 36);
+    MeasureFrame(plugin, warm_up, Content::kFlat, 1, home.desktop());
+  }
+
+  std::vector<FrameMeasurement> frames;
+  std::vector<RepackRow> repacks;
+  for (const A_long height : options.heights) {
+    for (const Content content : {Content::kFlat, Content::kNoise}) {
+      HostFrame frame = MakeFrame(content, height * 16 / 9, height);
+      std::fprintf(stderr, "measuring %s %s\n", frame.SizeLabel().c_str(), ContentName(content));
+      frames.push_back(MeasureFrame(plugin, frame, content, options.runs, home.desktop()));
+      if (content == Content::kNoise) repacks.push_back({frame.SizeLabel(), MeasureRepack(frame)});
+    }
+  }
+
+  std::printf("Build: %s, compiler %s; %d runs per frame, medians; pages %s; files in %s\n\n",
+              GLIMSTER_BUILD_TYPE, __VERSION__, options.runs, options.fresh_pages ? "fresh" : "reused",
+              options.folder.c_str());
+  std::printf("### Capture time (ms)\n\n");
+  PrintTimeTable(frames);
+  std::printf("\n### Encoders on the same RGBA pixels\n\n");
+  PrintEncoderTable(frames);
+  std::printf("\n### Repack throughput\n\n");
+  PrintRepackTable(repacks);
+  std::printf("\n### Peak heap above what was held before\n\n");
+  PrintMemoryTable(frames);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!Parse(argc, argv, options)) return Usage();
+  try {
+    return Run(options);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "glimster_benchmarks: %s\n", error.what());
+    return 1;
+  }
+}

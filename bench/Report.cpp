@@ -1,0 +1,74 @@
+#include "bench/Report.h"
+
+#include <cstdio>
+
+namespace glimster::bench {
+namespace {
+
+constexpr double kMebibyte = 1024.0 * 1024.0;
+
+// The plug-in's own time in the command: the substitute host's frame copy
+// and the flushes taken out.
+double PluginMilliseconds(const FrameMeasurement& f) { return f.command - f.host_copy - f.command_sync; }
+
+double BesidesEncoderShare(const FrameMeasurement& f) {
+  const double besides = f.naming + f.repack + f.write;
+  return 100 * besides / (besides + f.encode);
+}
+
+}  // namespace
+
+void PrintTimeTable(const std::vector<FrameMeasurement>& frames) {
+  std::printf(
+      "| frame | content | command | host frame copy | plug-in (command - host copy - fsync) | "
+      "naming | repack | encode | write | fsync | besides encoder | WriteFrameAsPng | "
+      "plug-in ms/MP | encode ms/MP |\n"
+      "|---|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
+  for (const FrameMeasurement& f : frames) {
+    std::printf("| %s | %s | %.1f | %.1f | %.1f | %.2f | %.2f | %.1f | %.2f | %.2f | %.2f %% | %.1f | %.1f | %.1f |\n",
+                f.size.c_str(), f.content.c_str(), f.command, f.host_copy, PluginMilliseconds(f), f.naming,
+                f.repack, f.encode, f.write, f.sync, BesidesEncoderShare(f), f.write_frame_as_png,
+                PluginMilliseconds(f) / f.megapixels, f.encode / f.megapixels);
+  }
+}
+
+void PrintEncoderTable(const std::vector<FrameMeasurement>& frames) {
+  std::printf(
+      "| frame | content | LodePNG ms | LodePNG bytes | libpng ms | libpng bytes |\n"
+      "|---|---|--:|--:|--:|--:|\n");
+  for (const FrameMeasurement& f : frames) {
+    std::printf("| %s | %s | %.1f | %zu | %.1f | %zu |\n", f.size.c_str(), f.content.c_str(), f.encode,
+                f.lodepng_png_bytes, f.libpng, f.libpng_png_bytes);
+  }
+}
+
+void PrintRepackTable(const std::vector<RepackRow>& rows) {
+  std::printf(
+      "| frame | pixel bytes | memcpy GB/s | repack GB/s | repack / memcpy | plain loop GB/s | "
+      "plain / memcpy | malloc + memcpy + free ms | RepackArgbToRgba + free ms | ratio |\n"
+      "|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
+  for (const RepackRow& row : rows) {
+    const RepackThroughput& t = row.throughput;
+    std::printf("| %s | %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", row.size.c_str(),
+                t.bytes, t.memcpy_gbps, t.repack_gbps, t.repack_gbps / t.memcpy_gbps, t.plain_gbps,
+                t.plain_gbps / t.memcpy_gbps, t.fresh_memcpy_ms, t.fresh_repack_ms,
+                t.fresh_memcpy_ms / t.fresh_repack_ms);
+  }
+}
+
+void PrintMemoryTable(const std::vector<FrameMeasurement>& frames) {
+  std::printf(
+      "| frame | content | frame bytes (w*h*4) | LodePNG alone | WriteFrameAsPng | difference | "
+      "difference - frame bytes | difference - frame-sized block | plug-in command, host copy aside |\n"
+      "|---|---|--:|--:|--:|--:|--:|--:|--:|\n");
+  for (const FrameMeasurement& f : frames) {
+    const long long difference = static_cast<long long>(f.capture_peak) - static_cast<long long>(f.encode_peak);
+    std::printf("| %s | %s | %.2f MiB | %.2f MiB | %.2f MiB | %.2f MiB | %+lld B | %+lld B | %.2f MiB |\n",
+                f.size.c_str(), f.content.c_str(), f.pixel_bytes / kMebibyte, f.encode_peak / kMebibyte,
+                f.capture_peak / kMebibyte, difference / kMebibyte,
+                difference - static_cast<long long>(f.pixel_bytes),
+                difference - static_cast<long long>(f.pixel_block), f.command_peak / kMebibyte);
+  }
+}
+
+}  // namespace glimster::bench
