@@ -42,6 +42,13 @@ std::size_t stateChanges(const CallLog& log) {
   return log.count(op::EnableCommand) + log.count(op::DisableCommand);
 }
 
+// How many characters a UTF-8 text shows: its bytes less the continuation bytes.
+std::size_t characterCount(const std::string& utf8) {
+  return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
 struct Situation {
   std::string label;
   Item* active;
@@ -68,7 +75,7 @@ bool reportMenus(Host& host, Item& composition, std::ostream& out) {
   };
   std::size_t labelWidth = 0;
   for (const Situation& situation : situations) {
-    labelWidth = std::max(labelWidth, situation.label.size());
+    labelWidth = std::max(labelWidth, characterCount(situation.label));
   }
 
   bool allSucceeded = true;
@@ -77,7 +84,7 @@ bool reportMenus(Host& host, Item& composition, std::ostream& out) {
     host.project().setActive(situation.active);
     const std::size_t changesBefore = stateChanges(host.log());
     const A_Err result = host.updateMenus();
-    out << "  " << situation.label << ':' << std::string(labelWidth - situation.label.size() + 2, ' ')
+    out << "  " << situation.label << ':' << std::string(labelWidth - characterCount(situation.label) + 2, ' ')
         << statesOf(menus);
     if (stateChanges(host.log()) == changesBefore) {
       out << " (not changed by the hook)";
