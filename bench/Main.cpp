@@ -128,8 +128,10 @@ int Run(const Options& options) {
   std::printf("Build: %s, compiler %s; %d runs per frame, medians; pages %s; files in %s\n\n",
               GLIMSTER_BUILD_TYPE, __VERSION__, options.runs, options.fresh_pages ? "fresh" : "reused",
               options.folder.c_str());
-  std::printf("### Capture time (ms)\n\n");
-  PrintTimeTable(frames);
+  std::printf("### Capture through the plug-in (ms)\n\n");
+  PrintCommandTable(frames);
+  std::printf("\n### The capture's steps with the capture library (ms)\n\n");
+  PrintStepTable(frames);
   std::printf("\n### Encoders on the same RGBA pixels\n\n");
   PrintEncoderTable(frames);
   std::printf("\n### Repack throughput\n\n");
