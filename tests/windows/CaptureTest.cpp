@@ -374,6 +374,58 @@ TEST_F(Capture, ReportsCode79WhenTheFileCannotBeCreated) {
   EXPECT_TRUE(gMessageBoxes.empty());
 }
 
+TEST_F(Capture, ReportsCode79AndKeepsTheFileStandingWhereTheDesktopFolderShouldBe) {
+  const std::filesystem::path stand_in = desktop_ / L"Desktop stand-in";
+  const std::string contents = "a file where the desktop folder should be";
+  std::ofstream(stand_in, std::ios::binary) << contents;
+  gDesktopAnswer = DesktopAnswer::Elsewhere;
+  gElsewhere = stand_in.wstring();
+
+  const subhost::CommandOutcome outcome = capture(u"On a file", gradientFrame(5, 3, 0));
+
+  EXPECT_EQ(outcome.result, A_Err_NONE);
+  EXPECT_TRUE(outcome.handled);
+  EXPECT_EQ(stdout_, "error 79: failed to open file for writing\n");
+  EXPECT_TRUE(written_.empty()) << utf8Of(written_.front());
+  std::ifstream in(stand_in, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), contents);
+  in.close();
+  EXPECT_TRUE(gMessageBoxes.empty());
+  std::filesystem::remove(stand_in);
+}
+
+TEST_F(Capture, ReportsCode79AndKeepsTheFolderStandingAtTheFilesPath) {
+  // Folders, each holding a file, at every path the capture can take in the
+  // next minute.
+  FILETIME in_a_minute = systemTimeNow();
+  ULARGE_INTEGER ticks;
+  ticks.LowPart = in_a_minute.dwLowDateTime;
+  ticks.HighPart = in_a_minute.dwHighDateTime;
+  ticks.QuadPart += 60ull * 10'000'000ull;
+  in_a_minute.dwLowDateTime = ticks.LowPart;
+  in_a_minute.dwHighDateTime = ticks.HighPart;
+  std::vector<std::wstring> folders;
+  for (const std::wstring& stamp : localTimestampsBetween(systemTimeNow(), in_a_minute)) {
+    folders.push_back(L"Taken " + stamp + L".png");
+    std::filesystem::create_directory(desktop_ / folders.back());
+    std::ofstream(desktop_ / folders.back() / L"inside.txt", std::ios::binary) << "kept";
+  }
+
+  const subhost::CommandOutcome outcome = capture(u"Taken", gradientFrame(5, 3, 0));
+
+  EXPECT_EQ(outcome.result, A_Err_NONE);
+  EXPECT_TRUE(outcome.handled);
+  EXPECT_EQ(stdout_, "error 79: failed to open file for writing\n");
+  EXPECT_TRUE(written_.empty()) << utf8Of(written_.front());  // no temporary file left either
+  ASSERT_EQ(gFileMoves.size(), 1u);  // the finished file was offered the path once
+  for (const std::wstring& folder : folders) {
+    EXPECT_EQ(entriesIn(desktop_ / folder), std::vector<std::wstring>{L"inside.txt"}) << utf8Of(folder);
+    std::ifstream in(desktop_ / folder / L"inside.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "kept");
+  }
+  for (const std::wstring& folder : folders) std::filesystem::remove_all(desktop_ / folder);
+}
+
 TEST_F(Capture, ReplacesAnEarlierFileAtThePath) {
   // Files already standing at every path the capture can take in the next
   // minute; one of them is replaced, whole.
