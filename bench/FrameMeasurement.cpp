@@ -1,7 +1,6 @@
 #include "bench/FrameMeasurement.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -34,15 +33,6 @@ std::vector<unsigned char> OnlyFileOn(const fs::path& desktop) {
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
-std::size_t CountedBytesOfBlock(std::size_t size) {
-  const std::size_t before = HeapBytesNow();
-  void* block = std::malloc(size);
-  if (block == nullptr) throw std::bad_alloc();
-  const std::size_t counted = HeapBytesNow() - before;
-  std::free(block);
-  return counted;
-}
-
 void Empty(const fs::path& desktop) {
   for (const auto& entry : fs::directory_iterator(desktop)) fs::remove(entry.path());
 }
@@ -60,7 +50,6 @@ FrameMeasurement MeasureFrame(PluginCapture& plugin, HostFrame& frame, Content c
   result.content = ContentName(content);
   result.megapixels = static_cast<double>(frame.width) * frame.height / 1e6;
   result.pixel_bytes = frame.PixelBytes();
-  result.pixel_block = CountedBytesOfBlock(result.pixel_bytes);
   const std::u16string name = CompositionName(frame, content);
   plugin.Show(name, frame);
   const std::size_t host_copy_bytes = plugin.HostFrameCopyHeapBytes();

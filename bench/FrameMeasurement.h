@@ -17,7 +17,6 @@ struct FrameMeasurement {
   std::string content;
   double megapixels = 0;
   std::size_t pixel_bytes = 0;
-  std::size_t pixel_block = 0;  // heap bytes a block of pixel_bytes counts as (the allocator rounds up)
 
   double command = 0;      // "Take Glimster" through the plug-in, start to end
   double command_sync = 0; // the flushes inside it

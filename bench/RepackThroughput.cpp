@@ -1,5 +1,6 @@
 #include "bench/RepackThroughput.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -14,12 +15,22 @@ namespace {
 
 constexpr int kRuns = 15;
 
-template <typename Step>
-double MedianMilliseconds(Step&& step) {
-  step();  // the first run brings the buffers into use
-  std::vector<double> runs;
-  for (int run = 0; run < kRuns; ++run) runs.push_back(MillisecondsOf(step));
-  return Median(runs);
+// Runs the steps in turn, kRuns times over after one untimed turn; gives
+// each step's fastest time in milliseconds, or its median with `median`.
+// Taking turns spreads whatever else the machine does over all steps alike.
+template <typename... Steps>
+std::vector<double> Interleaved(bool median, Steps&&... steps) {
+  (steps(), ...);
+  std::vector<std::vector<double>> runs(sizeof...(Steps));
+  for (int run = 0; run < kRuns; ++run) {
+    std::size_t index = 0;
+    ((runs[index++].push_back(MillisecondsOf(steps))), ...);
+  }
+  std::vector<double> result;
+  for (const std::vector<double>& step_runs : runs) {
+    result.push_back(median ? Median(step_runs) : *std::min_element(step_runs.begin(), step_runs.end()));
+  }
+  return result;
 }
 
 double GigabytesPerSecond(std::size_t bytes, double milliseconds) { return bytes / milliseconds / 1e6; }
@@ -42,26 +53,31 @@ RepackThroughput MeasureRepack(HostFrame& frame) {
   std::vector<std::uint8_t> rgba(result.bytes);
   std::vector<std::uint8_t> plain(result.bytes);
 
-  result.memcpy_gbps = GigabytesPerSecond(result.bytes, MedianMilliseconds([&] { CopyRows(frame, rgba.data()); }));
-  result.repack_gbps = GigabytesPerSecond(
-      result.bytes, MedianMilliseconds([&] { RepackPixels(frame.bytes.data(), width, height, stride, rgba.data()); }));
-  result.plain_gbps = GigabytesPerSecond(result.bytes, MedianMilliseconds([&] {
-    reference::PlainRepack(frame.bytes.data(), width, height, stride, plain.data());
-  }));
+  const std::vector<double> warm = Interleaved(
+      false, [&] { CopyRows(frame, rgba.data()); },
+      [&] { RepackPixels(frame.bytes.data(), width, height, stride, rgba.data()); },
+      [&] { reference::PlainRepack(frame.bytes.data(), width, height, stride, plain.data()); });
+  result.memcpy_gbps = GigabytesPerSecond(result.bytes, warm[0]);
+  result.repack_gbps = GigabytesPerSecond(result.bytes, warm[1]);
+  result.plain_gbps = GigabytesPerSecond(result.bytes, warm[2]);
   if (rgba != plain) throw std::runtime_error("the repack and the plain loop disagree on " + frame.SizeLabel());
 
   volatile std::uint8_t sink = 0;
-  result.fresh_memcpy_ms = MedianMilliseconds([&] {
-    auto* fresh = static_cast<std::uint8_t*>(std::malloc(result.bytes));
-    if (fresh == nullptr) throw std::bad_alloc();
-    CopyRows(frame, fresh);
-    sink = fresh[result.bytes - 1];  // the copy is used, so it cannot be left out
-    std::free(fresh);
-  });
-  result.fresh_repack_ms = MedianMilliseconds([&] {
-    RgbaImage image;
-    if (RepackArgbToRgba(frame.World(), image) != 0) throw std::runtime_error("the repack failed");
-  });
+  const std::vector<double> fresh = Interleaved(
+      true,
+      [&] {
+        auto* fresh_bytes = static_cast<std::uint8_t*>(std::malloc(result.bytes));
+        if (fresh_bytes == nullptr) throw std::bad_alloc();
+        CopyRows(frame, fresh_bytes);
+        sink = fresh_bytes[result.bytes - 1];  // the copy is used, so it cannot be left out
+        std::free(fresh_bytes);
+      },
+      [&] {
+        RgbaImage image;
+        if (RepackArgbToRgba(frame.World(), image) != 0) throw std::runtime_error("the repack failed");
+      });
+  result.fresh_memcpy_ms = fresh[0];
+  result.fresh_repack_ms = fresh[1];
   return result;
 }
 

@@ -68,15 +68,14 @@ void PrintRepackTable(const std::vector<RepackRow>& rows) {
 void PrintMemoryTable(const std::vector<FrameMeasurement>& frames) {
   std::printf(
       "| frame | content | frame bytes (w*h*4) | LodePNG alone | WriteFrameAsPng | difference | "
-      "difference - frame bytes | difference - frame-sized block | plug-in command, host copy aside |\n"
-      "|---|---|--:|--:|--:|--:|--:|--:|--:|\n");
+      "difference - frame bytes | plug-in command, host copy aside |\n"
+      "|---|---|--:|--:|--:|--:|--:|--:|\n");
   for (const FrameMeasurement& f : frames) {
     const long long difference = static_cast<long long>(f.capture_peak) - static_cast<long long>(f.encode_peak);
-    std::printf("| %s | %s | %.2f MiB | %.2f MiB | %.2f MiB | %.2f MiB | %+lld B | %+lld B | %.2f MiB |\n",
+    std::printf("| %s | %s | %.2f MiB | %.2f MiB | %.2f MiB | %.2f MiB | %+lld B | %.2f MiB |\n",
                 f.size.c_str(), f.content.c_str(), f.pixel_bytes / kMebibyte, f.encode_peak / kMebibyte,
                 f.capture_peak / kMebibyte, difference / kMebibyte,
-                difference - static_cast<long long>(f.pixel_bytes),
-                difference - static_cast<long long>(f.pixel_block), f.command_peak / kMebibyte);
+                difference - static_cast<long long>(f.pixel_bytes), f.command_peak / kMebibyte);
   }
 }
 

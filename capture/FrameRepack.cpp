@@ -19,18 +19,24 @@ std::uint32_t MoveAlphaLast(std::uint32_t argb) {
 #endif
 }
 
-// Pixels per block: the block goes through a local array of fixed length,
-// a loop every compiler turns into vector shifts at its usual optimisation
+// Four pixels, one 16-byte block, through a local array: a loop of fixed
+// length that compilers turn into vector shifts at their usual optimisation
 // level, with no alignment or aliasing checks.
-constexpr std::size_t kBlockPixels = 8;
+void RepackFour(const std::uint8_t* argb, std::uint8_t* rgba) {
+  std::uint32_t block[4];
+  std::memcpy(block, argb, sizeof block);
+  for (std::uint32_t& pixel : block) pixel = MoveAlphaLast(pixel);
+  std::memcpy(rgba, block, sizeof block);
+}
 
 void RepackRow(const std::uint8_t* argb, std::size_t width, std::uint8_t* rgba) {
   std::size_t x = 0;
-  for (; width - x >= kBlockPixels; x += kBlockPixels) {
-    std::uint32_t block[kBlockPixels];
-    std::memcpy(block, argb + 4 * x, sizeof block);
-    for (std::uint32_t& pixel : block) pixel = MoveAlphaLast(pixel);
-    std::memcpy(rgba + 4 * x, block, sizeof block);
+  // Four blocks a turn, independent of one another, keep the vector units busy.
+  for (; width - x >= 16; x += 16) {
+    RepackFour(argb + 4 * x, rgba + 4 * x);
+    RepackFour(argb + 4 * x + 16, rgba + 4 * x + 16);
+    RepackFour(argb + 4 * x + 32, rgba + 4 * x + 32);
+    RepackFour(argb + 4 * x + 48, rgba + 4 * x + 48);
   }
   for (; x < width; ++x) {
     std::uint32_t pixel;
