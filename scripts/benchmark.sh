@@ -27,8 +27,11 @@ echo
 
 program="$dir/bench/glimster_benchmarks"
 if [[ " $* " == *" --pages "* ]]; then
-  exec "$program" "$@"
+  "$program" "$@"
+else
+  "$program" --pages reused "$@"
+  echo
+  "$program" --pages fresh "$@"
 fi
-"$program" --pages reused "$@"
 echo
-"$program" --pages fresh "$@"
+echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"
