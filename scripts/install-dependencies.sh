@@ -12,6 +12,7 @@ packages=(
   gobjc++ libgnustep-base-dev                            # Foundation naming on Linux
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64         # Glimster.aex
   wine64 icoutils llvm                                   # running and reading the .aex; llvm-rc
+  clang libclang-rt-14-dev                               # the fuzz targets: clang's libFuzzer and sanitizers
 )
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
