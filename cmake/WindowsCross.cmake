@@ -127,6 +127,23 @@ set_tests_properties(wine.HostDemo PROPERTIES
   FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine_desktop TIMEOUT 120
   PASS_REGULAR_EXPRESSION "C:\\\\users\\\\[^\\\\]+\\\\Desktop\\\\Glimster D[^\\\\]* [0-9]+-[0-9]+-[0-9]+ [0-9]+\\.[0-9]+\\.[0-9]+ [AP]M\\.png")
 
+# ... and into a folder given with --desktop, which the plug-in's desktop
+# lookup then answers instead of the shell's desktop.
+# The folder is made afresh for every run.
+set(host_desktop "${GLIMSTER_WINE_DIR}/host-desktop")
+glimster_windows_path(host_desktop_for_wine "${host_desktop}")
+add_test(NAME wine.HostDesktopOption.Clear COMMAND ${CMAKE_COMMAND} -E rm -rf "${host_desktop}")
+add_test(NAME wine.HostDesktopOption.Make COMMAND ${CMAKE_COMMAND} -E make_directory "${host_desktop}")
+set_tests_properties(wine.HostDesktopOption.Clear wine.HostDesktopOption.Make PROPERTIES
+  FIXTURES_SETUP wine_host_desktop)
+set_tests_properties(wine.HostDesktopOption.Make PROPERTIES DEPENDS wine.HostDesktopOption.Clear)
+add_test(NAME wine.HostDesktopOption
+         COMMAND "${wine_run}" "${GLIMSTER_WINDOWS_HOST_PROGRAM}" "${aex_for_wine}" --size 8x8
+                 --comp-name Redirected --desktop "${host_desktop_for_wine}")
+set_tests_properties(wine.HostDesktopOption PROPERTIES
+  FIXTURES_REQUIRED "wine_prefix;wine_host_desktop" TIMEOUT 120
+  PASS_REGULAR_EXPRESSION "wrote: [A-Z]:\\\\.*\\\\host-desktop\\\\Redirected [0-9]+-[0-9]+-[0-9]+ [0-9]+\\.[0-9]+\\.[0-9]+ [AP]M\\.png")
+
 string(REPLACE ";" "," windows_test_list "${windows_tests}")
 add_test(NAME wine.TestList
          COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_test_list.py"
