@@ -50,7 +50,7 @@ StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
       [&] { code = lodepng_encode32(&png.bytes, &png.size, image.pixels.get(), image.width, image.height); });
   times.encode_peak = HeapPeak() - before_encode;
   Check(code == 0, "encode");
-  image.pixels.reset();
+  times.repack += MillisecondsOf([&] { image.pixels.reset(); });
   times.png.assign(png.bytes, png.bytes + png.size);
 
   const long long sync_before = SyncNanoseconds();
@@ -58,7 +58,10 @@ StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
   const double replace = MillisecondsOf([&] { result = ReplaceFileWhole(*path, png.bytes, png.size); });
   Check(result == FileReplaceResult::Replaced, "file write");
   times.sync = static_cast<double>(SyncNanoseconds() - sync_before) / 1e6;
-  times.write = replace - times.sync;
+  times.write = replace - times.sync + MillisecondsOf([&] {
+    std::free(png.bytes);
+    png.bytes = nullptr;
+  });
   return times;
 }
 
