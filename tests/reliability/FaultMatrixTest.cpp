@@ -50,7 +50,7 @@ struct Scenario {
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
 // One run: the faults planted and whether every release fails as well.
-struct RunSpec {
+struct RunPlan {
   FaultPath path;
   bool releasesFail = false;
 
@@ -160,7 +160,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
 
   // Runs the scenario's call once in a fresh host, with the plug-in started
   // in it unless the entry itself is under test.
-  RunRecord RunOnce(const RunSpec& spec) {
+  RunRecord RunOnce(const RunPlan& plan) {
     fs::remove_all(desktop_);
     fs::create_directory(desktop_);
     RunRecord record;
@@ -175,8 +175,8 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
           &host.project().addComposition(u"Matrix", MatrixFrame(), A_Time{12, 24}));
     }
     host.log().clear();
-    Plant(spec.path, host.faults());
-    if (spec.releasesFail) host.faults().failReleases(kReleaseFailure);
+    Plant(plan.path, host.faults());
+    if (plan.releasesFail) host.faults().failReleases(kReleaseFailure);
 
     switch (scenario.entry) {
     case EntryPoint::Entry:
@@ -197,11 +197,11 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
   }
 
   // Holds one run to every rule.
-  void Check(const RunSpec& spec, const RunRecord& run) {
-    SCOPED_TRACE(spec.describe());
+  void Check(const RunPlan& plan, const RunRecord& run) {
+    SCOPED_TRACE(plan.describe());
     const EntryPoint entry = GetParam().entry;
     EXPECT_THAT(run.problems, ::testing::IsEmpty()); // misuse, exceptions escaping
-    EXPECT_EQ(run.result, ExpectedCode(entry, spec.path));
+    EXPECT_EQ(run.result, ExpectedCode(entry, plan.path));
 
     // Suites: each acquired at most once, every one the host gave released
     // once, in catalogue order; none it refused.
@@ -209,7 +209,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     EXPECT_EQ(std::set<std::string>(asked.begin(), asked.end()).size(), asked.size());
     std::vector<std::string> held;
     for (const std::string& suite : asked) {
-      if (!Refuses(spec.path, suite)) held.push_back(suite);
+      if (!Refuses(plan.path, suite)) held.push_back(suite);
     }
     const auto releaseOrder = InReleaseOrder(held);
     ASSERT_TRUE(releaseOrder) << ::testing::PrintToString(held);
@@ -221,8 +221,8 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     EXPECT_EQ(run.log.count(op::CheckinFrame),
               HandlesGiven(run.log, op::RenderAndCheckoutFrame, "receipt"));
     EXPECT_EQ(run.log.count(op::FreeMemHandle), HandlesGiven(run.log, op::GetItemName, "mem"));
-    subhost::Outstanding expected = KeptByTheHost(spec.path);
-    expected.suites = spec.releasesFail ? held.size() : 0;
+    subhost::Outstanding expected = KeptByTheHost(plan.path);
+    expected.suites = plan.releasesFail ? held.size() : 0;
     EXPECT_EQ(run.outstanding.describe(), expected.describe());
 
     // The desktop: nothing, or the one whole file.
@@ -250,19 +250,19 @@ TEST_P(FaultMatrixTest, EveryHostFaultGivesThePrescribedCodeAndLeavesNothingBehi
   std::deque<FaultPath> pending{FaultPath{}};
   A_Err nextCode = kFirstFaultCode;
   while (!pending.empty()) {
-    const RunSpec spec{pending.front()};
+    const RunPlan plan{pending.front()};
     pending.pop_front();
-    const RunRecord run = RunOnce(spec);
-    Check(spec, run);
+    const RunRecord run = RunOnce(plan);
+    Check(plan, run);
     ++size.runs;
-    size.faultsPlanted += spec.path.size();
+    size.faultsPlanted += plan.path.size();
     size.codes.insert(run.result);
-    for (const FaultPoint& point : PointsAfterTheLastFault(run.log, spec.path)) {
+    for (const FaultPoint& point : PointsAfterTheLastFault(run.log, plan.path)) {
       const bool isNew = covered.insert(point).second;
       if (isNew) (point.isAcquire() ? size.acquirePoints : size.operationPoints) += 1;
-      if (!isNew && spec.path.size() >= kPairedFaults) continue;
+      if (!isNew && plan.path.size() >= kPairedFaults) continue;
       for (const PlantedFault& fault : FaultsAt(point, nextCode++)) {
-        FaultPath longer = spec.path;
+        FaultPath longer = plan.path;
         longer.push_back(fault);
         pending.push_back(std::move(longer));
       }
@@ -273,7 +273,7 @@ TEST_P(FaultMatrixTest, EveryHostFaultGivesThePrescribedCodeAndLeavesNothingBehi
   ASSERT_GT(size.acquirePoints, 0u);
 
   // A host whose every release fails: each suite is still offered back once.
-  const RunSpec releasesFail{FaultPath{}, true};
+  const RunPlan releasesFail{FaultPath{}, true};
   Check(releasesFail, RunOnce(releasesFail));
   ++size.runs;
 
