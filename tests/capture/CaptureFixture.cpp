@@ -1,6 +1,5 @@
 #include "CaptureFixture.h"
 
-#include <png.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,35 +12,6 @@
 #include "subhost/PluginBinary.h"
 
 namespace glimster::capture_tests {
-
-std::optional<Rgba8> DecodePng(const fs::path& file) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, file.c_str())) return std::nullopt;
-  image.format = PNG_FORMAT_RGBA;
-  Rgba8 decoded;
-  decoded.width = image.width;
-  decoded.height = image.height;
-  decoded.pixels.resize(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, decoded.pixels.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return std::nullopt;
-  }
-  return decoded;
-}
-
-Rgba8 ExpectedImage(const Frame& frame) {
-  Rgba8 image;
-  image.width = static_cast<unsigned>(frame.width());
-  image.height = static_cast<unsigned>(frame.height());
-  for (A_long y = 0; y < frame.height(); ++y) {
-    for (A_long x = 0; x < frame.width(); ++x) {
-      const Argb p = frame.pixel(x, y);
-      image.pixels.insert(image.pixels.end(), {p.red, p.green, p.blue, p.alpha});
-    }
-  }
-  return image;
-}
 
 Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque) {
   Frame frame(width, height, width * 4 + row_padding, 0xEE);

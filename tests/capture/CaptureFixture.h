@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "subhost/Host.h"
+#include "tests/support/PngImages.h"
 
 namespace glimster::capture_tests {
 
@@ -21,19 +22,12 @@ using subhost::Frame;
 using subhost::Host;
 using subhost::Item;
 
-// A decoded PNG: width × height RGBA pixels, rows top first, no gaps.
-struct Rgba8 {
-  unsigned width = 0;
-  unsigned height = 0;
-  std::vector<std::uint8_t> pixels;
-};
-
-// Decodes `file` with libpng into 8-bit RGBA; nullopt when it is no valid PNG.
-std::optional<Rgba8> DecodePng(const fs::path& file);
+using test_support::DecodePng;
+using test_support::Rgba8;
 
 // What the plug-in should write for `frame`: its pixels, red-green-blue-alpha,
 // tightly packed.
-Rgba8 ExpectedImage(const Frame& frame);
+inline Rgba8 ExpectedImage(const Frame& frame) { return test_support::RgbaOf(frame); }
 
 // A frame with gradients in every channel, padding bytes 0xEE after each row.
 Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque);

@@ -4,12 +4,16 @@
 
 #include <regex>
 
-#include "PngFiles.h"
+#include "tests/support/PngImages.h"
 #include "subhost/FrameSources.h"
 
 namespace glimster::cli_tests {
 namespace {
 
+using test_support::DecodePng;
+using test_support::RgbaOf;
+using test_support::WritePng;
+using test_support::Rgba8;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;

@@ -111,8 +111,7 @@ class CapturedStdout {
   // Everything written to standard output since construction.
   std::string text() {
     restore();
-    std::ifstream in(file_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return contentsOf(file_);
   }
 
  private:
@@ -387,9 +386,7 @@ TEST_F(Capture, ReportsCode79AndKeepsTheFileStandingWhereTheDesktopFolderShouldB
   EXPECT_TRUE(outcome.handled);
   EXPECT_EQ(stdout_, "error 79: failed to open file for writing\n");
   EXPECT_TRUE(written_.empty()) << utf8Of(written_.front());
-  std::ifstream in(stand_in, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), contents);
-  in.close();
+  EXPECT_EQ(contentsOf(stand_in), contents);
   EXPECT_TRUE(gMessageBoxes.empty());
   std::filesystem::remove(stand_in);
 }
@@ -397,15 +394,8 @@ TEST_F(Capture, ReportsCode79AndKeepsTheFileStandingWhereTheDesktopFolderShouldB
 TEST_F(Capture, ReportsCode79AndKeepsTheFolderStandingAtTheFilesPath) {
   // Folders, each holding a file, at every path the capture can take in the
   // next minute.
-  FILETIME in_a_minute = systemTimeNow();
-  ULARGE_INTEGER ticks;
-  ticks.LowPart = in_a_minute.dwLowDateTime;
-  ticks.HighPart = in_a_minute.dwHighDateTime;
-  ticks.QuadPart += 60ull * 10'000'000ull;
-  in_a_minute.dwLowDateTime = ticks.LowPart;
-  in_a_minute.dwHighDateTime = ticks.HighPart;
   std::vector<std::wstring> folders;
-  for (const std::wstring& stamp : localTimestampsBetween(systemTimeNow(), in_a_minute)) {
+  for (const std::wstring& stamp : localTimestampsOfTheNextMinute()) {
     folders.push_back(L"Taken " + stamp + L".png");
     std::filesystem::create_directory(desktop_ / folders.back());
     std::ofstream(desktop_ / folders.back() / L"inside.txt", std::ios::binary) << "kept";
@@ -420,8 +410,7 @@ TEST_F(Capture, ReportsCode79AndKeepsTheFolderStandingAtTheFilesPath) {
   ASSERT_EQ(gFileMoves.size(), 1u);  // the finished file was offered the path once
   for (const std::wstring& folder : folders) {
     EXPECT_EQ(entriesIn(desktop_ / folder), std::vector<std::wstring>{L"inside.txt"}) << utf8Of(folder);
-    std::ifstream in(desktop_ / folder / L"inside.txt", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "kept");
+    EXPECT_EQ(contentsOf(desktop_ / folder / L"inside.txt"), "kept");
   }
   for (const std::wstring& folder : folders) std::filesystem::remove_all(desktop_ / folder);
 }
@@ -429,15 +418,8 @@ TEST_F(Capture, ReportsCode79AndKeepsTheFolderStandingAtTheFilesPath) {
 TEST_F(Capture, ReplacesAnEarlierFileAtThePath) {
   // Files already standing at every path the capture can take in the next
   // minute; one of them is replaced, whole.
-  FILETIME in_a_minute = systemTimeNow();
-  ULARGE_INTEGER ticks;
-  ticks.LowPart = in_a_minute.dwLowDateTime;
-  ticks.HighPart = in_a_minute.dwHighDateTime;
-  ticks.QuadPart += 60ull * 10'000'000ull;
-  in_a_minute.dwLowDateTime = ticks.LowPart;
-  in_a_minute.dwHighDateTime = ticks.HighPart;
   std::vector<std::wstring> earlier;
-  for (const std::wstring& stamp : localTimestampsBetween(systemTimeNow(), in_a_minute)) {
+  for (const std::wstring& stamp : localTimestampsOfTheNextMinute()) {
     earlier.push_back(L"Again " + stamp + L".png");
     std::ofstream(desktop_ / earlier.back(), std::ios::binary) << "an earlier file, not a PNG";
   }

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <utility>
 
@@ -219,6 +221,16 @@ std::vector<std::wstring> localTimestampsBetween(const FILETIME& from, const FIL
     stamps.push_back(formatTimestamp(local));
   }
   return stamps;
+}
+
+std::vector<std::wstring> localTimestampsOfTheNextMinute() {
+  const FILETIME now = systemTimeNow();
+  return localTimestampsBetween(now, fileTimeOf(ticksOf(now) + 60ull * 10'000'000ull));
+}
+
+std::string contentsOf(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement)

@@ -62,6 +62,11 @@ subhost::Frame gradientFrame(A_long width, A_long height, A_long padding);
 // formatted here from the time zone rules of the system, not by the CRT.
 std::vector<std::wstring> localTimestampsBetween(const FILETIME& from, const FILETIME& to);
 FILETIME systemTimeNow();
+// The local timestamps of every second from now to a minute from now.
+std::vector<std::wstring> localTimestampsOfTheNextMinute();
+
+// The whole contents of `file` ("" when it cannot be read).
+std::string contentsOf(const std::filesystem::path& file);
 
 // One import of a loaded module, redirected for the lifetime of the object.
 class ImportPatch {

@@ -1,8 +1,8 @@
-#include "PngFiles.h"
+#include "tests/support/PngImages.h"
 
 #include <png.h>
 
-namespace glimster::cli_tests {
+namespace glimster::test_support {
 
 std::optional<Rgba8> DecodePng(const std::filesystem::path& file) {
   png_image image{};
@@ -42,4 +42,4 @@ Rgba8 RgbaOf(const subhost::Frame& frame) {
   return image;
 }
 
-}  // namespace glimster::cli_tests
+}  // namespace glimster::test_support

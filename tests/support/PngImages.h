@@ -1,5 +1,5 @@
 // PNG files read and written with libpng, independently of the LodePNG code
-// the plug-in and the program use.
+// the plug-in and the substitute host use.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 #include "subhost/Frame.h"
 
-namespace glimster::cli_tests {
+namespace glimster::test_support {
 
 // Width × height pixels, 8-bit red, green, blue, alpha, rows top first, no gaps.
 struct Rgba8 {
@@ -27,4 +27,4 @@ bool WritePng(const std::filesystem::path& file, const Rgba8& image);
 // The frame's pixels as RGBA.
 Rgba8 RgbaOf(const subhost::Frame& frame);
 
-}  // namespace glimster::cli_tests
+}  // namespace glimster::test_support
