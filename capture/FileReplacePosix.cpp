@@ -1,13 +1,23 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <unistd.h>
+#if defined(__APPLE__)
+#include <stdlib.h>  // arc4random_buf
+#else
+#include <sys/random.h>  // getrandom
+#endif
 
 #include <atomic>
+#include <cstdint>
+#include <ctime>
 #include <cstdio>
 
 #include "capture/FileReplace.h"
 
 namespace {
+
+// How many fresh temporary names are tried before the folder counts as unwritable.
+constexpr int kTemporaryNameAttempts = 16;
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -15,14 +25,42 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A name in `folder` that no other capture of this process uses; short, so
-// it fits wherever the target's own name fits.
+// 48 bits nobody can predict. Should the system have none to give, the
+// process id, the clock and a count still make every name differ from the last.
+std::uint64_t RandomBits() {
+  std::uint64_t bits = 0;
+#if defined(__APPLE__)
+  arc4random_buf(&bits, sizeof bits);
+#else
+  if (getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
+    static std::atomic<std::uint64_t> count{0};
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    bits = (static_cast<std::uint64_t>(getpid()) << 32) ^ static_cast<std::uint64_t>(now.tv_nsec) ^
+           (count.fetch_add(1) << 20);
+  }
+#endif
+  return bits & 0xFFFFFFFFFFFFull;
+}
+
+// A fresh hidden name in `folder`: ".glimster-" and 12 hex digits ".tmp",
+// 26 bytes, shorter than any capture's own name.
 std::string TemporaryPathIn(const std::string& folder) {
-  static std::atomic<unsigned> counter{0};
-  char name[64];
-  std::snprintf(name, sizeof name, "/.glimster-%ld-%u.tmp", static_cast<long>(getpid()),
-                counter.fetch_add(1));
+  char name[40];
+  std::snprintf(name, sizeof name, "/.glimster-%012llx.tmp",
+                static_cast<unsigned long long>(RandomBits()));
   return folder + name;
+}
+
+// Creates a temporary file of its own in `folder`, retrying with a fresh name
+// while one is taken; gives its descriptor, or -1 when none can be created.
+int CreateTemporaryIn(const std::string& folder, std::string& temporary) {
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    temporary = TemporaryPathIn(folder);
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 bool WriteAll(int fd, const unsigned char* bytes, std::size_t size) {
@@ -49,8 +87,8 @@ void SyncFolder(const std::string& folder) {
 FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
                                    std::size_t size) {
   const std::string folder = FolderOf(utf8_path);
-  const std::string temporary = TemporaryPathIn(folder);
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  std::string temporary;
+  const int fd = CreateTemporaryIn(folder, temporary);
   if (fd < 0) return FileReplaceResult::OpenFailed;
 
   bool written = WriteAll(fd, bytes, size) && fsync(fd) == 0;

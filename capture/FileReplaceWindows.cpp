@@ -1,11 +1,15 @@
 #include <windows.h>
+#include <bcrypt.h>
 
-#include <atomic>
+#include <cstdint>
 #include <cwchar>
 
 #include "capture/FileReplace.h"
 
 namespace {
+
+// How many fresh temporary names are tried before the folder counts as unwritable.
+constexpr int kTemporaryNameAttempts = 16;
 
 std::wstring Wide(const std::string& utf8) {
   const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
@@ -20,12 +24,43 @@ std::wstring FolderOf(const std::wstring& path) {
   return separator == std::wstring::npos ? L"." : path.substr(0, separator);
 }
 
-// A name in `folder` that no other capture of this process uses.
+// 48 bits nobody can predict. Should the system have none to give, the
+// process id, the tick count and a count still make every name differ from the last.
+std::uint64_t RandomBits() {
+  std::uint64_t bits = 0;
+  if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&bits), sizeof bits,
+                                      BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+    static volatile LONG count = 0;
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    bits = (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) ^
+           static_cast<std::uint64_t>(now.QuadPart) ^
+           (static_cast<std::uint64_t>(InterlockedIncrement(&count)) << 20);
+  }
+  return bits & 0xFFFFFFFFFFFFull;
+}
+
+// A fresh name in `folder`: ".glimster-" and 12 hex digits ".tmp", 26
+// characters, shorter than any capture's own name.
 std::wstring TemporaryPathIn(const std::wstring& folder) {
-  static std::atomic<unsigned> counter{0};
-  wchar_t name[64];
-  std::swprintf(name, 64, L"\\.glimster-%lu-%u.tmp", GetCurrentProcessId(), counter.fetch_add(1));
+  wchar_t name[40];
+  std::swprintf(name, 40, L"\\.glimster-%012llx.tmp", static_cast<unsigned long long>(RandomBits()));
   return folder + name;
+}
+
+// Creates a hidden temporary file of its own in `folder`, retrying with a
+// fresh name while one is taken; gives its handle, or INVALID_HANDLE_VALUE
+// when none can be created.
+HANDLE CreateTemporaryIn(const std::wstring& folder, std::wstring& temporary) {
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    temporary = TemporaryPathIn(folder);
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  return INVALID_HANDLE_VALUE;
 }
 
 bool WriteAll(HANDLE file, const unsigned char* bytes, std::size_t size) {
@@ -39,14 +74,21 @@ bool WriteAll(HANDLE file, const unsigned char* bytes, std::size_t size) {
   return true;
 }
 
+// The file at `path` as an ordinary visible one; it keeps its other attributes.
+void Unhide(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) {
+    SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+  }
+}
+
 }  // namespace
 
 FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
                                    std::size_t size) {
   const std::wstring target = Wide(utf8_path);
-  const std::wstring temporary = TemporaryPathIn(FolderOf(target));
-  const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::wstring temporary;
+  const HANDLE file = CreateTemporaryIn(FolderOf(target), temporary);
   if (file == INVALID_HANDLE_VALUE) return FileReplaceResult::OpenFailed;
 
   bool written = WriteAll(file, bytes, size) && FlushFileBuffers(file);
@@ -62,5 +104,6 @@ FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned 
     DeleteFileW(temporary.c_str());
     return FileReplaceResult::OpenFailed;
   }
+  Unhide(target);
   return FileReplaceResult::Replaced;
 }

@@ -3,10 +3,19 @@
 namespace glimster::subhost {
 
 FolderSnapshot FolderSnapshot::of(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
   FolderSnapshot snapshot;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.is_regular_file()) {
-      snapshot.files_[entry.path()] = entry.last_write_time();
+  std::error_code error;
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    const fs::path& file = entry->path();
+    std::error_code vanished;
+    if (!fs::is_regular_file(fs::symlink_status(file, vanished))) {
+      continue;
+    }
+    const std::uintmax_t size = fs::file_size(file, vanished);
+    const fs::file_time_type writeTime = fs::last_write_time(file, vanished);
+    if (!vanished) {
+      snapshot.files_[file] = FileState{platform::fileIdentity(file), size, writeTime};
     }
   }
   return snapshot;
@@ -14,9 +23,9 @@ FolderSnapshot FolderSnapshot::of(const std::filesystem::path& folder) {
 
 std::vector<std::filesystem::path> FolderSnapshot::writtenSince(const FolderSnapshot& before) const {
   std::vector<std::filesystem::path> written;
-  for (const auto& [file, writeTime] : files_) {
+  for (const auto& [file, state] : files_) {
     const auto earlier = before.files_.find(file);
-    if (earlier == before.files_.end() || earlier->second != writeTime) {
+    if (earlier == before.files_.end() || !(earlier->second == state)) {
       written.push_back(file);
     }
   }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,12 @@ class HandleTable {
   };
 
   // Keeps `record` and gives a new token for it. Tokens are never reused, so
-  // a released token stays recognisable for the table's life.
+  // a released token stays recognisable for the table's life; its record
+  // (a frame's pixels, a memory block) is freed when it is released.
   void* issue(Record record) {
     entries_.push_back(std::make_unique<Entry>(std::move(record)));
     Entry& entry = *entries_.back();
-    entry.master = &entry.record;
+    entry.master = &*entry.record;
     return &entry.master;
   }
 
@@ -36,8 +38,8 @@ class HandleTable {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
       Entry& entry = *entries_[i];
       if (&entry.master == token) {
-        return Lookup{entry.live ? &entry.record : nullptr,
-                      entry.live ? HandleState::Live : HandleState::Released, i + 1};
+        return Lookup{entry.record ? &*entry.record : nullptr,
+                      entry.record ? HandleState::Live : HandleState::Released, i + 1};
       }
     }
     return Lookup{nullptr, HandleState::Unknown, 0};
@@ -47,7 +49,7 @@ class HandleTable {
   template <typename Predicate>
   void* tokenWhere(Predicate matches) const {
     for (const auto& entry : entries_) {
-      if (entry->live && matches(entry->record)) {
+      if (entry->record && matches(*entry->record)) {
         return &entry->master;
       }
     }
@@ -59,7 +61,9 @@ class HandleTable {
   HandleState release(const void* token) {
     const Lookup found = find(token);
     if (found.state == HandleState::Live) {
-      entries_[found.serial - 1]->live = false;
+      Entry& entry = *entries_[found.serial - 1];
+      entry.record.reset();
+      entry.master = nullptr;
     }
     return found.state;
   }
@@ -68,7 +72,7 @@ class HandleTable {
   std::size_t outstanding() const {
     std::size_t live = 0;
     for (const auto& entry : entries_) {
-      live += entry->live ? 1 : 0;
+      live += entry->record ? 1 : 0;
     }
     return live;
   }
@@ -76,9 +80,8 @@ class HandleTable {
  private:
   struct Entry {
     explicit Entry(Record r) : record(std::move(r)) {}
-    void* master = nullptr; // the token points here; it points at the record
-    Record record;
-    bool live = true;
+    void* master = nullptr; // the token points here; it points at the record while live
+    std::optional<Record> record; // none once released
   };
   std::vector<std::unique_ptr<Entry>> entries_;
 };

@@ -1,10 +1,12 @@
 #include "subhost/cli/CaptureRun.h"
 
 #include "subhost/FolderSnapshot.h"
+#include "subhost/PngFrame.h"
 #include "subhost/Text.h"
 
 #include <chrono>
 #include <iomanip>
+#include <stdexcept>
 #include <vector>
 
 namespace glimster::subhost::cli {
@@ -16,6 +18,31 @@ std::string describe(const Item& composition, const std::string& frameDescriptio
   return quoted(toUtf8(composition.name)) + ", " + std::to_string(composition.width) + 'x' +
          std::to_string(composition.height) + ", " + frameDescription + ", time " +
          std::to_string(composition.currentTime.value) + '/' + std::to_string(composition.currentTime.scale);
+}
+
+// Whether `file` is a PNG holding exactly the pixels of `frame`: only such a
+// file is the capture's. A temporary file, another program's file or a PNG
+// that does not decode to the frame is not.
+bool holdsFrame(const std::filesystem::path& file, const Frame& frame) {
+  if (file.extension() != ".png") {
+    return false;
+  }
+  try {
+    const Frame written = pngFrame(file);
+    if (written.width() != frame.width() || written.height() != frame.height()) {
+      return false;
+    }
+    for (A_long y = 0; y < frame.height(); ++y) {
+      for (A_long x = 0; x < frame.width(); ++x) {
+        if (written.pixel(x, y) != frame.pixel(x, y)) {
+          return false;
+        }
+      }
+    }
+    return true;
+  } catch (const std::runtime_error&) { // vanished, unreadable or not a PNG
+    return false;
+  }
 }
 
 } // namespace
@@ -32,10 +59,12 @@ bool captureComposition(Host& host, const Item& composition, const std::string& 
   const auto start = std::chrono::steady_clock::now();
   const CommandOutcome outcome = host.issueMenuCommand(kCaptureCommandText);
   const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-  const std::vector<std::filesystem::path> written = FolderSnapshot::of(desktop).writtenSince(before);
 
-  for (const std::filesystem::path& file : written) {
-    out << "wrote: " << file.u8string() << '\n';
+  std::size_t captured = 0;
+  for (const std::filesystem::path& file : FolderSnapshot::of(desktop).writtenSince(before)) {
+    const bool ours = holdsFrame(file, *composition.frame);
+    out << (ours ? "wrote: " : "also changed (not the captured frame): ") << file.u8string() << '\n';
+    captured += ours ? 1 : 0;
   }
   out << "took: " << std::fixed << std::setprecision(1) << took.count() << " ms\n";
   if (outcome.result != A_Err_NONE) {
@@ -46,9 +75,9 @@ bool captureComposition(Host& host, const Item& composition, const std::string& 
     err << kProgram << "capture failed: the plug-in did not mark the command handled\n";
     return false;
   }
-  if (written.size() != 1) {
-    err << kProgram << "capture failed: expected one new file in " << desktop.u8string() << ", found "
-        << written.size() << '\n';
+  if (captured != 1) {
+    err << kProgram << "capture failed: expected one new PNG of the frame in " << desktop.u8string()
+        << ", found " << captured << '\n';
     return false;
   }
   return true;

@@ -2,6 +2,7 @@
 
 #include "subhost/HostErrors.h"
 #include "subhost/Operations.h"
+#include "subhost/cli/Options.h"
 #include "subhost/suites/OfferedSuites.h"
 
 namespace glimster::subhost::cli {
@@ -13,7 +14,9 @@ Loads a plug-in binary into the substitute host and starts it as the host
 does: calls its EntryPointFunc, shows the menu items it added and their state
 after UpdateMenuHook with nothing, a footage item and a composition active,
 then captures the composition by choosing "Take Glimster" and prints the path
-of the PNG written and the time the command took.
+of the PNG written and the time the command took. Only a new or replaced PNG
+in the desktop folder that decodes to exactly the rendered frame counts as
+written; other files changing there meanwhile are listed as not the capture.
 
 PLUGIN defaults to the plug-in built with this program:
   )" + defaultPlugin.u8string() + R"(
@@ -36,6 +39,9 @@ Where the file goes:
                        desktop as the plug-in finds it: $HOME/Desktop on Linux and macOS,
                        the shell's desktop folder on Windows)
   --no-capture         stop after the menu states; write nothing
+  --repeat N           capture N times (1 to )" + std::to_string(kMostRepeats) + R"() in this one process, stopping
+                       at the first failure, then print the peak resident memory: a
+                       soak run
 Watching the plug-in:
   --trace              after the run, list every call between host and plug-in in
                        order, with arguments and results; calls into the plug-in start
@@ -54,8 +60,8 @@ Watching the plug-in:
   -h, --help           show this help, and exit
 
 Exit status:
-  0  the plug-in started and the capture wrote its file
-  1  a plug-in call returned an error, the capture wrote no file, the plug-in
+  0  the plug-in started and the capture wrote its file (each one, with --repeat)
+  1  a plug-in call returned an error, the capture wrote no file of the frame, the plug-in
      misused the host (an unknown handle, a handle or suite not given back, ...),
      or the substitute host itself could not go on (the message says why)
   2  usage error: an unknown option, a missing or malformed value, an unreadable
@@ -67,6 +73,7 @@ Examples:
   glimster-host                                   capture a 1920x1080 test card
   glimster-host --comp-name "Shot 12" --size 3840x2160 --time 48/24 --desktop /tmp/out
   glimster-host --frame-png still.png             capture the pixels of still.png
+  glimster-host --repeat 200 --desktop /tmp/soak  200 captures, then the peak memory
   glimster-host --no-capture --trace path/to/Glimster.so
                                                   registration and menu states, call by call
   glimster-host --fail AEGP_RenderAndCheckoutFrame:7

@@ -117,8 +117,8 @@ SuiteRefusalOption refusalOf(const std::string& text) {
 
 constexpr std::string_view kFlags[] = {"-h",     "--help",       "--list-operations", "--test-card",
                                        "--demo", "--no-capture", "--trace"};
-constexpr std::string_view kValued[] = {"--comp-name", "--size",    "--time", "--noise",
-                                        "--frame-png", "--desktop", "--fail", "--refuse-suite"};
+constexpr std::string_view kValued[] = {"--comp-name", "--size",    "--time", "--noise",        "--frame-png",
+                                        "--desktop",   "--repeat", "--fail", "--refuse-suite"};
 
 bool isOneOf(std::string_view name, const std::string_view* begin, const std::string_view* end) {
   return std::find(begin, end, name) != end;
@@ -174,6 +174,13 @@ void applyValued(const std::string& name, const std::string& value, Options& opt
     given.frameSources.push_back(name);
   } else if (name == "--desktop") {
     options.desktop = std::filesystem::u8path(value);
+  } else if (name == "--repeat") {
+    const auto count = integerOf<int>(value);
+    if (!count || *count < 1 || *count > kMostRepeats) {
+      throw UsageError("--repeat wants a count from 1 to " + std::to_string(kMostRepeats) + "; got \"" + value +
+                       "\"");
+    }
+    options.repeat = *count;
   } else if (name == "--fail") {
     options.failures.push_back(callFailureOf(value));
   } else {
@@ -181,7 +188,10 @@ void applyValued(const std::string& name, const std::string& value, Options& opt
   }
 }
 
-void refuseConflicts(const Given& given) {
+void refuseConflicts(const Options& options, const Given& given) {
+  if (options.repeat && !options.capture) {
+    throw UsageError("--repeat cannot be combined with --no-capture: it repeats the capture");
+  }
   if (given.frameSources.size() > 1) {
     throw UsageError(given.frameSources[0] + " and " + given.frameSources[1] +
                      " cannot be combined: the frame comes from one source");
@@ -228,7 +238,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.plugin = std::filesystem::u8path(argument);
     }
   }
-  refuseConflicts(given);
+  refuseConflicts(options, given);
   return options;
 }
 

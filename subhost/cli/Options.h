@@ -39,6 +39,9 @@ struct SuiteRefusalOption {
   SPErr code;
 };
 
+// The most captures one --repeat asks for.
+inline constexpr int kMostRepeats = 1000000;
+
 struct Options {
   enum class Action { Run, ShowHelp, ListOperations };
   Action action = Action::Run;
@@ -52,6 +55,7 @@ struct Options {
   std::filesystem::path framePng;
   std::optional<std::filesystem::path> desktop; // none: the user's desktop
   bool capture = true;
+  std::optional<int> repeat;                    // --repeat N: N captures and the peak memory
   bool trace = false;
   std::vector<CallFailure> failures;
   std::vector<SuiteRefusalOption> refusals;

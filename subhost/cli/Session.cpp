@@ -8,7 +8,9 @@
 #include "subhost/cli/TracePrinter.h"
 #include "subhost/platform/DesktopFolder.h"
 #include "subhost/platform/DesktopRedirect.h"
+#include "subhost/platform/PeakMemory.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -31,6 +33,31 @@ void planFaults(const Options& options, FaultPlan& plan) {
   }
 }
 
+// Captures once, or --repeat times until one fails, then prints the peak
+// memory; true when every capture succeeded. Each frame goes back at its
+// check-in and, unless traced, the calls are forgotten after each capture,
+// so that memory stays flat however many captures run.
+bool captureRepeatedly(Host& host, const Item& composition, const std::string& frameDescription,
+                       const std::filesystem::path& desktop, const Options& options, std::ostream& out,
+                       std::ostream& err) {
+  bool succeeded = true;
+  const int captures = options.repeat.value_or(1);
+  for (int capture = 1; capture <= captures && succeeded; ++capture) {
+    succeeded = captureComposition(host, composition, frameDescription, desktop, out, err);
+    if (!succeeded && options.repeat) {
+      err << kProgram << "capture " << capture << " of " << captures << " failed\n";
+    }
+    if (!options.trace && capture < captures) {
+      host.log().clear();
+    }
+  }
+  if (options.repeat) {
+    const std::optional<std::uint64_t> peak = platform::peakResidentBytes();
+    out << "peak resident memory: " << (peak ? std::to_string(*peak / 1024) + " KiB" : "unknown") << '\n';
+  }
+  return succeeded;
+}
+
 // Calls the entry, reports the menus and captures; true when all went well.
 bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& options, Composition chosen,
                      std::ostream& out, std::ostream& err) {
@@ -50,7 +77,8 @@ bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& opti
   if (options.capture) {
     // Looked up only now: the user's desktop folder is made when missing.
     const std::filesystem::path desktop = options.desktop ? *options.desktop : platform::desktopFolder();
-    succeeded = captureComposition(host, composition, chosen.frameDescription, desktop, out, err) && succeeded;
+    succeeded = captureRepeatedly(host, composition, chosen.frameDescription, desktop, options, out, err) &&
+                succeeded;
   }
   const A_Err quit = host.quit();
   if (quit != A_Err_NONE) {

@@ -114,9 +114,17 @@ TEST_F(CaptureFailureTest, AFailingCleanUpIsReportedOnlyWhenNothingFailedBefore)
     EXPECT_EQ(outcome.result, 43);
     EXPECT_TRUE(outcome.handled);
   }
-  host_->faults().failCall(op::SetTime, CallFault{47, Outputs::Cleared});
-  host_->faults().failCall(op::CheckinFrame, CallFault{53, Outputs::Written});
+  // A step failing after the name, the options and the frame were had: every
+  // clean-up still runs, fails, and the step's code stays.
+  host_->faults().failCall(op::FillOutPFEffectWorld, CallFault{47, Outputs::Cleared});
+  for (const char* clean_up : {op::FreeMemHandle, op::Dispose, op::CheckinFrame}) {
+    host_->faults().failCall(clean_up, CallFault{53, Outputs::Written});
+  }
+  host_->log().clear();
   EXPECT_EQ(Capture().result, 47);
+  for (const char* clean_up : {op::FreeMemHandle, op::Dispose, op::CheckinFrame}) {
+    EXPECT_EQ(host_->log().count(clean_up), 1u) << clean_up;
+  }
 }
 
 struct MissingSuite {

@@ -14,7 +14,7 @@ TEST_F(Help, PrintsUsageOptionsExitStatusesAndExamplesAndSucceeds) {
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out.rfind("usage: glimster-host [OPTIONS] [PLUGIN]\n", 0), 0u) << run.out;
   for (const char* option : {"--comp-name", "--size", "--time", "--test-card", "--noise", "--frame-png",
-                             "--demo", "--desktop", "--no-capture", "--trace", "--fail", "--refuse-suite",
+                             "--demo", "--desktop", "--no-capture", "--repeat", "--trace", "--fail", "--refuse-suite",
                              "--list-operations", "--help"}) {
     EXPECT_THAT(run.out, HasSubstr(option));
   }

@@ -40,6 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{"ValueForAFlag", {"--trace=yes"}, "--trace takes no value"},
         BadArguments{"ZeroTimeScale", {"--time", "48/0"}, "--time wants"},
         BadArguments{"NegativeSeed", {"--noise", "-1"}, "--noise wants a seed"},
+        BadArguments{"NoRepeats", {"--repeat", "0"}, "--repeat wants a count from 1 to 1000000; got \"0\""},
+        BadArguments{"RepeatWithoutCapture", {"--repeat", "2", "--no-capture"}, "--repeat cannot be combined with --no-capture"},
         BadArguments{"TwoFrameSources", {"--noise", "3", "--test-card"}, "--noise and --test-card cannot be combined"},
         BadArguments{"SizeOfAPng", {"--frame-png", "in.png", "--size", "4x4"}, "--size cannot be combined with --frame-png"},
         BadArguments{"DemoWithAName", {"--demo", "--comp-name", "X"}, "--demo fixes the composition"},

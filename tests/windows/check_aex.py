@@ -16,7 +16,7 @@ import subprocess
 import sys
 
 # DLLs every Windows x86-64 has; compared without regard to case.
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shell32.dll", "advapi32.dll", "msvcrt.dll",
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shell32.dll", "advapi32.dll", "bcrypt.dll", "msvcrt.dll",
                "ucrtbase.dll", "vcruntime140.dll"}
 SYSTEM_DLL_PATTERNS = [re.compile(r"^api-ms-win-crt-[a-z0-9-]+\.dll$")]
 # What a dynamically linked GCC runtime would bring; named in the failure.

@@ -1,0 +1,17 @@
+#include "subhost/platform/PeakMemory.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+namespace glimster::subhost::platform {
+
+std::optional<std::uint64_t> peakResidentBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint64_t>(counters.PeakWorkingSetSize);
+}
+
+} // namespace glimster::subhost::platform

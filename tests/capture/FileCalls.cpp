@@ -1,0 +1,177 @@
+#include "FileCalls.h"
+
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdarg.h>
+#include <sys/random.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <map>
+#include <mutex>
+
+namespace glimster::capture_tests {
+namespace {
+
+std::mutex gMutex;
+bool gRecording = false;
+std::string gFolder;
+std::vector<std::string> gCalls;
+std::map<int, std::string> gOpenNames;  // descriptor -> name in the folder
+std::string gFailNext;
+std::vector<std::uint64_t> gDraws;
+std::size_t gNextDraw = 0;
+
+// The name of `path` in the recorded folder, or "" when it lies elsewhere.
+std::string NameInFolder(const char* path) {
+  const std::string text = path;
+  if (text == gFolder) return ".";
+  if (text.size() <= gFolder.size() + 1 || text.compare(0, gFolder.size(), gFolder) != 0 ||
+      text[gFolder.size()] != '/' || text.find('/', gFolder.size() + 1) != std::string::npos) {
+    return "";
+  }
+  return text.substr(gFolder.size() + 1);
+}
+
+void Note(const std::string& call) {
+  if (call.rfind("write ", 0) == 0 && !gCalls.empty() && gCalls.back() == call) return;
+  gCalls.push_back(call);
+}
+
+template <typename Function>
+Function Real(const char* name) {
+  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+// Whether the call on `name` is to fail now (it was planned for it).
+bool FailsNow(const std::string& call, const std::string& name) {
+  if (name.empty() || gFailNext != call) return false;
+  gFailNext.clear();
+  errno = ENOSPC;
+  return true;
+}
+
+}  // namespace
+
+void StartRecordingFileCalls(const std::filesystem::path& folder) {
+  const std::lock_guard<std::mutex> lock(gMutex);
+  gFolder = folder.string();
+  gCalls.clear();
+  gOpenNames.clear();
+  gRecording = true;
+}
+
+std::vector<std::string> StopRecordingFileCalls() {
+  const std::lock_guard<std::mutex> lock(gMutex);
+  gRecording = false;
+  gFailNext.clear();
+  return gCalls;
+}
+
+void FailNextFileCall(const std::string& call) {
+  const std::lock_guard<std::mutex> lock(gMutex);
+  gFailNext = call;
+}
+
+void PlanRandomDraws(std::vector<std::uint64_t> draws) {
+  const std::lock_guard<std::mutex> lock(gMutex);
+  gDraws = std::move(draws);
+  gNextDraw = 0;
+}
+
+}  // namespace glimster::capture_tests
+
+using namespace glimster::capture_tests;
+
+extern "C" int open(const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if ((flags & O_CREAT) != 0) {
+    va_list arguments;
+    va_start(arguments, flags);
+    mode = static_cast<mode_t>(va_arg(arguments, int));
+    va_end(arguments);
+  }
+  static const auto real = Real<int (*)(const char*, int, ...)>("open");
+  const int fd = real(path, flags, mode);
+  const int error = errno;
+  const std::lock_guard<std::mutex> lock(gMutex);
+  const std::string name = gRecording ? NameInFolder(path) : "";
+  if (!name.empty()) {
+    Note("open " + name + (fd < 0 && error == EEXIST ? ": exists" : fd < 0 ? ": failed" : ""));
+    if (fd >= 0) gOpenNames[fd] = name;
+  }
+  errno = error;
+  return fd;
+}
+
+extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
+  static const auto real = Real<ssize_t (*)(int, const void*, size_t)>("write");
+  {
+    const std::lock_guard<std::mutex> lock(gMutex);
+    const auto open = gRecording ? gOpenNames.find(fd) : gOpenNames.end();
+    if (open != gOpenNames.end()) {
+      Note("write " + open->second);
+      if (FailsNow("write", open->second)) return -1;
+    }
+  }
+  return real(fd, bytes, size);
+}
+
+extern "C" int fsync(int fd) {
+  static const auto real = Real<int (*)(int)>("fsync");
+  {
+    const std::lock_guard<std::mutex> lock(gMutex);
+    const auto open = gRecording ? gOpenNames.find(fd) : gOpenNames.end();
+    if (open != gOpenNames.end()) {
+      Note("fsync " + open->second);
+      if (FailsNow("fsync", open->second)) return -1;
+    }
+  }
+  return real(fd);
+}
+
+extern "C" int close(int fd) {
+  static const auto real = Real<int (*)(int)>("close");
+  {
+    const std::lock_guard<std::mutex> lock(gMutex);
+    const auto open = gRecording ? gOpenNames.find(fd) : gOpenNames.end();
+    if (open != gOpenNames.end()) {
+      Note("close " + open->second);
+      gOpenNames.erase(open);
+    }
+  }
+  return real(fd);
+}
+
+extern "C" int rename(const char* from, const char* to) {
+  static const auto real = Real<int (*)(const char*, const char*)>("rename");
+  {
+    const std::lock_guard<std::mutex> lock(gMutex);
+    if (gRecording && !NameInFolder(from).empty()) Note("rename " + NameInFolder(from) + " -> " + NameInFolder(to));
+  }
+  return real(from, to);
+}
+
+extern "C" int unlink(const char* path) {
+  static const auto real = Real<int (*)(const char*)>("unlink");
+  {
+    const std::lock_guard<std::mutex> lock(gMutex);
+    if (gRecording && !NameInFolder(path).empty()) Note("unlink " + NameInFolder(path));
+  }
+  return real(path);
+}
+
+extern "C" ssize_t getrandom(void* buffer, size_t size, unsigned int flags) {
+  {
+    const std::lock_guard<std::mutex> lock(gMutex);
+    if (!gDraws.empty()) {
+      const std::uint64_t draw = gDraws[std::min(gNextDraw++, gDraws.size() - 1)];
+      std::memset(buffer, 0, size);
+      std::memcpy(buffer, &draw, std::min(size, sizeof draw));
+      return static_cast<ssize_t>(size);
+    }
+  }
+  return syscall(SYS_getrandom, buffer, size, flags);
+}

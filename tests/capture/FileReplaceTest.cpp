@@ -1,0 +1,135 @@
+// How the PNG reaches the desktop, watched at the C library: written to a
+// hidden temporary file of its own, flushed, closed, renamed over the target
+// and the folder flushed; a failing write or flush leaves nothing behind;
+// leftovers of killed captures never block a later one.
+#include <unistd.h>
+
+#include <fstream>
+#include <regex>
+
+#include "CaptureFixture.h"
+#include "FileCalls.h"
+
+namespace glimster::capture_tests {
+namespace {
+
+class FileReplaceTest : public CaptureFixture {
+ protected:
+  void TearDown() override {
+    PlanRandomDraws({});
+    CaptureFixture::TearDown();
+  }
+
+  // Captures with the file calls on the desktop recorded; gives them.
+  std::vector<std::string> RecordedCapture(std::string* output = nullptr) {
+    StartRecordingFileCalls(desktop_);
+    Capture(output);
+    return StopRecordingFileCalls();
+  }
+
+  // The hidden temporary file that the first recorded call opened.
+  static std::string TemporaryOf(const std::vector<std::string>& calls) {
+    std::smatch match;
+    static const std::regex opened(R"(open (\.[^ :/]+)(: exists)?)");
+    return !calls.empty() && std::regex_match(calls[0], match, opened) ? match[1].str() : "";
+  }
+
+  std::string Plant(const std::string& name) {
+    const std::string text = "left by a killed capture: " + name;
+    std::ofstream(desktop_ / name, std::ios::binary) << text;
+    return text;
+  }
+
+  std::string ContentsOf(const std::string& name) const {
+    std::ifstream in(desktop_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+};
+
+TEST_F(FileReplaceTest, WritesFlushesClosesRenamesThenFlushesTheFolder) {
+  ActivateComposition(u"durable", GradientFrame(7, 5, 0, false));
+  const std::vector<std::string> calls = RecordedCapture();
+  const std::string temporary = TemporaryOf(calls);
+  ASSERT_NE(temporary, "") << ::testing::PrintToString(calls);
+  const std::string target = OnlyPng().filename();
+  EXPECT_EQ(calls, (std::vector<std::string>{"open " + temporary, "write " + temporary,
+                                             "fsync " + temporary, "close " + temporary,
+                                             "rename " + temporary + " -> " + target, "open .", "fsync .",
+                                             "close ."}));
+  EXPECT_TRUE(IsCaptureFileName(target, "durable"));
+}
+
+TEST_F(FileReplaceTest, AFailingWriteOrFlushClosesAndRemovesTheTemporary) {
+  ActivateComposition(u"failing", GradientFrame(7, 5, 0, false));
+  for (const std::string failing : {"write", "fsync"}) {
+    SCOPED_TRACE(failing);
+    FailNextFileCall(failing);
+    std::string output;
+    const std::vector<std::string> calls = RecordedCapture(&output);
+    const std::string temporary = TemporaryOf(calls);
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[calls.size() - 2], "close " + temporary);
+    EXPECT_EQ(calls.back(), "unlink " + temporary);
+    EXPECT_EQ(output, "error 1000: failed to write file\n");
+    EXPECT_TRUE(DesktopFiles().empty()) << ::testing::PrintToString(DesktopFiles());
+  }
+}
+
+TEST_F(FileReplaceTest, LeftoversOfKilledCapturesNeverBlockALaterOne) {
+  ActivateComposition(u"leftovers", GradientFrame(7, 5, 0, true));
+  // Where a temporary file goes with these draws.
+  PlanRandomDraws({0x1111});
+  const std::string first_pick = TemporaryOf(RecordedCapture());
+  ASSERT_NE(first_pick, "");
+  fs::remove(OnlyPng());
+
+  struct Leftovers {
+    const char* what;
+    std::vector<std::string> names;
+    std::vector<std::uint64_t> draws;
+  };
+  const std::string pid = std::to_string(getpid());
+  const Leftovers cases[] = {
+      {"every name of the pid-and-count scheme",
+       {".glimster-" + pid + "-0.tmp", ".glimster-" + pid + "-1.tmp", ".glimster-" + pid + "-2.tmp",
+        ".glimster-" + pid + "-3.tmp", ".glimster-" + pid + "-4.tmp", ".glimster-" + pid + "-5.tmp"},
+       {}},
+      {"the name drawn first", {first_pick}, {0x1111, 0x2222}},
+  };
+  for (const Leftovers& leftovers : cases) {
+    SCOPED_TRACE(leftovers.what);
+    std::vector<std::string> texts;
+    for (const std::string& name : leftovers.names) texts.push_back(Plant(name));
+    PlanRandomDraws(leftovers.draws);
+    std::string output;
+    const std::vector<std::string> calls = RecordedCapture(&output);
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(DesktopFiles().size(), leftovers.names.size() + 1);
+    for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(ContentsOf(leftovers.names[i]), texts[i]);
+    if (!leftovers.draws.empty()) {
+      EXPECT_EQ(calls[0], "open " + first_pick + ": exists");
+      EXPECT_NE(TemporaryOf({calls[1]}), first_pick);
+    }
+    for (const std::string& name : DesktopFiles()) fs::remove(desktop_ / name);
+  }
+}
+
+TEST_F(FileReplaceTest, ANameThatStaysTakenEndsInTheOpenFailureAfterFewTries) {
+  ActivateComposition(u"always taken", GradientFrame(7, 5, 0, true));
+  PlanRandomDraws({0x3333});
+  const std::string taken = TemporaryOf(RecordedCapture());
+  fs::remove(OnlyPng());
+  const std::string text = Plant(taken);
+
+  std::string output;
+  const std::vector<std::string> calls = RecordedCapture(&output);
+  EXPECT_EQ(output, "error 79: failed to open file for writing\n");
+  EXPECT_GT(calls.size(), 1u);
+  EXPECT_LE(calls.size(), 100u);
+  for (const std::string& call : calls) EXPECT_EQ(call, "open " + taken + ": exists");
+  EXPECT_EQ(DesktopFiles(), std::vector<std::string>{taken});
+  EXPECT_EQ(ContentsOf(taken), text);
+}
+
+}  // namespace
+}  // namespace glimster::capture_tests

@@ -1,0 +1,258 @@
+// How Glimster.aex puts the PNG on the desktop, watched at its imports: a
+// hidden temporary file created new, written, flushed, closed and moved over
+// the target, which ends up an ordinary visible file; a failing write closes
+// the file and deletes it; leftovers of killed captures never block a later
+// capture.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <bcrypt.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "subhost/Host.h"
+#include "subhost/PluginBinary.h"
+#include "tests/windows/WindowsTestSupport.h"
+
+namespace glimster::windows_tests {
+namespace {
+
+// ---- The plug-in's file calls on the desktop, in order ----------------------
+
+std::wstring gFolder;
+std::vector<std::string> gCalls;  // "create NAME", "write NAME", "flush NAME", ...
+std::vector<DWORD> gCreateAttributes;
+std::vector<DWORD> gCreateDispositions;
+std::map<HANDLE, std::wstring> gOpen;
+bool gFailNextWrite = false;
+std::vector<std::uint64_t> gDraws;  // what BCryptGenRandom gives; the last one again and again
+std::size_t gNextDraw = 0;
+
+using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+using HandleFunction = BOOL(WINAPI*)(HANDLE);
+using MoveFileFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+using PathFunction = BOOL(WINAPI*)(LPCWSTR);
+using RandomFunction = NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG);
+CreateFileFunction gCreateFile;
+WriteFileFunction gWriteFile;
+HandleFunction gFlushFileBuffers;
+HandleFunction gCloseHandle;
+MoveFileFunction gMoveFile;
+PathFunction gDeleteFile;
+RandomFunction gGenRandom;
+
+// The name of `path` in the desktop folder, or "" when it lies elsewhere.
+std::string nameInFolder(LPCWSTR path) {
+  const std::wstring text = path != nullptr ? path : L"";
+  if (text.size() <= gFolder.size() + 1 || text.compare(0, gFolder.size(), gFolder) != 0) return "";
+  const std::wstring name = text.substr(gFolder.size() + 1);
+  return name.find_first_of(L"\\/") == std::wstring::npos ? utf8Of(name) : "";
+}
+
+void note(const std::string& call) {
+  if (call.rfind("write ", 0) == 0 && !gCalls.empty() && gCalls.back() == call) return;
+  gCalls.push_back(call);
+}
+
+std::string openName(HANDLE file) {
+  const auto open = gOpen.find(file);
+  return open != gOpen.end() ? utf8Of(open->second) : "";
+}
+
+HANDLE WINAPI recordCreateFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                               DWORD disposition, DWORD attributes, HANDLE templ) {
+  const HANDLE file = gCreateFile(path, access, share, security, disposition, attributes, templ);
+  const DWORD error = GetLastError();
+  const std::string name = nameInFolder(path);
+  if (!name.empty()) {
+    note("create " + name + (file == INVALID_HANDLE_VALUE ? (error == ERROR_FILE_EXISTS ? ": exists" : ": failed") : ""));
+    gCreateAttributes.push_back(attributes);
+    gCreateDispositions.push_back(disposition);
+    if (file != INVALID_HANDLE_VALUE) gOpen[file] = std::filesystem::path(path).filename().wstring();
+  }
+  SetLastError(error);
+  return file;
+}
+
+BOOL WINAPI recordWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  const std::string name = openName(file);
+  if (!name.empty()) {
+    note("write " + name);
+    if (gFailNextWrite) {
+      gFailNextWrite = false;
+      SetLastError(ERROR_DISK_FULL);
+      return FALSE;
+    }
+  }
+  return gWriteFile(file, bytes, size, written, overlapped);
+}
+
+BOOL WINAPI recordFlushFileBuffers(HANDLE file) {
+  if (!openName(file).empty()) note("flush " + openName(file));
+  return gFlushFileBuffers(file);
+}
+
+BOOL WINAPI recordCloseHandle(HANDLE file) {
+  if (!openName(file).empty()) {
+    note("close " + openName(file));
+    gOpen.erase(file);
+  }
+  return gCloseHandle(file);
+}
+
+BOOL WINAPI recordMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  if (!nameInFolder(from).empty()) note("move " + nameInFolder(from) + " -> " + nameInFolder(to));
+  return gMoveFile(from, to, flags);
+}
+
+BOOL WINAPI recordDeleteFile(LPCWSTR path) {
+  if (!nameInFolder(path).empty()) note("delete " + nameInFolder(path));
+  return gDeleteFile(path);
+}
+
+NTSTATUS WINAPI plannedRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR buffer, ULONG size, ULONG flags) {
+  if (gDraws.empty()) return gGenRandom(algorithm, buffer, size, flags);
+  const std::uint64_t draw = gDraws[std::min(gNextDraw++, gDraws.size() - 1)];
+  std::memset(buffer, 0, size);
+  std::memcpy(buffer, &draw, std::min<std::size_t>(size, sizeof draw));
+  return 0;  // STATUS_SUCCESS
+}
+
+// ---- The fixture ------------------------------------------------------------
+
+class FileReplace : public testing::Test {
+ protected:
+  void SetUp() override {
+    gCalls.clear();
+    gCreateAttributes.clear();
+    gCreateDispositions.clear();
+    gOpen.clear();
+    gFailNextWrite = false;
+    gDraws.clear();
+    plugin_ = std::make_unique<subhost::PluginBinary>(pluginFile());
+    const HMODULE module = loadedPluginModule();
+    ASSERT_NE(module, nullptr);
+    patch(module, "KERNEL32.dll", "CreateFileW", &recordCreateFile, gCreateFile);
+    patch(module, "KERNEL32.dll", "WriteFile", &recordWriteFile, gWriteFile);
+    patch(module, "KERNEL32.dll", "FlushFileBuffers", &recordFlushFileBuffers, gFlushFileBuffers);
+    patch(module, "KERNEL32.dll", "CloseHandle", &recordCloseHandle, gCloseHandle);
+    patch(module, "KERNEL32.dll", "MoveFileExW", &recordMoveFile, gMoveFile);
+    patch(module, "KERNEL32.dll", "DeleteFileW", &recordDeleteFile, gDeleteFile);
+    patch(module, "bcrypt.dll", "BCryptGenRandom", &plannedRandom, gGenRandom);
+    ASSERT_EQ(host_.runEntry(*plugin_), A_Err_NONE);
+    desktop_ = shellDesktopFolder();
+    gFolder = desktop_.wstring();
+    comp_ = &host_.project().addComposition(u"Replaced whole", gradientFrame(6, 4, 0), A_Time{5, 30});
+    host_.project().setActive(comp_);
+  }
+
+  void TearDown() override {
+    EXPECT_TRUE(host_.outstanding().none()) << host_.outstanding().describe();
+    for (const std::wstring& name : entriesIn(desktop_)) {
+      if (std::find(before_.begin(), before_.end(), name) == before_.end()) {
+        std::filesystem::remove(desktop_ / name);
+      }
+    }
+  }
+
+  template <typename Function, typename Replacement>
+  void patch(HMODULE module, const char* dll, const char* function, Replacement* replacement,
+             Function& original) {
+    patches_.push_back(std::make_unique<ImportPatch>(module, dll, function, reinterpret_cast<void*>(replacement)));
+    original = reinterpret_cast<Function>(patches_.back()->original());
+  }
+
+  // Chooses "Take Glimster"; gives the desktop entries that are new since the test began.
+  std::vector<std::wstring> capture() {
+    if (before_.empty()) before_ = entriesIn(desktop_);
+    gCalls.clear();
+    EXPECT_EQ(host_.issueMenuCommand("Take Glimster").result, A_Err_NONE);
+    std::vector<std::wstring> added;
+    for (const std::wstring& name : entriesIn(desktop_)) {
+      if (std::find(before_.begin(), before_.end(), name) == before_.end()) added.push_back(name);
+    }
+    return added;
+  }
+
+  // The temporary file the first recorded call created (or found taken).
+  static std::string temporaryOf(const std::string& call) {
+    const std::size_t end = call.find(':');
+    return call.rfind("create ", 0) == 0 ? call.substr(7, end == std::string::npos ? end : end - 7) : "";
+  }
+
+  void plant(const std::wstring& name) {
+    if (before_.empty()) before_ = entriesIn(desktop_);
+    std::ofstream(desktop_ / name, std::ios::binary) << "left by a killed capture";
+  }
+
+  std::unique_ptr<subhost::PluginBinary> plugin_;
+  std::vector<std::unique_ptr<ImportPatch>> patches_;
+  subhost::Host host_;
+  subhost::Item* comp_ = nullptr;
+  std::filesystem::path desktop_;
+  std::vector<std::wstring> before_;
+};
+
+TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesAndMovesItToAVisibleOne) {
+  const std::vector<std::wstring> added = capture();
+  ASSERT_EQ(added.size(), 1u);
+  const std::string temporary = temporaryOf(gCalls.at(0));
+  const std::string target = utf8Of(added[0]);
+  ASSERT_GE(gCalls.size(), 5u);
+  EXPECT_EQ(std::vector<std::string>(gCalls.begin(), gCalls.begin() + 5),
+            (std::vector<std::string>{"create " + temporary, "write " + temporary, "flush " + temporary,
+                                      "close " + temporary, "move " + temporary + " -> " + target}));
+  EXPECT_EQ(gCalls.size(), 5u) << gCalls.back();
+  EXPECT_EQ(gCreateDispositions.at(0), static_cast<DWORD>(CREATE_NEW));
+  EXPECT_NE(gCreateAttributes.at(0) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  const DWORD attributes = GetFileAttributesW((desktop_ / added[0]).c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(decodePngWithWic(desktop_ / added[0]).rgba, rgbaOf(*comp_->frame));
+}
+
+TEST_F(FileReplace, AFailingWriteClosesTheFileAndDeletesIt) {
+  gFailNextWrite = true;
+  const std::vector<std::wstring> added = capture();
+  EXPECT_TRUE(added.empty()) << utf8Of(added.front());
+  const std::string temporary = temporaryOf(gCalls.at(0));
+  EXPECT_EQ(gCalls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
+                                              "close " + temporary, "delete " + temporary}));
+}
+
+TEST_F(FileReplace, LeftoversOfKilledCapturesNeverBlockALaterOne) {
+  // Every name the pid-and-count scheme gave in this process: all are kept,
+  // and the PNG comes beside them.
+  for (int count = 0; count < 6; ++count) {
+    plant(L".glimster-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(count) + L".tmp");
+  }
+  EXPECT_EQ(capture().size(), 7u);
+  EXPECT_EQ(gCalls.back().rfind("move ", 0), 0u) << gCalls.back();
+
+  // The name drawn first, taken: the next draw is used.
+  gDraws = {0x5555};
+  capture();
+  const std::string first_pick = temporaryOf(gCalls.at(0));
+  ASSERT_NE(first_pick, "");
+  plant(std::filesystem::u8path(first_pick).wstring());
+  gDraws = {0x5555, 0x6666};
+  gNextDraw = 0;
+  capture();
+  ASSERT_GE(gCalls.size(), 2u);
+  EXPECT_EQ(gCalls[0], "create " + first_pick + ": exists");
+  EXPECT_EQ(gCalls[1], "create " + temporaryOf(gCalls[1]));
+  EXPECT_NE(temporaryOf(gCalls[1]), first_pick);
+  EXPECT_EQ(gCalls.back().rfind("move ", 0), 0u) << gCalls.back();
+  EXPECT_EQ(contentsOf(desktop_ / std::filesystem::u8path(first_pick)), "left by a killed capture");
+}
+
+}  // namespace
+}  // namespace glimster::windows_tests
