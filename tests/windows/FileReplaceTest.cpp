@@ -150,6 +150,7 @@ class FileReplace : public testing::Test {
     ASSERT_EQ(host_.runEntry(*plugin_), A_Err_NONE);
     desktop_ = shellDesktopFolder();
     gFolder = desktop_.wstring();
+    before_ = entriesIn(desktop_);
     comp_ = &host_.project().addComposition(u"Replaced whole", gradientFrame(6, 4, 0), A_Time{5, 30});
     host_.project().setActive(comp_);
   }
@@ -172,7 +173,6 @@ class FileReplace : public testing::Test {
 
   // Chooses "Take Glimster"; gives the desktop entries that are new since the test began.
   std::vector<std::wstring> capture() {
-    if (before_.empty()) before_ = entriesIn(desktop_);
     gCalls.clear();
     EXPECT_EQ(host_.issueMenuCommand("Take Glimster").result, A_Err_NONE);
     std::vector<std::wstring> added;
@@ -189,7 +189,6 @@ class FileReplace : public testing::Test {
   }
 
   void plant(const std::wstring& name) {
-    if (before_.empty()) before_ = entriesIn(desktop_);
     std::ofstream(desktop_ / name, std::ios::binary) << "left by a killed capture";
   }
 
@@ -198,7 +197,7 @@ class FileReplace : public testing::Test {
   subhost::Host host_;
   subhost::Item* comp_ = nullptr;
   std::filesystem::path desktop_;
-  std::vector<std::wstring> before_;
+  std::vector<std::wstring> before_;  // the desktop's entries before the test
 };
 
 TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesAndMovesItToAVisibleOne) {
