@@ -144,6 +144,16 @@ set_tests_properties(wine.HostDesktopOption PROPERTIES
   FIXTURES_REQUIRED "wine_prefix;wine_host_desktop" TIMEOUT 120
   PASS_REGULAR_EXPRESSION "wrote: [A-Z]:\\\\.*\\\\host-desktop\\\\Redirected [0-9]+-[0-9]+-[0-9]+ [0-9]+\\.[0-9]+\\.[0-9]+ [AP]M\\.png")
 
+# Three captures in one process, within about a second: each replaces the file
+# the one before wrote at the same name, and each is seen as written.
+add_test(NAME wine.HostRepeat
+         COMMAND "${wine_run}" "${GLIMSTER_WINDOWS_HOST_PROGRAM}" "${aex_for_wine}" --size 8x8
+                 --comp-name Repeated --repeat 3 --desktop "${host_desktop_for_wine}")
+set_tests_properties(wine.HostRepeat PROPERTIES
+  FIXTURES_REQUIRED "wine_prefix;wine_host_desktop" TIMEOUT 120
+  PASS_REGULAR_EXPRESSION "wrote: [^\n]+\ntook: [^\n]+\ncapture: [^\n]+\nwrote: [^\n]+\ntook: [^\n]+\ncapture: [^\n]+\nwrote: [^\n]+\ntook: [^\n]+\npeak resident memory: [1-9][0-9]* KiB"
+  FAIL_REGULAR_EXPRESSION "capture failed|also changed")
+
 string(REPLACE ";" "," windows_test_list "${windows_tests}")
 add_test(NAME wine.TestList
          COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_test_list.py"
