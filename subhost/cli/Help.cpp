@@ -63,8 +63,8 @@ Exit status:
   0  the plug-in started and the capture wrote its file (each one, with --repeat)
   1  a plug-in call returned an error, the capture wrote no PNG of the frame,
      the plug-in misused the host (an unknown handle, a handle or suite not
-     given back, ...),
-     or the substitute host itself could not go on (the message says why)
+     given back, ...), or the substitute host itself could not go on (the
+     message says why)
   2  usage error: an unknown option, a missing or malformed value, an unreadable
      --frame-png file or a missing --desktop folder
   3  the plug-in could not be loaded: no such file, not a loadable library, or
