@@ -11,11 +11,11 @@ struct Words {
 
 // Every code the PNG writer gives, in words a user understands.
 constexpr Words kWriteFailures[] = {
-    {79, "the file could not be created there (is the folder missing or read-only?)"},
+    {79, "the file could not be created there"},
     {83, "there was not enough memory, or the frame is too large"},
     {84, "the rendered frame could not be read"},
     {93, "the rendered frame was empty"},
-    {1000, "writing the file failed (is the disk full?)"},
+    {1000, "writing the file failed, perhaps because the disk is full"},
     {1001, "the compressed image is too large for a PNG file"},
 };
 
