@@ -1,7 +1,6 @@
 #include "bench/CaptureSteps.h"
 
 #include <ctime>
-#include <optional>
 #include <stdexcept>
 
 #include "bench/HeapCounter.h"
@@ -30,13 +29,13 @@ void Check(bool ok, const char* step) {
 
 StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
   StepTimes times;
-  std::optional<std::string> path;
+  OutputPath path;
   times.naming = MillisecondsOf([&] {
     path = BuildOutputPath(name.data(), static_cast<AEGP_MemSize>(name.size() * sizeof(char16_t)),
                            std::time(nullptr), kNativeNamingPlatform);
   });
-  Check(path.has_value(), "naming");
-  times.path = *path;
+  Check(path.failure == NamingFailure::kNone, "naming");
+  times.path = path.path;
 
   RgbaImage image;
   unsigned code = 0;
@@ -55,7 +54,7 @@ StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
 
   const long long sync_before = SyncNanoseconds();
   FileReplaceResult result{};
-  const double replace = MillisecondsOf([&] { result = ReplaceFileWhole(*path, png.bytes, png.size); });
+  const double replace = MillisecondsOf([&] { result = ReplaceFileWhole(path.path, png.bytes, png.size); });
   Check(result == FileReplaceResult::Replaced, "file write");
   times.sync = static_cast<double>(SyncNanoseconds() - sync_before) / 1e6;
   times.write = replace - times.sync + MillisecondsOf([&] {

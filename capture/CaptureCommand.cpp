@@ -1,9 +1,8 @@
 // "Take Glimster": renders the active composition's current frame at full
 // resolution and 8 bits per channel and writes it to the desktop as a PNG.
 #include <ctime>
-#include <optional>
-#include <string>
 
+#include "capture/FailureReport.h"
 #include "capture/HostHandles.h"
 #include "capture/OutputNaming.h"
 #include "capture/PngWriter.h"
@@ -46,8 +45,7 @@ A_Err RenderCurrentFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, Frame& fram
 
 // The output path for the item's name, taken now. The name's own queries
 // cannot fail the capture: a name that cannot be had is the empty name.
-std::optional<std::string> OutputPathFor(AEGP_SuiteHandler& suites, AEGP_ItemH item,
-                                         NameMemory& name) {
+OutputPath OutputPathFor(AEGP_SuiteHandler& suites, AEGP_ItemH item, NameMemory& name) {
   void* name_bytes = nullptr;
   AEGP_MemSize name_size = 0;
   // The suite that frees the name is had first: a name that could not be
@@ -62,16 +60,34 @@ std::optional<std::string> OutputPathFor(AEGP_SuiteHandler& suites, AEGP_ItemH i
   return BuildOutputPath(name_bytes, name_size, std::time(nullptr), kNativeNamingPlatform);
 }
 
-// Names the frame's file and writes it; gives the running code.
+// Tells the user, through the host's information report, why the capture
+// wrote no file. Neither a refused Utility suite nor the report's own
+// result changes the capture's outcome.
+void ReportFailure(AEGP_SuiteHandler& suites, const FailureReportText& report) {
+  try {
+    suites.UtilitySuite7()->AEGP_ReportInfo(S_plugin_id, report.text);
+  } catch (const MissingSuite&) {
+  }
+}
+
+// Names the frame's file and writes it; gives the running code. A capture
+// that writes no file says why: on standard output and in a report.
 A_Err WriteFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, AEGP_WorldH world, NameMemory& name,
                  A_Err err) {
-  const std::optional<std::string> path = OutputPathFor(suites, item, name);
-  if (!path) return err;
+  const OutputPath output = OutputPathFor(suites, item, name);
+  if (output.failure != NamingFailure::kNone) {
+    if (output.failure == NamingFailure::kNoRoomForFileName) PrintOpenFailedLine();
+    if (!output.message_shown) ReportFailure(suites, NamingFailureReport(output.failure));
+    return err;
+  }
 
   PF_EffectWorld effect_world{};
   if (!err) err = suites.WorldSuite2()->AEGP_FillOutPFEffectWorld(world, &effect_world);
   // The host may describe the pixels even while failing: the address decides.
-  if (effect_world.data != nullptr) WriteFrameAsPng(effect_world, *path);
+  if (effect_world.data != nullptr) {
+    const unsigned write_code = WriteFrameAsPng(effect_world, output.path);
+    if (write_code != 0) ReportFailure(suites, WriteFailureReport(write_code));
+  }
   return err;
 }
 

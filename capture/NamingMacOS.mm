@@ -60,4 +60,5 @@ const NamingPlatform kNativeNamingPlatform = {
     nullptr,  // the desktop is always there: nothing to tell the user
     '/',
     false,
+    FileNameUnit::kUtf8Byte,
 };

@@ -10,15 +10,21 @@ struct DesktopLookup {
   enum Status {
     kFound,          // utf8_path holds the folder
     kUnavailable,    // there is no desktop folder: the user is told
-    kUnconvertible,  // the folder has no usable UTF-8 form: given up silently
+    kUnconvertible,  // the folder has no usable UTF-8 form
   };
   Status status;
   std::string utf8_path;
 };
 
+// What the file system counts a file name's length in.
+enum class FileNameUnit {
+  kUtf8Byte,    // macOS and Linux
+  kUtf16Unit,   // Windows
+};
+
 struct NamingPlatform {
   // The UTF-8 form of a composition name (no NUL, no unpaired surrogate
-  // inside); nullopt gives up the capture without a message.
+  // inside), whatever its length; nullopt gives up the capture.
   std::optional<std::string> (*name_to_utf8)(const std::u16string& name);
   // The user's desktop folder as UTF-8.
   DesktopLookup (*desktop_folder)();
@@ -27,8 +33,11 @@ struct NamingPlatform {
   void (*show_message)(const char* text, const char* caption);
   // Joins the desktop folder and the file name.
   char path_separator;
-  // Whether the file system also reserves \ < > : " | ? * and U+0001 to U+001F.
+  // Whether the file system also reserves \ < > : " | ? *, U+0001 to U+001F
+  // and the device names (CON, PRN, AUX, NUL, COM1-9, LPT1-9).
   bool reserves_windows_characters;
+  // The unit of the file system's limit of 255 per file name.
+  FileNameUnit file_name_unit;
 };
 
 // The operations of the platform this build is for.

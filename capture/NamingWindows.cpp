@@ -6,8 +6,6 @@
 
 namespace {
 
-// Longest composition name taken, in UTF-8 bytes.
-constexpr int kMaxNameBytes = 255;
 // Longest desktop folder taken, in UTF-8 bytes.
 constexpr int kMaxDesktopBytes = 1040;
 
@@ -16,7 +14,7 @@ std::optional<std::string> NameToUtf8(const std::u16string& name) {
   const int units = lstrlenW(wide);
   if (units == 0) return std::string();
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, units, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0 || bytes > kMaxNameBytes) return std::nullopt;
+  if (bytes <= 0) return std::nullopt;
   std::string utf8(static_cast<std::size_t>(bytes), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8.data(), bytes, nullptr, nullptr);
   return utf8;
@@ -52,4 +50,5 @@ const NamingPlatform kNativeNamingPlatform = {
     ShowMessage,
     '\\',
     true,
+    FileNameUnit::kUtf16Unit,
 };

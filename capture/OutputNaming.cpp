@@ -1,6 +1,7 @@
 #include "capture/OutputNaming.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -19,13 +20,78 @@ std::tm LocalTime(std::time_t now) {
   return local;
 }
 
-bool IsUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+// Bytes of the UTF-8 sequence that starts with `lead`.
+std::size_t SequenceBytes(char lead) {
+  const auto byte = static_cast<unsigned char>(lead);
+  return byte < 0xC0 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+}
+
+// What the character of `bytes` UTF-8 bytes counts in `unit`.
+std::size_t UnitsOfCharacter(std::size_t bytes, FileNameUnit unit) {
+  if (unit == FileNameUnit::kUtf8Byte) return bytes;
+  return bytes == 4 ? 2 : 1;  // a surrogate pair, or one unit
+}
+
+std::size_t UnitsOf(const std::string& utf8, FileNameUnit unit) {
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < utf8.size(); i += SequenceBytes(utf8[i])) {
+    units += UnitsOfCharacter(SequenceBytes(utf8[i]), unit);
+  }
+  return units;
+}
+
+// The longest run of whole characters from the start of `text` within both
+// budgets.
+std::string LeadingCharacters(const std::string& text, std::size_t max_bytes, std::size_t max_units,
+                              FileNameUnit unit) {
+  std::size_t end = 0;
+  std::size_t units = 0;
+  while (end < text.size()) {
+    const std::size_t bytes = SequenceBytes(text[end]);
+    const std::size_t character_units = UnitsOfCharacter(bytes, unit);
+    if (end + bytes > max_bytes || units + character_units > max_units) break;
+    end += bytes;
+    units += character_units;
+  }
+  return text.substr(0, end);
+}
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsIgnoringAsciiCase(const std::string& text, std::size_t from, const char* word) {
+  const std::size_t length = std::strlen(word);
+  if (text.size() - from < length) return false;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (AsciiUpper(text[from + i]) != word[i]) return false;
+  }
+  return true;
+}
+
+// Whether `stem` (a file name's part before its first '.', trailing spaces
+// removed) is one of the names Windows keeps for its devices.
+bool IsWindowsDeviceName(const std::string& stem) {
+  for (const char* word : {"CON", "PRN", "AUX", "NUL"}) {
+    if (stem.size() == 3 && EqualsIgnoringAsciiCase(stem, 0, word)) return true;
+  }
+  for (const char* word : {"COM", "LPT"}) {
+    if (stem.size() < 4 || !EqualsIgnoringAsciiCase(stem, 0, word)) continue;
+    const std::string number = stem.substr(3);
+    if (number.size() == 1 && number[0] >= '1' && number[0] <= '9') return true;
+    // Superscript one, two and three.
+    if (number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3") return true;
+  }
+  return false;
+}
 
 }  // namespace
 
 std::string FormatTimestamp(const std::tm& local_time) {
   char stamp[32] = {};
-  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S %p", &local_time);
+  // strftime gives 0, and leaves the buffer undefined, when the text does not fit.
+  if (std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S %p", &local_time) == 0 &&
+      std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H.%M.%S", &local_time) == 0) {
+    stamp[0] = '\0';
+  }
   return stamp;
 }
 
@@ -62,32 +128,43 @@ std::string FileSafeName(std::string name, bool reserves_windows_characters) {
   return name;
 }
 
-std::string CutPath(std::string path, std::size_t max_bytes) {
-  if (path.size() <= max_bytes) return path;
-  std::size_t end = max_bytes;
-  while (end > 0 && IsUtf8Continuation(path[end])) --end;
-  path.resize(end);
-  return path;
+std::string CompositionPart(std::string name, bool reserves_windows_characters) {
+  name = FileSafeName(std::move(name), reserves_windows_characters);
+  if (!name.empty() && name.front() == '.') name.front() = '_';
+  const std::size_t first_dot = name.find('.');
+  if (reserves_windows_characters && first_dot != std::string::npos) {
+    std::string stem = name.substr(0, first_dot);
+    stem.erase(stem.find_last_not_of(' ') + 1);  // all of it when it is only spaces
+    if (IsWindowsDeviceName(stem)) name.insert(first_dot, 1, '_');
+  }
+  return name;
 }
 
-std::optional<std::string> BuildOutputPath(const void* name_bytes, AEGP_MemSize name_size,
-                                           std::time_t now, const NamingPlatform& platform) {
+OutputPath BuildOutputPath(const void* name_bytes, AEGP_MemSize name_size, std::time_t now,
+                           const NamingPlatform& platform) {
   const std::string timestamp = FormatTimestamp(LocalTime(now));
 
   const std::optional<std::string> name = platform.name_to_utf8(NameUnits(name_bytes, name_size));
-  if (!name) return std::nullopt;
+  if (!name) return {{}, NamingFailure::kNameUnconvertible};
 
   const DesktopLookup desktop = platform.desktop_folder();
-  if (desktop.status == DesktopLookup::kUnavailable && platform.show_message != nullptr) {
+  if (desktop.status == DesktopLookup::kUnavailable) {
+    if (platform.show_message == nullptr) return {{}, NamingFailure::kDesktopUnavailable};
     platform.show_message("Can't Access Desktop", "Error");
+    return {{}, NamingFailure::kDesktopUnavailable, true};
   }
-  if (desktop.status != DesktopLookup::kFound) return std::nullopt;
+  if (desktop.status != DesktopLookup::kFound) return {{}, NamingFailure::kDesktopUnconvertible};
 
-  std::string path = desktop.utf8_path;
-  if (path.empty() || path.back() != platform.path_separator) path += platform.path_separator;
-  path += FileSafeName(*name, platform.reserves_windows_characters);
-  path += ' ';
-  path += timestamp;
-  path += ".png";
-  return CutPath(std::move(path), kMaxOutputPathBytes);
+  std::string folder = desktop.utf8_path;
+  if (folder.empty() || folder.back() != platform.path_separator) folder += platform.path_separator;
+  const std::string suffix = ' ' + timestamp + ".png";
+  const std::size_t suffix_units = UnitsOf(suffix, platform.file_name_unit);
+  if (folder.size() + suffix.size() > kMaxOutputPathBytes || suffix_units > kMaxFileNameUnits) {
+    return {{}, NamingFailure::kNoRoomForFileName};
+  }
+  const std::string part =
+      LeadingCharacters(CompositionPart(*name, platform.reserves_windows_characters),
+                        kMaxOutputPathBytes - folder.size() - suffix.size(),
+                        kMaxFileNameUnits - suffix_units, platform.file_name_unit);
+  return {folder + part + suffix};
 }

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <ctime>
-#include <optional>
 #include <string>
 
 #include "capture/NamingPlatform.h"
@@ -12,14 +11,36 @@
 
 // Longest path handed to the PNG writer, in UTF-8 bytes.
 inline constexpr std::size_t kMaxOutputPathBytes = 1023;
+// Longest file name, in the platform's file-name units.
+inline constexpr std::size_t kMaxFileNameUnits = 255;
+
+// Why no path was built.
+enum class NamingFailure {
+  kNone,
+  kNameUnconvertible,     // the platform gave no UTF-8 form of the name
+  kDesktopUnavailable,    // there is no desktop folder
+  kDesktopUnconvertible,  // the desktop folder has no UTF-8 form
+  kNoRoomForFileName,     // not even an empty composition part fits the limits
+};
+
+struct OutputPath {
+  std::string path;  // the whole path; empty unless `failure` is kNone
+  NamingFailure failure = NamingFailure::kNone;
+  bool message_shown = false;  // the platform already told the user why
+};
 
 // The output path for the name held in `name_bytes` (UTF-16LE, `name_size`
-// bytes, taken up to its first NUL; null: the empty name) at time `now`, or
-// nullopt when the platform gives up (no file is written then).
-std::optional<std::string> BuildOutputPath(const void* name_bytes, AEGP_MemSize name_size,
-                                           std::time_t now, const NamingPlatform& platform);
+// bytes, taken up to its first NUL; null: the empty name) at time `now`.
+// The file name is the composition part (file-safe, visible, shortened at a
+// character boundary as far as the limits need), " ", the timestamp and
+// ".png": at most kMaxFileNameUnits of the platform's units, and the whole
+// path at most kMaxOutputPathBytes.
+OutputPath BuildOutputPath(const void* name_bytes, AEGP_MemSize name_size, std::time_t now,
+                           const NamingPlatform& platform);
 
-// "%Y-%m-%d %I.%M.%S %p" of a local time, e.g. "2021-06-15 04.04.05 PM".
+// "%Y-%m-%d %I.%M.%S %p" of a local time, e.g. "2021-06-15 04.04.05 PM";
+// "%Y-%m-%d %H.%M.%S" (24-hour clock, no designator) when the locale's
+// AM/PM word makes the timestamp longer than 31 bytes.
 std::string FormatTimestamp(const std::tm& local_time);
 
 // The name's UTF-16 units up to its first NUL, each unpaired surrogate
@@ -30,5 +51,7 @@ std::u16string NameUnits(const void* name_bytes, AEGP_MemSize name_size);
 // or that the file system reserves, replaced by '_'.
 std::string FileSafeName(std::string name, bool reserves_windows_characters);
 
-// `path` cut to at most `max_bytes`, never inside a UTF-8 sequence.
-std::string CutPath(std::string path, std::size_t max_bytes);
+// The composition part of the file name for the UTF-8 `name`: file-safe, a
+// leading '.' made '_' (no hidden file), and on Windows a device name before
+// the first '.' (trailing spaces ignored) followed by '_'.
+std::string CompositionPart(std::string name, bool reserves_windows_characters);

@@ -13,6 +13,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64         # Glimster.aex
   wine64 icoutils llvm                                   # running and reading the .aex; llvm-rc
   clang libclang-rt-14-dev                               # the fuzz targets: clang's libFuzzer and sanitizers
+  locales                                                # a locale with a long AM/PM word, for a timestamp test
 )
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 

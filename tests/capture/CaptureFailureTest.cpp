@@ -99,7 +99,7 @@ TEST_F(CaptureFailureTest, ANameThatCannotBeHadIsTheEmptyName) {
     const subhost::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 0);  // the name's own queries never fail a capture
     const fs::path png = OnlyPng();
-    EXPECT_TRUE(IsCaptureFileName(png.filename(), "")) << png.filename();
+    EXPECT_EQ(png.filename(), FileNameAt(""));
     fs::remove(png);
   }
   ExpectEverythingGivenBack();

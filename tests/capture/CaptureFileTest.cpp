@@ -4,51 +4,48 @@
 
 #include <sys/resource.h>
 
-#include <chrono>
 #include <ctime>
 #include <fstream>
-#include <thread>
+
+#include "FixedClock.h"
 
 namespace glimster::capture_tests {
 namespace {
 
-class CaptureFileTest : public CaptureFixture {
- protected:
-  // The file name a capture of `name` at `when` gets.
-  static std::string FileNameAt(const std::string& name, std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S %p", &local);
-    return name + " " + stamp + ".png";
+class CaptureFileTest : public CaptureFixture {};
+
+// At fixed clock times, UTC: before noon, after noon, the hour after noon
+// and the hour after midnight (12 on the twelve-hour clock).
+TEST_F(CaptureFileTest, TheFileNameHoldsTheLocalTimeOnTheTwelveHourClock) {
+  const struct {
+    std::time_t when;
+    const char* file;
+  } cases[] = {
+      {1796720701, "Comp 1 2026-12-08 09.05.01 AM.png"},
+      {1796742245, "Comp 1 2026-12-08 03.04.05 PM.png"},
+      {1796733296, "Comp 1 2026-12-08 12.34.56 PM.png"},
+      {1796775154, "Comp 1 2026-12-09 12.12.34 AM.png"},
+  };
+  ActivateComposition(u"Comp 1", GradientFrame(4, 4, 0, true));
+  for (const auto& c : cases) {
+    FixClock(c.when);
+    Capture();
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{c.file});
+    for (const auto& file : DesktopFiles()) fs::remove(desktop_ / file);
   }
-  // Puts a file with `text` at every path a capture of `name` may take in the
-  // next few seconds.
-  std::vector<fs::path> PlantEarlierFiles(const std::string& name, const std::string& text) {
-    std::vector<fs::path> planted;
-    const std::time_t now = std::time(nullptr);
-    for (std::time_t t = now; t <= now + 5; ++t) {
-      planted.push_back(desktop_ / FileNameAt(name, t));
-      std::ofstream(planted.back(), std::ios::binary) << text;
-    }
-    return planted;
-  }
-};
+}
 
 TEST_F(CaptureFileTest, AnEmptyNameStartsTheFileNameWithTheSpace) {
   ActivateComposition(u"", GradientFrame(4, 4, 0, true));
   Capture();
-  const std::string file = OnlyPng().filename();
-  EXPECT_EQ(file.front(), ' ');
-  EXPECT_TRUE(IsCaptureFileName(file, ""));
+  EXPECT_EQ(OnlyPng().filename(), " 2026-12-08 09.30.00 AM.png");
 }
 
 TEST_F(CaptureFileTest, NonAsciiNamesAreWrittenInUtf8) {
   ActivateComposition(u"Ünïcødé – 日本 😀", GradientFrame(4, 4, 0, true));
   Capture();
-  EXPECT_TRUE(IsCaptureFileName(OnlyPng().filename(),
-                                "\xc3\x9cn\xc3\xaf" "c\xc3\xb8" "d\xc3\xa9 \xe2\x80\x93 "
-                                "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80"));
+  EXPECT_EQ(OnlyPng().filename(), "\xc3\x9cn\xc3\xaf" "c\xc3\xb8" "d\xc3\xa9 \xe2\x80\x93 "
+                                  "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 2026-12-08 09.30.00 AM.png");
 }
 
 TEST_F(CaptureFileTest, ASlashInTheNameCannotLeaveTheDesktop) {
@@ -57,42 +54,116 @@ TEST_F(CaptureFileTest, ASlashInTheNameCannotLeaveTheDesktop) {
   EXPECT_EQ(Capture().result, 0);
   const std::vector<std::string> files = DesktopFiles();
   ASSERT_EQ(files.size(), 2u);  // "Shots" and the capture beside it
-  EXPECT_TRUE(IsCaptureFileName(files[1], "Shots_.._.._escape")) << files[1];
+  EXPECT_EQ(files[1], "Shots_.._.._escape 2026-12-08 09.30.00 AM.png");
   EXPECT_TRUE(fs::is_empty(desktop_ / "Shots"));
   EXPECT_EQ(std::distance(fs::directory_iterator(home_), fs::directory_iterator()), 1);
 }
 
 TEST_F(CaptureFileTest, TwoCapturesInOneSecondLeaveTheSecond) {
   Item& comp = ActivateComposition(u"twice", GradientFrame(5, 5, 0, true));
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    for (const auto& file : DesktopFiles()) fs::remove(desktop_ / file);
-    const std::time_t before = std::time(nullptr);
-    Capture();
-    comp.frame->setPixel(0, 0, {255, 1, 2, 3});
-    Capture();
-    if (std::time(nullptr) != before) continue;  // straddled a second: try again
-
-    const std::optional<Rgba8> decoded = DecodePng(OnlyPng());
-    ASSERT_TRUE(decoded);
-    EXPECT_TRUE(decoded->pixels == ExpectedImage(*comp.frame).pixels);
-    return;
-  }
-  FAIL() << "no two captures fell within one second";
+  Capture();
+  comp.frame->setPixel(0, 0, {255, 1, 2, 3});
+  Capture();
+  const std::optional<Rgba8> decoded = DecodePng(OnlyPng());
+  ASSERT_TRUE(decoded);
+  EXPECT_TRUE(decoded->pixels == ExpectedImage(*comp.frame).pixels);
 }
 
 TEST_F(CaptureFileTest, AnExistingFileAtThePathIsReplaced) {
-  const std::vector<fs::path> planted = PlantEarlierFiles("replaced", "earlier");
+  std::ofstream(desktop_ / FileNameAt("replaced"), std::ios::binary) << "earlier";
   Item& comp = ActivateComposition(u"replaced", GradientFrame(5, 5, 0, false));
   EXPECT_EQ(Capture().result, 0);
-  int replaced = 0;
-  for (const fs::path& file : planted) {
-    const std::optional<Rgba8> decoded = DecodePng(file);
-    if (!decoded) continue;
-    ++replaced;
-    EXPECT_TRUE(decoded->pixels == ExpectedImage(*comp.frame).pixels);
+  EXPECT_EQ(DesktopFiles(), std::vector<std::string>{FileNameAt("replaced")});
+  const std::optional<Rgba8> decoded = DecodePng(desktop_ / FileNameAt("replaced"));
+  ASSERT_TRUE(decoded);
+  EXPECT_TRUE(decoded->pixels == ExpectedImage(*comp.frame).pixels);
+}
+
+// Names longer than a file name takes: the composition part is shortened at
+// a character boundary to 255 bytes of file name, keeping the timestamp and
+// ".png"; the file decodes to exactly the frame.
+TEST_F(CaptureFileTest, ALongNameIsShortenedToA255ByteFileName) {
+  auto repeat = [](const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+  };
+  const std::string kanji = "\xe6\x97\xa5";          // U+65E5
+  const std::string emoji = "\xf0\x9f\x98\x80";     // U+1F600
+  const std::string stamp = " 2026-12-08 09.30.00 AM.png";  // 27 bytes: 228 left for the name
+  const struct {
+    const char* what;
+    std::u16string name;
+    std::string file;
+  } cases[] = {
+      {"255 letters", std::u16string(255, u'a'), std::string(228, 'a') + stamp},
+      {"256 letters", std::u16string(256, u'b'), std::string(228, 'b') + stamp},
+      {"86 kanji", std::u16string(86, u'\u65e5'), repeat(kanji, 76) + stamp},
+      {"300 kanji", std::u16string(300, u'\u65e5'), repeat(kanji, 76) + stamp},
+      {"an emoji across the cut", std::u16string(226, u'c') + u"\U0001F600",
+       std::string(226, 'c') + stamp},
+      {"an emoji just inside", std::u16string(224, u'e') + u"\U0001F600f",
+       std::string(224, 'e') + emoji + stamp},
+  };
+  const Frame frame = GradientFrame(6, 5, 4, false);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ActivateComposition(c.name, frame);
+    std::string output;
+    EXPECT_EQ(Capture(&output).result, 0);
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{c.file});
+    EXPECT_LE(c.file.size(), 255u);
+    const std::optional<Rgba8> decoded = DecodePng(desktop_ / c.file);
+    ASSERT_TRUE(decoded);
+    EXPECT_TRUE(decoded->pixels == ExpectedImage(frame).pixels);
+    fs::remove(desktop_ / c.file);
   }
-  EXPECT_EQ(replaced, 1);
-  EXPECT_EQ(DesktopFiles().size(), planted.size());
+  EXPECT_TRUE(host_->reports().empty());
+}
+
+// A desktop folder path of 900 bytes leaves 95 bytes for the name in a
+// 1023-byte path: the name is shortened, never the timestamp or ".png".
+TEST_F(CaptureFileTest, APathNear1023BytesShortensTheName) {
+  const fs::path desktop = UseDesktopOfBytes(900);
+  const Frame frame = GradientFrame(6, 5, 4, true);
+  ActivateComposition(std::u16string(200, u'\u20ac'), frame);  // three bytes each: 31 fit
+  EXPECT_EQ(Capture().result, 0);
+  std::string euros;
+  for (int i = 0; i < 31; ++i) euros += "\xe2\x82\xac";
+  const fs::path png = desktop / (euros + " 2026-12-08 09.30.00 AM.png");
+  EXPECT_EQ(png.native().size(), 1021u);
+  EXPECT_EQ(DesktopFiles(), std::vector<std::string>{png.filename()});
+  const std::optional<Rgba8> decoded = DecodePng(png);
+  ASSERT_TRUE(decoded);
+  EXPECT_TRUE(decoded->pixels == ExpectedImage(frame).pixels);
+  fs::remove(png);
+
+  ActivateComposition(std::u16string(200, u'n'), frame);
+  EXPECT_EQ(Capture().result, 0);
+  EXPECT_EQ(DesktopFiles(), std::vector<std::string>{std::string(95, 'n') + " 2026-12-08 09.30.00 AM.png"});
+  EXPECT_EQ((desktop / DesktopFiles().front()).native().size(), 1023u);
+}
+
+TEST_F(CaptureFileTest, ANameStartingWithADotGivesAVisibleFile) {
+  ActivateComposition(u".hidden", GradientFrame(4, 4, 0, true));
+  Capture();
+  EXPECT_EQ(OnlyPng().filename(), "_hidden 2026-12-08 09.30.00 AM.png");
+}
+
+// A desktop folder whose path is no UTF-8 (HOME holds the byte 0xFF): no
+// file, no line, one report.
+TEST_F(CaptureFileTest, ADesktopWithoutAUtf8PathIsReported) {
+  const fs::path odd_home = home_ / "\xff";
+  fs::create_directories(odd_home / "Desktop");
+  setenv("HOME", odd_home.c_str(), 1);
+  ActivateComposition(u"odd", GradientFrame(4, 4, 0, true));
+  std::string output;
+  EXPECT_EQ(Capture(&output).result, 0);
+  EXPECT_EQ(output, "");
+  EXPECT_TRUE(ReportedOnce(*host_, 79));
+  EXPECT_TRUE(fs::is_empty(odd_home / "Desktop"));
+  ExpectEverythingGivenBack();
 }
 
 TEST_F(CaptureFileTest, AFrameThatCannotBeAllocatedPrintsTheMemoryFailure) {
@@ -108,6 +179,7 @@ TEST_F(CaptureFileTest, AFrameThatCannotBeAllocatedPrintsTheMemoryFailure) {
     const rlimit limit{room, room};
     if (setrlimit(RLIMIT_AS, &limit) != 0) return 100;
     const subhost::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
+    if (!ReportedOnce(*host_, 83)) return 102;
     return outcome.result == 0 && outcome.handled && host_->outstanding().none() ? 0 : 101;
   });
   EXPECT_EQ(run.exit_code, 0);

@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 
+#include "FixedClock.h"
 #include "subhost/PluginBinary.h"
 
 namespace glimster::capture_tests {
@@ -33,6 +34,7 @@ void CaptureFixture::SetUp() {
   desktop_ = home_ / "Desktop";
   fs::create_directory(desktop_);
   setenv("HOME", home_.c_str(), 1);
+  FixClock(kFixedNow);
 
   static const subhost::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
   host_.emplace();
@@ -83,6 +85,17 @@ ChildRun CaptureFixture::InChild(const std::function<int()>& body) {
   return run;
 }
 
+fs::path CaptureFixture::UseDesktopOfBytes(std::size_t bytes) {
+  const std::size_t home_bytes = bytes - std::string("/Desktop").size();
+  fs::path home = home_;
+  while (home.native().size() + 1 + 200 < home_bytes) home /= std::string(200, 'h');
+  home /= std::string(home_bytes - home.native().size() - 1, 'h');
+  fs::create_directories(home / "Desktop");
+  setenv("HOME", home.c_str(), 1);
+  desktop_ = home / "Desktop";
+  return desktop_;
+}
+
 std::vector<std::string> CaptureFixture::DesktopFiles() const {
   std::vector<std::string> names;
   if (!fs::exists(desktop_)) return names;
@@ -101,6 +114,27 @@ void CaptureFixture::ExpectEverythingGivenBack() const {
   const subhost::Outstanding outstanding = host_->outstanding();
   EXPECT_TRUE(outstanding.none()) << outstanding.describe();
   EXPECT_TRUE(host_->problems().empty()) << ::testing::PrintToString(host_->problems());
+}
+
+std::string FileNameAt(const std::string& utf8_name) {
+  return utf8_name + " " + kFixedStamp + ".png";
+}
+
+::testing::AssertionResult ReportedOnce(const Host& host, unsigned code) {
+  if (host.reports().size() != 1) {
+    return ::testing::AssertionFailure() << host.reports().size() << " reports: "
+                                         << ::testing::PrintToString(host.reports());
+  }
+  const std::string& report = host.reports().front();
+  for (const char c : report) {
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) {
+      return ::testing::AssertionFailure() << "not printable ASCII: " << report;
+    }
+  }
+  if (report.find("(error " + std::to_string(code) + ")") == std::string::npos) {
+    return ::testing::AssertionFailure() << "no code " << code << ": " << report;
+  }
+  return ::testing::AssertionSuccess() << report;
 }
 
 bool IsCaptureFileName(const std::string& file_name, const std::string& utf8_name) {

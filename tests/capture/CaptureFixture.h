@@ -51,6 +51,10 @@ class CaptureFixture : public ::testing::Test {
   // child's exit code is what `body` gives.
   ChildRun InChild(const std::function<int()>& body);
 
+  // Makes a desktop folder whose path is `bytes` long, inside the home
+  // folder, and points HOME at its parent; gives the folder.
+  fs::path UseDesktopOfBytes(std::size_t bytes);
+
   // The regular files on the desktop, by name.
   std::vector<std::string> DesktopFiles() const;
   // The one PNG on the desktop; fails the test if there is not exactly one.
@@ -62,6 +66,14 @@ class CaptureFixture : public ::testing::Test {
   fs::path desktop_;
   std::optional<Host> host_;
 };
+
+// The file name a capture of `utf8_name` gets at the capture tests' fixed
+// time: "<name> 2026-12-08 09.30.00 AM.png".
+std::string FileNameAt(const std::string& utf8_name);
+
+// Whether the host showed exactly one information report, printable ASCII,
+// that holds "(error <code>)".
+::testing::AssertionResult ReportedOnce(const Host& host, unsigned code);
 
 // Whether `file_name` is "<name> YYYY-MM-DD hh.mm.ss AM|PM.png".
 bool IsCaptureFileName(const std::string& file_name, const std::string& utf8_name);

@@ -20,13 +20,14 @@ TEST_F(CaptureTest, WritesTheFrameAsAPngThatDecodesToExactlyItsPixels) {
     EXPECT_TRUE(outcome.handled);
 
     const fs::path png = OnlyPng();
-    EXPECT_TRUE(IsCaptureFileName(png.filename(), "Comp 1")) << png.filename();
+    EXPECT_EQ(png.filename(), FileNameAt("Comp 1"));
     const std::optional<Rgba8> decoded = DecodePng(png);
     ASSERT_TRUE(decoded);
     const Rgba8 expected = ExpectedImage(*comp.frame);
     EXPECT_EQ(decoded->width, expected.width);
     EXPECT_EQ(decoded->height, expected.height);
     EXPECT_TRUE(decoded->pixels == expected.pixels);
+    EXPECT_TRUE(host_->reports().empty());  // nothing to tell the user
     ExpectEverythingGivenBack();
     fs::remove(png);
   }

@@ -1,7 +1,8 @@
 // Desktops that cannot take the capture: no folder, a file where the folder
 // should be, a folder where the file should go, a disk that fills mid-write.
-// Each time the writer's error line is printed, and the home folder is left
-// exactly as it was: earlier files byte for byte, nothing added.
+// Each time the writer's error line is printed, the user is shown one report
+// with its code, and the home folder is left exactly as it was: earlier
+// files byte for byte, nothing added.
 #include "CaptureFixture.h"
 
 #include <signal.h>
@@ -11,15 +12,13 @@
 #include <fstream>
 #include <map>
 
+#include "FixedClock.h"
+
 namespace glimster::capture_tests {
 namespace {
 
 constexpr char kOpenFailedLine[] = "error 79: failed to open file for writing\n";
 constexpr char kWriteFailedLine[] = "error 1000: failed to write file\n";
-
-// How far ahead the paths a capture may take are taken: the capture has to
-// land within these seconds, which the tests check.
-constexpr std::time_t kSecondsCovered = 5;
 
 // Every entry under a folder, by relative path: a folder's is "<folder>", a
 // file's its bytes.
@@ -39,15 +38,6 @@ Tree TreeOf(const fs::path& root) {
   return tree;
 }
 
-// The file name a capture of `name` at `when` gets.
-std::string FileNameAt(const std::string& name, std::time_t when) {
-  std::tm local{};
-  localtime_r(&when, &local);
-  char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S %p", &local);
-  return name + " " + stamp + ".png";
-}
-
 // Noise does not compress: its PNG is far larger than a small file-size limit.
 Frame NoiseFrame(A_long side) {
   Frame noise(side, side, side * 4);
@@ -64,36 +54,26 @@ Frame NoiseFrame(A_long side) {
 
 class HostileDesktopTest : public CaptureFixture {
  protected:
-  // Takes every path a capture of `name` may land on from now on with `make`(path).
-  template <class Make>
-  void TakeCapturePaths(const std::string& name, Make&& make) {
-    first_second_ = std::time(nullptr);
-    for (std::time_t t = first_second_; t <= first_second_ + kSecondsCovered; ++t) {
-      make(desktop_ / FileNameAt(name, t));
-    }
-  }
-
-  // Captures with the home folder as it is now; the capture must print `line`,
-  // succeed as far as the host knows, give everything back and change nothing.
-  void ExpectRefusedWithoutTrace(const std::string& line) {
+  // Captures with the home folder as it is now; the capture must print the
+  // line of `code`, report it once, succeed as far as the host knows, give
+  // everything back and change nothing.
+  void ExpectRefusedWithoutTrace(const std::string& line, unsigned code) {
     const Tree before = TreeOf(home_);
     std::string output;
     const subhost::CommandOutcome outcome = Capture(&output);
-    EXPECT_LE(std::time(nullptr), first_second_ + kSecondsCovered) << "the capture outran the paths taken";
     EXPECT_EQ(output, line);
+    EXPECT_TRUE(ReportedOnce(*host_, code));
     EXPECT_EQ(outcome.result, 0);  // the writer's outcome is not the host's business
     EXPECT_TRUE(outcome.handled);
     EXPECT_EQ(TreeOf(home_), before);
     ExpectEverythingGivenBack();
   }
-
-  std::time_t first_second_ = std::time(nullptr);
 };
 
 TEST_F(HostileDesktopTest, NoDesktopFolder) {
   fs::remove(desktop_);
   ActivateComposition(u"nowhere", GradientFrame(4, 4, 0, true));
-  ExpectRefusedWithoutTrace(kOpenFailedLine);
+  ExpectRefusedWithoutTrace(kOpenFailedLine, 79);
   EXPECT_FALSE(fs::exists(desktop_));
 }
 
@@ -101,23 +81,19 @@ TEST_F(HostileDesktopTest, AFileWhereTheDesktopFolderShouldBe) {
   fs::remove(desktop_);
   std::ofstream(desktop_, std::ios::binary) << "a file called Desktop\n";
   ActivateComposition(u"on a file", GradientFrame(4, 4, 0, true));
-  ExpectRefusedWithoutTrace(kOpenFailedLine);
+  ExpectRefusedWithoutTrace(kOpenFailedLine, 79);
   EXPECT_TRUE(fs::is_regular_file(desktop_));
 }
 
 TEST_F(HostileDesktopTest, AFolderAtTheFilesPath) {
-  TakeCapturePaths("taken", [](const fs::path& path) {
-    fs::create_directory(path);
-    std::ofstream(path / "inside.txt", std::ios::binary) << "kept\n";
-  });
+  fs::create_directory(desktop_ / FileNameAt("taken"));
+  std::ofstream(desktop_ / FileNameAt("taken") / "inside.txt", std::ios::binary) << "kept\n";
   ActivateComposition(u"taken", GradientFrame(4, 4, 0, true));
-  ExpectRefusedWithoutTrace(kOpenFailedLine);
+  ExpectRefusedWithoutTrace(kOpenFailedLine, 79);
 }
 
 TEST_F(HostileDesktopTest, AWriteCutShortByTheFileSizeLimit) {
-  TakeCapturePaths("cut short", [](const fs::path& path) {
-    std::ofstream(path, std::ios::binary) << "earlier";
-  });
+  std::ofstream(desktop_ / FileNameAt("cut short"), std::ios::binary) << "earlier";
   ActivateComposition(u"cut short", NoiseFrame(64));
   const Tree before = TreeOf(home_);
 
@@ -128,12 +104,23 @@ TEST_F(HostileDesktopTest, AWriteCutShortByTheFileSizeLimit) {
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 100;
     const subhost::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
     const bool clean = host_->outstanding().none() && host_->problems().empty();
+    if (!ReportedOnce(*host_, 1000)) return 102;
     return outcome.result == 0 && outcome.handled && clean ? 0 : 101;
   });
-  EXPECT_LE(std::time(nullptr), first_second_ + kSecondsCovered) << "the capture outran the paths taken";
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.output, kWriteFailedLine);
   EXPECT_EQ(TreeOf(home_), before);
+}
+
+// A desktop folder path so long that not even " <timestamp>.png" fits in
+// 1023 bytes: the capture prints the code-79 line and reports it, as for a
+// file that cannot be created.
+TEST_F(HostileDesktopTest, ADesktopPathWithNoRoomForTheFileName) {
+  // 996 bytes, the separator and " 2026-12-08 09.30.00 AM.png": 1024.
+  const fs::path desktop = UseDesktopOfBytes(996);
+  ActivateComposition(u"Shot", GradientFrame(4, 4, 0, true));
+  ExpectRefusedWithoutTrace(kOpenFailedLine, 79);
+  EXPECT_TRUE(fs::is_empty(desktop));
 }
 
 }  // namespace

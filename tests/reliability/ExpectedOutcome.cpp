@@ -49,19 +49,29 @@ bool ResultIgnored(EntryPoint entry, const std::string& op) {
   case EntryPoint::UpdateMenu:
     return false;
   case EntryPoint::Command:
-    // A name that cannot be had is the empty name; it never fails a capture.
-    return op == op::GetItemName || op == op::LockMemHandle || op == op::GetMemHandleSize;
+    // A name that cannot be had is the empty name; it never fails a capture,
+    // and neither does the report of a capture that wrote nothing.
+    return op == op::GetItemName || op == op::LockMemHandle || op == op::GetMemHandleSize ||
+           op == op::ReportInfo;
   }
   return false;
 }
 
+bool RefusalEndsTheCall(EntryPoint entry, const std::string& suite) {
+  // The report of a capture that wrote nothing is a courtesy: without its
+  // suite the capture ends as it would have.
+  return !(entry == EntryPoint::Command && suite == subhost::suiteArgs("AEGP Utility Suite", 7));
+}
+
 A_Err ExpectedCode(EntryPoint entry, const FaultPath& path) {
-  const bool suiteRefused = std::any_of(path.begin(), path.end(), [](const PlantedFault& fault) {
-    return fault.at.isAcquire();
+  const bool suiteRefused = std::any_of(path.begin(), path.end(), [&](const PlantedFault& fault) {
+    return fault.at.isAcquire() && RefusalEndsTheCall(entry, fault.at.suite);
   });
   if (suiteRefused) return kMissingSuite;
   for (const PlantedFault& fault : path) {
-    if (fault.code != 0 && !ResultIgnored(entry, fault.at.op)) return fault.code;
+    if (fault.code != 0 && !fault.at.isAcquire() && !ResultIgnored(entry, fault.at.op)) {
+      return fault.code;
+    }
   }
   return A_Err_NONE;
 }

@@ -22,8 +22,12 @@ inline constexpr A_Err kMissingSuite = 516;
 // Whether `entry` leaves the result of `op` out of its answer.
 bool ResultIgnored(EntryPoint entry, const std::string& op);
 
+// Whether a refused `suite` (logged "\"name\" version") ends `entry` with
+// 516: every one but the Utility suite of a capture's report.
+bool RefusalEndsTheCall(EntryPoint entry, const std::string& suite);
+
 // The code `entry` gives when the host fails as `path` says: 516 once a
-// suite is refused (the refusal ends the call); otherwise the first non-zero
+// suite is refused whose refusal ends the call; otherwise the first non-zero
 // code of an operation whose result counts; otherwise 0.
 A_Err ExpectedCode(EntryPoint entry, const FaultPath& path);
 

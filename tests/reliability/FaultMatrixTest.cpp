@@ -2,8 +2,11 @@
 // log names each point where the host can fail (each acquire, each call of a
 // suite operation); the call is run again once per point and fault, in a
 // fresh host; then once per pair of faults, the second at a later point;
-// and every point that a failing run reaches anew is tried in turn. Each run must answer the prescribed code, give back every suite and
-// handle exactly once, let nothing escape, and leave no file or the whole one.
+// and every point that a failing run reaches anew is tried in turn. Each run
+// must answer the prescribed code, give back every suite and handle exactly
+// once, let nothing escape, leave no file or the whole one, and show one
+// report for a capture that printed its failure (a missing desktop folder
+// makes every capture fail; the report then meets the faults too).
 #include "ExpectedOutcome.h"
 #include "FaultPoints.h"
 
@@ -45,6 +48,7 @@ struct Scenario {
   const char* name;
   EntryPoint entry;
   bool compositionActive;
+  bool desktopMissing = false;
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
@@ -68,6 +72,7 @@ struct RunRecord {
   subhost::Outstanding outstanding;
   std::vector<std::string> problems;
   std::vector<std::string> desktop; // names, sorted
+  std::string output;               // what the plug-in printed
 };
 
 // How big the matrix was, over all the scenarios run.
@@ -161,11 +166,11 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
   // Runs the scenario's call once in a fresh host, with the plug-in started
   // in it unless the entry itself is under test.
   RunRecord RunOnce(const RunPlan& plan) {
+    const Scenario& scenario = GetParam();
     fs::remove_all(desktop_);
-    fs::create_directory(desktop_);
+    if (!scenario.desktopMissing) fs::create_directory(desktop_);
     RunRecord record;
     Host host;
-    const Scenario& scenario = GetParam();
     if (scenario.entry != EntryPoint::Entry && host.runEntry(Plugin()) != A_Err_NONE) {
       ADD_FAILURE() << "the plug-in did not start";
       return record;
@@ -186,13 +191,15 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
       record.result = host.updateMenus();
       break;
     case EntryPoint::Command:
+      ::testing::internal::CaptureStdout();
       record.result = host.issueMenuCommand("Take Glimster").result;
+      record.output = ::testing::internal::GetCapturedStdout();
       break;
     }
     record.log = host.log();
     record.outstanding = host.outstanding();
     record.problems = host.problems();
-    record.desktop = EntriesOf(desktop_);
+    if (fs::exists(desktop_)) record.desktop = EntriesOf(desktop_);
     return record;
   }
 
@@ -225,8 +232,20 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     expected.suites = plan.releasesFail ? held.size() : 0;
     EXPECT_EQ(run.outstanding.describe(), expected.describe());
 
+    // A capture that printed its failure shows one report, unless the host
+    // refused the report's suite.
+    if (entry == EntryPoint::Command) {
+      const bool reportDue = !run.output.empty() &&
+                             !Refuses(plan.path, subhost::suiteArgs("AEGP Utility Suite", 7));
+      EXPECT_EQ(run.log.count(op::ReportInfo), reportDue ? 1u : 0u) << run.output;
+    }
+    if (GetParam().desktopMissing && !run.output.empty()) {
+      EXPECT_EQ(run.output, "error 79: failed to open file for writing\n");
+    }
+
     // The desktop: nothing, or the one whole file.
-    EXPECT_EQ(EntriesOf(home_), std::vector<std::string>{"Desktop"});
+    EXPECT_EQ(EntriesOf(home_), GetParam().desktopMissing ? std::vector<std::string>{}
+                                                          : std::vector<std::string>{"Desktop"});
     if (entry != EntryPoint::Command || run.desktop.empty()) {
       EXPECT_THAT(run.desktop, ::testing::IsEmpty());
       return;
@@ -291,7 +310,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Scenario{"Entry", EntryPoint::Entry, false},
                       Scenario{"UpdateMenuWithACompositionActive", EntryPoint::UpdateMenu, true},
                       Scenario{"UpdateMenuWithNothingActive", EntryPoint::UpdateMenu, false},
-                      Scenario{"TakeGlimsterWithACompositionActive", EntryPoint::Command, true}),
+                      Scenario{"TakeGlimsterWithACompositionActive", EntryPoint::Command, true},
+                      Scenario{"TakeGlimsterOntoAMissingDesktop", EntryPoint::Command, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "capture/OutputNaming.h"
@@ -26,8 +28,10 @@ void FakeMessage(const char* text, const char* caption) {
   g_message_caption = caption;
 }
 
-const NamingPlatform kFakeMac = {FakeNameToUtf8, FakeDesktop, nullptr, '/', false};
-const NamingPlatform kFakeWindows = {FakeNameToUtf8, FakeDesktop, FakeMessage, '\\', true};
+const NamingPlatform kFakeMac = {FakeNameToUtf8, FakeDesktop, nullptr, '/', false,
+                                  FileNameUnit::kUtf8Byte};
+const NamingPlatform kFakeWindows = {FakeNameToUtf8, FakeDesktop, FakeMessage, '\\', true,
+                                     FileNameUnit::kUtf16Unit};
 
 class OutputNamingTest : public ::testing::Test {
  protected:
@@ -48,11 +52,18 @@ class OutputNamingTest : public ::testing::Test {
     t.tm_sec = second;
     return timegm(&t);
   }
-  static std::optional<std::string> Path(const std::u16string& name, std::time_t when,
-                                         const NamingPlatform& platform = kFakeMac) {
+  static OutputPath Build(const std::u16string& name, std::time_t when,
+                          const NamingPlatform& platform = kFakeMac) {
     std::u16string with_nul = name + u'\0';
     return BuildOutputPath(with_nul.data(), static_cast<AEGP_MemSize>(with_nul.size() * 2), when,
                            platform);
+  }
+  // The path, or nullopt when none was built.
+  static std::optional<std::string> Path(const std::u16string& name, std::time_t when,
+                                         const NamingPlatform& platform = kFakeMac) {
+    OutputPath output = Build(name, when, platform);
+    if (output.failure != NamingFailure::kNone) return std::nullopt;
+    return output.path;
   }
 };
 
@@ -70,13 +81,13 @@ TEST_F(OutputNamingTest, MidnightAndNoonAreTwelveOnTheTwelveHourClock) {
 TEST_F(OutputNamingTest, AnEmptyOrMissingNameLeavesTheSpaceBeforeTheTimestamp) {
   const std::time_t when = Utc(2021, 6, 15, 9, 30, 0);
   EXPECT_EQ(Path(u"", when), "/Users/artist/Desktop/ 2021-06-15 09.30.00 AM.png");
-  EXPECT_EQ(BuildOutputPath(nullptr, 40, when, kFakeMac),
+  EXPECT_EQ(BuildOutputPath(nullptr, 40, when, kFakeMac).path,
             "/Users/artist/Desktop/ 2021-06-15 09.30.00 AM.png");
 }
 
 TEST_F(OutputNamingTest, TheNameEndsAtItsFirstNulAndAnOddTrailingByteIsIgnored) {
   const char16_t name[] = u"ab\0cd";
-  EXPECT_EQ(BuildOutputPath(name, sizeof name, Utc(2021, 6, 15, 9, 30, 0), kFakeMac),
+  EXPECT_EQ(BuildOutputPath(name, sizeof name, Utc(2021, 6, 15, 9, 30, 0), kFakeMac).path,
             "/Users/artist/Desktop/ab 2021-06-15 09.30.00 AM.png");
   EXPECT_EQ(NameUnits(u"xyz", 5), u"xy");
 }
@@ -90,7 +101,7 @@ TEST_F(OutputNamingTest, UnpairedSurrogatesBecomeReplacementCharacters) {
 
 TEST_F(OutputNamingTest, SeparatorsInTheNameNeverLeaveTheDesktopFolder) {
   const std::time_t when = Utc(2021, 6, 15, 9, 30, 0);
-  EXPECT_EQ(Path(u"../../etc/x", when), "/Users/artist/Desktop/.._.._etc_x 2021-06-15 09.30.00 AM.png");
+  EXPECT_EQ(Path(u"../../etc/x", when), "/Users/artist/Desktop/_._.._etc_x 2021-06-15 09.30.00 AM.png");
   EXPECT_EQ(FileSafeName("a\\b:c", false), "a\\b:c");
 }
 
@@ -100,40 +111,175 @@ TEST_F(OutputNamingTest, WindowsReservedCharactersBecomeUnderscores) {
             "C:\\Users\\artist\\Desktop\\a_b_c_d_e_f_g_h_i_j_k_l 2021-06-15 09.30.00 AM.png");
 }
 
-TEST_F(OutputNamingTest, AGivenUpNameWritesNothingAndSaysNothing) {
-  g_name_result = std::nullopt;
-  EXPECT_EQ(Path(u"x", 0, kFakeWindows), std::nullopt);
-  EXPECT_EQ(g_messages, 0);
+TEST_F(OutputNamingTest, EachFailureSaysWhyAndOnlyAMissingWindowsDesktopShowsTheMessage) {
+  const struct {
+    const char* what;
+    bool name_converts;
+    DesktopLookup desktop;
+    const NamingPlatform* platform;
+    NamingFailure failure;
+    bool message_shown;
+  } cases[] = {
+      {"name given up", false, {DesktopLookup::kFound, "C:\\D"}, &kFakeWindows,
+       NamingFailure::kNameUnconvertible, false},
+      {"no desktop (Windows)", true, {DesktopLookup::kUnavailable, {}}, &kFakeWindows,
+       NamingFailure::kDesktopUnavailable, true},
+      {"no desktop (no message)", true, {DesktopLookup::kUnavailable, {}}, &kFakeMac,
+       NamingFailure::kDesktopUnavailable, false},
+      {"desktop without UTF-8", true, {DesktopLookup::kUnconvertible, {}}, &kFakeWindows,
+       NamingFailure::kDesktopUnconvertible, false},
+      // 1000 bytes of folder, its separator and " 2021-06-15 09.30.00 AM.png": 1028.
+      {"no room", true, {DesktopLookup::kFound, std::string(1000, 'd')}, &kFakeMac,
+       NamingFailure::kNoRoomForFileName, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_messages = 0;
+    if (!c.name_converts) g_name_result = std::nullopt;
+    g_desktop = c.desktop;
+    const OutputPath output = Build(u"x", Utc(2021, 6, 15, 9, 30, 0), *c.platform);
+    g_name_result = std::string();
+    EXPECT_EQ(output.failure, c.failure);
+    EXPECT_EQ(output.path, "");
+    EXPECT_EQ(output.message_shown, c.message_shown);
+    EXPECT_EQ(g_messages, c.message_shown ? 1 : 0);
+    if (c.message_shown) {
+      EXPECT_EQ(g_message_text, "Can't Access Desktop");
+      EXPECT_EQ(g_message_caption, "Error");
+    }
+  }
 }
 
-TEST_F(OutputNamingTest, AMissingDesktopGivesUpAfterOneMessage) {
-  g_desktop = {DesktopLookup::kUnavailable, {}};
-  EXPECT_EQ(Path(u"x", 0, kFakeWindows), std::nullopt);
-  EXPECT_EQ(g_messages, 1);
-  EXPECT_EQ(g_message_text, "Can't Access Desktop");
-  EXPECT_EQ(g_message_caption, "Error");
+// A long name keeps its timestamp and extension: the composition part is
+// shortened, at a character boundary, to what the file system takes.
+TEST_F(OutputNamingTest, ALongNameIsShortenedToFitAndKeepsTheTimestamp) {
+  const std::string stamp = " 2021-06-15 09.30.00 AM.png";  // 27 bytes and units
+  const std::string kanji = "\xe6\x97\xa5";                   // U+65E5
+  const std::string emoji = "\xf0\x9f\x98\x80";               // U+1F600, two UTF-16 units
+  auto repeat = [](const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+  };
+  const struct {
+    const char* what;
+    const NamingPlatform* platform;
+    std::string name;
+    std::string part;  // the composition part written
+  } cases[] = {
+      {"255 letters", &kFakeMac, std::string(255, 'a'), std::string(228, 'a')},
+      {"256 letters", &kFakeMac, std::string(256, 'a'), std::string(228, 'a')},
+      {"228 letters fit whole", &kFakeMac, std::string(228, 'a'), std::string(228, 'a')},
+      {"86 kanji: 76 fit", &kFakeMac, repeat(kanji, 86), repeat(kanji, 76)},
+      {"300 kanji: 76 fit", &kFakeMac, repeat(kanji, 300), repeat(kanji, 76)},
+      {"emoji across the cut", &kFakeMac, std::string(226, 'a') + emoji, std::string(226, 'a')},
+      {"emoji just fits", &kFakeMac, std::string(224, 'a') + emoji + "b", std::string(224, 'a') + emoji},
+      {"Windows: 300 letters", &kFakeWindows, std::string(300, 'a'), std::string(228, 'a')},
+      {"Windows: 300 kanji are 300 units", &kFakeWindows, repeat(kanji, 300), repeat(kanji, 228)},
+      {"Windows: emoji across the cut", &kFakeWindows, std::string(227, 'a') + emoji,
+       std::string(227, 'a')},
+      {"Windows: emoji just fits", &kFakeWindows, std::string(226, 'a') + emoji + "b",
+       std::string(226, 'a') + emoji},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_name_result = c.name;
+    const char separator = c.platform == &kFakeWindows ? '\\' : '/';
+    g_desktop = {DesktopLookup::kFound, std::string("D:") + separator + "Desktop"};
+    EXPECT_EQ(Path(u"n", Utc(2021, 6, 15, 9, 30, 0), *c.platform),
+              g_desktop.utf8_path + separator + c.part + stamp);
+  }
 }
 
-TEST_F(OutputNamingTest, ADesktopWithoutAUtf8FormGivesUpSilently) {
-  g_desktop = {DesktopLookup::kUnconvertible, {}};
-  EXPECT_EQ(Path(u"x", 0, kFakeWindows), std::nullopt);
-  EXPECT_EQ(g_messages, 0);
-}
-
-TEST_F(OutputNamingTest, ALongPathIsCutTo1023BytesOnACharacterBoundary) {
-  g_name_result = std::string(2000, 'n');
-  const auto ascii = Path(u"n", 0);
+TEST_F(OutputNamingTest, APathNearThe1023ByteLimitShortensTheNameNotTheTimestamp) {
+  const std::string stamp = " 2021-06-15 09.30.00 AM.png";
+  // 900 bytes of folder, the separator: 1023 - 901 - 27 = 95 bytes for the name.
+  g_desktop = {DesktopLookup::kFound, "/" + std::string(899, 'f')};
+  g_name_result = std::string(200, 'n');
+  const std::optional<std::string> ascii = Path(u"n", Utc(2021, 6, 15, 9, 30, 0));
   ASSERT_TRUE(ascii);
-  EXPECT_EQ(ascii->size(), kMaxOutputPathBytes);
+  EXPECT_EQ(ascii->size(), 1023u);
+  EXPECT_EQ(*ascii, g_desktop.utf8_path + "/" + std::string(95, 'n') + stamp);
 
-  std::string three_byte_name;
-  for (int i = 0; i < 700; ++i) three_byte_name += "\xe2\x82\xac";  // U+20AC
-  g_name_result = three_byte_name;
-  const auto cut = Path(u"n", 0);
+  std::string euros;
+  for (int i = 0; i < 100; ++i) euros += "\xe2\x82\xac";  // U+20AC, three bytes
+  g_name_result = euros;
+  const std::optional<std::string> cut = Path(u"n", Utc(2021, 6, 15, 9, 30, 0));
   ASSERT_TRUE(cut);
-  EXPECT_LE(cut->size(), kMaxOutputPathBytes);
-  EXPECT_GE(cut->size(), kMaxOutputPathBytes - 2);
-  EXPECT_EQ((cut->size() - std::string("/Users/artist/Desktop/").size()) % 3, 0u);
+  EXPECT_EQ(*cut, g_desktop.utf8_path + "/" + euros.substr(0, 93) + stamp);  // 31 whole euros
+
+  // A folder of 996 bytes with its separator: an empty name just fits; 997 leave no room.
+  g_desktop = {DesktopLookup::kFound, std::string(995, 'f') + "/"};
+  EXPECT_EQ(Path(u"n", Utc(2021, 6, 15, 9, 30, 0)), std::string(995, 'f') + "/" + stamp);
+  g_desktop = {DesktopLookup::kFound, std::string(996, 'f') + "/"};
+  EXPECT_EQ(Build(u"n", Utc(2021, 6, 15, 9, 30, 0)).failure, NamingFailure::kNoRoomForFileName);
+}
+
+TEST_F(OutputNamingTest, WindowsDeviceNamesBeforeTheFirstDotGetAnUnderscore) {
+  const struct {
+    const char* name;
+    const char* windows;
+    const char* elsewhere;
+  } cases[] = {
+      {"aux.v2", "aux_.v2", "aux.v2"},
+      {"con.final", "con_.final", "con.final"},
+      {"NUL.png", "NUL_.png", "NUL.png"},
+      {"PrN.a.b", "PrN_.a.b", "PrN.a.b"},
+      {"COM1.x", "COM1_.x", "COM1.x"},
+      {"lpt9.x", "lpt9_.x", "lpt9.x"},
+      {"lpt1 .txt", "lpt1 _.txt", "lpt1 .txt"},
+      {"com\xc2\xb9.x", "com\xc2\xb9_.x", "com\xc2\xb9.x"},
+      {"LPT\xc2\xb3.x", "LPT\xc2\xb3_.x", "LPT\xc2\xb3.x"},
+      {"aux", "aux", "aux"},  // the file name's first '.' is in the timestamp
+      {"auxi.x", "auxi.x", "auxi.x"},
+      {"COM0.x", "COM0.x", "COM0.x"},
+      {"COM10.x", "COM10.x", "COM10.x"},
+      {"com\xc2\xb4.x", "com\xc2\xb4.x", "com\xc2\xb4.x"},
+      {" con.x", " con.x", " con.x"},
+      {".aux.x", "_aux.x", "_aux.x"},
+      {".hidden", "_hidden", "_hidden"},
+      {"..", "_.", "_."},
+      {"a.b", "a.b", "a.b"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CompositionPart(c.name, true), c.windows);
+    EXPECT_EQ(CompositionPart(c.name, false), c.elsewhere);
+  }
+  g_desktop = {DesktopLookup::kFound, "C:\\D"};
+  EXPECT_EQ(Path(u"aux.v2", Utc(2026, 12, 8, 9, 30, 0), kFakeWindows),
+            "C:\\D\\aux_.v2 2026-12-08 09.30.00 AM.png");
+  g_desktop = {DesktopLookup::kFound, "/D"};
+  EXPECT_EQ(Path(u".v2", Utc(2026, 12, 8, 9, 30, 0)), "/D/_v2 2026-12-08 09.30.00 AM.png");
+}
+
+// A locale whose AM word (eleven Assamese letters, 33 bytes) leaves the
+// timestamp no room in its 32 bytes: the name then holds the 24-hour time,
+// never an unterminated buffer.
+TEST(TimestampTest, AnAmPmWordThatDoesNotFitGivesThe24HourClockWithoutTheWord) {
+  char folder[] = "/tmp/glimster-locale-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string build = std::string("localedef -c -i as_IN -f UTF-8 ") + folder +
+                            "/as_IN.UTF-8 >/dev/null 2>&1";
+  std::system(build.c_str());
+  setenv("LOCPATH", folder, 1);
+  const bool loaded = std::setlocale(LC_TIME, "as_IN.UTF-8") != nullptr;
+  std::tm morning{};
+  morning.tm_year = 2021 - 1900;
+  morning.tm_mon = 5;
+  morning.tm_mday = 15;
+  morning.tm_hour = 9;
+  morning.tm_min = 30;
+  std::tm evening = morning;
+  evening.tm_hour = 21;
+  const std::string morning_stamp = FormatTimestamp(morning);
+  const std::string evening_stamp = FormatTimestamp(evening);
+  std::setlocale(LC_TIME, "C");
+  unsetenv("LOCPATH");
+  std::filesystem::remove_all(folder);
+  if (!loaded) GTEST_SKIP() << "localedef could not build as_IN.UTF-8 (Debian package locales)";
+  EXPECT_EQ(morning_stamp, "2021-06-15 09.30.00");
+  EXPECT_EQ(evening_stamp, "2021-06-15 21.30.00");
 }
 
 }  // namespace

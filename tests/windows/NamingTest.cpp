@@ -1,5 +1,5 @@
 // The Windows operations of output naming, run on Windows: the name's UTF-8
-// form with its 255-byte limit, the desktop folder, and the message, which is
+// form whatever its length, the desktop folder, and the message, which is
 // watched through the naming seam (the platform's message operation replaced
 // by a recorder), never shown.
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,10 +33,13 @@ NamingPlatform windowsWithRecordedMessage() {
   return platform;
 }
 
+// The path for `name` at a fixed time, or nullopt when none was built.
 std::optional<std::string> pathFor(const std::u16string& name, const NamingPlatform& platform) {
   const std::u16string with_nul = name + u'\0';
-  return BuildOutputPath(with_nul.data(), static_cast<AEGP_MemSize>(with_nul.size() * 2),
-                         std::time(nullptr), platform);
+  const OutputPath output = BuildOutputPath(
+      with_nul.data(), static_cast<AEGP_MemSize>(with_nul.size() * 2), kFixedNow, platform);
+  if (output.failure != NamingFailure::kNone) return std::nullopt;
+  return output.path;
 }
 
 class WindowsNaming : public testing::Test {
@@ -49,6 +51,7 @@ TEST_F(WindowsNaming, IsTheBuildsOwnPlatform) {
   EXPECT_EQ(kNativeNamingPlatform.path_separator, '\\');
   EXPECT_TRUE(kNativeNamingPlatform.reserves_windows_characters);
   EXPECT_NE(kNativeNamingPlatform.show_message, nullptr);
+  EXPECT_EQ(kNativeNamingPlatform.file_name_unit, FileNameUnit::kUtf16Unit);
 }
 
 TEST_F(WindowsNaming, ConvertsANameOf85ThreeByteCharactersTo255Bytes) {
@@ -60,14 +63,11 @@ TEST_F(WindowsNaming, ConvertsANameOf85ThreeByteCharactersTo255Bytes) {
   EXPECT_EQ(*utf8, expected);
 }
 
-TEST_F(WindowsNaming, GivesUpOnANameOf86ThreeByteCharactersWithoutMessage) {
-  EXPECT_FALSE(kNativeNamingPlatform.name_to_utf8(std::u16string(86, u'\u65e5')).has_value());
-  // 255 bytes of one-byte characters still pass, 256 do not.
-  EXPECT_TRUE(kNativeNamingPlatform.name_to_utf8(std::u16string(255, u'a')).has_value());
-  EXPECT_FALSE(kNativeNamingPlatform.name_to_utf8(std::u16string(256, u'a')).has_value());
-
-  EXPECT_FALSE(pathFor(std::u16string(86, u'\u65e5'), windowsWithRecordedMessage()).has_value());
-  EXPECT_TRUE(gMessages.empty());
+TEST_F(WindowsNaming, ConvertsNamesOfAnyLength) {
+  std::string kanji;
+  for (int i = 0; i < 86; ++i) kanji += "\xE6\x97\xA5";
+  EXPECT_EQ(kNativeNamingPlatform.name_to_utf8(std::u16string(86, u'\u65e5')), kanji);
+  EXPECT_EQ(kNativeNamingPlatform.name_to_utf8(std::u16string(300, u'a')), std::string(300, 'a'));
 }
 
 TEST_F(WindowsNaming, ConvertsNonAsciiAndAnUnpairedSurrogate) {

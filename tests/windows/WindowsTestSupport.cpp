@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -63,27 +64,6 @@ class ComApartment {
 
 std::uint8_t ramp(A_long position, A_long extent) {
   return static_cast<std::uint8_t>(extent > 1 ? position * 255 / (extent - 1) : 0);
-}
-
-std::wstring formatTimestamp(const SYSTEMTIME& local) {
-  const int hour12 = local.wHour % 12 == 0 ? 12 : local.wHour % 12;
-  wchar_t text[40];
-  std::swprintf(text, 40, L"%04u-%02u-%02u %02d.%02u.%02u %ls", static_cast<unsigned>(local.wYear),
-                static_cast<unsigned>(local.wMonth), static_cast<unsigned>(local.wDay), hour12,
-                static_cast<unsigned>(local.wMinute), static_cast<unsigned>(local.wSecond),
-                local.wHour < 12 ? L"AM" : L"PM");
-  return text;
-}
-
-std::uint64_t ticksOf(const FILETIME& time) {
-  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-FILETIME fileTimeOf(std::uint64_t ticks) {
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(ticks);
-  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-  return time;
 }
 
 }  // namespace
@@ -199,35 +179,6 @@ subhost::Frame gradientFrame(A_long width, A_long height, A_long padding) {
   return frame;
 }
 
-FILETIME systemTimeNow() {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  return now;
-}
-
-std::vector<std::wstring> localTimestampsBetween(const FILETIME& from, const FILETIME& to) {
-  constexpr std::uint64_t kTicksPerSecond = 10'000'000;
-  const std::uint64_t first = ticksOf(from) / kTicksPerSecond;
-  const std::uint64_t last = ticksOf(to) / kTicksPerSecond;
-  std::vector<std::wstring> stamps;
-  for (std::uint64_t second = first; second <= last; ++second) {
-    const FILETIME utc_time = fileTimeOf(second * kTicksPerSecond);
-    SYSTEMTIME utc;
-    SYSTEMTIME local;
-    if (!FileTimeToSystemTime(&utc_time, &utc) ||
-        !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) {
-      throw std::runtime_error("cannot convert a system time to local time");
-    }
-    stamps.push_back(formatTimestamp(local));
-  }
-  return stamps;
-}
-
-std::vector<std::wstring> localTimestampsOfTheNextMinute() {
-  const FILETIME now = systemTimeNow();
-  return localTimestampsBetween(now, fileTimeOf(ticksOf(now) + 60ull * 10'000'000ull));
-}
-
 std::string contentsOf(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -268,5 +219,26 @@ ImportPatch::~ImportPatch() {
   *slot_ = original_;
   VirtualProtect(slot_, sizeof(void*), protection, &protection);
 }
+
+namespace {
+
+__time64_t gPluginNow = kFixedNow;
+
+__time64_t __cdecl fixedTime64(__time64_t* now) {
+  if (now != nullptr) *now = gPluginNow;
+  return gPluginNow;
+}
+
+struct tm* __cdecl utcLocalTime64(const __time64_t* time) { return _gmtime64(time); }
+
+}  // namespace
+
+FixedPluginClock::FixedPluginClock(HMODULE module, __time64_t now)
+    : time_(module, "msvcrt.dll", "_time64", reinterpret_cast<void*>(&fixedTime64)),
+      localTime_(module, "msvcrt.dll", "_localtime64", reinterpret_cast<void*>(&utcLocalTime64)) {
+  set(now);
+}
+
+void FixedPluginClock::set(__time64_t now) { gPluginNow = now; }
 
 }  // namespace glimster::windows_tests

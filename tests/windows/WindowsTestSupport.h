@@ -1,13 +1,14 @@
 // What the Windows tests share: the plug-in file under test, the shell's
 // desktop folder, an independent PNG decoder (the Windows Imaging Component),
-// local timestamps formatted on their own, and import-table patches through
-// which a test watches (or replaces) the system functions the loaded plug-in
-// calls, so that no dialog is ever shown.
+// and import-table patches through which a test watches (or replaces) the
+// system functions the loaded plug-in calls, so that no dialog is ever shown
+// and its clock is fixed.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -57,14 +58,6 @@ std::vector<std::uint8_t> rgbaOf(const subhost::Frame& frame);
 // bytes of 0xAB at the end of each row.
 subhost::Frame gradientFrame(A_long width, A_long height, A_long padding);
 
-// Every "YYYY-MM-DD hh.mm.ss AM" (12-hour clock, AM/PM) of the local time
-// between `from` and `to` (system times), one per second, both ends included;
-// formatted here from the time zone rules of the system, not by the CRT.
-std::vector<std::wstring> localTimestampsBetween(const FILETIME& from, const FILETIME& to);
-FILETIME systemTimeNow();
-// The local timestamps of every second from now to a minute from now.
-std::vector<std::wstring> localTimestampsOfTheNextMinute();
-
 // The whole contents of `file` ("" when it cannot be read).
 std::string contentsOf(const std::filesystem::path& file);
 
@@ -85,5 +78,24 @@ class ImportPatch {
   void** slot_;
   void* original_;
 };
+
+// The plug-in's clock, fixed while the object lives: its imports of _time64
+// and _localtime64 (msvcrt.dll) answer the time set and that time in UTC, so
+// that file names depend neither on the wall clock nor on the time zone.
+class FixedPluginClock {
+ public:
+  FixedPluginClock(HMODULE module, __time64_t now);
+  // From now on the plug-in's clock reads `now`.
+  void set(__time64_t now);
+
+ private:
+  ImportPatch time_;
+  ImportPatch localTime_;
+};
+
+// 2026-12-08 09:30:00 UTC, the time every capture test starts at, and the
+// timestamp a capture then carries.
+inline constexpr __time64_t kFixedNow = 1796722200;
+inline constexpr wchar_t kFixedStamp[] = L"2026-12-08 09.30.00 AM";
 
 }  // namespace glimster::windows_tests
