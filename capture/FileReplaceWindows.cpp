@@ -19,6 +19,25 @@ std::wstring Wide(const std::string& utf8) {
   return wide;
 }
 
+// `path` in the extended form (\\?\C:\... or \\?\UNC\server\share\...),
+// which the file functions take past the classic 260-character limit: a
+// desktop path plus a file name of 255 units is longer than that. Only a
+// plain absolute path with backslashes is given that form, since the
+// extended form takes every character literally; any other stays as it is.
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+  const bool plain = path.find(L'/') == std::wstring::npos &&
+                     path.find(L"\\.\\") == std::wstring::npos &&
+                     path.find(L"\\..\\") == std::wstring::npos;
+  if (!plain) return path;
+  const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
+                     ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+  if (drive) return L"\\\\?\\" + path;
+  const bool share = path.size() > 2 && path.compare(0, 2, L"\\\\") == 0 && path[2] != L'?' &&
+                     path[2] != L'.';
+  if (share) return L"\\\\?\\UNC\\" + path.substr(2);
+  return path;
+}
+
 std::wstring FolderOf(const std::wstring& path) {
   const std::size_t separator = path.find_last_of(L"\\/");
   return separator == std::wstring::npos ? L"." : path.substr(0, separator);
@@ -86,7 +105,7 @@ void Unhide(const std::wstring& path) {
 
 FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
                                    std::size_t size) {
-  const std::wstring target = Wide(utf8_path);
+  const std::wstring target = ExtendedLengthPath(Wide(utf8_path));
   std::wstring temporary;
   const HANDLE file = CreateTemporaryIn(FolderOf(target), temporary);
   if (file == INVALID_HANDLE_VALUE) return FileReplaceResult::OpenFailed;

@@ -49,9 +49,11 @@ MoveFileFunction gMoveFile;
 PathFunction gDeleteFile;
 RandomFunction gGenRandom;
 
-// The name of `path` in the desktop folder, or "" when it lies elsewhere.
+// The name of `path` (classic or extended form) in the desktop folder, or ""
+// when it lies elsewhere.
 std::string nameInFolder(LPCWSTR path) {
-  const std::wstring text = path != nullptr ? path : L"";
+  std::wstring text = path != nullptr ? path : L"";
+  if (text.rfind(L"\\\\?\\", 0) == 0) text.erase(0, 4);
   if (text.size() <= gFolder.size() + 1 || text.compare(0, gFolder.size(), gFolder) != 0) return "";
   const std::wstring name = text.substr(gFolder.size() + 1);
   return name.find_first_of(L"\\/") == std::wstring::npos ? utf8Of(name) : "";
