@@ -34,8 +34,9 @@ struct PngBytes {
   ~PngBytes() { lodepng_free(bytes); }
 };
 
-// Encodes `image` into `png`. Running out of memory inside the encoder
-// leaves it by an exception; every block it held is freed then.
+// Encodes `image` into `png`. A frame the encoder would size past 32 bits
+// never reaches it. Running out of memory inside the encoder leaves it by an
+// exception; every block it held is freed then.
 unsigned Encode(const RgbaImage& image, PngBytes& png) {
   if (!EncoderTakesFrame(image.width, image.height)) return kOutOfMemory;
   try {
