@@ -4,6 +4,7 @@
 // file where the capture would have written; none ends by a signal.
 #include "CliFixture.h"
 
+#include <atomic>
 #include <ctime>
 #include <fstream>
 #include <future>
@@ -35,20 +36,14 @@ enum class Outcome {
 struct Subject {
   const char* name;
   std::vector<std::string> options;  // glimster-host's frame options
-  unsigned width, height;
-  subhost::Frame (*frame)(unsigned width, unsigned height);
+  subhost::Frame (*frame)();         // the same frame, made here
 };
 
-subhost::Frame Noise(unsigned width, unsigned height) {
-  return subhost::noiseFrame(static_cast<A_long>(width), static_cast<A_long>(height), 7);
-}
-subhost::Frame TestCard(unsigned width, unsigned height) {
-  return subhost::testCardFrame(static_cast<A_long>(width), static_cast<A_long>(height));
-}
-
 const Subject kSubjects[] = {
-    {"1920x1080 noise (incompressible)", {"--noise", "7", "--size", "1920x1080"}, 1920, 1080, Noise},
-    {"3840x2160 test card (compressible)", {"--test-card", "--size", "3840x2160"}, 3840, 2160, TestCard},
+    {"1920x1080 noise (incompressible)", {"--noise", "7", "--size", "1920x1080"},
+     [] { return subhost::noiseFrame(1920, 1080, 7); }},
+    {"3840x2160 test card (compressible)", {"--test-card", "--size", "3840x2160"},
+     [] { return subhost::testCardFrame(3840, 2160); }},
 };
 
 void PrintTo(const Subject& subject, std::ostream* out) { *out << subject.name; }
@@ -85,7 +80,7 @@ class OutOfMemory : public CliTest, public ::testing::WithParamInterface<Subject
   // can take; checks what it left and gives its outcome.
   Outcome CaptureUnder(std::uint64_t limit_mib) {
     const Subject& subject = GetParam();
-    const fs::path run = root_ / ("limit-" + std::to_string(limit_mib));
+    const fs::path run = root_ / ("run-" + std::to_string(++runs_));
     const fs::path desktop = run / "Desktop";
     fs::create_directories(desktop);
     std::map<fs::path, std::string> earlier;
@@ -110,7 +105,7 @@ class OutOfMemory : public CliTest, public ::testing::WithParamInterface<Subject
     if (!written.empty()) {
       outcome = Outcome::Wrote;
       const std::optional<Rgba8> image = DecodePng(written);
-      EXPECT_TRUE(image && image->width == subject.width && image->height == subject.height &&
+      EXPECT_TRUE(image && image->width == expected_.width && image->height == expected_.height &&
                   image->pixels == expected_.pixels)
           << "a PNG that does not hold the frame at " << context;
       earlier.erase(written);
@@ -133,6 +128,7 @@ class OutOfMemory : public CliTest, public ::testing::WithParamInterface<Subject
   }
 
   Rgba8 expected_;
+  std::atomic<int> runs_{0};  // runs may go two at a time: each has a folder of its own
 };
 
 TEST_P(OutOfMemory, EveryLimitWritesTheWholeFrameOrReportsCode83AndKeepsTheEarlierFile) {
@@ -140,7 +136,7 @@ TEST_P(OutOfMemory, EveryLimitWritesTheWholeFrameOrReportsCode83AndKeepsTheEarli
   GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no address-space limit can apply";
 #endif
   const Subject& subject = GetParam();
-  expected_ = RgbaOf(subject.frame(subject.width, subject.height));
+  expected_ = RgbaOf(subject.frame());
   std::map<std::uint64_t, Outcome> table;
 
   // The writer's range, each end found to 2 MiB by halving: from the
@@ -157,7 +153,7 @@ TEST_P(OutOfMemory, EveryLimitWritesTheWholeFrameOrReportsCode83AndKeepsTheEarli
   };
   ASSERT_EQ(table[1024] = CaptureUnder(1024), Outcome::Wrote);
   const std::uint64_t top = smallest(16, 1024, [](Outcome o) { return o == Outcome::Wrote; });
-  const std::uint64_t frame_mib = (std::uint64_t{subject.width} * subject.height * 4 + kMiB - 1) / kMiB;
+  const std::uint64_t frame_mib = (expected_.pixels.size() + kMiB - 1) / kMiB;
   std::uint64_t bottom = top > 5 * frame_mib + 16 ? top - 5 * frame_mib : 16;
   if ((table[bottom] = CaptureUnder(bottom)) == Outcome::Stopped) {
     bottom = smallest(bottom, top, [](Outcome o) { return o != Outcome::Stopped; });
