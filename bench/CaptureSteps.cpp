@@ -6,6 +6,7 @@
 #include "bench/HeapCounter.h"
 #include "bench/Stopwatch.h"
 #include "bench/SyncClock.h"
+#include "capture/EncoderMemory.h"
 #include "capture/FileReplace.h"
 #include "capture/FrameRepack.h"
 #include "capture/OutputNaming.h"
@@ -18,7 +19,7 @@ namespace {
 struct PngBytes {
   unsigned char* bytes = nullptr;
   std::size_t size = 0;
-  ~PngBytes() { std::free(bytes); }
+  ~PngBytes() { lodepng_free(bytes); }
 };
 
 void Check(bool ok, const char* step) {
@@ -58,7 +59,7 @@ StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
   Check(result == FileReplaceResult::Replaced, "file write");
   times.sync = static_cast<double>(SyncNanoseconds() - sync_before) / 1e6;
   times.write = replace - times.sync + MillisecondsOf([&] {
-    std::free(png.bytes);
+    lodepng_free(png.bytes);
     png.bytes = nullptr;
   });
   return times;

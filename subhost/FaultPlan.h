@@ -17,6 +17,8 @@ namespace glimster::subhost {
 enum class Outputs {
   Written, // the operation is carried out and its outputs written; only the code differs
   Cleared, // the operation is not carried out; its out-parameters are set to null or zero
+  Thrown,  // calls only: the call does not return; std::bad_alloc is thrown from it into the
+           // plug-in, as if memory ran out inside the hook that made it (the code is not used)
 };
 
 // A call that answers `code` (0 included: "succeeds" without carrying out the

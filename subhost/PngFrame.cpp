@@ -2,7 +2,8 @@
 
 #include <lodepng.h>
 
-#include <cstdlib>
+#include "capture/EncoderMemory.h"
+
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -14,8 +15,9 @@
 namespace glimster::subhost {
 namespace {
 
-struct FreeWithC {
-  void operator()(unsigned char* pixels) const { std::free(pixels); }
+// LodePNG's blocks come from its own allocator (capture/EncoderMemory.h).
+struct FreeWithLodePng {
+  void operator()(unsigned char* pixels) const { lodepng_free(pixels); }
 };
 
 std::vector<unsigned char> contentsOf(const std::filesystem::path& file) {
@@ -38,7 +40,7 @@ Frame pngFrame(const std::filesystem::path& file) {
   unsigned width = 0;
   unsigned height = 0;
   const unsigned error = lodepng_decode32(&decoded, &width, &height, png.data(), png.size());
-  const std::unique_ptr<unsigned char, FreeWithC> rgba(decoded);
+  const std::unique_ptr<unsigned char, FreeWithLodePng> rgba(decoded);
   if (error != 0) {
     throw std::runtime_error(file.u8string() + " is not a readable PNG: " + lodepng_error_text(error));
   }

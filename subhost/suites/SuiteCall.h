@@ -10,21 +10,28 @@
 #include "subhost/HostErrors.h"
 
 #include <exception>
+#include <new>
 #include <optional>
 #include <string>
 
 namespace glimster::subhost {
 
+// What a call whose planned fault is Outputs::Thrown throws into the plug-in.
+struct PlannedOutOfMemory : std::bad_alloc {};
+
 // Runs `serve` with the current host; an exception inside the host becomes a
-// problem and kHostGenericError, and without a host the call answers kHostGenericError.
+// problem and kHostGenericError, and without a host the call answers
+// kHostGenericError. Only a planned PlannedOutOfMemory reaches the plug-in.
 template <typename Serve>
-A_Err serveCall(const char* op, Serve&& serve) noexcept {
+A_Err serveCall(const char* op, Serve&& serve) {
   Host* host = Host::current();
   if (host == nullptr) {
     return kHostGenericError;
   }
   try {
     return serve(*host);
+  } catch (const PlannedOutOfMemory&) {
+    throw;
   } catch (const std::exception& error) {
     host->noteProblem(std::string(op) + " failed inside the host: " + error.what());
   } catch (...) {
@@ -37,7 +44,13 @@ A_Err serveCall(const char* op, Serve&& serve) noexcept {
 // recorded in the log when finished.
 class OperationCall {
  public:
-  OperationCall(Host& host, const char* op) : host_(host), op_(op), fault_(host.faults().nextCall(op)) {}
+  // Throws PlannedOutOfMemory, after logging the call, when that is its fault.
+  OperationCall(Host& host, const char* op) : host_(host), op_(op), fault_(host.faults().nextCall(op)) {
+    if (fault_ && fault_->outputs == Outputs::Thrown) {
+      host_.log().record(op_, "throws std::bad_alloc", A_Err_NONE);
+      throw PlannedOutOfMemory();
+    }
+  }
 
   // Whether the operation is carried out and its outputs written: true unless
   // a fault due for this call clears them.

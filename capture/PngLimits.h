@@ -1,0 +1,21 @@
+// What the PNG encoder and one PNG chunk can hold, checked around encoding.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+// The longest chunk data a PNG file can carry: 2^31 - 1 bytes.
+inline constexpr std::uint64_t kLongestChunkData = 0x7FFFFFFF;
+
+// Whether the encoder can take a width x height RGBA frame: it sizes the
+// bits of one row (32 x width + 7) and its buffer of filtered rows
+// (height x (4 x width + 1) bytes) in 32-bit arithmetic.
+bool EncoderTakesFrame(unsigned width, unsigned height);
+
+// The length of the compressed stream in the encoded `png` (`size` bytes):
+// the data of its one IDAT chunk, which only IEND (12 bytes) follows.
+// Reckoned from the chunks before it and the file's size, since IDAT's own
+// length field wraps past 32 bits. nullopt when the chunks before the end
+// hold no IDAT.
+std::optional<std::uint64_t> CompressedStreamLength(const unsigned char* png, std::size_t size);

@@ -1,0 +1,188 @@
+// Captures under address-space limits (prlimit --as), one per limit, across
+// the range where the plug-in's writer allocates: each one writes the
+// frame's PNG whole, or prints the out-of-memory line and leaves the earlier
+// file where the capture would have written; none ends by a signal.
+#include "CliFixture.h"
+
+#include <atomic>
+#include <ctime>
+#include <fstream>
+#include <future>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "subhost/FrameSources.h"
+#include "tests/support/PngImages.h"
+
+namespace glimster::cli_tests {
+namespace {
+
+using test_support::DecodePng;
+using test_support::Rgba8;
+using test_support::RgbaOf;
+
+constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+constexpr char kOutOfMemoryLine[] = "error 83: memory allocation failed";
+
+enum class Outcome {
+  Wrote,        // the PNG at the reported path decodes to the frame
+  OutOfMemory,  // the out-of-memory line, nothing written
+  Stopped,      // the program gave up before the plug-in's writer ran (loading, rendering)
+};
+
+struct Subject {
+  const char* name;
+  std::vector<std::string> options;  // glimster-host's frame options
+  subhost::Frame (*frame)();         // the same frame, made here
+};
+
+const Subject kSubjects[] = {
+    {"1920x1080 noise (incompressible)", {"--noise", "7", "--size", "1920x1080"},
+     [] { return subhost::noiseFrame(1920, 1080, 7); }},
+    {"3840x2160 test card (compressible)", {"--test-card", "--size", "3840x2160"},
+     [] { return subhost::testCardFrame(3840, 2160); }},
+};
+
+void PrintTo(const Subject& subject, std::ostream* out) { *out << subject.name; }
+
+std::string ContentsOf(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+  const std::vector<std::string> lines = LinesOf(text);
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+class OutOfMemory : public CliTest, public ::testing::WithParamInterface<Subject> {
+ protected:
+  // The names a capture of "Comp 1" can take from a little before now to a
+  // minute after, in UTC (the time zone the program is given).
+  static std::vector<std::string> NamesOfTheNextMinute() {
+    std::vector<std::string> names;
+    const std::time_t now = std::time(nullptr);
+    for (std::time_t t = now - 2; t <= now + 60; ++t) {
+      std::tm utc{};
+      gmtime_r(&t, &utc);
+      char stamp[64];
+      std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S %p", &utc);
+      names.push_back(std::string("Comp 1 ") + stamp + ".png");
+    }
+    return names;
+  }
+
+  // One capture with the address space limited to `limit_mib`, into a
+  // desktop of its own where an earlier file lies at every name the capture
+  // can take; checks what it left and gives its outcome.
+  Outcome CaptureUnder(std::uint64_t limit_mib) {
+    const Subject& subject = GetParam();
+    const fs::path run = root_ / ("run-" + std::to_string(++runs_));
+    const fs::path desktop = run / "Desktop";
+    fs::create_directories(desktop);
+    std::map<fs::path, std::string> earlier;
+    for (const std::string& name : NamesOfTheNextMinute()) {
+      const fs::path file = desktop / name;
+      earlier[file] = "earlier capture " + name;
+      std::ofstream(file, std::ios::binary) << earlier[file];
+    }
+
+    std::vector<std::string> arguments = {"--as=" + std::to_string(limit_mib * kMiB), GLIMSTER_HOST_PROGRAM,
+                                          "--desktop", desktop.string()};
+    arguments.insert(arguments.end(), subject.options.begin(), subject.options.end());
+    const ToolRun result = runProgram(GLIMSTER_PRLIMIT_PROGRAM, arguments,
+                                      {{"HOME", home_.string()}, {"TMPDIR", tmp_.string()}, {"TZ", "UTC0"}}, run);
+    const std::string context = std::to_string(limit_mib) + " MiB:\n" + result.out + result.err;
+    fs::remove(run / "tool-stdout.txt");
+    fs::remove(run / "tool-stderr.txt");
+
+    EXPECT_NE(result.exitCode, -1) << "ended by a signal at " << context;
+    const fs::path written = fs::u8path(ValueOf(result.out, "wrote"));
+    Outcome outcome = Outcome::Stopped;
+    if (!written.empty()) {
+      outcome = Outcome::Wrote;
+      const std::optional<Rgba8> image = DecodePng(written);
+      EXPECT_TRUE(image && image->width == expected_.width && image->height == expected_.height &&
+                  image->pixels == expected_.pixels)
+          << "a PNG that does not hold the frame at " << context;
+      earlier.erase(written);
+    } else if (HasLine(result.out, kOutOfMemoryLine)) {
+      outcome = Outcome::OutOfMemory;
+    } else {
+      EXPECT_EQ(result.out.find("error "), std::string::npos) << context;
+      EXPECT_NE(result.exitCode, 0) << context;
+    }
+    std::set<fs::path> expected_entries;
+    for (const auto& [file, bytes] : earlier) {
+      expected_entries.insert(file);
+      EXPECT_EQ(ContentsOf(file), bytes) << file << " changed at " << context;
+    }
+    if (outcome == Outcome::Wrote) expected_entries.insert(written);
+    const std::vector<fs::path> entries = EntriesOf(desktop);
+    EXPECT_EQ(std::set<fs::path>(entries.begin(), entries.end()), expected_entries) << context;
+    fs::remove_all(run);
+    return outcome;
+  }
+
+  Rgba8 expected_;
+  std::atomic<int> runs_{0};  // runs may go two at a time: each has a folder of its own
+};
+
+TEST_P(OutOfMemory, EveryLimitWritesTheWholeFrameOrReportsCode83AndKeepsTheEarlierFile) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no address-space limit can apply";
+#endif
+  const Subject& subject = GetParam();
+  expected_ = RgbaOf(subject.frame());
+  std::map<std::uint64_t, Outcome> table;
+
+  // The writer's range, each end found to 2 MiB by halving: from the
+  // smallest limit at which the program gets as far as the writer (below it,
+  // loading the libraries or rendering fails) to the smallest that lets the
+  // capture through. The search for the first starts at most five frames'
+  // worth below the second.
+  const auto smallest = [&](std::uint64_t fails, std::uint64_t holds, auto&& holds_at) {
+    while (holds - fails > 2) {
+      const std::uint64_t middle = (fails + holds) / 2;
+      holds_at(table[middle] = CaptureUnder(middle)) ? holds = middle : fails = middle;
+    }
+    return holds;
+  };
+  ASSERT_EQ(table[1024] = CaptureUnder(1024), Outcome::Wrote);
+  const std::uint64_t top = smallest(16, 1024, [](Outcome o) { return o == Outcome::Wrote; });
+  const std::uint64_t frame_mib = (expected_.pixels.size() + kMiB - 1) / kMiB;
+  std::uint64_t bottom = top > 5 * frame_mib + 16 ? top - 5 * frame_mib : 16;
+  if ((table[bottom] = CaptureUnder(bottom)) == Outcome::Stopped) {
+    bottom = smallest(bottom, top, [](Outcome o) { return o != Outcome::Stopped; });
+  }
+
+  // 24 limits spread over it, two at a time.
+  constexpr int kSamples = 24;
+  const auto sample = [&](int i) { return bottom - 2 + (top + 4 - bottom) * i / (kSamples - 1); };
+  for (int i = 0; i < kSamples; i += 2) {
+    const std::uint64_t first = sample(i);
+    const std::uint64_t second = sample(i + 1);
+    std::future<Outcome> other = std::async(std::launch::async, [&] { return CaptureUnder(second); });
+    table[first] = CaptureUnder(first);
+    table[second] = other.get();
+  }
+
+  std::map<Outcome, int> counts;
+  std::ostringstream limits;
+  for (const auto& [limit, outcome] : table) {
+    ++counts[outcome];
+    limits << ' ' << limit << (outcome == Outcome::Wrote ? ":wrote" : outcome == Outcome::OutOfMemory ? ":83" : ":stopped");
+  }
+  std::cout << subject.name << ": " << table.size() << " limits (MiB), " << counts[Outcome::Wrote]
+            << " wrote the frame, " << counts[Outcome::OutOfMemory] << " printed error 83, "
+            << counts[Outcome::Stopped] << " stopped before the writer;" << limits.str() << "\n";
+  EXPECT_GT(counts[Outcome::OutOfMemory], 0) << "the sweep missed the writer's range";
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, OutOfMemory, ::testing::ValuesIn(kSubjects));
+
+}  // namespace
+}  // namespace glimster::cli_tests

@@ -1,0 +1,67 @@
+// A std::bad_alloc inside each hook answers the host's out-of-memory code 4,
+// never 516, once everything the call held is given back. The host puts it
+// there: the call planned to fail throws it into the plug-in.
+#include "subhost/FrameSources.h"
+#include "subhost/Host.h"
+#include "subhost/Operations.h"
+#include "subhost/PluginBinary.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace glimster::reliability {
+namespace {
+
+namespace fs = std::filesystem;
+namespace op = subhost::op;
+using subhost::Host;
+
+const subhost::PluginBinary& Plugin() {
+  static const subhost::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
+  return plugin;
+}
+
+A_Err Start(Host& host) { return host.runEntry(Plugin()); }
+A_Err UpdateMenus(Host& host) { return host.updateMenus(); }
+A_Err TakeGlimster(Host& host) { return host.issueMenuCommand("Take Glimster").result; }
+
+struct ThrowingCall {
+  const char* where;
+  A_Err (*hook)(Host&);
+  const char* op;  // the host call that throws
+};
+
+const ThrowingCall kThrowingCalls[] = {
+    {"EntryPointFunc, first call", Start, op::GetUniqueCommand},
+    {"EntryPointFunc, last call", Start, op::RegisterIdleHook},
+    {"UpdateMenuHook, with the item in hand", UpdateMenus, op::GetItemType},
+    {"CommandHook, before rendering", TakeGlimster, op::GetItemType},
+    {"CommandHook, holding render options, frame and name", TakeGlimster, op::FillOutPFEffectWorld},
+};
+
+TEST(OutOfMemoryInHooks, AnswersTheOutOfMemoryCodeAndGivesEverythingBack) {
+  char pattern[] = "/tmp/glimster-hook-oom-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const fs::path home = pattern;
+  setenv("HOME", home.c_str(), 1);
+  for (const ThrowingCall& call : kThrowingCalls) {
+    SCOPED_TRACE(call.where);
+    Host host;
+    if (call.hook != Start) ASSERT_EQ(Start(host), A_Err_NONE);
+    host.project().setActive(&host.project().addComposition(u"Comp", subhost::testCardFrame(8, 4), A_Time{0, 1}));
+    host.faults().failCall(call.op, subhost::CallFault{0, subhost::Outputs::Thrown});
+
+    EXPECT_EQ(call.hook(host), A_Err_ALLOC);
+    EXPECT_EQ(host.log().count(call.op), 1u);
+    EXPECT_THAT(host.problems(), ::testing::IsEmpty());  // nothing escaped, nothing misused
+    EXPECT_TRUE(host.outstanding().none()) << host.outstanding().describe();
+  }
+  EXPECT_FALSE(fs::exists(home / "Desktop"));
+  fs::remove_all(home);
+}
+
+}  // namespace
+}  // namespace glimster::reliability

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capture/EncoderMemory.h"
+#include "capture/PngLimits.h"
+
+namespace {
+
+TEST(PngLimits, TheEncoderTakesAFrameOnlyWhileItsSizesFit32Bits) {
+  struct Case {
+    unsigned width, height;
+    bool taken;
+  };
+  const Case cases[] = {
+      {1, 1, true},
+      {8192, 131068, true},       // 131068 x 32769 = 4294967292 bytes of filtered rows
+      {8192, 131069, false},      // one row more passes 2^32 - 1
+      {8192, 131071, false},      // 4 x width x height still fits 32 bits
+      {65535, 16384, true},
+      {134217727, 1, true},       // 32 x width + 7 = 4294967271 bits in a row
+      {134217728, 1, false},      // 4294967303
+      {0xFFFFFFFFu, 0xFFFFFFFFu, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EncoderTakesFrame(c.width, c.height), c.taken) << c.width << "x" << c.height;
+  }
+}
+
+// A PNG's bytes: the signature, then each chunk as length, type, data, checksum.
+std::vector<unsigned char> Layout(const std::vector<std::string>& chunks, std::uint32_t idat_length_field) {
+  std::vector<unsigned char> bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  for (const std::string& chunk : chunks) {
+    const std::string type = chunk.substr(0, 4);
+    const std::string data = chunk.substr(4);
+    const std::uint32_t length = type == "IDAT" ? idat_length_field : static_cast<std::uint32_t>(data.size());
+    for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<unsigned char>(length >> shift));
+    bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+    bytes.insert(bytes.end(), 4, 0xCC);
+  }
+  return bytes;
+}
+
+TEST(PngLimits, TheCompressedStreamIsMeasuredFromTheFileNotFromItsLengthField) {
+  const std::string header = "IHDR" + std::string(13, '\1');
+  struct Case {
+    const char* what;
+    std::vector<std::string> chunks;
+    std::uint32_t idat_length_field;
+    std::optional<std::uint64_t> length;
+  };
+  const Case cases[] = {
+      {"as written", {header, "IDATabcdefg", "IEND"}, 7, 7},
+      {"a wrapped length field", {header, "IDATabcdefg", "IEND"}, 0xFFFFFFF9u, 7},
+      {"another chunk first", {header, "tEXtKey=v", "IDATxyz", "IEND"}, 3, 3},
+      {"an empty stream", {header, "IDAT", "IEND"}, 0, 0},
+      {"no IDAT", {header, "IEND"}, 0, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const std::vector<unsigned char> png = Layout(c.chunks, c.idat_length_field);
+    EXPECT_EQ(CompressedStreamLength(png.data(), png.size()), c.length) << c.what;
+  }
+  // A chunk before IDAT whose length runs past the end.
+  std::vector<unsigned char> png = Layout({header, "IDATabc", "IEND"}, 3);
+  png[8 + 3] = 0xFF;
+  EXPECT_EQ(CompressedStreamLength(png.data(), png.size()), std::nullopt);
+}
+
+TEST(EncoderMemory, MemoryThatCannotBeHadThrowsAndKeepsTheBlockAndScopeFreesWhatItHolds) {
+  EXPECT_THROW(lodepng_malloc(SIZE_MAX), std::bad_alloc);
+  void* kept = nullptr;
+  {
+    EncoderMemoryScope scope;
+    auto* block = static_cast<char*>(lodepng_malloc(6));
+    std::memcpy(block, "bytes", 6);
+    EXPECT_THROW(lodepng_realloc(block, SIZE_MAX / 2), std::bad_alloc);
+    EXPECT_STREQ(block, "bytes");
+    block = static_cast<char*>(lodepng_realloc(block, 1 << 20));
+    EXPECT_STREQ(block, "bytes");
+    kept = block;
+    scope.Keep(kept);
+    lodepng_malloc(100);  // left to the scope (a leak the sanitizer build would report)
+  }
+  EXPECT_STREQ(static_cast<char*>(kept), "bytes");  // still readable after the scope
+  lodepng_free(kept);
+}
+
+}  // namespace
