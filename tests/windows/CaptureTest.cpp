@@ -542,10 +542,7 @@ TEST_F(Capture, UnderEveryHeapCeilingWritesTheWholeFrameOrReportsCode83AndKeepsT
   const ImportPatch mallocPatch(module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&ceilingMalloc));
   const ImportPatch reallocPatch(module, "msvcrt.dll", "realloc", reinterpret_cast<void*>(&ceilingRealloc));
   const ImportPatch freePatch(module, "msvcrt.dll", "free", reinterpret_cast<void*>(&ceilingFree));
-  std::vector<std::wstring> earlier;
-  for (const std::wstring& stamp : localTimestampsOfTheNextMinute()) {
-    earlier.push_back(L"Ceiling " + stamp + L".png");
-  }
+  const std::vector<std::wstring> earlier = {fileNameFor(L"Ceiling")};
   const Frame frame = subhost::noiseFrame(320, 200, 11);
   const std::vector<std::uint8_t> expected = rgbaOf(frame);
 
