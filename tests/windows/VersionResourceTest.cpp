@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <winver.h>
 
 #include <cstring>
 #include <string>
