@@ -1,8 +1,9 @@
 // What the host learns about Glimster from its descriptor, kept in one place.
 //
 // The build reads several of these lines as well (for the Windows resource
-// script and the macOS bundle's Info.plist and PkgInfo), so each fact stays on
-// one line of the form `inline constexpr <type> <name> = <value>;`.
+// script and the macOS bundle's Info.plist and PkgInfo), so each fact given
+// here as a literal stays on one line of the form
+// `inline constexpr <type> <name> = <value>;`. The version is the build's.
 #pragma once
 
 #include <cstdint>
