@@ -3,13 +3,16 @@
 //
 //   glimster_benchmarks [--runs N] [--sizes 1080,2160,4320] [--pages reused|fresh]
 //                       [--folder DIR] [--plugin FILE]
+//   glimster_benchmarks --export-frames DIR [--sizes 1080,2160,4320]
 //
 // Files are written to a Desktop folder inside a new temporary folder under
 // DIR (default $TMPDIR, else /tmp), which is removed at the end. With
 // "--pages fresh" every block of 128 KiB or more comes new from the
 // operating system and goes back when freed, so that each capture pays for
 // first touching its memory; by default the C library keeps and reuses
-// freed blocks of up to 32 MiB as it normally does.
+// freed blocks of up to 32 MiB as it normally does. With --export-frames it
+// measures nothing and writes the frames as PNG files into DIR instead
+// (bench/FrameExport.h).
 #include <malloc.h>
 #include <stdlib.h>
 
@@ -23,6 +26,7 @@
 #include <vector>
 
 #include "bench/BenchFrames.h"
+#include "bench/FrameExport.h"
 #include "bench/FrameMeasurement.h"
 #include "bench/PluginCapture.h"
 #include "bench/RepackThroughput.h"
@@ -38,13 +42,15 @@ struct Options {
   std::vector<A_long> heights = {1080, 2160, 4320};
   fs::path folder;
   fs::path plugin = GLIMSTER_PLUGIN_FILE;
+  fs::path export_folder;  // when set: write the frames there, measure nothing
   bool fresh_pages = false;
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: glimster_benchmarks [--runs N] [--sizes 1080,2160,4320] [--pages reused|fresh] "
-               "[--folder DIR] [--plugin FILE]\n");
+               "[--folder DIR] [--plugin FILE]\n"
+               "       glimster_benchmarks --export-frames DIR [--sizes 1080,2160,4320]\n");
   return 2;
 }
 
@@ -66,6 +72,8 @@ bool Parse(int argc, char** argv, Options& options) {
       options.folder = value;
     } else if (flag == "--plugin") {
       options.plugin = value;
+    } else if (flag == "--export-frames") {
+      options.export_folder = value;
     } else {
       return false;
     }
@@ -125,8 +133,8 @@ int Run(const Options& options) {
     }
   }
 
-  std::printf("Build: %s, compiler %s; %d runs per frame, medians; pages %s; files in %s\n\n",
-              GLIMSTER_BUILD_TYPE, __VERSION__, options.runs, options.fresh_pages ? "fresh" : "reused",
+  std::printf("Build: %s (%s), compiler %s; %d runs per frame, medians; pages %s; files in %s\n\n",
+              GLIMSTER_BUILD_TYPE, GLIMSTER_BUILD_FLAGS, __VERSION__, options.runs, options.fresh_pages ? "fresh" : "reused",
               options.folder.c_str());
   std::printf("### Capture through the plug-in (ms)\n\n");
   PrintCommandTable(frames);
@@ -147,6 +155,10 @@ int main(int argc, char** argv) {
   Options options;
   if (!Parse(argc, argv, options)) return Usage();
   try {
+    if (!options.export_folder.empty()) {
+      ExportFrames(options.heights, options.export_folder);
+      return 0;
+    }
     return Run(options);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "glimster_benchmarks: %s\n", error.what());

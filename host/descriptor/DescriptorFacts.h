@@ -1,8 +1,9 @@
 // What the host learns about Glimster from its descriptor, kept in one place.
 //
 // The build reads several of these lines as well (for the Windows resource
-// script and the macOS bundle's Info.plist and PkgInfo), so each fact stays on
-// one line of the form `inline constexpr <type> <name> = <value>;`.
+// script and the macOS bundle's Info.plist and PkgInfo), so each fact given
+// here as a literal stays on one line of the form
+// `inline constexpr <type> <name> = <value>;`. The version is the build's.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +15,11 @@ inline constexpr char kPluginKind[] = "AEgx";
 inline constexpr char kPluginName[] = "Glimster";
 inline constexpr char kPluginCategory[] = "General Plugin";
 
-// Version 3.0: the major number in the high 16 bits, the minor in the low 16.
-inline constexpr std::uint32_t kPluginVersion = 196608;
+// The project's version (project(Glimster VERSION ...) in CMakeLists.txt,
+// which defines these two for the generator): the major number in the high
+// 16 bits, the minor in the low 16.
+inline constexpr std::uint32_t kPluginVersion =
+    (std::uint32_t{GLIMSTER_VERSION_MAJOR} << 16) | std::uint32_t{GLIMSTER_VERSION_MINOR};
 
 // The function the library exports, undecorated, for the host to call once.
 inline constexpr char kEntryPointName[] = "EntryPointFunc";

@@ -29,9 +29,9 @@ class InfoPlist(unittest.TestCase):
         identifier = self.info.get("CFBundleIdentifier", "")
         self.assertRegex(identifier, r"^[a-z][a-z0-9-]*(\.[A-Za-z0-9-]+)+$")
 
-    def test_version_is_the_descriptors_three_point_zero(self):
-        self.assertEqual(self.info.get("CFBundleShortVersionString"), "3.0")
-        self.assertEqual(self.info.get("CFBundleVersion"), "3.0")
+    def test_version_is_the_projects(self):
+        self.assertEqual(self.info.get("CFBundleShortVersionString"), PATHS.version)
+        self.assertEqual(self.info.get("CFBundleVersion"), PATHS.version)
 
     def test_minimum_system_version_is_12_1(self):
         self.assertEqual(self.info.get("LSMinimumSystemVersion"), "12.1")
@@ -52,5 +52,6 @@ if __name__ == "__main__":
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--info-plist", required=True)
     parser.add_argument("--pkginfo", required=True)
+    parser.add_argument("--version", required=True, help="the project's version, e.g. 3.0.0")
     parser.parse_args(namespace=PATHS)
     unittest.main(argv=[sys.argv[0]], verbosity=2)

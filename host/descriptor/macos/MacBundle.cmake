@@ -13,10 +13,8 @@ function(glimster_configure_bundle_metadata dir)
 
   glimster_read_descriptor_fact(GLIMSTER_BUNDLE_PACKAGE_TYPE kPluginKind)
   glimster_read_descriptor_fact(GLIMSTER_BUNDLE_NAME kPluginName)
-  glimster_read_descriptor_fact(version kPluginVersion)
-  math(EXPR major "${version} >> 16")
-  math(EXPR minor "${version} & 0xFFFF")
-  set(GLIMSTER_BUNDLE_VERSION "${major}.${minor}")
+  # The project's version, as the descriptor and the Windows version resource have it.
+  set(GLIMSTER_BUNDLE_VERSION "${PROJECT_VERSION}")
   set(GLIMSTER_BUNDLE_EXECUTABLE "${GLIMSTER_BUNDLE_NAME}")
 
   configure_file("${GLIMSTER_DESCRIPTOR_SOURCE_DIR}/macos/Info.plist.in" "${dir}/Info.plist" @ONLY)

@@ -1,0 +1,35 @@
+#include "bench/FrameExport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "bench/BenchFrames.h"
+#include "capture/FrameRepack.h"
+#include "lodepng.h"
+
+namespace glimster::bench {
+
+void ExportFrames(const std::vector<A_long>& heights, const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder);
+  for (const A_long height : heights) {
+    for (const Content content : {Content::kFlat, Content::kNoise}) {
+      HostFrame frame = MakeFrame(content, height * 16 / 9, height);
+      RgbaImage image;
+      if (RepackArgbToRgba(frame.World(), image) != 0) throw std::runtime_error("cannot repack a frame");
+      unsigned char* png = nullptr;
+      std::size_t size = 0;
+      const unsigned code = lodepng_encode32(&png, &size, image.pixels.get(), image.width, image.height);
+      const std::unique_ptr<unsigned char, decltype(&std::free)> owned(png, &std::free);
+      if (code != 0) throw std::runtime_error(std::string("LodePNG: ") + lodepng_error_text(code));
+      const std::filesystem::path file = folder / (frame.SizeLabel() + "-" + ContentName(content) + ".png");
+      std::ofstream out(file, std::ios::binary);
+      out.write(reinterpret_cast<const char*>(png), static_cast<std::streamsize>(size));
+      if (!out.flush()) throw std::runtime_error("cannot write " + file.string());
+    }
+  }
+}
+
+}  // namespace glimster::bench

@@ -1,0 +1,20 @@
+// The benchmark frames as files, for captures run by other programs (the
+// Windows substitute host under Wine, scripts/benchmark.sh): each frame's
+// pixels written as LodePNG's default PNG of them. A capture of such a file
+// (glimster-host --frame-png) must write exactly the same bytes back, which
+// is the byte check on a capture made outside this program.
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "host/AE_HostInterface.h"
+
+namespace glimster::bench {
+
+// Writes <WxH>-<content>.png into `folder` (made when missing) for the flat
+// and the noise frame of each height, 16:9; throws std::runtime_error when a
+// step fails.
+void ExportFrames(const std::vector<A_long>& heights, const std::filesystem::path& folder);
+
+}  // namespace glimster::bench

@@ -1,0 +1,48 @@
+# Run as a script (cmake -P) by the glimster_windows_zip target: makes the
+# Windows archive from the files given.
+#
+#   -DAEX=<Glimster.aex> -DINSTALL_TEXT=<INSTALL.txt> -DLODEPNG_SOURCE=<lodepng.cpp>
+#   -DSTAGING=<empty folder to fill> -DZIP=<archive to write>
+#
+# The archive holds Glimster.aex, INSTALL.txt, LICENSE-LodePNG.txt (the
+# licence notice at the head of LodePNG's source, as installed) and
+# SHA256SUMS (the SHA-256 of each of those, in sha256sum's format).
+foreach(variable AEX INSTALL_TEXT LODEPNG_SOURCE STAGING ZIP)
+  if(NOT DEFINED ${variable})
+    message(FATAL_ERROR "PackageZip.cmake needs -D${variable}=...")
+  endif()
+endforeach()
+
+file(REMOVE_RECURSE "${STAGING}")
+file(MAKE_DIRECTORY "${STAGING}")
+file(COPY_FILE "${AEX}" "${STAGING}/Glimster.aex")
+file(COPY_FILE "${INSTALL_TEXT}" "${STAGING}/INSTALL.txt")
+
+# LodePNG's notice: its source's first comment, without the comment marks.
+file(READ "${LODEPNG_SOURCE}" source)
+string(FIND "${source}" "*/" notice_end)
+if(NOT source MATCHES "^/\\*" OR notice_end LESS 0)
+  message(FATAL_ERROR "${LODEPNG_SOURCE} does not start with its licence comment")
+endif()
+math(EXPR notice_length "${notice_end} - 2")
+string(SUBSTRING "${source}" 2 ${notice_length} notice)
+string(STRIP "${notice}" notice)
+if(NOT notice MATCHES "^LodePNG version .*This notice may not be removed or altered")
+  message(FATAL_ERROR "The first comment of ${LODEPNG_SOURCE} is not LodePNG's licence notice")
+endif()
+file(WRITE "${STAGING}/LICENSE-LodePNG.txt" "${notice}\n")
+
+set(files Glimster.aex INSTALL.txt LICENSE-LodePNG.txt)
+set(sums "")
+foreach(name IN LISTS files)
+  file(SHA256 "${STAGING}/${name}" sum)
+  string(APPEND sums "${sum}  ${name}\n")
+endforeach()
+file(WRITE "${STAGING}/SHA256SUMS" "${sums}")
+
+file(REMOVE "${ZIP}")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E tar cf "${ZIP}" --format=zip ${files} SHA256SUMS
+                WORKING_DIRECTORY "${STAGING}" RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "Could not write ${ZIP}")
+endif()

@@ -1,0 +1,77 @@
+"""Makes the Windows archive with cmake/PackageZip.cmake in a temporary folder
+and reads it back with zipfile and hashlib: exactly the four files, the
+checksums in SHA256SUMS those of the files, Glimster.aex the one built, the
+install text of this version with Windows line ends, LodePNG's licence."""
+
+import argparse
+import hashlib
+import os
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+FILES = ["Glimster.aex", "INSTALL.txt", "LICENSE-LodePNG.txt", "SHA256SUMS"]
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--cmake", required=True)
+    parser.add_argument("--script", required=True)
+    parser.add_argument("--name", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--aex", required=True)
+    parser.add_argument("definitions", nargs="*", help="-D arguments for the script")
+    args = parser.parse_args()
+    if args.name != f"Glimster-{args.version}-windows-x64.zip":
+        fail(f"archive name {args.name}")
+
+    with tempfile.TemporaryDirectory() as folder:
+        archive = os.path.join(folder, args.name)
+        subprocess.run([args.cmake, *args.definitions, f"-DSTAGING={folder}/staging", f"-DZIP={archive}",
+                        "-P", args.script], check=True)
+        with zipfile.ZipFile(archive) as opened:
+            if opened.testzip() is not None:
+                fail("a member's CRC does not match")
+            members = opened.infolist()
+            for member in members:
+                print(f"{member.file_size:>10}  {member.filename}")
+            names = [member.filename for member in members]
+            if sorted(names) != FILES:
+                fail(f"members {names}; expected {FILES}")
+            contents = {name: opened.read(name) for name in names}
+
+    sums = {}
+    for line in contents["SHA256SUMS"].decode("ascii").splitlines():
+        digest, name = line.split("  ", 1)
+        sums[name] = digest
+    print(contents["SHA256SUMS"].decode("ascii").strip())
+    if sorted(sums) != FILES[:3]:
+        fail(f"SHA256SUMS lists {sorted(sums)}")
+    for name, digest in sums.items():
+        if hashlib.sha256(contents[name]).hexdigest() != digest:
+            fail(f"the SHA-256 of {name} is not the one in SHA256SUMS")
+
+    with open(args.aex, "rb") as built:
+        if contents["Glimster.aex"] != built.read():
+            fail("Glimster.aex in the archive is not the one built")
+    install = contents["INSTALL.txt"].decode("ascii")
+    if f"Glimster {args.version} " not in install or "\\Support Files\\Plug-ins\\" not in install:
+        fail("INSTALL.txt does not name the version and the plug-in folder")
+    if install.count("\r\n") != install.count("\n"):
+        fail("INSTALL.txt has line ends other than CR LF")
+    licence = contents["LICENSE-LodePNG.txt"].decode("ascii")
+    for words in ["LodePNG version 20161127", "Copyright (c) 2005-2016 Lode Vandevenne",
+                  "3. This notice may not be removed or altered from any source"]:
+        if words not in licence:
+            fail(f"LICENSE-LodePNG.txt lacks {words!r}")
+    print(f"OK: {args.name}: {', '.join(FILES)}; checksums match")
+
+
+if __name__ == "__main__":
+    main()
