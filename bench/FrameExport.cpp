@@ -1,12 +1,12 @@
 #include "bench/FrameExport.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "bench/BenchFrames.h"
+#include "capture/EncoderMemory.h"
 #include "capture/FrameRepack.h"
 #include "lodepng.h"
 
@@ -22,7 +22,7 @@ void ExportFrames(const std::vector<A_long>& heights, const std::filesystem::pat
       unsigned char* png = nullptr;
       std::size_t size = 0;
       const unsigned code = lodepng_encode32(&png, &size, image.pixels.get(), image.width, image.height);
-      const std::unique_ptr<unsigned char, decltype(&std::free)> owned(png, &std::free);
+      const std::unique_ptr<unsigned char, decltype(&lodepng_free)> owned(png, &lodepng_free);
       if (code != 0) throw std::runtime_error(std::string("LodePNG: ") + lodepng_error_text(code));
       const std::filesystem::path file = folder / (frame.SizeLabel() + "-" + ContentName(content) + ".png");
       std::ofstream out(file, std::ios::binary);
