@@ -2,12 +2,14 @@
 # Windows archive from the files given.
 #
 #   -DAEX=<Glimster.aex> -DINSTALL_TEXT=<INSTALL.txt> -DLODEPNG_SOURCE=<lodepng.cpp>
+#   -DWINPTHREADS_NOTICE=<LICENSE-winpthreads.txt>
 #   -DSTAGING=<empty folder to fill> -DZIP=<archive to write>
 #
 # The archive holds Glimster.aex, INSTALL.txt, LICENSE-LodePNG.txt (the
-# licence notice at the head of LodePNG's source, as installed) and
+# licence notice at the head of LodePNG's source, as installed),
+# LICENSE-winpthreads.txt (the mingw-w64 threads library linked into the .aex) and
 # SHA256SUMS (the SHA-256 of each of those, in sha256sum's format).
-foreach(variable AEX INSTALL_TEXT LODEPNG_SOURCE STAGING ZIP)
+foreach(variable AEX INSTALL_TEXT LODEPNG_SOURCE WINPTHREADS_NOTICE STAGING ZIP)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "PackageZip.cmake needs -D${variable}=...")
   endif()
@@ -17,6 +19,7 @@ file(REMOVE_RECURSE "${STAGING}")
 file(MAKE_DIRECTORY "${STAGING}")
 file(COPY_FILE "${AEX}" "${STAGING}/Glimster.aex")
 file(COPY_FILE "${INSTALL_TEXT}" "${STAGING}/INSTALL.txt")
+file(COPY_FILE "${WINPTHREADS_NOTICE}" "${STAGING}/LICENSE-winpthreads.txt")
 
 # LodePNG's notice: its source's first comment, without the comment marks.
 file(READ "${LODEPNG_SOURCE}" source)
@@ -32,7 +35,7 @@ if(NOT notice MATCHES "^LodePNG version .*This notice may not be removed or alte
 endif()
 file(WRITE "${STAGING}/LICENSE-LodePNG.txt" "${notice}\n")
 
-set(files Glimster.aex INSTALL.txt LICENSE-LodePNG.txt)
+set(files Glimster.aex INSTALL.txt LICENSE-LodePNG.txt LICENSE-winpthreads.txt)
 set(sums "")
 foreach(name IN LISTS files)
   file(SHA256 "${STAGING}/${name}" sum)

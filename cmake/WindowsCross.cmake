@@ -55,7 +55,7 @@ ExternalProject_Add(glimster_windows
 
 # ---- The archive a Windows user downloads -----------------------------------
 # scripts/package.sh builds it: Glimster.aex, INSTALL.txt (Windows line ends),
-# LodePNG's licence notice and SHA256SUMS, in
+# the licence notices of LodePNG and winpthreads, and SHA256SUMS, in
 # ${CMAKE_BINARY_DIR}/dist/Glimster-<version>-windows-x64.zip.
 
 set(GLIMSTER_WINDOWS_ZIP_NAME "Glimster-${PROJECT_VERSION}-windows-x64.zip")
@@ -64,7 +64,8 @@ configure_file("${PROJECT_SOURCE_DIR}/packaging/windows/INSTALL.txt.in" "${windo
                @ONLY NEWLINE_STYLE CRLF)
 set(windows_zip_arguments
   "-DAEX=${GLIMSTER_AEX}" "-DINSTALL_TEXT=${windows_install_text}"
-  "-DLODEPNG_SOURCE=${GLIMSTER_LODEPNG_DIR}/lodepng.cpp")
+  "-DLODEPNG_SOURCE=${GLIMSTER_LODEPNG_DIR}/lodepng.cpp"
+  "-DWINPTHREADS_NOTICE=${PROJECT_SOURCE_DIR}/packaging/windows/LICENSE-winpthreads.txt")
 add_custom_target(glimster_windows_zip
   COMMAND "${CMAKE_COMMAND}" ${windows_zip_arguments} "-DSTAGING=${CMAKE_BINARY_DIR}/dist/staging"
           "-DZIP=${CMAKE_BINARY_DIR}/dist/${GLIMSTER_WINDOWS_ZIP_NAME}"

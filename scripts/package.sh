@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the archive a Windows user downloads, on Linux:
 # dist/Glimster-<version>-windows-x64.zip with Glimster.aex (the mingw-w64
-# cross build of the linux preset), INSTALL.txt, LodePNG's licence notice and
-# SHA256SUMS. Prints the archive's path; the build log only when it fails.
+# cross build of the linux preset), INSTALL.txt, the licence notices of LodePNG
+# and winpthreads, and SHA256SUMS. Prints the archive's path; the build log only when it fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,7 +1,8 @@
 """Makes the Windows archive with cmake/PackageZip.cmake in a temporary folder
-and reads it back with zipfile and hashlib: exactly the four files, the
+and reads it back with zipfile and hashlib: exactly the five files, the
 checksums in SHA256SUMS those of the files, Glimster.aex the one built, the
-install text of this version with Windows line ends, LodePNG's licence."""
+install text of this version with Windows line ends, the licences of LodePNG
+and of winpthreads."""
 
 import argparse
 import hashlib
@@ -11,7 +12,7 @@ import sys
 import tempfile
 import zipfile
 
-FILES = ["Glimster.aex", "INSTALL.txt", "LICENSE-LodePNG.txt", "SHA256SUMS"]
+FILES = ["Glimster.aex", "INSTALL.txt", "LICENSE-LodePNG.txt", "LICENSE-winpthreads.txt", "SHA256SUMS"]
 
 
 def fail(message):
@@ -51,7 +52,7 @@ def main():
         digest, name = line.split("  ", 1)
         sums[name] = digest
     print(contents["SHA256SUMS"].decode("ascii").strip())
-    if sorted(sums) != FILES[:3]:
+    if sorted(sums) != FILES[:4]:
         fail(f"SHA256SUMS lists {sorted(sums)}")
     for name, digest in sums.items():
         if hashlib.sha256(contents[name]).hexdigest() != digest:
@@ -70,6 +71,8 @@ def main():
                   "3. This notice may not be removed or altered from any source"]:
         if words not in licence:
             fail(f"LICENSE-LodePNG.txt lacks {words!r}")
+    if "Copyright (c) 2011-2016 mingw-w64 project" not in contents["LICENSE-winpthreads.txt"].decode("ascii"):
+        fail("LICENSE-winpthreads.txt lacks the mingw-w64 copyright line")
     print(f"OK: {args.name}: {', '.join(FILES)}; checksums match")
 
 
