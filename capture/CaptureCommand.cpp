@@ -76,7 +76,7 @@ A_Err WriteFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, AEGP_WorldH world, 
                  A_Err err) {
   const OutputPath output = OutputPathFor(suites, item, name);
   if (output.failure != NamingFailure::kNone) {
-    if (output.failure == NamingFailure::kNoRoomForFileName) PrintOpenFailedLine();
+    if (output.failure == NamingFailure::kNoRoomForFileName) PrintPngError(kPngOpenFailed);
     if (!output.message_shown) ReportFailure(suites, NamingFailureReport(output.failure));
     return err;
   }

@@ -49,12 +49,7 @@ FailureReportText WriteFailureReport(unsigned code) {
 
 FailureReportText NamingFailureReport(NamingFailure failure) {
   for (const NamingWords& row : kNamingFailures) {
-    if (row.failure == failure) return Sentence(row.words, kFileCannotBeCreated);
+    if (row.failure == failure) return Sentence(row.words, kPngOpenFailed);
   }
-  return Sentence("the file could not be named", kFileCannotBeCreated);
-}
-
-void PrintOpenFailedLine() {
-  std::printf("error %u: failed to open file for writing\n", kFileCannotBeCreated);
-  std::fflush(stdout);
+  return Sentence("the file could not be named", kPngOpenFailed);
 }

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr unsigned kOpenFailed = 79;   // "failed to open file for writing"
 constexpr unsigned kOutOfMemory = 83;  // "memory allocation failed"
 // Codes outside the PNG library's, so the two are never confused: the bytes
 // could not be written after the file was opened; the compressed stream
@@ -62,7 +61,7 @@ unsigned Store(const PngBytes& png, const std::string& utf8_path) {
     case FileReplaceResult::Replaced:
       return 0;
     case FileReplaceResult::OpenFailed:
-      return kOpenFailed;
+      return kPngOpenFailed;
     case FileReplaceResult::WriteFailed:
       break;
   }
@@ -86,9 +85,11 @@ unsigned WriteFrameAsPng(const PF_EffectWorld& world, const std::string& utf8_pa
   image.pixels.reset();  // the encoded bytes are all that is needed from here
   if (!code) code = CheckFitsOneChunk(png);
   if (!code) code = Store(png, utf8_path);
-  if (code) {
-    std::printf("error %u: %s\n", code, ErrorText(code));
-    std::fflush(stdout);
-  }
+  if (code) PrintPngError(code);
   return code;
+}
+
+void PrintPngError(unsigned code) {
+  std::printf("error %u: %s\n", code, ErrorText(code));
+  std::fflush(stdout);
 }
