@@ -15,15 +15,15 @@ PluginCapture::PluginCapture(const std::filesystem::path& plugin_file) : plugin_
 }
 
 void PluginCapture::Show(const std::u16string& name, const HostFrame& frame) {
-  subhost::Frame rendered(frame.width, frame.height, frame.rowbytes);
+  substitute_host::Frame rendered(frame.width, frame.height, frame.rowbytes);
   std::memcpy(rendered.data(), frame.bytes.data(), frame.bytes.size());
-  subhost::Item& item = host_.project().addComposition(name, std::move(rendered), A_Time{0, 1});
+  substitute_host::Item& item = host_.project().addComposition(name, std::move(rendered), A_Time{0, 1});
   host_.project().setActive(&item);
   shown_ = &item;
 }
 
 double PluginCapture::Take() {
-  subhost::CommandOutcome outcome{};
+  substitute_host::CommandOutcome outcome{};
   const double milliseconds = MillisecondsOf([&] { outcome = host_.issueMenuCommand("Take Glimster"); });
   host_.log().clear();
   if (outcome.result != A_Err_NONE || !outcome.handled) {
@@ -38,7 +38,7 @@ double PluginCapture::Take() {
 double PluginCapture::TimeHostFrameCopy() const {
   volatile std::uint8_t sink = 0;
   const double milliseconds = MillisecondsOf([&] {
-    const subhost::Frame copy = *shown_->frame;
+    const substitute_host::Frame copy = *shown_->frame;
     sink = copy.bytes().front();
   });
   static_cast<void>(sink);
@@ -47,7 +47,7 @@ double PluginCapture::TimeHostFrameCopy() const {
 
 std::size_t PluginCapture::HostFrameCopyHeapBytes() const {
   const std::size_t before = HeapBytesNow();
-  const subhost::Frame copy = *shown_->frame;
+  const substitute_host::Frame copy = *shown_->frame;
   return HeapBytesNow() - before;
 }
 

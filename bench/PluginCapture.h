@@ -6,8 +6,8 @@
 #include <string>
 
 #include "bench/BenchFrames.h"
-#include "subhost/Host.h"
-#include "subhost/PluginBinary.h"
+#include "substitute_host/Host.h"
+#include "substitute_host/PluginBinary.h"
 
 namespace glimster::bench {
 
@@ -31,9 +31,9 @@ class PluginCapture {
   std::size_t HostFrameCopyHeapBytes() const;
 
  private:
-  subhost::PluginBinary plugin_;
-  subhost::Host host_;
-  const subhost::Item* shown_ = nullptr;
+  substitute_host::PluginBinary plugin_;
+  substitute_host::Host host_;
+  const substitute_host::Item* shown_ = nullptr;
 };
 
 }  // namespace glimster::bench

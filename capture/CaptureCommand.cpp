@@ -3,7 +3,7 @@
 #include <ctime>
 
 #include "capture/FailureReport.h"
-#include "capture/HostHandles.h"
+#include "capture/HandleOwners.h"
 #include "capture/OutputNaming.h"
 #include "capture/PngWriter.h"
 #include "host/AEGP_SuiteHandler.h"

@@ -23,7 +23,7 @@ endif()
 set(GLIMSTER_WINDOWS_BINARY_DIR "${CMAKE_BINARY_DIR}/windows")
 set(GLIMSTER_AEX "${GLIMSTER_WINDOWS_BINARY_DIR}/plugin/Glimster.aex")
 set(GLIMSTER_WINDOWS_TEST_PROGRAM "${GLIMSTER_WINDOWS_BINARY_DIR}/tests/windows/glimster_windows_tests.exe")
-set(GLIMSTER_WINDOWS_HOST_PROGRAM "${GLIMSTER_WINDOWS_BINARY_DIR}/subhost/glimster-host.exe")
+set(GLIMSTER_WINDOWS_HOST_PROGRAM "${GLIMSTER_WINDOWS_BINARY_DIR}/substitute_host/glimster-host.exe")
 set(windows_byproducts "${GLIMSTER_AEX}")
 
 set(windows_test_args)

@@ -53,8 +53,8 @@ for i in "${!arguments[@]}"; do
   [ "${arguments[$i]}" = --runs ] && runs=${arguments[$((i + 1))]}
 done
 scripts/benchmark-wine.sh --runs "$runs" --program "$program" \
-  --linux-host "$dir/subhost/glimster-host" --linux-plugin "$dir/plugin/Glimster.so" \
-  --wine-run "$cross/wine/wine-run" --windows-host "$cross/windows/subhost/glimster-host.exe" \
+  --linux-host "$dir/substitute_host/glimster-host" --linux-plugin "$dir/plugin/Glimster.so" \
+  --wine-run "$cross/wine/wine-run" --windows-host "$cross/windows/substitute_host/glimster-host.exe" \
   --aex "$cross/windows/plugin/Glimster.aex"
 echo
 echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -4,7 +4,7 @@
 # composition and chooses "Take Glimster". Prints what happened and the path
 # of the PNG written to the desktop ($HOME/Desktop).
 #
-# Arguments go to glimster-host (build/linux/subhost/glimster-host --help);
+# Arguments go to glimster-host (build/linux/substitute_host/glimster-host --help);
 # without any, the composition is a 1920x1080 test card named
 # "Glimster Démo – Ünïcødé", shown at 2 s (48/24).
 set -euo pipefail
@@ -15,4 +15,4 @@ scripts/build.sh
 if [ $# -eq 0 ]; then
   set -- --comp-name "Glimster Démo – Ünïcødé" --size 1920x1080 --time 48/24 --test-card
 fi
-exec build/linux/subhost/glimster-host build/linux/plugin/Glimster.so "$@"
+exec build/linux/substitute_host/glimster-host build/linux/plugin/Glimster.so "$@"

@@ -1,14 +1,14 @@
 // A capture whose host calls fail: the code returned, no file, every handle back.
 #include "CaptureFixture.h"
 
-#include "subhost/Operations.h"
+#include "substitute_host/Operations.h"
 
 namespace glimster::capture_tests {
 namespace {
 
-namespace op = subhost::op;
-using subhost::CallFault;
-using subhost::Outputs;
+namespace op = substitute_host::op;
+using substitute_host::CallFault;
+using substitute_host::Outputs;
 
 class CaptureFailureTest : public CaptureFixture {};
 
@@ -22,7 +22,7 @@ TEST_F(CaptureFailureTest, AFailingRenderStepEndsTheCaptureButItIsStillHandled) 
     SCOPED_TRACE(step);
     host_->log().clear();
     host_->faults().failCall(step, CallFault{17, Outputs::Cleared});
-    const subhost::CommandOutcome outcome = Capture();
+    const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 17);
     EXPECT_TRUE(outcome.handled);
     EXPECT_TRUE(DesktopFiles().empty());
@@ -37,7 +37,7 @@ TEST_F(CaptureFailureTest, AFailingItemQueryReturnsItsCodeWithoutHandling) {
   for (const char* query : {op::GetActiveItem, op::GetItemType}) {
     SCOPED_TRACE(query);
     host_->faults().failCall(query, CallFault{23, Outputs::Cleared});
-    const subhost::CommandOutcome outcome = Capture();
+    const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 23);
     EXPECT_FALSE(outcome.handled);
     EXPECT_TRUE(host_->renders().empty());
@@ -48,7 +48,7 @@ TEST_F(CaptureFailureTest, AFailingItemQueryReturnsItsCodeWithoutHandling) {
 TEST_F(CaptureFailureTest, ACompositionWhoseTypeQueryFailsIsHandledButNotRendered) {
   ActivateComposition(u"typed", GradientFrame(6, 6, 0, true));
   host_->faults().failCall(op::GetItemType, CallFault{29, Outputs::Written});
-  const subhost::CommandOutcome outcome = Capture();
+  const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 29);
   EXPECT_TRUE(outcome.handled);
   EXPECT_TRUE(host_->renders().empty());
@@ -59,7 +59,7 @@ TEST_F(CaptureFailureTest, ACompositionWhoseTypeQueryFailsIsHandledButNotRendere
 TEST_F(CaptureFailureTest, ARenderWithoutAReceiptWritesNothingAndSucceeds) {
   ActivateComposition(u"no receipt", GradientFrame(6, 6, 0, true));
   host_->faults().failCall(op::RenderAndCheckoutFrame, CallFault{0, Outputs::Cleared});
-  const subhost::CommandOutcome outcome = Capture();
+  const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 0);
   EXPECT_TRUE(outcome.handled);
   EXPECT_EQ(host_->log().count(op::GetReceiptWorld), 0u);
@@ -70,7 +70,7 @@ TEST_F(CaptureFailureTest, ARenderWithoutAReceiptWritesNothingAndSucceeds) {
 TEST_F(CaptureFailureTest, RenderOptionsNotGivenRenderNothingAndSucceed) {
   ActivateComposition(u"no options", GradientFrame(6, 6, 0, true));
   host_->faults().failCall(op::NewFromItem, CallFault{0, Outputs::Cleared});
-  const subhost::CommandOutcome outcome = Capture();
+  const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 0);
   EXPECT_TRUE(outcome.handled);
   EXPECT_EQ(host_->log().count(op::SetWorldType), 0u);  // nothing to set: no options
@@ -96,7 +96,7 @@ TEST_F(CaptureFailureTest, ANameThatCannotBeHadIsTheEmptyName) {
   for (const char* name_step : {op::GetItemName, op::LockMemHandle, op::GetMemHandleSize}) {
     SCOPED_TRACE(name_step);
     host_->faults().failCall(name_step, CallFault{41, Outputs::Cleared});
-    const subhost::CommandOutcome outcome = Capture();
+    const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 0);  // the name's own queries never fail a capture
     const fs::path png = OnlyPng();
     EXPECT_EQ(png.filename(), FileNameAt(""));
@@ -110,7 +110,7 @@ TEST_F(CaptureFailureTest, AFailingCleanUpIsReportedOnlyWhenNothingFailedBefore)
   for (const char* clean_up : {op::FreeMemHandle, op::Dispose, op::CheckinFrame}) {
     SCOPED_TRACE(clean_up);
     host_->faults().failCall(clean_up, CallFault{43, Outputs::Written});
-    const subhost::CommandOutcome outcome = Capture();
+    const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 43);
     EXPECT_TRUE(outcome.handled);
   }
@@ -140,8 +140,8 @@ class MissingSuiteTest : public CaptureFixture, public ::testing::WithParamInter
 TEST_P(MissingSuiteTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
   ActivateComposition(u"missing", GradientFrame(6, 6, 0, true));
   host_->faults().refuseSuite(GetParam().name, GetParam().version,
-                              subhost::SuiteRefusal{9, Outputs::Cleared});
-  const subhost::CommandOutcome outcome = Capture();
+                              substitute_host::SuiteRefusal{9, Outputs::Cleared});
+  const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 516);
   EXPECT_FALSE(outcome.handled);
   EXPECT_TRUE(DesktopFiles().empty());
@@ -156,7 +156,7 @@ TEST_P(MissingSuiteTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
   if (std::string(GetParam().name) == "AEGP Memory Suite") {
     EXPECT_EQ(host_->log().count(op::GetItemName), 0u);
   }
-  const subhost::Outstanding outstanding = host_->outstanding();
+  const substitute_host::Outstanding outstanding = host_->outstanding();
   EXPECT_TRUE(outstanding.none()) << outstanding.describe();
   EXPECT_TRUE(host_->problems().empty()) << ::testing::PrintToString(host_->problems());
 }
@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(DuringCapture, MissingSuiteTest,
 
 TEST_F(CaptureFailureTest, ARefusedRenderSuiteReleasesTheEarlierSuitesOnceInCatalogueOrder) {
   ActivateComposition(u"refused", GradientFrame(6, 6, 0, true));
-  host_->faults().refuseSuite("AEGP Render Suite", 2, subhost::SuiteRefusal{0, Outputs::Cleared});
+  host_->faults().refuseSuite("AEGP Render Suite", 2, substitute_host::SuiteRefusal{0, Outputs::Cleared});
   EXPECT_EQ(Capture().result, 516);
   EXPECT_EQ(host_->log().argsOf(op::ReleaseSuite),
             (std::vector<std::string>{"\"AEGP Comp Suite\" 14", "\"AEGP Item Suite\" 10",

@@ -178,7 +178,7 @@ TEST_F(CaptureFileTest, AFrameThatCannotBeAllocatedPrintsTheMemoryFailure) {
     const rlim_t room = in_use + (96u << 20);  // the host's frame copy fits, the repack does not
     const rlimit limit{room, room};
     if (setrlimit(RLIMIT_AS, &limit) != 0) return 100;
-    const subhost::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
+    const substitute_host::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
     if (!ReportedOnce(*host_, 83)) return 102;
     return outcome.result == 0 && outcome.handled && host_->outstanding().none() ? 0 : 101;
   });

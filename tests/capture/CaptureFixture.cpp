@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "FixedClock.h"
-#include "subhost/PluginBinary.h"
+#include "substitute_host/PluginBinary.h"
 
 namespace glimster::capture_tests {
 
@@ -36,7 +36,7 @@ void CaptureFixture::SetUp() {
   setenv("HOME", home_.c_str(), 1);
   FixClock(kFixedNow);
 
-  static const subhost::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
+  static const substitute_host::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
   host_.emplace();
   ASSERT_EQ(host_->runEntry(plugin), 0);
   host_->log().clear();
@@ -54,10 +54,10 @@ Item& CaptureFixture::ActivateComposition(const std::u16string& name, Frame fram
   return comp;
 }
 
-subhost::CommandOutcome CaptureFixture::Capture(std::string* output) {
+substitute_host::CommandOutcome CaptureFixture::Capture(std::string* output) {
   if (output == nullptr) return host_->issueMenuCommand("Take Glimster");
   ::testing::internal::CaptureStdout();
-  const subhost::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
+  const substitute_host::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
   *output = ::testing::internal::GetCapturedStdout();
   return outcome;
 }
@@ -111,7 +111,7 @@ fs::path CaptureFixture::OnlyPng() const {
 }
 
 void CaptureFixture::ExpectEverythingGivenBack() const {
-  const subhost::Outstanding outstanding = host_->outstanding();
+  const substitute_host::Outstanding outstanding = host_->outstanding();
   EXPECT_TRUE(outstanding.none()) << outstanding.describe();
   EXPECT_TRUE(host_->problems().empty()) << ::testing::PrintToString(host_->problems());
 }

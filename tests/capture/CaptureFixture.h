@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "subhost/Host.h"
+#include "substitute_host/Host.h"
 #include "tests/support/PngImages.h"
 
 namespace glimster::capture_tests {
 
 namespace fs = std::filesystem;
-using subhost::Argb;
-using subhost::Frame;
-using subhost::Host;
-using subhost::Item;
+using substitute_host::Argb;
+using substitute_host::Frame;
+using substitute_host::Host;
+using substitute_host::Item;
 
 using test_support::DecodePng;
 using test_support::Rgba8;
@@ -46,7 +46,7 @@ class CaptureFixture : public ::testing::Test {
   // Adds a composition and makes it active.
   Item& ActivateComposition(const std::u16string& name, Frame frame, A_Time time = {12, 24});
   // Chooses "Take Glimster", with standard output captured into `output`.
-  subhost::CommandOutcome Capture(std::string* output = nullptr);
+  substitute_host::CommandOutcome Capture(std::string* output = nullptr);
   // Runs `body` in a forked child with its standard output captured; the
   // child's exit code is what `body` gives.
   ChildRun InChild(const std::function<int()>& body);

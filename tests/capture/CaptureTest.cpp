@@ -1,12 +1,12 @@
 // A whole capture: what is rendered, what is written, and the host calls made.
 #include "CaptureFixture.h"
 
-#include "subhost/Operations.h"
+#include "substitute_host/Operations.h"
 
 namespace glimster::capture_tests {
 namespace {
 
-namespace op = subhost::op;
+namespace op = substitute_host::op;
 
 class CaptureTest : public CaptureFixture {};
 
@@ -15,7 +15,7 @@ TEST_F(CaptureTest, WritesTheFrameAsAPngThatDecodesToExactlyItsPixels) {
     SCOPED_TRACE(opaque ? "opaque" : "with transparency");
     // 37 wide with 12 bytes of padding per row: the stride is wider than the width.
     Item& comp = ActivateComposition(u"Comp 1", GradientFrame(37, 23, 12, opaque));
-    const subhost::CommandOutcome outcome = Capture();
+    const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 0);
     EXPECT_TRUE(outcome.handled);
 
@@ -44,14 +44,14 @@ TEST_F(CaptureTest, ChannelsAreMovedNotConverted) {
 }
 
 TEST_F(CaptureTest, RendersTheCurrentTimeAtFullResolutionAndEightBits) {
-  host_->renderDefaults().worldType = subhost::kWorldType16;  // a 16-bit project
+  host_->renderDefaults().worldType = substitute_host::kWorldType16;  // a 16-bit project
   host_->renderDefaults().downsampleX = 2;                   // a half-resolution preview
   host_->renderDefaults().downsampleY = 2;
   ActivateComposition(u"timed", GradientFrame(8, 8, 0, true), A_Time{1001, 30000});
   Capture();
 
   ASSERT_EQ(host_->renders().size(), 1u);
-  const subhost::RenderSettings& settings = host_->renders().front().settings;
+  const substitute_host::RenderSettings& settings = host_->renders().front().settings;
   EXPECT_EQ(settings.worldType, AEGP_WorldType_8);
   EXPECT_EQ(settings.downsampleX, 1);
   EXPECT_EQ(settings.downsampleY, 1);
@@ -66,7 +66,7 @@ TEST_F(CaptureTest, MakesTheHostCallsInOrderAndGivesEverythingBack) {
   Capture();
 
   std::vector<std::string> calls;
-  for (const subhost::Call& call : host_->log().calls()) {
+  for (const substitute_host::Call& call : host_->log().calls()) {
     if (call.op == op::CommandHook) continue;
     const bool suite_call = call.op == op::AcquireSuite || call.op == op::ReleaseSuite;
     calls.push_back(suite_call ? call.op + " " + call.args : call.op);
@@ -111,9 +111,9 @@ TEST_F(CaptureTest, MakesTheHostCallsInOrderAndGivesEverythingBack) {
 TEST_F(CaptureTest, OtherCommandsAreLeftAloneWithoutAskingTheHostForAnything) {
   ActivateComposition(u"untouched", GradientFrame(4, 4, 0, true));
   const AEGP_Command other = host_->menus().issueCommand();  // another plug-in's command
-  subhost::CommandOptions options;
+  substitute_host::CommandOptions options;
   options.handledFlag = false;
-  const subhost::CommandOutcome outcome = host_->issueCommand(other, options);
+  const substitute_host::CommandOutcome outcome = host_->issueCommand(other, options);
   EXPECT_EQ(outcome.result, 0);
   EXPECT_FALSE(outcome.handled);
   EXPECT_EQ(host_->log().count(op::AcquireSuite), 0u);
@@ -133,7 +133,7 @@ TEST_F(CaptureTest, OnlyACompositionIsCaptured) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     c.activate();
-    const subhost::CommandOutcome outcome = Capture();
+    const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 0);
     EXPECT_FALSE(outcome.handled);
     EXPECT_TRUE(host_->renders().empty());

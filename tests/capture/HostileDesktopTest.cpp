@@ -60,7 +60,7 @@ class HostileDesktopTest : public CaptureFixture {
   void ExpectRefusedWithoutTrace(const std::string& line, unsigned code) {
     const Tree before = TreeOf(home_);
     std::string output;
-    const subhost::CommandOutcome outcome = Capture(&output);
+    const substitute_host::CommandOutcome outcome = Capture(&output);
     EXPECT_EQ(output, line);
     EXPECT_TRUE(ReportedOnce(*host_, code));
     EXPECT_EQ(outcome.result, 0);  // the writer's outcome is not the host's business
@@ -102,7 +102,7 @@ TEST_F(HostileDesktopTest, AWriteCutShortByTheFileSizeLimit) {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{4096, 4096};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 100;
-    const subhost::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
+    const substitute_host::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
     const bool clean = host_->outstanding().none() && host_->problems().empty();
     if (!ReportedOnce(*host_, 1000)) return 102;
     return outcome.result == 0 && outcome.handled && clean ? 0 : 101;

@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "tests/support/PngImages.h"
-#include "subhost/FrameSources.h"
+#include "substitute_host/FrameSources.h"
 
 namespace glimster::cli_tests {
 namespace {
@@ -50,7 +50,7 @@ TEST_F(Capture, TheDefaultWritesTheTestCardOntoTheHomeDesktopAndSaysHowLongItToo
 
   const std::optional<Rgba8> image = DecodePng(file);
   ASSERT_TRUE(image.has_value());
-  EXPECT_EQ(image->pixels, RgbaOf(subhost::testCardFrame(70, 40)).pixels);
+  EXPECT_EQ(image->pixels, RgbaOf(substitute_host::testCardFrame(70, 40)).pixels);
   // The card as described: 75% white top left, a black-to-white opaque ramp
   // in the third quarter, transparency at the bottom right.
   EXPECT_EQ(PixelAt(*image, 0, 0), (std::vector<std::uint8_t>{191, 191, 191, 255}));
@@ -97,7 +97,7 @@ TEST_F(Capture, NoiseIsTheSameForASeedAndDiffersBetweenSeeds) {
   const fs::path second = CaptureWith({"--noise", "43", "--size", "16x8", "--comp-name", "Second"});
   const std::optional<Rgba8> image = DecodePng(first);
   ASSERT_TRUE(image.has_value());
-  EXPECT_EQ(image->pixels, RgbaOf(subhost::noiseFrame(16, 8, 42)).pixels);
+  EXPECT_EQ(image->pixels, RgbaOf(substitute_host::noiseFrame(16, 8, 42)).pixels);
   EXPECT_NE(DecodePng(second)->pixels, image->pixels);
 }
 

@@ -14,7 +14,7 @@
 #include <set>
 #include <sstream>
 
-#include "subhost/FrameSources.h"
+#include "substitute_host/FrameSources.h"
 #include "tests/support/PngImages.h"
 
 namespace glimster::cli_tests {
@@ -36,14 +36,14 @@ enum class Outcome {
 struct Subject {
   const char* name;
   std::vector<std::string> options;  // glimster-host's frame options
-  subhost::Frame (*frame)();         // the same frame, made here
+  substitute_host::Frame (*frame)();         // the same frame, made here
 };
 
 const Subject kSubjects[] = {
     {"1920x1080 noise (incompressible)", {"--noise", "7", "--size", "1920x1080"},
-     [] { return subhost::noiseFrame(1920, 1080, 7); }},
+     [] { return substitute_host::noiseFrame(1920, 1080, 7); }},
     {"3840x2160 test card (compressible)", {"--test-card", "--size", "3840x2160"},
-     [] { return subhost::testCardFrame(3840, 2160); }},
+     [] { return substitute_host::testCardFrame(3840, 2160); }},
 };
 
 void PrintTo(const Subject& subject, std::ostream* out) { *out << subject.name; }

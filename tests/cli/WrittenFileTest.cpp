@@ -8,7 +8,7 @@
 #include <regex>
 #include <thread>
 
-#include "subhost/FrameSources.h"
+#include "substitute_host/FrameSources.h"
 #include "tests/support/PngImages.h"
 
 namespace glimster::cli_tests {
@@ -31,12 +31,12 @@ std::vector<std::string> ValuesOf(const std::string& output, const std::string& 
 // image, and a text file.
 class FolderChurn {
  public:
-  FolderChurn(const fs::path& folder, const subhost::Frame& frame) {
+  FolderChurn(const fs::path& folder, const substitute_host::Frame& frame) {
     const fs::path own_frame = folder / ".glimster-0123456789ab.tmp";
     const fs::path other_png = folder / "Comp 1 from another program.png";
     const fs::path text = folder / "notes.txt";
     test_support::WritePng(own_frame, test_support::RgbaOf(frame));
-    test_support::WritePng(other_png, test_support::RgbaOf(subhost::noiseFrame(3, 3, 1)));
+    test_support::WritePng(other_png, test_support::RgbaOf(substitute_host::noiseFrame(3, 3, 1)));
     worker_ = std::thread([=] {
       const fs::path parked = folder.parent_path() / "parked";
       fs::create_directory(parked);
@@ -83,7 +83,7 @@ TEST_F(WrittenFile, RepeatCapturesInOneProcessAndTellsThePeakMemory) {
 }
 
 TEST_F(WrittenFile, OnlyThePluginsOwnPngCountsWhileOtherFilesComeAndGo) {
-  const FolderChurn churn(DefaultDesktop(), subhost::noiseFrame(32, 16, 9));
+  const FolderChurn churn(DefaultDesktop(), substitute_host::noiseFrame(32, 16, 9));
   const ToolRun run = RunHost({"--repeat", "20", "--size", "32x16", "--noise", "9"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "");
@@ -97,7 +97,7 @@ TEST_F(WrittenFile, OnlyThePluginsOwnPngCountsWhileOtherFilesComeAndGo) {
 }
 
 TEST_F(WrittenFile, NothingOfItsOwnIsAFailureWhateverElseAppears) {
-  const FolderChurn churn(DefaultDesktop(), subhost::noiseFrame(32, 16, 9));
+  const FolderChurn churn(DefaultDesktop(), substitute_host::noiseFrame(32, 16, 9));
   // The render gives no frame and the plug-in writes nothing, five times over.
   const ToolRun run = RunHost({"--repeat", "5", "--size", "32x16", "--noise", "9", "--fail",
                                "AEGP_RenderAndCheckoutFrame:0"});

@@ -29,7 +29,7 @@ TEST_F(EntryPointTest, StartPutsTakeGlimsterLastInCompositionMenuAndRegistersEve
   EXPECT_THAT(suiteOperations(),
               ElementsAre(op::GetUniqueCommand, op::InsertMenuCommand, op::RegisterCommandHook,
                           op::RegisterDeathHook, op::RegisterUpdateMenuHook, op::RegisterIdleHook));
-  const subhost::Hooks& hooks = host.hooks();
+  const substitute_host::Hooks& hooks = host.hooks();
   ASSERT_EQ(hooks.command.size(), 1u);
   EXPECT_EQ(hooks.command[0].plugin, host.pluginId());
   EXPECT_EQ(hooks.command[0].priority, AEGP_HP_BeforeAE);
@@ -52,7 +52,7 @@ TEST_F(EntryPointTest, StartPutsTakeGlimsterLastInCompositionMenuAndRegistersEve
 }
 
 TEST_F(EntryPointTest, NullBasicSuiteGives516AndTouchesNothing) {
-  subhost::EntryOptions options;
+  substitute_host::EntryOptions options;
   options.nullBasicSuite = true;
 
   EXPECT_EQ(runEntry(options), A_Err_MISSING_SUITE);
@@ -110,7 +110,7 @@ TEST_P(RefusedRegistrationTest, StopsThereReportsOnceAndGivesTheHostsCode) {
                           kRegistrationFailedReport + "\""));
   EXPECT_EQ(host.menus().find(AEGP_Menu_COMPOSITION, kCommandText) != nullptr, step.menuItemStays);
 
-  const subhost::Hooks& hooks = host.hooks();
+  const substitute_host::Hooks& hooks = host.hooks();
   EXPECT_EQ(hooks.command.size(), step.hooksKept >= 1 ? 1u : 0u);
   EXPECT_EQ(hooks.death.size(), step.hooksKept >= 2 ? 1u : 0u);
   EXPECT_EQ(hooks.updateMenu.size(), step.hooksKept >= 3 ? 1u : 0u);

@@ -1,8 +1,8 @@
 // The substitute host's own safety nets, which every plug-in test relies on to
 // catch misuse: they must fire when the plug-in side misbehaves.
-#include "subhost/Host.h"
-#include "subhost/HostErrors.h"
-#include "subhost/suites/SuiteTables.h"
+#include "substitute_host/Host.h"
+#include "substitute_host/HostErrors.h"
+#include "substitute_host/suites/SuiteTables.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,13 +12,13 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using subhost::Host;
+using substitute_host::Host;
 
 // Acquires an offered suite straight from the host's basic suite.
 template <typename Suite>
 const Suite& acquire(const char* name, std::int32_t version) {
   const void* table = nullptr;
-  EXPECT_EQ(subhost::basicSuite().AcquireSuite(name, version, &table), A_Err_NONE);
+  EXPECT_EQ(substitute_host::basicSuite().AcquireSuite(name, version, &table), A_Err_NONE);
   return *static_cast<const Suite*>(table);
 }
 
@@ -27,14 +27,14 @@ TEST(SubstituteHostSelfTest, RecordsACallOfASlotItDoesNotServe) {
   const auto& items = acquire<AEGP_ItemSuite10>("AEGP Item Suite", 10);
 
   const auto unserved = reinterpret_cast<A_Err (*)()>(items.AEGP_GetFirstProjItem);
-  EXPECT_EQ(unserved(), subhost::kHostGenericError);
+  EXPECT_EQ(unserved(), substitute_host::kHostGenericError);
 
   EXPECT_THAT(host.problems(), ElementsAre(HasSubstr("slot 0 of \"AEGP Item Suite\" 10")));
 }
 
 TEST(SubstituteHostSelfTest, RecordsAHandleUsedAfterItWasGivenBack) {
   Host host;
-  subhost::Item& comp = host.project().addComposition(u"Comp", subhost::Frame(1, 1, 4), A_Time{0, 1});
+  substitute_host::Item& comp = host.project().addComposition(u"Comp", substitute_host::Frame(1, 1, 4), A_Time{0, 1});
   host.project().setActive(&comp);
   const auto& items = acquire<AEGP_ItemSuite13>("AEGP Item Suite", 13);
   const auto& memory = acquire<AEGP_MemorySuite1>("AEGP Memory Suite", 1);
@@ -45,7 +45,7 @@ TEST(SubstituteHostSelfTest, RecordsAHandleUsedAfterItWasGivenBack) {
   ASSERT_EQ(host.outstanding().memHandles, 1u);
 
   EXPECT_EQ(memory.AEGP_FreeMemHandle(name), A_Err_NONE);
-  EXPECT_EQ(memory.AEGP_FreeMemHandle(name), subhost::kHostParameterError);
+  EXPECT_EQ(memory.AEGP_FreeMemHandle(name), substitute_host::kHostParameterError);
 
   EXPECT_EQ(host.outstanding().memHandles, 0u);
   EXPECT_THAT(host.problems(), ElementsAre(HasSubstr("used after it was given back")));
@@ -55,11 +55,11 @@ TEST(SubstituteHostSelfTest, RecordsSuitesItDoesNotOfferAndReleasesOfSuitesNotHe
   Host host;
   const void* table = &host;
 
-  EXPECT_EQ(subhost::basicSuite().AcquireSuite("AEGP Item Suite", 9, &table),
-            subhost::kSuiteNotOfferedError);
+  EXPECT_EQ(substitute_host::basicSuite().AcquireSuite("AEGP Item Suite", 9, &table),
+            substitute_host::kSuiteNotOfferedError);
   EXPECT_EQ(table, nullptr);
-  EXPECT_EQ(subhost::basicSuite().ReleaseSuite("AEGP Command Suite", 1),
-            subhost::kSuiteNotOfferedError);
+  EXPECT_EQ(substitute_host::basicSuite().ReleaseSuite("AEGP Command Suite", 1),
+            substitute_host::kSuiteNotOfferedError);
 
   EXPECT_THAT(host.problems(), ElementsAre(HasSubstr("does not offer"), HasSubstr("does not hold")));
 }

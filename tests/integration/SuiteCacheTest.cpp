@@ -48,10 +48,10 @@ TEST_F(SuiteCacheTest, CallsThatNeedNoSuiteAcquireNothing) {
   startPlugin();
   activateComposition();
   const AEGP_Command other = host.menus().append(AEGP_Menu_COMPOSITION, "Composition Settings...");
-  subhost::CommandOptions options;
+  substitute_host::CommandOptions options;
   options.handledFlag = 0xA5; // neither true nor false: any write shows
 
-  const subhost::CommandOutcome outcome = host.issueCommand(other, options);
+  const substitute_host::CommandOutcome outcome = host.issueCommand(other, options);
   A_long maxSleep = 1234;
   const A_Err idle = host.idle(maxSleep);
   const A_Err death = host.quit();
@@ -79,7 +79,7 @@ struct MissingSuiteCase {
 // How the host answers the acquire of the suite it lacks.
 struct RefusalMode {
   const char* name;
-  subhost::SuiteRefusal refusal;
+  substitute_host::SuiteRefusal refusal;
 };
 
 void PrintTo(const MissingSuiteCase& missing, std::ostream* out) { *out << missing.scenario; }

@@ -54,13 +54,13 @@ TEST_F(UpdateMenuHookTest, NothingActiveAndFailingDisableGivesTheDisablesCode) {
 }
 
 class OtherItemActiveTest : public UpdateMenuHookTest,
-                            public ::testing::WithParamInterface<subhost::ItemKind> {};
+                            public ::testing::WithParamInterface<substitute_host::ItemKind> {};
 
 TEST_P(OtherItemActiveTest, LeavesTheCommandAsItWas) {
   activateComposition();
   ASSERT_EQ(host.updateMenus(), A_Err_NONE);
   ASSERT_EQ(captureCommandState(), CommandState::Enabled);
-  subhost::Item& other = GetParam() == subhost::ItemKind::Footage
+  substitute_host::Item& other = GetParam() == substitute_host::ItemKind::Footage
                              ? host.project().addFootage(u"clip.mov", 1920, 1080)
                              : host.project().addFolder(u"Solids");
   host.project().setActive(&other);
@@ -74,8 +74,8 @@ TEST_P(OtherItemActiveTest, LeavesTheCommandAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FootageAndFolder, OtherItemActiveTest,
-                         ::testing::Values(subhost::ItemKind::Footage, subhost::ItemKind::Folder),
-                         [](const ::testing::TestParamInfo<subhost::ItemKind>& info) {
+                         ::testing::Values(substitute_host::ItemKind::Footage, substitute_host::ItemKind::Folder),
+                         [](const ::testing::TestParamInfo<substitute_host::ItemKind>& info) {
                            return ::testing::PrintToString(info.param);
                          });
 

@@ -1,6 +1,6 @@
 #include "ExpectedOutcome.h"
 
-#include "subhost/Operations.h"
+#include "substitute_host/Operations.h"
 
 #include <algorithm>
 #include <iterator>
@@ -8,17 +8,17 @@
 namespace glimster::reliability {
 namespace {
 
-namespace op = subhost::op;
+namespace op = substitute_host::op;
 
 // The suites the plug-in may acquire, in its catalogue's order, which is the
 // order of release.
 const std::vector<std::string>& ReleaseOrder() {
   static const std::vector<std::string> kOrder = {
-      subhost::suiteArgs("AEGP Comp Suite", 14),    subhost::suiteArgs("AEGP Register Suite", 6),
-      subhost::suiteArgs("AEGP Item Suite", 13),    subhost::suiteArgs("AEGP Item Suite", 10),
-      subhost::suiteArgs("AEGP Memory Suite", 1),   subhost::suiteArgs("AEGP Command Suite", 1),
-      subhost::suiteArgs("AEGP Utility Suite", 7),  subhost::suiteArgs("AEGP Render Suite", 2),
-      subhost::suiteArgs("AEGP World Suite", 2),    subhost::suiteArgs("AEGP Render Options Suite", 2),
+      substitute_host::suiteArgs("AEGP Comp Suite", 14),    substitute_host::suiteArgs("AEGP Register Suite", 6),
+      substitute_host::suiteArgs("AEGP Item Suite", 13),    substitute_host::suiteArgs("AEGP Item Suite", 10),
+      substitute_host::suiteArgs("AEGP Memory Suite", 1),   substitute_host::suiteArgs("AEGP Command Suite", 1),
+      substitute_host::suiteArgs("AEGP Utility Suite", 7),  substitute_host::suiteArgs("AEGP Render Suite", 2),
+      substitute_host::suiteArgs("AEGP World Suite", 2),    substitute_host::suiteArgs("AEGP Render Options Suite", 2),
   };
   return kOrder;
 }
@@ -60,7 +60,7 @@ bool ResultIgnored(EntryPoint entry, const std::string& op) {
 bool RefusalEndsTheCall(EntryPoint entry, const std::string& suite) {
   // The report of a capture that wrote nothing is a courtesy: without its
   // suite the capture ends as it would have.
-  return !(entry == EntryPoint::Command && suite == subhost::suiteArgs("AEGP Utility Suite", 7));
+  return !(entry == EntryPoint::Command && suite == substitute_host::suiteArgs("AEGP Utility Suite", 7));
 }
 
 A_Err ExpectedCode(EntryPoint entry, const FaultPath& path) {
@@ -76,10 +76,10 @@ A_Err ExpectedCode(EntryPoint entry, const FaultPath& path) {
   return A_Err_NONE;
 }
 
-subhost::Outstanding KeptByTheHost(const FaultPath& path) {
-  subhost::Outstanding kept;
+substitute_host::Outstanding KeptByTheHost(const FaultPath& path) {
+  substitute_host::Outstanding kept;
   for (const PlantedFault& fault : path) {
-    if (fault.outputs != subhost::Outputs::Cleared) continue;
+    if (fault.outputs != substitute_host::Outputs::Cleared) continue;
     if (fault.at.op == op::Dispose) ++kept.renderOptions;
     if (fault.at.op == op::CheckinFrame) ++kept.frameReceipts;
     if (fault.at.op == op::FreeMemHandle) ++kept.memHandles;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "FaultPoints.h"
-#include "subhost/Host.h"
+#include "substitute_host/Host.h"
 
 #include <optional>
 #include <string>
@@ -33,7 +33,7 @@ A_Err ExpectedCode(EntryPoint entry, const FaultPath& path);
 
 // The handles that stay with the host because a give-back (dispose, check-in,
 // free) was answered without effect: the plug-in offers each back once only.
-subhost::Outstanding KeptByTheHost(const FaultPath& path);
+substitute_host::Outstanding KeptByTheHost(const FaultPath& path);
 
 // The suites of `acquired` (logged "\"name\" version") in the order they must
 // be released: the plug-in's catalogue order; nullopt if one is not the

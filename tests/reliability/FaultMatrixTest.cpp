@@ -11,9 +11,9 @@
 #include "FaultPoints.h"
 
 #include "CaptureFixture.h"
-#include "subhost/Host.h"
-#include "subhost/Operations.h"
-#include "subhost/PluginBinary.h"
+#include "substitute_host/Host.h"
+#include "substitute_host/Operations.h"
+#include "substitute_host/PluginBinary.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -32,12 +32,12 @@ namespace glimster::reliability {
 namespace {
 
 namespace fs = std::filesystem;
-namespace op = subhost::op;
+namespace op = substitute_host::op;
 using capture_tests::DecodePng;
 using capture_tests::ExpectedImage;
 using capture_tests::GradientFrame;
 using capture_tests::IsCaptureFileName;
-using subhost::Host;
+using substitute_host::Host;
 
 constexpr A_Err kFirstFaultCode = 7001; // every planted fault gets a code of its own
 constexpr SPErr kReleaseFailure = 0x5E;
@@ -68,8 +68,8 @@ struct RunPlan {
 // What a run left to look at once its host is gone.
 struct RunRecord {
   A_Err result = 0;
-  subhost::CallLog log;
-  subhost::Outstanding outstanding;
+  substitute_host::CallLog log;
+  substitute_host::Outstanding outstanding;
   std::vector<std::string> problems;
   std::vector<std::string> desktop; // names, sorted
   std::string output;               // what the plug-in printed
@@ -106,12 +106,12 @@ class MatrixSizeReport : public ::testing::Environment {
 };
 const auto* const kReport = ::testing::AddGlobalTestEnvironment(new MatrixSizeReport);
 
-const subhost::PluginBinary& Plugin() {
-  static const subhost::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
+const substitute_host::PluginBinary& Plugin() {
+  static const substitute_host::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
   return plugin;
 }
 
-subhost::Frame MatrixFrame() { return GradientFrame(7, 5, 12, false); }
+substitute_host::Frame MatrixFrame() { return GradientFrame(7, 5, 12, false); }
 
 std::vector<std::string> EntriesOf(const fs::path& folder) {
   std::vector<std::string> names;
@@ -127,7 +127,7 @@ bool Refuses(const FaultPath& path, const std::string& suite) {
 }
 
 // How many calls of `op` gave a handle: their log shows "-> <kind> <serial>".
-std::size_t HandlesGiven(const subhost::CallLog& log, const char* op, const std::string& kind) {
+std::size_t HandlesGiven(const substitute_host::CallLog& log, const char* op, const std::string& kind) {
   std::size_t given = 0;
   for (const std::string& args : log.argsOf(op)) given += args.find("-> " + kind + " ") != std::string::npos;
   return given;
@@ -138,7 +138,7 @@ std::size_t HandlesGiven(const subhost::CallLog& log, const char* op, const std:
 constexpr std::size_t kPairedFaults = 2;
 
 // The points of a run that come after its last planted fault, in call order.
-std::vector<FaultPoint> PointsAfterTheLastFault(const subhost::CallLog& log, const FaultPath& path) {
+std::vector<FaultPoint> PointsAfterTheLastFault(const substitute_host::CallLog& log, const FaultPath& path) {
   std::vector<FaultPoint> points = FaultPointsOf(log);
   if (path.empty()) return points;
   const FaultPoint& last = path.back().at;
@@ -228,7 +228,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     EXPECT_EQ(run.log.count(op::CheckinFrame),
               HandlesGiven(run.log, op::RenderAndCheckoutFrame, "receipt"));
     EXPECT_EQ(run.log.count(op::FreeMemHandle), HandlesGiven(run.log, op::GetItemName, "mem"));
-    subhost::Outstanding expected = KeptByTheHost(plan.path);
+    substitute_host::Outstanding expected = KeptByTheHost(plan.path);
     expected.suites = plan.releasesFail ? held.size() : 0;
     EXPECT_EQ(run.outstanding.describe(), expected.describe());
 
@@ -236,7 +236,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     // refused the report's suite.
     if (entry == EntryPoint::Command) {
       const bool reportDue = !run.output.empty() &&
-                             !Refuses(plan.path, subhost::suiteArgs("AEGP Utility Suite", 7));
+                             !Refuses(plan.path, substitute_host::suiteArgs("AEGP Utility Suite", 7));
       EXPECT_EQ(run.log.count(op::ReportInfo), reportDue ? 1u : 0u) << run.output;
     }
     if (GetParam().desktopMissing && !run.output.empty()) {

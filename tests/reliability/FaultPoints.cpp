@@ -1,6 +1,6 @@
 #include "FaultPoints.h"
 
-#include "subhost/Operations.h"
+#include "substitute_host/Operations.h"
 
 #include <algorithm>
 #include <iterator>
@@ -10,8 +10,8 @@
 
 namespace glimster::reliability {
 
-namespace op = subhost::op;
-using subhost::Outputs;
+namespace op = substitute_host::op;
+using substitute_host::Outputs;
 
 bool FaultPoint::isAcquire() const { return op == op::AcquireSuite; }
 
@@ -28,10 +28,10 @@ std::string PlantedFault::describe() const {
          (outputs == Outputs::Cleared ? " without effect" : " with effect");
 }
 
-std::vector<FaultPoint> FaultPointsOf(const subhost::CallLog& log) {
+std::vector<FaultPoint> FaultPointsOf(const substitute_host::CallLog& log) {
   std::vector<FaultPoint> points;
   std::map<std::string, int> callsSoFar;
-  for (const subhost::Call& call : log.calls()) {
+  for (const substitute_host::Call& call : log.calls()) {
     if (call.op == op::AcquireSuite) {
       points.push_back(FaultPoint{call.op, 0, call.args});
     } else if (std::find(std::begin(op::kFaultable), std::end(op::kFaultable), call.op) !=
@@ -47,13 +47,13 @@ std::vector<PlantedFault> FaultsAt(const FaultPoint& point, A_Err code) {
           PlantedFault{point, code, Outputs::Written}};
 }
 
-void Plant(const FaultPath& path, subhost::FaultPlan& plan) {
+void Plant(const FaultPath& path, substitute_host::FaultPlan& plan) {
   for (const PlantedFault& fault : path) {
     if (fault.at.isAcquire()) {
       const SuiteName suite = ParseSuite(fault.at.suite);
-      plan.refuseSuite(suite.name, suite.version, subhost::SuiteRefusal{fault.code, fault.outputs});
+      plan.refuseSuite(suite.name, suite.version, substitute_host::SuiteRefusal{fault.code, fault.outputs});
     } else {
-      plan.failCall(fault.at.op, subhost::CallFault{fault.code, fault.outputs}, fault.at.nth);
+      plan.failCall(fault.at.op, substitute_host::CallFault{fault.code, fault.outputs}, fault.at.nth);
     }
   }
 }

@@ -2,8 +2,8 @@
 // call log, and how each fault is planted in the next host.
 #pragma once
 
-#include "subhost/CallLog.h"
-#include "subhost/FaultPlan.h"
+#include "substitute_host/CallLog.h"
+#include "substitute_host/FaultPlan.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +14,7 @@ namespace glimster::reliability {
 // One place in a call where the host can fail: the acquire of a suite, or
 // the nth call of a suite operation.
 struct FaultPoint {
-  std::string op;    // subhost::op::AcquireSuite, or a suite operation
+  std::string op;    // substitute_host::op::AcquireSuite, or a suite operation
   int nth = 0;       // which call of `op`, from 1 (operations only)
   std::string suite; // the suite as the log writes it, "\"AEGP Item Suite\" 10" (acquires only)
 
@@ -29,7 +29,7 @@ struct FaultPoint {
 struct PlantedFault {
   FaultPoint at;
   A_Err code;
-  subhost::Outputs outputs;
+  substitute_host::Outputs outputs;
 
   std::string describe() const;
 };
@@ -39,7 +39,7 @@ using FaultPath = std::vector<PlantedFault>;
 
 // Every point the log shows, in call order: each acquire, and each call of an
 // operation the host can fail. Releases and calls into the plug-in are no points.
-std::vector<FaultPoint> FaultPointsOf(const subhost::CallLog& log);
+std::vector<FaultPoint> FaultPointsOf(const substitute_host::CallLog& log);
 
 // The faults tried at a point, given a fresh non-zero code: success without
 // effect or output (0, Cleared) first, then the code without effect, then the
@@ -47,7 +47,7 @@ std::vector<FaultPoint> FaultPointsOf(const subhost::CallLog& log);
 std::vector<PlantedFault> FaultsAt(const FaultPoint& point, A_Err code);
 
 // Makes the host fail as `path` says, counting calls from now on.
-void Plant(const FaultPath& path, subhost::FaultPlan& plan);
+void Plant(const FaultPath& path, substitute_host::FaultPlan& plan);
 
 // The suite name and version in a log's "\"name\" version".
 struct SuiteName {

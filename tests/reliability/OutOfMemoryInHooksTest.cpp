@@ -1,10 +1,10 @@
 // A std::bad_alloc inside each hook answers the host's out-of-memory code 4,
 // never 516, once everything the call held is given back. The host puts it
 // there: the call planned to fail throws it into the plug-in.
-#include "subhost/FrameSources.h"
-#include "subhost/Host.h"
-#include "subhost/Operations.h"
-#include "subhost/PluginBinary.h"
+#include "substitute_host/FrameSources.h"
+#include "substitute_host/Host.h"
+#include "substitute_host/Operations.h"
+#include "substitute_host/PluginBinary.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -16,11 +16,11 @@ namespace glimster::reliability {
 namespace {
 
 namespace fs = std::filesystem;
-namespace op = subhost::op;
-using subhost::Host;
+namespace op = substitute_host::op;
+using substitute_host::Host;
 
-const subhost::PluginBinary& Plugin() {
-  static const subhost::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
+const substitute_host::PluginBinary& Plugin() {
+  static const substitute_host::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
   return plugin;
 }
 
@@ -51,8 +51,8 @@ TEST(OutOfMemoryInHooks, AnswersTheOutOfMemoryCodeAndGivesEverythingBack) {
     SCOPED_TRACE(call.where);
     Host host;
     if (call.hook != Start) ASSERT_EQ(Start(host), A_Err_NONE);
-    host.project().setActive(&host.project().addComposition(u"Comp", subhost::testCardFrame(8, 4), A_Time{0, 1}));
-    host.faults().failCall(call.op, subhost::CallFault{0, subhost::Outputs::Thrown});
+    host.project().setActive(&host.project().addComposition(u"Comp", substitute_host::testCardFrame(8, 4), A_Time{0, 1}));
+    host.faults().failCall(call.op, substitute_host::CallFault{0, substitute_host::Outputs::Thrown});
 
     EXPECT_EQ(call.hook(host), A_Err_ALLOC);
     EXPECT_EQ(host.log().count(call.op), 1u);

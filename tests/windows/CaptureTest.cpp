@@ -24,17 +24,17 @@
 #include <string>
 #include <vector>
 
-#include "subhost/FrameSources.h"
-#include "subhost/Host.h"
-#include "subhost/PluginBinary.h"
+#include "substitute_host/FrameSources.h"
+#include "substitute_host/Host.h"
+#include "substitute_host/PluginBinary.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace glimster::windows_tests {
 namespace {
 
-using subhost::Frame;
-using subhost::Host;
-using subhost::PluginBinary;
+using substitute_host::Frame;
+using substitute_host::Host;
+using substitute_host::PluginBinary;
 
 // ---- What the plug-in asked of Windows ------------------------------------
 
@@ -201,13 +201,13 @@ class Capture : public testing::Test {
   // Makes a composition of this name and frame the active item and chooses
   // "Take Glimster"; notes the desktop entries that appeared and what went
   // to standard output.
-  subhost::CommandOutcome capture(const std::u16string& name, Frame frame) {
-    subhost::Item& comp = host_.project().addComposition(name, std::move(frame), A_Time{5, 30});
+  substitute_host::CommandOutcome capture(const std::u16string& name, Frame frame) {
+    substitute_host::Item& comp = host_.project().addComposition(name, std::move(frame), A_Time{5, 30});
     host_.project().setActive(&comp);
     const std::vector<std::wstring> before = entriesIn(desktop_);
     const std::size_t reports_before = host_.reports().size();
     CapturedStdout output;
-    const subhost::CommandOutcome outcome = host_.issueMenuCommand("Take Glimster");
+    const substitute_host::CommandOutcome outcome = host_.issueMenuCommand("Take Glimster");
     stdout_ = output.text();
     reports_.assign(host_.reports().begin() + static_cast<std::ptrdiff_t>(reports_before),
                     host_.reports().end());
@@ -271,7 +271,7 @@ TEST_F(Capture, WritesTheFrameOfANonAsciiNamedCompositionToTheShellDesktop) {
   const Frame frame = gradientFrame(67, 41, 24);
   const std::vector<std::uint8_t> expected = rgbaOf(frame);
 
-  const subhost::CommandOutcome outcome = capture(name, frame);
+  const substitute_host::CommandOutcome outcome = capture(name, frame);
 
   EXPECT_EQ(outcome.result, A_Err_NONE);
   EXPECT_TRUE(outcome.handled);
@@ -294,8 +294,8 @@ TEST_F(Capture, WritesAnOpaqueFrameOfFewColoursDecodedEqual) {
   Frame frame(33, 17, 33 * 4 + 4, 0x5A);
   for (A_long y = 0; y < frame.height(); ++y) {
     for (A_long x = 0; x < frame.width(); ++x) {
-      frame.setPixel(x, y, (x + y) % 3 == 0 ? subhost::Argb{255, 200, 30, 60}
-                                            : subhost::Argb{255, 10, 120, 250});
+      frame.setPixel(x, y, (x + y) % 3 == 0 ? substitute_host::Argb{255, 200, 30, 60}
+                                            : substitute_host::Argb{255, 10, 120, 250});
     }
   }
   const std::vector<std::uint8_t> expected = rgbaOf(frame);
@@ -327,7 +327,7 @@ TEST_F(Capture, AcceptsANameOf85ThreeByteCharacters) {
   const Frame frame = gradientFrame(8, 8, 0);
   const std::vector<std::uint8_t> expected = rgbaOf(frame);
 
-  const subhost::CommandOutcome outcome = capture(name, frame);
+  const substitute_host::CommandOutcome outcome = capture(name, frame);
 
   EXPECT_EQ(outcome.result, A_Err_NONE);
   EXPECT_TRUE(outcome.handled);
@@ -442,7 +442,7 @@ TEST_F(Capture, TheFileNameHoldsTheLocalTimeOnTheTwelveHourClock) {
 TEST_F(Capture, PutsUnderscoresForColonAndBackslash) {
   const std::u16string name = u"C:\\Windows\\evil:stream";
 
-  const subhost::CommandOutcome outcome = capture(name, gradientFrame(5, 3, 0));
+  const substitute_host::CommandOutcome outcome = capture(name, gradientFrame(5, 3, 0));
 
   EXPECT_EQ(outcome.result, A_Err_NONE);
   ASSERT_EQ(written_.size(), 1u);
@@ -454,7 +454,7 @@ TEST_F(Capture, PutsUnderscoresForColonAndBackslash) {
 TEST_F(Capture, ShowsOneMessageBoxAndWritesNothingWhenTheDesktopCannotBeHad) {
   gDesktopAnswer = DesktopAnswer::Failure;
 
-  const subhost::CommandOutcome outcome = capture(u"No Desktop", gradientFrame(5, 3, 0));
+  const substitute_host::CommandOutcome outcome = capture(u"No Desktop", gradientFrame(5, 3, 0));
 
   EXPECT_EQ(outcome.result, A_Err_NONE);
   EXPECT_TRUE(outcome.handled);
@@ -473,7 +473,7 @@ TEST_F(Capture, ReportsCode79WhenTheFileCannotBeCreated) {
   gDesktopAnswer = DesktopAnswer::Elsewhere;
   gElsewhere = (desktop_ / L"no such folder \u00e9").wstring();
 
-  const subhost::CommandOutcome outcome = capture(u"Nowhere", gradientFrame(5, 3, 0));
+  const substitute_host::CommandOutcome outcome = capture(u"Nowhere", gradientFrame(5, 3, 0));
 
   EXPECT_EQ(outcome.result, A_Err_NONE);
   EXPECT_TRUE(outcome.handled);
@@ -491,7 +491,7 @@ TEST_F(Capture, ReportsCode79AndKeepsTheFileStandingWhereTheDesktopFolderShouldB
   gDesktopAnswer = DesktopAnswer::Elsewhere;
   gElsewhere = stand_in.wstring();
 
-  const subhost::CommandOutcome outcome = capture(u"On a file", gradientFrame(5, 3, 0));
+  const substitute_host::CommandOutcome outcome = capture(u"On a file", gradientFrame(5, 3, 0));
 
   EXPECT_EQ(outcome.result, A_Err_NONE);
   EXPECT_TRUE(outcome.handled);
@@ -508,7 +508,7 @@ TEST_F(Capture, ReportsCode79AndKeepsTheFolderStandingAtTheFilesPath) {
   std::filesystem::create_directory(desktop_ / folder);
   std::ofstream(desktop_ / folder / L"inside.txt", std::ios::binary) << "kept";
 
-  const subhost::CommandOutcome outcome = capture(u"Taken", gradientFrame(5, 3, 0));
+  const substitute_host::CommandOutcome outcome = capture(u"Taken", gradientFrame(5, 3, 0));
 
   EXPECT_EQ(outcome.result, A_Err_NONE);
   EXPECT_TRUE(outcome.handled);
@@ -543,7 +543,7 @@ TEST_F(Capture, UnderEveryHeapCeilingWritesTheWholeFrameOrReportsCode83AndKeepsT
   const ImportPatch reallocPatch(module, "msvcrt.dll", "realloc", reinterpret_cast<void*>(&ceilingRealloc));
   const ImportPatch freePatch(module, "msvcrt.dll", "free", reinterpret_cast<void*>(&ceilingFree));
   const std::vector<std::wstring> earlier = {fileNameFor(L"Ceiling")};
-  const Frame frame = subhost::noiseFrame(320, 200, 11);
+  const Frame frame = substitute_host::noiseFrame(320, 200, 11);
   const std::vector<std::uint8_t> expected = rgbaOf(frame);
 
   // The most the capture held at once, then 24 ceilings up to a quarter more

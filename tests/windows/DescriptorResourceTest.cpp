@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "subhost/PluginBinary.h"
+#include "substitute_host/PluginBinary.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace glimster::windows_tests {
@@ -68,7 +68,7 @@ std::string codeAt(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 class DescriptorResource : public testing::Test {
  protected:
   void SetUp() override {
-    plugin_ = std::make_unique<subhost::PluginBinary>(pluginFile());
+    plugin_ = std::make_unique<substitute_host::PluginBinary>(pluginFile());
     module_ = loadedPluginModule();
     ASSERT_NE(module_, nullptr) << "the substitute host did not load " << pluginFile().u8string();
   }
@@ -84,7 +84,7 @@ class DescriptorResource : public testing::Test {
     return std::vector<std::uint8_t>(bytes, bytes + size);
   }
 
-  std::unique_ptr<subhost::PluginBinary> plugin_;
+  std::unique_ptr<substitute_host::PluginBinary> plugin_;
   HMODULE module_ = nullptr;
 };
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "subhost/Host.h"
-#include "subhost/PluginBinary.h"
+#include "substitute_host/Host.h"
+#include "substitute_host/PluginBinary.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace glimster::windows_tests {
@@ -139,7 +139,7 @@ class FileReplace : public testing::Test {
     gOpen.clear();
     gFailNextWrite = false;
     gDraws.clear();
-    plugin_ = std::make_unique<subhost::PluginBinary>(pluginFile());
+    plugin_ = std::make_unique<substitute_host::PluginBinary>(pluginFile());
     const HMODULE module = loadedPluginModule();
     ASSERT_NE(module, nullptr);
     patch(module, "KERNEL32.dll", "CreateFileW", &recordCreateFile, gCreateFile);
@@ -194,10 +194,10 @@ class FileReplace : public testing::Test {
     std::ofstream(desktop_ / name, std::ios::binary) << "left by a killed capture";
   }
 
-  std::unique_ptr<subhost::PluginBinary> plugin_;
+  std::unique_ptr<substitute_host::PluginBinary> plugin_;
   std::vector<std::unique_ptr<ImportPatch>> patches_;
-  subhost::Host host_;
-  subhost::Item* comp_ = nullptr;
+  substitute_host::Host host_;
+  substitute_host::Item* comp_ = nullptr;
   std::filesystem::path desktop_;
   std::vector<std::wstring> before_;  // the desktop's entries before the test
 };

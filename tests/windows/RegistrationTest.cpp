@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "subhost/Host.h"
-#include "subhost/PluginBinary.h"
+#include "substitute_host/Host.h"
+#include "substitute_host/PluginBinary.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace glimster::windows_tests {
 namespace {
 
-using subhost::CommandState;
-using subhost::Host;
-using subhost::PluginBinary;
+using substitute_host::CommandState;
+using substitute_host::Host;
+using substitute_host::PluginBinary;
 
 constexpr char kMenuText[] = "Take Glimster";
 
@@ -52,7 +52,7 @@ TEST(Registration, RegistersItsFourHooksForEveryCommandAheadOfTheHost) {
   Host host;
   ASSERT_EQ(host.runEntry(plugin), A_Err_NONE);
 
-  const subhost::Hooks& hooks = host.hooks();
+  const substitute_host::Hooks& hooks = host.hooks();
   ASSERT_EQ(hooks.command.size(), 1u);
   EXPECT_EQ(hooks.command[0].plugin, host.pluginId());
   EXPECT_EQ(hooks.command[0].priority, AEGP_HP_BeforeAE);
@@ -83,7 +83,7 @@ TEST(Registration, RegistersItsFourHooksForEveryCommandAheadOfTheHost) {
 TEST(Registration, RefusedCommandHookKeepsTheMenuItemAndReportsOnce) {
   const PluginBinary plugin(pluginFile());
   Host host;
-  host.faults().failCall("AEGP_RegisterCommandHook", subhost::CallFault{7});
+  host.faults().failCall("AEGP_RegisterCommandHook", substitute_host::CallFault{7});
 
   EXPECT_EQ(host.runEntry(plugin), 7);
 
@@ -98,7 +98,7 @@ TEST(Registration, RefusedCommandHookKeepsTheMenuItemAndReportsOnce) {
 TEST(Registration, NullBasicSuiteGives516WithoutReport) {
   const PluginBinary plugin(pluginFile());
   Host host;
-  subhost::EntryOptions options;
+  substitute_host::EntryOptions options;
   options.nullBasicSuite = true;
 
   EXPECT_EQ(host.runEntry(plugin, options), A_Err_MISSING_SUITE);
@@ -112,7 +112,7 @@ TEST(Registration, NullBasicSuiteGives516WithoutReport) {
 TEST(Registration, MissingSuiteGives516AndReleasesWhatWasAcquired) {
   const PluginBinary plugin(pluginFile());
   Host host;
-  host.faults().refuseSuite("AEGP Register Suite", 6, subhost::SuiteRefusal{1});
+  host.faults().refuseSuite("AEGP Register Suite", 6, substitute_host::SuiteRefusal{1});
 
   EXPECT_EQ(host.runEntry(plugin), A_Err_MISSING_SUITE);
 
@@ -126,8 +126,8 @@ TEST(Registration, MissingSuiteGives516AndReleasesWhatWasAcquired) {
 TEST(MenuUpdate, EnablesTheCommandForACompositionAndDisablesItForNothing) {
   const PluginBinary plugin(pluginFile());
   Host host;
-  subhost::Item& comp = host.project().addComposition(u"Comp 1", gradientFrame(4, 4, 0), A_Time{0, 1});
-  subhost::Item& footage = host.project().addFootage(u"clip.mov", 4, 4);
+  substitute_host::Item& comp = host.project().addComposition(u"Comp 1", gradientFrame(4, 4, 0), A_Time{0, 1});
+  substitute_host::Item& footage = host.project().addFootage(u"clip.mov", 4, 4);
   ASSERT_EQ(host.runEntry(plugin), A_Err_NONE);
   auto state = [&] { return host.menus().find(AEGP_Menu_COMPOSITION, kMenuText)->state; };
 

@@ -152,27 +152,27 @@ DecodedImage decodePngWithWic(const std::filesystem::path& file) {
   return image;
 }
 
-std::vector<std::uint8_t> rgbaOf(const subhost::Frame& frame) {
+std::vector<std::uint8_t> rgbaOf(const substitute_host::Frame& frame) {
   std::vector<std::uint8_t> rgba;
   rgba.reserve(static_cast<std::size_t>(frame.width()) * frame.height() * 4);
   for (A_long y = 0; y < frame.height(); ++y) {
     for (A_long x = 0; x < frame.width(); ++x) {
-      const subhost::Argb pixel = frame.pixel(x, y);
+      const substitute_host::Argb pixel = frame.pixel(x, y);
       rgba.insert(rgba.end(), {pixel.red, pixel.green, pixel.blue, pixel.alpha});
     }
   }
   return rgba;
 }
 
-subhost::Frame gradientFrame(A_long width, A_long height, A_long padding) {
-  subhost::Frame frame(width, height, width * 4 + padding, 0xAB);
+substitute_host::Frame gradientFrame(A_long width, A_long height, A_long padding) {
+  substitute_host::Frame frame(width, height, width * 4 + padding, 0xAB);
   for (A_long y = 0; y < height; ++y) {
     for (A_long x = 0; x < width; ++x) {
       std::uint8_t alpha = 255;
       if (y >= height / 3 && y < 2 * height / 3) alpha = ramp(x, width);  // 0 to 255 across
       if (x == 0 && y == 0) alpha = 0;
       frame.setPixel(x, y,
-                     subhost::Argb{alpha, ramp(x, width), ramp(y, height),
+                     substitute_host::Argb{alpha, ramp(x, width), ramp(y, height),
                                    static_cast<std::uint8_t>((x * 7 + y * 13) & 0xFF)});
     }
   }

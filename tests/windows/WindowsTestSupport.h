@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "subhost/Frame.h"
+#include "substitute_host/Frame.h"
 
 namespace glimster::windows_tests {
 
@@ -51,12 +51,12 @@ struct DecodedImage {
 DecodedImage decodePngWithWic(const std::filesystem::path& file);
 
 // The frame's pixels in red, green, blue, alpha order, rows top first, no gaps.
-std::vector<std::uint8_t> rgbaOf(const subhost::Frame& frame);
+std::vector<std::uint8_t> rgbaOf(const substitute_host::Frame& frame);
 
 // A frame with colour gradients in every channel, a band of partial
 // transparency, fully transparent and fully opaque pixels, and `padding`
 // bytes of 0xAB at the end of each row.
-subhost::Frame gradientFrame(A_long width, A_long height, A_long padding);
+substitute_host::Frame gradientFrame(A_long width, A_long height, A_long padding);
 
 // The whole contents of `file` ("" when it cannot be read).
 std::string contentsOf(const std::filesystem::path& file);

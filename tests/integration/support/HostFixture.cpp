@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace glimster::subhost {
+namespace glimster::substitute_host {
 
 void PrintTo(CommandState state, std::ostream* out) {
   switch (state) {
@@ -32,12 +32,12 @@ void PrintTo(ItemKind kind, std::ostream* out) {
   }
 }
 
-} // namespace glimster::subhost
+} // namespace glimster::substitute_host
 
 namespace glimster::integration {
 
-const subhost::PluginBinary& pluginUnderTest() {
-  static const subhost::PluginBinary kPlugin(GLIMSTER_PLUGIN_FILE);
+const substitute_host::PluginBinary& pluginUnderTest() {
+  static const substitute_host::PluginBinary kPlugin(GLIMSTER_PLUGIN_FILE);
   return kPlugin;
 }
 
@@ -45,7 +45,7 @@ void HostFixture::TearDown() {
   EXPECT_THAT(host.problems(), ::testing::IsEmpty());
 }
 
-A_Err HostFixture::runEntry(const subhost::EntryOptions& options) {
+A_Err HostFixture::runEntry(const substitute_host::EntryOptions& options) {
   return host.runEntry(pluginUnderTest(), options);
 }
 
@@ -54,21 +54,21 @@ void HostFixture::startPlugin() {
   host.log().clear();
 }
 
-subhost::Item& HostFixture::activateComposition() {
-  subhost::Item& comp =
-      host.project().addComposition(u"Comp 1", subhost::Frame(4, 2, 4 * 4), A_Time{12, 24});
+substitute_host::Item& HostFixture::activateComposition() {
+  substitute_host::Item& comp =
+      host.project().addComposition(u"Comp 1", substitute_host::Frame(4, 2, 4 * 4), A_Time{12, 24});
   host.project().setActive(&comp);
   return comp;
 }
 
 AEGP_Command HostFixture::captureCommand() const {
-  const subhost::MenuItem* item = host.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
+  const substitute_host::MenuItem* item = host.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
   EXPECT_NE(item, nullptr) << "no \"" << kCommandText << "\" in the Composition menu";
   return item != nullptr ? item->command : 0;
 }
 
 CommandState HostFixture::captureCommandState() const {
-  const subhost::MenuItem* item = host.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
+  const substitute_host::MenuItem* item = host.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
   EXPECT_NE(item, nullptr) << "no \"" << kCommandText << "\" in the Composition menu";
   return item != nullptr ? item->state : CommandState::NeverSet;
 }

@@ -1,10 +1,10 @@
 // A fresh substitute host per test, driving the real plug-in binary.
 #pragma once
 
-#include "subhost/CallLog.h"
-#include "subhost/Host.h"
-#include "subhost/Operations.h"
-#include "subhost/PluginBinary.h"
+#include "substitute_host/CallLog.h"
+#include "substitute_host/Host.h"
+#include "substitute_host/Operations.h"
+#include "substitute_host/PluginBinary.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,28 +13,28 @@
 #include <string>
 #include <vector>
 
-namespace glimster::subhost {
+namespace glimster::substitute_host {
 // Print a menu item's state and an item's kind by name in test output.
 void PrintTo(CommandState state, std::ostream* out);
 void PrintTo(ItemKind kind, std::ostream* out);
-} // namespace glimster::subhost
+} // namespace glimster::substitute_host
 
 namespace glimster::integration {
 
-namespace op = subhost::op;
-using subhost::CallFault;
-using subhost::CommandState;
-using subhost::Host;
-using subhost::Outputs;
+namespace op = substitute_host::op;
+using substitute_host::CallFault;
+using substitute_host::CommandState;
+using substitute_host::Host;
+using substitute_host::Outputs;
 
 // The built plug-in file, loaded once for the whole run and never unloaded.
-const subhost::PluginBinary& pluginUnderTest();
+const substitute_host::PluginBinary& pluginUnderTest();
 
 // The suites the plug-in is expected to use, as the call log writes them.
-inline const std::string kCommandSuite1 = subhost::suiteArgs("AEGP Command Suite", 1);
-inline const std::string kRegisterSuite6 = subhost::suiteArgs("AEGP Register Suite", 6);
-inline const std::string kUtilitySuite7 = subhost::suiteArgs("AEGP Utility Suite", 7);
-inline const std::string kItemSuite10 = subhost::suiteArgs("AEGP Item Suite", 10);
+inline const std::string kCommandSuite1 = substitute_host::suiteArgs("AEGP Command Suite", 1);
+inline const std::string kRegisterSuite6 = substitute_host::suiteArgs("AEGP Register Suite", 6);
+inline const std::string kUtilitySuite7 = substitute_host::suiteArgs("AEGP Utility Suite", 7);
+inline const std::string kItemSuite10 = substitute_host::suiteArgs("AEGP Item Suite", 10);
 
 inline constexpr char kCommandText[] = "Take Glimster";
 inline constexpr char kRegistrationFailedReport[] = "Error enabling Glimster.";
@@ -45,11 +45,11 @@ class HostFixture : public ::testing::Test {
   void TearDown() override;
 
   // Runs the plug-in's entry point in this test's host.
-  A_Err runEntry(const subhost::EntryOptions& options = {});
+  A_Err runEntry(const substitute_host::EntryOptions& options = {});
   // Runs the entry point, which must succeed, then forgets the calls it made.
   void startPlugin();
   // Adds a small composition to the project and makes it the active item.
-  subhost::Item& activateComposition();
+  substitute_host::Item& activateComposition();
   // The command of the plug-in's menu item; fails the test when there is none.
   AEGP_Command captureCommand() const;
   // The state of the plug-in's menu item.

@@ -1,0 +1,161 @@
+// The substitute host: an in-memory project, menus and the host's suites,
+// offered to a real plug-in binary that it loads and calls as the host does.
+//
+// Only one Host is alive at a time: the suite tables handed to the plug-in are
+// process-wide C tables, and every call through them is served by the live
+// Host (Host::current()). Every call is recorded in log(); faults() injects
+// failures; problems() collects what a correct plug-in never causes.
+#pragma once
+
+#include "host/AE_HostInterface.h"
+#include "substitute_host/CallLog.h"
+#include "substitute_host/FaultPlan.h"
+#include "substitute_host/IssuedHandles.h"
+#include "substitute_host/Hooks.h"
+#include "substitute_host/MenuBar.h"
+#include "substitute_host/PluginBinary.h"
+#include "substitute_host/Project.h"
+#include "substitute_host/SuiteLedger.h"
+
+#include <string>
+#include <vector>
+
+namespace glimster::substitute_host {
+
+inline constexpr AEGP_WorldType kWorldType16 = 2;
+
+// How the entry point is called.
+struct EntryOptions {
+  bool nullBasicSuite = false; // pass a null basic suite pointer
+  A_long majorVersion = 1;
+  A_long minorVersion = 0;
+};
+
+// How a command is issued.
+struct CommandOptions {
+  A_Boolean alreadyHandled = false; // what the first hook is told
+  A_Boolean handledFlag = false;    // what the handled flag holds before the first hook runs
+};
+
+struct CommandOutcome {
+  A_Err result;       // the first non-zero hook result, else 0
+  A_Boolean handled;  // the handled flag after the last hook
+};
+
+// A render the plug-in asked for: of which item, with which settings.
+struct RenderRequest {
+  std::u16string itemName;
+  RenderSettings settings;
+  bool cancelFunctionGiven;
+  bool cancelRefconGiven;
+};
+
+// Host resources the plug-in obtained and has not given back.
+struct Outstanding {
+  std::size_t renderOptions = 0;
+  std::size_t frameReceipts = 0;
+  std::size_t memHandles = 0;
+  std::size_t suites = 0;
+
+  // True when nothing at all is outstanding.
+  bool none() const { return renderOptions + frameReceipts + memHandles + suites == 0; }
+  // "render options 1, frame receipts 0, memory handles 0, suites 0".
+  std::string describe() const;
+};
+
+class Host {
+ public:
+  // Becomes the current host; throws std::logic_error while another is alive.
+  Host();
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  // The live host, or null.
+  static Host* current();
+
+  // ---- What the host offers ----
+  // The items and the active one.
+  Project& project() { return project_; }
+  // The menus, and the command identifiers the host issues.
+  MenuBar& menus() { return menus_; }
+  const MenuBar& menus() const { return menus_; }
+  // The identifier this host gives the plug-in (each host a different one).
+  AEGP_PluginID pluginId() const { return pluginId_; }
+  // What render options hold when AEGP_NewFromItem makes them.
+  RenderSettings& renderDefaults() { return renderDefaults_; }
+  // The failures to inject from now on.
+  FaultPlan& faults() { return faults_; }
+
+  // ---- Calling the plug-in, as the host does ----
+  // Calls the entry point; gives its result (kPluginThrew if it threw).
+  A_Err runEntry(const PluginBinary& plugin, const EntryOptions& options = {});
+  // Calls every command hook registered for `command` (or for all
+  // commands), in registration order, with the hook's own priority.
+  CommandOutcome issueCommand(AEGP_Command command, const CommandOptions& options = {});
+  // Issues the command of the Composition menu item with this text;
+  // throws std::invalid_argument when there is none.
+  CommandOutcome issueMenuCommand(const std::string& text, const CommandOptions& options = {});
+  // Calls every update-menu hook; gives the first non-zero result, else 0.
+  A_Err updateMenus(AEGP_WindowType activeWindow = 0);
+  // Calls every idle hook with `maxSleep`; gives the first non-zero result, else 0.
+  A_Err idle(A_long& maxSleep);
+  // Calls every death hook, as before unloading; gives the first non-zero result, else 0.
+  A_Err quit();
+
+  // ---- What happened ----
+  // Every call in both directions, in order.
+  CallLog& log() { return log_; }
+  const CallLog& log() const { return log_; }
+  // The hooks the plug-in registered.
+  const Hooks& hooks() const { return hooks_; }
+  // The information reports shown, oldest first.
+  const std::vector<std::string>& reports() const { return reports_; }
+  // Every render, with the options it was made with.
+  const std::vector<RenderRequest>& renders() const { return renders_; }
+  // What the plug-in holds now: handles and suites not given back.
+  Outstanding outstanding() const;
+  // Misuse seen: unexpected slots, unknown or released handles, null
+  // out-parameters, suites not offered or released without being held,
+  // exceptions escaping the plug-in.
+  const std::vector<std::string>& problems() const { return problems_; }
+  // Whether the entry point wrote its global refcon out-parameter.
+  bool entryWroteGlobalRefcon() const { return entryWroteGlobalRefcon_; }
+
+  // ---- Used by the suites that serve the plug-in ----
+  // The handles given out and the records behind them.
+  IssuedHandles& handles() { return handles_; }
+  // The suites the plug-in holds.
+  SuiteLedger& suites() { return suites_; }
+  // The hook lists registrations add to.
+  Hooks& registeredHooks() { return hooks_; }
+  // Shows an information report.
+  void showReport(std::string text) { reports_.push_back(std::move(text)); }
+  // Remembers a render the plug-in asked for.
+  void recordRender(RenderRequest request) { renders_.push_back(std::move(request)); }
+  // Remembers a misuse.
+  void noteProblem(std::string problem) { problems_.push_back(std::move(problem)); }
+
+ private:
+  // Logs a call into the plug-in, runs it and logs its result; an exception
+  // escaping the plug-in becomes a problem and the result kPluginThrew.
+  template <typename Call>
+  A_Err callPlugin(const char* op, std::string args, Call&& call);
+
+  Project project_;
+  MenuBar menus_;
+  AEGP_PluginID pluginId_;
+  RenderSettings renderDefaults_;
+  FaultPlan faults_;
+  CallLog log_;
+  IssuedHandles handles_;
+  SuiteLedger suites_;
+  Hooks hooks_;
+  std::vector<std::string> reports_;
+  std::vector<RenderRequest> renders_;
+  std::vector<std::string> problems_;
+  AEGP_GlobalRefcon globalRefcon_ = nullptr;
+  bool entryWroteGlobalRefcon_ = false;
+};
+
+} // namespace glimster::substitute_host

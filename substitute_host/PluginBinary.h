@@ -1,0 +1,41 @@
+// A plug-in binary loaded through the platform loader, as the host loads it.
+#pragma once
+
+#include "host/AE_HostInterface.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace glimster::substitute_host {
+
+// Why a file could not be loaded as a plug-in, with the loader's message.
+class PluginLoadError : public std::runtime_error {
+ public:
+  enum class Reason { NotLoadable, NoEntryPoint };
+  PluginLoadError(Reason reason, const std::string& message)
+      : std::runtime_error(message), reason_(reason) {}
+  Reason reason() const { return reason_; }
+
+ private:
+  Reason reason_;
+};
+
+class PluginBinary {
+ public:
+  // Loads `file` for the rest of the process's life (it is never unloaded,
+  // so loading the same file again is cheap) and finds its exported
+  // "EntryPointFunc"; throws PluginLoadError when either fails.
+  explicit PluginBinary(std::filesystem::path file);
+
+  // The file loaded.
+  const std::filesystem::path& file() const { return file_; }
+  // The plug-in's EntryPointFunc.
+  AEGP_PluginInitFuncPrototype entryPoint() const { return entryPoint_; }
+
+ private:
+  std::filesystem::path file_;
+  AEGP_PluginInitFuncPrototype entryPoint_;
+};
+
+} // namespace glimster::substitute_host

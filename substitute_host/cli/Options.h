@@ -1,0 +1,68 @@
+// glimster-host's command line, read into what to do.
+#pragma once
+
+#include "host/AE_HostInterface.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace glimster::substitute_host::cli {
+
+// The command line cannot be understood; the message says why.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class FrameSource { TestCard, Noise, Png, Demo };
+
+struct FrameSize {
+  A_long width;
+  A_long height;
+};
+
+// --fail OP[:CODE[:NTH]]: calls of `op` answer `code`; only the nth one when given.
+struct CallFailure {
+  std::string op;
+  A_Err code;
+  std::optional<int> nth;
+};
+
+// --refuse-suite NAME:VERSION[:CODE]: acquiring the suite answers `code`.
+struct SuiteRefusalOption {
+  std::string suite;
+  std::int32_t version;
+  SPErr code;
+};
+
+// The most captures one --repeat asks for.
+inline constexpr int kMostRepeats = 1000000;
+
+struct Options {
+  enum class Action { Run, ShowHelp, ListOperations };
+  Action action = Action::Run;
+
+  std::optional<std::filesystem::path> plugin; // none: the plug-in built with this program
+  std::string compName = "Comp 1";             // UTF-8
+  FrameSize size{1920, 1080};
+  A_Time time{0, 1};
+  FrameSource frame = FrameSource::TestCard;
+  std::uint32_t noiseSeed = 0;
+  std::filesystem::path framePng;
+  std::optional<std::filesystem::path> desktop; // none: the user's desktop
+  bool capture = true;
+  std::optional<int> repeat;                    // --repeat N: N captures and the peak memory
+  bool trace = false;
+  std::vector<CallFailure> failures;
+  std::vector<SuiteRefusalOption> refusals;
+};
+
+// Reads the arguments after the program name (UTF-8); throws UsageError for
+// an unknown option, a missing or malformed value, or options that conflict.
+Options parseOptions(const std::vector<std::string>& arguments);
+
+} // namespace glimster::substitute_host::cli

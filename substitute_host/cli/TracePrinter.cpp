@@ -1,0 +1,36 @@
+#include "substitute_host/cli/TracePrinter.h"
+
+#include "substitute_host/HostErrors.h"
+#include "substitute_host/Operations.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <iterator>
+#include <string_view>
+
+namespace glimster::substitute_host::cli {
+namespace {
+
+constexpr std::string_view kCallsIntoPlugin[] = {op::EntryPointFunc, op::CommandHook, op::UpdateMenuHook,
+                                                 op::IdleHook, op::DeathHook};
+
+bool isCallIntoPlugin(std::string_view op) {
+  return std::find(std::begin(kCallsIntoPlugin), std::end(kCallsIntoPlugin), op) != std::end(kCallsIntoPlugin);
+}
+
+std::string resultText(A_Err result) {
+  return result == kPluginThrew ? "threw an exception" : std::to_string(result);
+}
+
+} // namespace
+
+void printTrace(const CallLog& log, std::ostream& out) {
+  out << "trace: " << log.calls().size() << " calls, in order\n";
+  std::size_t number = 0;
+  for (const Call& call : log.calls()) {
+    out << std::setw(6) << ++number << (isCallIntoPlugin(call.op) ? "  " : "    ") << call.op << '('
+        << call.args << ") -> " << resultText(call.result) << '\n';
+  }
+}
+
+} // namespace glimster::substitute_host::cli

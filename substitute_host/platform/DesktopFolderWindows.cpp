@@ -1,0 +1,24 @@
+#include "substitute_host/platform/DesktopFolder.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace glimster::substitute_host::platform {
+
+std::filesystem::path desktopFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const HRESULT result =
+      SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder);
+  if (result != S_OK) {
+    throw std::runtime_error("the desktop folder cannot be found (SHGetFolderPathW: " +
+                             std::to_string(result) + ")");
+  }
+  const std::filesystem::path desktop(folder);
+  std::filesystem::create_directories(desktop);
+  return desktop;
+}
+
+} // namespace glimster::substitute_host::platform

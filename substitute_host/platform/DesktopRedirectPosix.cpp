@@ -1,0 +1,84 @@
+#include "substitute_host/platform/DesktopRedirect.h"
+
+#include <cstdlib>
+#include <optional>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace glimster::substitute_host::platform {
+namespace {
+
+// A new, empty folder in the system's temporary folder, removed with what it
+// holds when destroyed (links inside are removed, never what they point at).
+class TemporaryFolder {
+ public:
+  TemporaryFolder() : path_(makeFolder()) {}
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  static std::filesystem::path makeFolder() {
+    std::random_device entropy;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const std::filesystem::path folder = base / ("glimster-host-home-" + std::to_string(entropy()));
+      if (std::filesystem::create_directory(folder)) {
+        return folder;
+      }
+    }
+    throw std::runtime_error("cannot make a temporary folder in " + base.string());
+  }
+
+  std::filesystem::path path_;
+};
+
+// HOME set to a value, and given back its earlier value (or unset) when destroyed.
+class HomeVariable {
+ public:
+  explicit HomeVariable(const std::filesystem::path& home) {
+    if (const char* earlier = std::getenv("HOME")) {
+      earlier_ = earlier;
+    }
+    setenv("HOME", home.c_str(), 1);
+  }
+  ~HomeVariable() {
+    if (earlier_) {
+      setenv("HOME", earlier_->c_str(), 1);
+    } else {
+      unsetenv("HOME");
+    }
+  }
+  HomeVariable(const HomeVariable&) = delete;
+  HomeVariable& operator=(const HomeVariable&) = delete;
+
+ private:
+  std::optional<std::string> earlier_;
+};
+
+} // namespace
+
+struct DesktopRedirect::Undo {
+  explicit Undo(const std::filesystem::path& folder) {
+    std::filesystem::create_directory_symlink(std::filesystem::absolute(folder), home.path() / "Desktop");
+    variable.emplace(home.path());
+  }
+
+  TemporaryFolder home;
+  std::optional<HomeVariable> variable; // destroyed before the folder goes
+};
+
+// The plug-in reads $HOME each time it looks for the desktop.
+DesktopRedirect::DesktopRedirect(const PluginBinary&, const std::filesystem::path& folder)
+    : undo_(std::make_unique<Undo>(folder)) {}
+
+DesktopRedirect::~DesktopRedirect() = default;
+
+} // namespace glimster::substitute_host::platform

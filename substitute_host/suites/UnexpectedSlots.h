@@ -1,0 +1,40 @@
+// Fills every slot of a suite table with its own recorder of an unexpected
+// call, before the offered operations are put in their slots: a plug-in that
+// calls a slot the host does not serve (a wrong slot, a wrong layout) is
+// recorded as a problem instead of jumping into nothing.
+#pragma once
+
+#include "host/AE_HostInterface.h"
+#include "substitute_host/suites/OfferedSuites.h"
+
+#include <array>
+#include <cstring>
+#include <utility>
+
+namespace glimster::substitute_host {
+
+// Records that slot `slot` of suite `row` was called; gives kHostGenericError.
+A_Err reportUnexpectedSlot(OfferedSuiteIndex row, std::size_t slot) noexcept;
+
+template <OfferedSuiteIndex Row, std::size_t Slot>
+A_Err unexpectedSlot() {
+  return reportUnexpectedSlot(Row, Slot);
+}
+
+template <OfferedSuiteIndex Row, std::size_t... Slots>
+std::array<AEGP_UnusedSlot, sizeof...(Slots)> unexpectedSlots(std::index_sequence<Slots...>) {
+  return {{reinterpret_cast<AEGP_UnusedSlot>(&unexpectedSlot<Row, Slots>)...}};
+}
+
+// A table of suite `Row` whose every slot records an unexpected call.
+template <OfferedSuiteIndex Row, typename Table>
+Table tableOfUnexpectedSlots() {
+  static_assert(sizeof(Table) % sizeof(AEGP_UnusedSlot) == 0, "a suite is a table of pointers");
+  constexpr std::size_t kSlots = sizeof(Table) / sizeof(AEGP_UnusedSlot);
+  const auto slots = unexpectedSlots<Row>(std::make_index_sequence<kSlots>{});
+  Table table;
+  std::memcpy(&table, slots.data(), sizeof(Table));
+  return table;
+}
+
+} // namespace glimster::substitute_host
