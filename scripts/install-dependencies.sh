@@ -14,6 +14,7 @@ packages=(
   wine64 icoutils llvm                                   # running and reading the .aex; llvm-rc
   clang libclang-rt-14-dev                               # the fuzz targets: clang's libFuzzer and sanitizers
   locales                                                # a locale with a long AM/PM word, for a timestamp test
+  clang-format                                           # the house style, checked by the tests
 )
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
