@@ -13,7 +13,8 @@ struct Argb {
 };
 
 void Store(HostFrame& frame, A_long x, A_long y, Argb pixel) {
-  std::uint8_t* p = &frame.bytes[static_cast<std::size_t>(y) * frame.rowbytes + 4 * static_cast<std::size_t>(x)];
+  std::uint8_t* p =
+      &frame.bytes[static_cast<std::size_t>(y) * frame.rowbytes + 4 * static_cast<std::size_t>(x)];
   p[0] = pixel.alpha;
   p[1] = pixel.red;
   p[2] = pixel.green;
@@ -54,7 +55,9 @@ struct Grain {
   }
 };
 
-std::uint8_t Clamp(double value) { return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0)); }
+std::uint8_t Clamp(double value) {
+  return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0));
+}
 
 Argb NoisePixel(double u, double v, Grain& grain) {
   const double edge = std::max(std::abs(u - 0.5), std::abs(v - 0.5)) * 2;  // 0 centre, 1 border
@@ -76,7 +79,9 @@ PF_EffectWorld HostFrame::World() {
   return world;
 }
 
-std::string HostFrame::SizeLabel() const { return std::to_string(width) + "x" + std::to_string(height); }
+std::string HostFrame::SizeLabel() const {
+  return std::to_string(width) + "x" + std::to_string(height);
+}
 
 HostFrame MakeFrame(Content content, A_long width, A_long height) {
   HostFrame frame;
@@ -90,7 +95,8 @@ HostFrame MakeFrame(Content content, A_long width, A_long height) {
     const double v = (y + 0.5) / height;
     for (A_long x = 0; x < width; ++x) {
       const double u = (x + 0.5) / width;
-      Store(frame, x, y, content == Content::kFlat ? FlatPixel(u, v, aspect) : NoisePixel(u, v, grain));
+      Store(frame, x, y,
+            content == Content::kFlat ? FlatPixel(u, v, aspect) : NoisePixel(u, v, grain));
     }
   }
   return frame;

@@ -46,8 +46,9 @@ StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
   PngBytes png;
   const std::size_t before_encode = HeapBytesNow();
   ResetHeapPeak();
-  times.encode = MillisecondsOf(
-      [&] { code = lodepng_encode32(&png.bytes, &png.size, image.pixels.get(), image.width, image.height); });
+  times.encode = MillisecondsOf([&] {
+    code = lodepng_encode32(&png.bytes, &png.size, image.pixels.get(), image.width, image.height);
+  });
   times.encode_peak = HeapPeak() - before_encode;
   Check(code == 0, "encode");
   times.repack += MillisecondsOf([&] { image.pixels.reset(); });
@@ -55,13 +56,14 @@ StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
 
   const long long sync_before = SyncNanoseconds();
   FileReplaceResult result{};
-  const double replace = MillisecondsOf([&] { result = ReplaceFileWhole(path.path, png.bytes, png.size); });
+  const double replace =
+      MillisecondsOf([&] { result = ReplaceFileWhole(path.path, png.bytes, png.size); });
   Check(result == FileReplaceResult::Replaced, "file write");
   times.sync = static_cast<double>(SyncNanoseconds() - sync_before) / 1e6;
   times.write = replace - times.sync + MillisecondsOf([&] {
-    lodepng_free(png.bytes);
-    png.bytes = nullptr;
-  });
+                  lodepng_free(png.bytes);
+                  png.bytes = nullptr;
+                });
   return times;
 }
 

@@ -12,14 +12,14 @@
 namespace glimster::bench {
 
 struct StepTimes {
-  double naming = 0;      // ms: the output path, desktop lookup included
-  double repack = 0;      // ms: allocating the RGBA image, repacking into it, freeing it
-  double encode = 0;      // ms: lodepng_encode32 of the RGBA image (LodePNG alone)
-  double write = 0;       // ms: the file replace, its flushes excluded, and freeing the PNG bytes
-  double sync = 0;        // ms: the file replace's flushes to stable storage
+  double naming = 0;  // ms: the output path, desktop lookup included
+  double repack = 0;  // ms: allocating the RGBA image, repacking into it, freeing it
+  double encode = 0;  // ms: lodepng_encode32 of the RGBA image (LodePNG alone)
+  double write = 0;   // ms: the file replace, its flushes excluded, and freeing the PNG bytes
+  double sync = 0;    // ms: the file replace's flushes to stable storage
   std::size_t encode_peak = 0;  // heap bytes the encoder added at most, its input aside
   std::vector<unsigned char> png;
-  std::string path;             // the file written
+  std::string path;  // the file written
 };
 
 // Takes the steps for `frame`, named `name`, as the plug-in does; throws

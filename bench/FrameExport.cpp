@@ -18,13 +18,16 @@ void ExportFrames(const std::vector<A_long>& heights, const std::filesystem::pat
     for (const Content content : {Content::kFlat, Content::kNoise}) {
       HostFrame frame = MakeFrame(content, height * 16 / 9, height);
       RgbaImage image;
-      if (RepackArgbToRgba(frame.World(), image) != 0) throw std::runtime_error("cannot repack a frame");
+      if (RepackArgbToRgba(frame.World(), image) != 0)
+        throw std::runtime_error("cannot repack a frame");
       unsigned char* png = nullptr;
       std::size_t size = 0;
-      const unsigned code = lodepng_encode32(&png, &size, image.pixels.get(), image.width, image.height);
+      const unsigned code =
+          lodepng_encode32(&png, &size, image.pixels.get(), image.width, image.height);
       const std::unique_ptr<unsigned char, decltype(&lodepng_free)> owned(png, &lodepng_free);
       if (code != 0) throw std::runtime_error(std::string("LodePNG: ") + lodepng_error_text(code));
-      const std::filesystem::path file = folder / (frame.SizeLabel() + "-" + ContentName(content) + ".png");
+      const std::filesystem::path file =
+          folder / (frame.SizeLabel() + "-" + ContentName(content) + ".png");
       std::ofstream out(file, std::ios::binary);
       out.write(reinterpret_cast<const char*>(png), static_cast<std::streamsize>(size));
       if (!out.flush()) throw std::runtime_error("cannot write " + file.string());

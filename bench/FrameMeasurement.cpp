@@ -27,7 +27,8 @@ std::vector<unsigned char> OnlyFileOn(const fs::path& desktop) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(desktop)) files.push_back(entry.path());
   if (files.size() != 1) {
-    throw std::runtime_error("expected one file on the desktop, found " + std::to_string(files.size()));
+    throw std::runtime_error("expected one file on the desktop, found " +
+                             std::to_string(files.size()));
   }
   std::ifstream in(files.front(), std::ios::binary);
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
@@ -38,7 +39,8 @@ void Empty(const fs::path& desktop) {
 }
 
 struct Runs {
-  std::vector<double> command, command_sync, host_copy, naming, repack, encode, write, sync, whole, libpng;
+  std::vector<double> command, command_sync, host_copy, naming, repack, encode, write, sync, whole,
+      libpng;
 };
 
 }  // namespace
@@ -64,7 +66,8 @@ FrameMeasurement MeasureFrame(PluginCapture& plugin, HostFrame& frame, Content c
     measured.command.push_back(plugin.Take());
     const std::size_t command_peak = HeapPeak() - heap_before;
     if (SyncCalls() == sync_calls || command_peak < host_copy_bytes + result.pixel_bytes) {
-      throw std::runtime_error("the plug-in's flushes or allocations were not seen by the counters");
+      throw std::runtime_error(
+          "the plug-in's flushes or allocations were not seen by the counters");
     }
     result.command_peak = std::max(result.command_peak, command_peak - host_copy_bytes);
     measured.command_sync.push_back(static_cast<double>(SyncNanoseconds() - sync_before) / 1e6);
@@ -77,7 +80,8 @@ FrameMeasurement MeasureFrame(PluginCapture& plugin, HostFrame& frame, Content c
     if (steps.png != plugin_png) {
       throw std::runtime_error("the plug-in's PNG differs from LodePNG's for " + result.size);
     }
-    if (OnlyFileOn(desktop) != steps.png) throw std::runtime_error("the file written is not the PNG");
+    if (OnlyFileOn(desktop) != steps.png)
+      throw std::runtime_error("the file written is not the PNG");
     Empty(desktop);
     measured.naming.push_back(steps.naming);
     measured.repack.push_back(steps.repack);
@@ -88,7 +92,8 @@ FrameMeasurement MeasureFrame(PluginCapture& plugin, HostFrame& frame, Content c
     result.lodepng_png_bytes = steps.png.size();
 
     const WholeCapture whole = TimeWriteFrameAsPng(frame, steps.path);
-    if (OnlyFileOn(desktop) != steps.png) throw std::runtime_error("WriteFrameAsPng wrote another PNG");
+    if (OnlyFileOn(desktop) != steps.png)
+      throw std::runtime_error("WriteFrameAsPng wrote another PNG");
     Empty(desktop);
     measured.whole.push_back(whole.milliseconds);
     result.capture_peak = std::max(result.capture_peak, whole.peak);
@@ -97,8 +102,8 @@ FrameMeasurement MeasureFrame(PluginCapture& plugin, HostFrame& frame, Content c
     RgbaImage image;
     if (RepackArgbToRgba(frame.World(), image) != 0) throw std::runtime_error("the repack failed");
     std::vector<unsigned char> libpng_png;
-    measured.libpng.push_back(
-        MillisecondsOf([&] { libpng_png = EncodeWithLibpng(image.pixels.get(), image.width, image.height); }));
+    measured.libpng.push_back(MillisecondsOf(
+        [&] { libpng_png = EncodeWithLibpng(image.pixels.get(), image.width, image.height); }));
     result.libpng_png_bytes = libpng_png.size();
   }
 

@@ -21,9 +21,8 @@ static void Gained(const void* block) {
   const size_t bytes = malloc_usable_size((void*)block);
   const size_t now = atomic_fetch_add_explicit(&held, bytes, memory_order_relaxed) + bytes;
   size_t top = atomic_load_explicit(&peak, memory_order_relaxed);
-  while (now > top &&
-         !atomic_compare_exchange_weak_explicit(&peak, &top, now, memory_order_relaxed,
-                                                memory_order_relaxed)) {
+  while (now > top && !atomic_compare_exchange_weak_explicit(&peak, &top, now, memory_order_relaxed,
+                                                             memory_order_relaxed)) {
   }
 }
 

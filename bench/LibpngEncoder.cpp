@@ -30,7 +30,8 @@ bool Write(png_structp png, png_infop info, png_bytep* rows, unsigned width, uns
 
 }  // namespace
 
-std::vector<unsigned char> EncodeWithLibpng(const std::uint8_t* rgba, unsigned width, unsigned height) {
+std::vector<unsigned char> EncodeWithLibpng(const std::uint8_t* rgba, unsigned width,
+                                            unsigned height) {
   std::vector<png_bytep> rows(height);
   for (unsigned y = 0; y < height; ++y) {
     rows[y] = const_cast<png_bytep>(rgba + static_cast<std::size_t>(y) * width * 4);

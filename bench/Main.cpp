@@ -47,10 +47,11 @@ struct Options {
 };
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: glimster_benchmarks [--runs N] [--sizes 1080,2160,4320] [--pages reused|fresh] "
-               "[--folder DIR] [--plugin FILE]\n"
-               "       glimster_benchmarks --export-frames DIR [--sizes 1080,2160,4320]\n");
+  std::fprintf(
+      stderr,
+      "usage: glimster_benchmarks [--runs N] [--sizes 1080,2160,4320] [--pages reused|fresh] "
+      "[--folder DIR] [--plugin FILE]\n"
+      "       glimster_benchmarks --export-frames DIR [--sizes 1080,2160,4320]\n");
   return 2;
 }
 
@@ -65,7 +66,8 @@ bool Parse(int argc, char** argv, Options& options) {
     } else if (flag == "--sizes") {
       options.heights.clear();
       std::istringstream list(value);
-      for (std::string height; std::getline(list, height, ',');) options.heights.push_back(std::atoi(height.c_str()));
+      for (std::string height; std::getline(list, height, ',');)
+        options.heights.push_back(std::atoi(height.c_str()));
     } else if (flag == "--pages" && (value == "fresh" || value == "reused")) {
       options.fresh_pages = value == "fresh";
     } else if (flag == "--folder") {
@@ -91,7 +93,8 @@ class TemporaryHome {
  public:
   explicit TemporaryHome(const fs::path& parent) {
     std::string pattern = (parent / "glimster-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a folder in " + parent.string());
+    if (mkdtemp(pattern.data()) == nullptr)
+      throw std::runtime_error("cannot make a folder in " + parent.string());
     home_ = pattern;
     fs::create_directory(desktop());
     setenv("HOME", home_.c_str(), 1);
@@ -134,8 +137,8 @@ int Run(const Options& options) {
   }
 
   std::printf("Build: %s (%s), compiler %s; %d runs per frame, medians; pages %s; files in %s\n\n",
-              GLIMSTER_BUILD_TYPE, GLIMSTER_BUILD_FLAGS, __VERSION__, options.runs, options.fresh_pages ? "fresh" : "reused",
-              options.folder.c_str());
+              GLIMSTER_BUILD_TYPE, GLIMSTER_BUILD_FLAGS, __VERSION__, options.runs,
+              options.fresh_pages ? "fresh" : "reused", options.folder.c_str());
   std::printf("### Capture through the plug-in (ms)\n\n");
   PrintCommandTable(frames);
   std::printf("\n### The capture's steps with the capture library (ms)\n\n");

@@ -28,17 +28,21 @@ std::vector<double> Interleaved(bool median, Steps&&... steps) {
   }
   std::vector<double> result;
   for (const std::vector<double>& step_runs : runs) {
-    result.push_back(median ? Median(step_runs) : *std::min_element(step_runs.begin(), step_runs.end()));
+    result.push_back(median ? Median(step_runs)
+                            : *std::min_element(step_runs.begin(), step_runs.end()));
   }
   return result;
 }
 
-double GigabytesPerSecond(std::size_t bytes, double milliseconds) { return bytes / milliseconds / 1e6; }
+double GigabytesPerSecond(std::size_t bytes, double milliseconds) {
+  return bytes / milliseconds / 1e6;
+}
 
 void CopyRows(const HostFrame& frame, std::uint8_t* rgba) {
   const std::size_t row = static_cast<std::size_t>(frame.width) * 4;
   for (A_long y = 0; y < frame.height; ++y) {
-    std::memcpy(rgba + y * row, frame.bytes.data() + static_cast<std::size_t>(y) * frame.rowbytes, row);
+    std::memcpy(rgba + y * row, frame.bytes.data() + static_cast<std::size_t>(y) * frame.rowbytes,
+                row);
   }
 }
 
@@ -60,7 +64,8 @@ RepackThroughput MeasureRepack(HostFrame& frame) {
   result.memcpy_gbps = GigabytesPerSecond(result.bytes, warm[0]);
   result.repack_gbps = GigabytesPerSecond(result.bytes, warm[1]);
   result.plain_gbps = GigabytesPerSecond(result.bytes, warm[2]);
-  if (rgba != plain) throw std::runtime_error("the repack and the plain loop disagree on " + frame.SizeLabel());
+  if (rgba != plain)
+    throw std::runtime_error("the repack and the plain loop disagree on " + frame.SizeLabel());
 
   volatile std::uint8_t sink = 0;
   const std::vector<double> fresh = Interleaved(
@@ -74,7 +79,8 @@ RepackThroughput MeasureRepack(HostFrame& frame) {
       },
       [&] {
         RgbaImage image;
-        if (RepackArgbToRgba(frame.World(), image) != 0) throw std::runtime_error("the repack failed");
+        if (RepackArgbToRgba(frame.World(), image) != 0)
+          throw std::runtime_error("the repack failed");
       });
   result.fresh_memcpy_ms = fresh[0];
   result.fresh_repack_ms = fresh[1];

@@ -9,7 +9,9 @@ constexpr double kMebibyte = 1024.0 * 1024.0;
 
 // The plug-in's own time in the command: the substitute host's frame copy
 // and the flushes taken out.
-double PluginMilliseconds(const FrameMeasurement& f) { return f.command - f.host_copy - f.command_sync; }
+double PluginMilliseconds(const FrameMeasurement& f) {
+  return f.command - f.host_copy - f.command_sync;
+}
 
 double BesidesEncoderShare(const FrameMeasurement& f) {
   const double besides = f.naming + f.repack + f.write;
@@ -24,8 +26,9 @@ void PrintCommandTable(const std::vector<FrameMeasurement>& frames) {
       "plug-in ms/MP |\n"
       "|---|---|--:|--:|--:|--:|--:|\n");
   for (const FrameMeasurement& f : frames) {
-    std::printf("| %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f |\n", f.size.c_str(), f.content.c_str(), f.command,
-                f.host_copy, f.command_sync, PluginMilliseconds(f), PluginMilliseconds(f) / f.megapixels);
+    std::printf("| %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f |\n", f.size.c_str(),
+                f.content.c_str(), f.command, f.host_copy, f.command_sync, PluginMilliseconds(f),
+                PluginMilliseconds(f) / f.megapixels);
   }
 }
 
@@ -35,9 +38,9 @@ void PrintStepTable(const std::vector<FrameMeasurement>& frames) {
       "WriteFrameAsPng | encode ms/MP |\n"
       "|---|---|--:|--:|--:|--:|--:|--:|--:|--:|\n");
   for (const FrameMeasurement& f : frames) {
-    std::printf("| %s | %s | %.2f | %.2f | %.1f | %.2f | %.2f %% | %.2f | %.1f | %.1f |\n", f.size.c_str(),
-                f.content.c_str(), f.naming, f.repack, f.encode, f.write, BesidesEncoderShare(f), f.sync,
-                f.write_frame_as_png, f.encode / f.megapixels);
+    std::printf("| %s | %s | %.2f | %.2f | %.1f | %.2f | %.2f %% | %.2f | %.1f | %.1f |\n",
+                f.size.c_str(), f.content.c_str(), f.naming, f.repack, f.encode, f.write,
+                BesidesEncoderShare(f), f.sync, f.write_frame_as_png, f.encode / f.megapixels);
   }
 }
 
@@ -46,8 +49,8 @@ void PrintEncoderTable(const std::vector<FrameMeasurement>& frames) {
       "| frame | content | LodePNG ms | LodePNG bytes | libpng ms | libpng bytes |\n"
       "|---|---|--:|--:|--:|--:|\n");
   for (const FrameMeasurement& f : frames) {
-    std::printf("| %s | %s | %.1f | %zu | %.1f | %zu |\n", f.size.c_str(), f.content.c_str(), f.encode,
-                f.lodepng_png_bytes, f.libpng, f.libpng_png_bytes);
+    std::printf("| %s | %s | %.1f | %zu | %.1f | %zu |\n", f.size.c_str(), f.content.c_str(),
+                f.encode, f.lodepng_png_bytes, f.libpng, f.libpng_png_bytes);
   }
 }
 
@@ -58,10 +61,10 @@ void PrintRepackTable(const std::vector<RepackRow>& rows) {
       "|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
   for (const RepackRow& row : rows) {
     const RepackThroughput& t = row.throughput;
-    std::printf("| %s | %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", row.size.c_str(),
-                t.bytes, t.memcpy_gbps, t.repack_gbps, t.repack_gbps / t.memcpy_gbps, t.plain_gbps,
-                t.plain_gbps / t.memcpy_gbps, t.fresh_memcpy_ms, t.fresh_repack_ms,
-                t.fresh_memcpy_ms / t.fresh_repack_ms);
+    std::printf("| %s | %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n",
+                row.size.c_str(), t.bytes, t.memcpy_gbps, t.repack_gbps,
+                t.repack_gbps / t.memcpy_gbps, t.plain_gbps, t.plain_gbps / t.memcpy_gbps,
+                t.fresh_memcpy_ms, t.fresh_repack_ms, t.fresh_memcpy_ms / t.fresh_repack_ms);
   }
 }
 
@@ -71,10 +74,11 @@ void PrintMemoryTable(const std::vector<FrameMeasurement>& frames) {
       "difference - frame bytes | plug-in command, host copy aside |\n"
       "|---|---|--:|--:|--:|--:|--:|--:|\n");
   for (const FrameMeasurement& f : frames) {
-    const long long difference = static_cast<long long>(f.capture_peak) - static_cast<long long>(f.encode_peak);
+    const long long difference =
+        static_cast<long long>(f.capture_peak) - static_cast<long long>(f.encode_peak);
     std::printf("| %s | %s | %.2f MiB | %.2f MiB | %.2f MiB | %.2f MiB | %+lld B | %.2f MiB |\n",
-                f.size.c_str(), f.content.c_str(), f.pixel_bytes / kMebibyte, f.encode_peak / kMebibyte,
-                f.capture_peak / kMebibyte, difference / kMebibyte,
+                f.size.c_str(), f.content.c_str(), f.pixel_bytes / kMebibyte,
+                f.encode_peak / kMebibyte, f.capture_peak / kMebibyte, difference / kMebibyte,
                 difference - static_cast<long long>(f.pixel_bytes), f.command_peak / kMebibyte);
   }
 }

@@ -12,7 +12,8 @@ template <typename Step>
 double MillisecondsOf(Step&& step) {
   const auto start = std::chrono::steady_clock::now();
   step();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 // The middle value (the mean of the two middle ones for an even count); 0 for none.

@@ -27,7 +27,8 @@ A_Err RenderCurrentFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, Frame& fram
   A_Time current_time = {0, 1};
   A_Err err = suites.CompSuite14()->AEGP_GetCompFromItem(item, &comp);
   if (!err) err = suites.ItemSuite10()->AEGP_GetItemCurrentTime(item, &current_time);
-  if (!err) err = suites.RenderOptionsSuite2()->AEGP_NewFromItem(S_plugin_id, item, frame.options.out());
+  if (!err)
+    err = suites.RenderOptionsSuite2()->AEGP_NewFromItem(S_plugin_id, item, frame.options.out());
   // Options the host did not give cannot be set: without them nothing is rendered.
   if (err || frame.options.get() == nullptr) return err;
   err = suites.RenderOptionsSuite2()->AEGP_SetWorldType(frame.options.get(), AEGP_WorldType_8);
@@ -110,8 +111,8 @@ A_Err Capture(AEGP_SuiteHandler& suites, AEGP_ItemH item, A_Err err, A_Boolean* 
 
 }  // namespace
 
-A_Err CommandHook(AEGP_GlobalRefcon, AEGP_CommandRefcon, AEGP_Command command,
-                  AEGP_HookPriority, A_Boolean, A_Boolean* handledPB) {
+A_Err CommandHook(AEGP_GlobalRefcon, AEGP_CommandRefcon, AEGP_Command command, AEGP_HookPriority,
+                  A_Boolean, A_Boolean* handledPB) {
   return GuardHostCall([&] {
     AEGP_SuiteHandler suites(sP);
     if (command != S_capture_cmd) return A_Err_NONE;

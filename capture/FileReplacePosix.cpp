@@ -9,8 +9,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 
 #include "capture/FileReplace.h"
 

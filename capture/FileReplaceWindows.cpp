@@ -12,8 +12,8 @@ namespace {
 constexpr int kTemporaryNameAttempts = 16;
 
 std::wstring Wide(const std::string& utf8) {
-  const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                        nullptr, 0);
+  const int units =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(units), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), units);
   return wide;
@@ -32,8 +32,8 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
   const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
                      ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
   if (drive) return L"\\\\?\\" + path;
-  const bool share = path.size() > 2 && path.compare(0, 2, L"\\\\") == 0 && path[2] != L'?' &&
-                     path[2] != L'.';
+  const bool share =
+      path.size() > 2 && path.compare(0, 2, L"\\\\") == 0 && path[2] != L'?' && path[2] != L'.';
   if (share) return L"\\\\?\\UNC\\" + path.substr(2);
   return path;
 }
@@ -63,7 +63,8 @@ std::uint64_t RandomBits() {
 // characters, shorter than any capture's own name.
 std::wstring TemporaryPathIn(const std::wstring& folder) {
   wchar_t name[40];
-  std::swprintf(name, 40, L"\\.glimster-%012llx.tmp", static_cast<unsigned long long>(RandomBits()));
+  std::swprintf(name, 40, L"\\.glimster-%012llx.tmp",
+                static_cast<unsigned long long>(RandomBits()));
   return folder + name;
 }
 

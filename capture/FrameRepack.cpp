@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr unsigned kEmptyFrame = 93;       // "zero width or height is invalid"
-constexpr unsigned kShortRows = 84;        // "given image too small to contain all pixels..."
-constexpr unsigned kOutOfMemory = 83;      // "memory allocation failed"
+constexpr unsigned kEmptyFrame = 93;   // "zero width or height is invalid"
+constexpr unsigned kShortRows = 84;    // "given image too small to contain all pixels..."
+constexpr unsigned kOutOfMemory = 83;  // "memory allocation failed"
 
 // One pixel read as a 32-bit word in the machine's byte order, its alpha
 // byte moved from first to last in memory: a rotation by one byte.

@@ -55,10 +55,7 @@ DesktopLookup DesktopFolder() {
 }  // namespace
 
 const NamingPlatform kNativeNamingPlatform = {
-    NameToUtf8,
-    DesktopFolder,
+    NameToUtf8, DesktopFolder,
     nullptr,  // the desktop is always there: nothing to tell the user
-    '/',
-    false,
-    FileNameUnit::kUtf8Byte,
+    '/',        false,         FileNameUnit::kUtf8Byte,
 };

@@ -18,8 +18,8 @@ struct DesktopLookup {
 
 // What the file system counts a file name's length in.
 enum class FileNameUnit {
-  kUtf8Byte,    // macOS and Linux
-  kUtf16Unit,   // Windows
+  kUtf8Byte,   // macOS and Linux
+  kUtf16Unit,  // Windows
 };
 
 struct NamingPlatform {

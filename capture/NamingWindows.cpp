@@ -22,7 +22,8 @@ std::optional<std::string> NameToUtf8(const std::u16string& name) {
 
 DesktopLookup DesktopFolder() {
   wchar_t folder[MAX_PATH + 1] = {};
-  if (SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK) {
+  if (SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder) !=
+      S_OK) {
     return {DesktopLookup::kUnavailable, {}};
   }
   char utf8[kMaxDesktopBytes + 1] = {};
@@ -45,10 +46,5 @@ void ShowMessage(const char* text, const char* caption) {
 }  // namespace
 
 const NamingPlatform kNativeNamingPlatform = {
-    NameToUtf8,
-    DesktopFolder,
-    ShowMessage,
-    '\\',
-    true,
-    FileNameUnit::kUtf16Unit,
+    NameToUtf8, DesktopFolder, ShowMessage, '\\', true, FileNameUnit::kUtf16Unit,
 };

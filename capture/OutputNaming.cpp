@@ -120,9 +120,8 @@ std::u16string NameUnits(const void* name_bytes, AEGP_MemSize name_size) {
 std::string FileSafeName(std::string name, bool reserves_windows_characters) {
   for (char& c : name) {
     const auto byte = static_cast<unsigned char>(c);
-    const bool reserved =
-        c == '/' || (reserves_windows_characters &&
-                     (byte < 0x20 || std::strchr("\\<>:\"|?*", c) != nullptr));
+    const bool reserved = c == '/' || (reserves_windows_characters &&
+                                       (byte < 0x20 || std::strchr("\\<>:\"|?*", c) != nullptr));
     if (reserved) c = '_';
   }
   return name;

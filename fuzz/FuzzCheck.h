@@ -14,5 +14,6 @@ namespace glimster::fuzz {
 
 }  // namespace glimster::fuzz
 
-#define FUZZ_CHECK(condition) \
-  ((condition) ? static_cast<void>(0) : ::glimster::fuzz::CheckFailed(#condition, __FILE__, __LINE__))
+#define FUZZ_CHECK(condition)         \
+  ((condition) ? static_cast<void>(0) \
+               : ::glimster::fuzz::CheckFailed(#condition, __FILE__, __LINE__))

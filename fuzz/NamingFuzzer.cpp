@@ -32,8 +32,8 @@ using glimster::fuzz::IsNulFreeWellFormedUtf16;
 using glimster::fuzz::IsValidUtf8;
 
 constexpr std::size_t kLongestFolderUnits = 600;  // up to 1800 UTF-8 bytes: past the path limit
-constexpr std::size_t kPathLimit = 1023;           // bytes of the whole path
-constexpr std::size_t kFileNameLimit = 255;        // the platform's units of the file name
+constexpr std::size_t kPathLimit = 1023;          // bytes of the whole path
+constexpr std::size_t kFileNameLimit = 255;       // the platform's units of the file name
 
 // What the fake platform is to answer for one input, and what it was asked.
 struct FakePlatformRun {
@@ -66,10 +66,10 @@ void FakeShowMessage(const char* text, const char* caption) {
   FUZZ_CHECK(std::strcmp(caption, "Error") == 0);
 }
 
-const NamingPlatform kFakeMacOS = {FakeNameToUtf8, FakeDesktopFolder, nullptr, '/', false,
-                                    FileNameUnit::kUtf8Byte};
-const NamingPlatform kFakeWindows = {FakeNameToUtf8, FakeDesktopFolder, FakeShowMessage, '\\', true,
-                                     FileNameUnit::kUtf16Unit};
+const NamingPlatform kFakeMacOS = {FakeNameToUtf8, FakeDesktopFolder,      nullptr, '/',
+                                   false,          FileNameUnit::kUtf8Byte};
+const NamingPlatform kFakeWindows = {FakeNameToUtf8, FakeDesktopFolder,       FakeShowMessage, '\\',
+                                     true,           FileNameUnit::kUtf16Unit};
 
 // `units` with every surrogate that is not half of a high-low pair replaced by U+FFFD.
 std::u16string WithUnpairedSurrogatesReplaced(std::u16string units) {
@@ -166,7 +166,8 @@ std::string ExpectedCompositionPart(const std::string& name, bool windows) {
   static const std::vector<std::string> kDevices = [] {
     std::vector<std::string> devices = {"CON", "PRN", "AUX", "NUL"};
     for (const char* port : {"COM", "LPT"}) {
-      for (const char* digit : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3"}) {
+      for (const char* digit :
+           {"1", "2", "3", "4", "5", "6", "7", "8", "9", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3"}) {
         devices.push_back(std::string(port) + digit);
       }
     }
@@ -216,10 +217,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::uint8_t> rest = input.ConsumeRemainingBytes<std::uint8_t>();
   const std::unique_ptr<std::uint8_t[]> handle(new std::uint8_t[rest.size()]);
   if (!rest.empty()) std::memcpy(handle.get(), rest.data(), rest.size());
-  const auto name_size = static_cast<AEGP_MemSize>(rest.size() - std::min<std::size_t>(bytes_left_out, rest.size()));
+  const auto name_size =
+      static_cast<AEGP_MemSize>(rest.size() - std::min<std::size_t>(bytes_left_out, rest.size()));
   const void* name = no_name ? nullptr : handle.get();
 
-  const std::u16string units = no_name ? std::u16string() : ExpectedNameUnits(handle.get(), name_size);
+  const std::u16string units =
+      no_name ? std::u16string() : ExpectedNameUnits(handle.get(), name_size);
   FUZZ_CHECK(NameUnits(name, name_size) == units);
 
   const OutputPath output = BuildOutputPath(name, name_size, now, platform);
@@ -229,8 +232,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(g_run.name_conversions == 1);
   FUZZ_CHECK(g_run.name_seen == units);
   const DesktopLookup::Status desktop = g_run.desktop.status;
-  const bool message_due =
-      g_run.name_answer && desktop == DesktopLookup::kUnavailable && platform.show_message != nullptr;
+  const bool message_due = g_run.name_answer && desktop == DesktopLookup::kUnavailable &&
+                           platform.show_message != nullptr;
   FUZZ_CHECK(g_run.messages == (message_due ? 1 : 0));
   FUZZ_CHECK(output.message_shown == message_due);
   FUZZ_CHECK((output.failure == NamingFailure::kNone) != output.path.empty());
@@ -247,7 +250,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::string folder = g_run.desktop.utf8_path;
   if (folder.empty() || folder.back() != platform.path_separator) folder += platform.path_separator;
-  FUZZ_CHECK(FileSafeName(*g_run.name_answer, windows) == ExpectedFileSafeName(*g_run.name_answer, windows));
+  FUZZ_CHECK(FileSafeName(*g_run.name_answer, windows) ==
+             ExpectedFileSafeName(*g_run.name_answer, windows));
   const std::string part = ExpectedCompositionPart(*g_run.name_answer, windows);
   FUZZ_CHECK(CompositionPart(*g_run.name_answer, windows) == part);
 
@@ -284,7 +288,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(path.compare(0, folder.size(), folder) == 0);
   FUZZ_CHECK(path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0);
   // Nothing after the folder can lead out of it or is reserved by the file system.
-  for (std::size_t i = folder.size(); i < path.size(); ++i) FUZZ_CHECK(!IsReserved(path[i], windows));
-  CheckShortened(path.substr(folder.size(), path.size() - folder.size() - suffix.size()), part, fits);
+  for (std::size_t i = folder.size(); i < path.size(); ++i)
+    FUZZ_CHECK(!IsReserved(path[i], windows));
+  CheckShortened(path.substr(folder.size(), path.size() - folder.size() - suffix.size()), part,
+                 fits);
   return 0;
 }

@@ -36,7 +36,8 @@ struct Geometry {
 // 32-bit values at all.
 Geometry RandomGeometry(FuzzedDataProvider& input) {
   if (input.ConsumeIntegralInRange<int>(0, 7) == 0) {
-    return {input.ConsumeIntegral<A_long>(), input.ConsumeIntegral<A_long>(), input.ConsumeIntegral<A_long>()};
+    return {input.ConsumeIntegral<A_long>(), input.ConsumeIntegral<A_long>(),
+            input.ConsumeIntegral<A_long>()};
   }
   Geometry geometry{};
   geometry.width = input.ConsumeIntegralInRange<A_long>(-2, 300);
@@ -48,9 +49,11 @@ Geometry RandomGeometry(FuzzedDataProvider& input) {
 
 bool Refused(unsigned code, const Geometry& g) {
   if (g.width <= 0 || g.height <= 0) return code == kEmptyFrame;
-  const bool short_rows = static_cast<std::int64_t>(g.rowbytes) < 4 * static_cast<std::int64_t>(g.width);
-  const bool too_large = static_cast<std::uint64_t>(g.width) * static_cast<std::uint64_t>(g.height) * 4 >
-                         std::numeric_limits<std::uint32_t>::max();
+  const bool short_rows =
+      static_cast<std::int64_t>(g.rowbytes) < 4 * static_cast<std::int64_t>(g.width);
+  const bool too_large =
+      static_cast<std::uint64_t>(g.width) * static_cast<std::uint64_t>(g.height) * 4 >
+      std::numeric_limits<std::uint32_t>::max();
   // A frame with both faults may be refused for either.
   if (short_rows && too_large) return code == kShortRows || code == kTooLarge;
   if (short_rows) return code == kShortRows;
@@ -59,7 +62,8 @@ bool Refused(unsigned code, const Geometry& g) {
 }
 
 bool Readable(const Geometry& g) {
-  return g.width > 0 && g.height > 0 && static_cast<std::int64_t>(g.rowbytes) >= 4 * static_cast<std::int64_t>(g.width) &&
+  return g.width > 0 && g.height > 0 &&
+         static_cast<std::int64_t>(g.rowbytes) >= 4 * static_cast<std::int64_t>(g.width) &&
          static_cast<std::uint64_t>(g.width) * static_cast<std::uint64_t>(g.height) * 4 <=
              std::numeric_limits<std::uint32_t>::max();
 }
@@ -76,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // only as far as its pixels go. A refused frame gets none at all.
   std::uint64_t frame_bytes = 0;
   if (Readable(geometry)) {
-    frame_bytes = static_cast<std::uint64_t>(geometry.height - 1) * static_cast<std::uint64_t>(geometry.rowbytes) +
+    frame_bytes = static_cast<std::uint64_t>(geometry.height - 1) *
+                      static_cast<std::uint64_t>(geometry.rowbytes) +
                   4 * static_cast<std::uint64_t>(geometry.width);
     if (frame_bytes > kLargestFrameBytes) return -1;  // not kept in the corpus
   }
@@ -84,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[block_size]);
   std::uint8_t* const frame = block.get() + misalignment;
   for (std::size_t i = 0; i < frame_bytes; ++i) {
-    frame[i] = pixel_bytes.empty() ? static_cast<std::uint8_t>(i * 131 + 7) : pixel_bytes[i % pixel_bytes.size()];
+    frame[i] = pixel_bytes.empty() ? static_cast<std::uint8_t>(i * 131 + 7)
+                                   : pixel_bytes[i % pixel_bytes.size()];
   }
 
   PF_EffectWorld world{};
@@ -106,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t width = static_cast<std::size_t>(geometry.width);
   const std::size_t height = static_cast<std::size_t>(geometry.height);
   std::vector<std::uint8_t> expected(width * height * 4);
-  glimster::reference::PlainRepack(frame, width, height, static_cast<std::size_t>(geometry.rowbytes), expected.data());
+  glimster::reference::PlainRepack(frame, width, height,
+                                   static_cast<std::size_t>(geometry.rowbytes), expected.data());
   FUZZ_CHECK(std::memcmp(image.pixels.get(), expected.data(), expected.size()) == 0);
   return 0;
 }

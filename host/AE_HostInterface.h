@@ -163,8 +163,7 @@ typedef A_Err (*AEGP_CommandHook)(AEGP_GlobalRefcon plugin_refcon, AEGP_CommandR
                                   AEGP_Command command, AEGP_HookPriority hook_priority,
                                   A_Boolean already_handled, A_Boolean* handled_out);
 // The host brings its menus up to date.
-typedef A_Err (*AEGP_UpdateMenuHook)(AEGP_GlobalRefcon plugin_refcon,
-                                     AEGP_UpdateMenuRefcon refcon,
+typedef A_Err (*AEGP_UpdateMenuHook)(AEGP_GlobalRefcon plugin_refcon, AEGP_UpdateMenuRefcon refcon,
                                      AEGP_WindowType active_window);
 // The host is about to unload the plug-in.
 typedef A_Err (*AEGP_DeathHook)(AEGP_GlobalRefcon plugin_refcon, AEGP_DeathRefcon refcon);
@@ -223,40 +222,40 @@ typedef struct AEGP_RegisterSuite6 {
 typedef struct AEGP_UtilitySuite7 {
   // Shows the host's information report; the host copies `info_string`.
   A_Err (*AEGP_ReportInfo)(AEGP_PluginID plugin_id, const A_char* info_string);
-  AEGP_UnusedSlot unused[24]; // GetDriverPluginInitFuncVersion ... WriteToDebugLog
+  AEGP_UnusedSlot unused[24];  // GetDriverPluginInitFuncVersion ... WriteToDebugLog
 } AEGP_UtilitySuite7;
 
 // Slots 0 to 25 of the item suites, shared by versions 10 and 13 except for
 // slot 7, whose name operation differs between them.
-#define AEGP_ITEM_SUITE_SLOTS(GetItemNameSlot)                                             \
-  AEGP_UnusedSlot AEGP_GetFirstProjItem;                                                   \
-  AEGP_UnusedSlot AEGP_GetNextProjItem;                                                    \
-  /* Writes the active item, or null when nothing is active; the host owns it. */          \
-  A_Err (*AEGP_GetActiveItem)(AEGP_ItemH * item);                                          \
-  AEGP_UnusedSlot AEGP_IsItemSelected;                                                     \
-  AEGP_UnusedSlot AEGP_SelectItem;                                                         \
-  /* Writes the item's type (AEGP_ItemType_*). */                                          \
-  A_Err (*AEGP_GetItemType)(AEGP_ItemH item, AEGP_ItemType * item_type);                   \
-  AEGP_UnusedSlot AEGP_GetTypeName;                                                        \
-  GetItemNameSlot;                                                                         \
-  AEGP_UnusedSlot AEGP_SetItemName;                                                        \
-  AEGP_UnusedSlot AEGP_GetItemID;                                                          \
-  AEGP_UnusedSlot AEGP_GetItemFlags;                                                       \
-  AEGP_UnusedSlot AEGP_SetItemUseProxy;                                                    \
-  AEGP_UnusedSlot AEGP_GetItemParentFolder;                                                \
-  AEGP_UnusedSlot AEGP_SetItemParentFolder;                                                \
-  AEGP_UnusedSlot AEGP_GetItemDuration;                                                    \
-  /* Writes the item's current time. */                                                    \
-  A_Err (*AEGP_GetItemCurrentTime)(AEGP_ItemH item, A_Time * curr_time);                   \
-  AEGP_UnusedSlot AEGP_GetItemDimensions;                                                  \
-  AEGP_UnusedSlot AEGP_GetItemPixelAspectRatio;                                            \
-  AEGP_UnusedSlot AEGP_DeleteItem;                                                         \
-  AEGP_UnusedSlot AEGP_CreateNewFolder;                                                    \
-  AEGP_UnusedSlot AEGP_SetItemCurrentTime;                                                 \
-  AEGP_UnusedSlot AEGP_GetItemCommentLength;                                               \
-  AEGP_UnusedSlot AEGP_GetItemComment;                                                     \
-  AEGP_UnusedSlot AEGP_SetItemComment;                                                     \
-  AEGP_UnusedSlot AEGP_GetItemLabel;                                                       \
+#define AEGP_ITEM_SUITE_SLOTS(GetItemNameSlot)                                    \
+  AEGP_UnusedSlot AEGP_GetFirstProjItem;                                          \
+  AEGP_UnusedSlot AEGP_GetNextProjItem;                                           \
+  /* Writes the active item, or null when nothing is active; the host owns it. */ \
+  A_Err (*AEGP_GetActiveItem)(AEGP_ItemH * item);                                 \
+  AEGP_UnusedSlot AEGP_IsItemSelected;                                            \
+  AEGP_UnusedSlot AEGP_SelectItem;                                                \
+  /* Writes the item's type (AEGP_ItemType_*). */                                 \
+  A_Err (*AEGP_GetItemType)(AEGP_ItemH item, AEGP_ItemType * item_type);          \
+  AEGP_UnusedSlot AEGP_GetTypeName;                                               \
+  GetItemNameSlot;                                                                \
+  AEGP_UnusedSlot AEGP_SetItemName;                                               \
+  AEGP_UnusedSlot AEGP_GetItemID;                                                 \
+  AEGP_UnusedSlot AEGP_GetItemFlags;                                              \
+  AEGP_UnusedSlot AEGP_SetItemUseProxy;                                           \
+  AEGP_UnusedSlot AEGP_GetItemParentFolder;                                       \
+  AEGP_UnusedSlot AEGP_SetItemParentFolder;                                       \
+  AEGP_UnusedSlot AEGP_GetItemDuration;                                           \
+  /* Writes the item's current time. */                                           \
+  A_Err (*AEGP_GetItemCurrentTime)(AEGP_ItemH item, A_Time * curr_time);          \
+  AEGP_UnusedSlot AEGP_GetItemDimensions;                                         \
+  AEGP_UnusedSlot AEGP_GetItemPixelAspectRatio;                                   \
+  AEGP_UnusedSlot AEGP_DeleteItem;                                                \
+  AEGP_UnusedSlot AEGP_CreateNewFolder;                                           \
+  AEGP_UnusedSlot AEGP_SetItemCurrentTime;                                        \
+  AEGP_UnusedSlot AEGP_GetItemCommentLength;                                      \
+  AEGP_UnusedSlot AEGP_GetItemComment;                                            \
+  AEGP_UnusedSlot AEGP_SetItemComment;                                            \
+  AEGP_UnusedSlot AEGP_GetItemLabel;                                              \
   AEGP_UnusedSlot AEGP_SetItemLabel
 
 // "AEGP Item Suite" version 10; its 8-bit name operation is not used.
@@ -285,8 +284,7 @@ typedef struct AEGP_CompSuite14 {
 // "AEGP Render Options Suite" version 2.
 typedef struct AEGP_RenderOptionsSuite2 {
   // Writes new render options for the item; the caller disposes of them.
-  A_Err (*AEGP_NewFromItem)(AEGP_PluginID plugin_id, AEGP_ItemH item,
-                            AEGP_RenderOptionsH* options);
+  A_Err (*AEGP_NewFromItem)(AEGP_PluginID plugin_id, AEGP_ItemH item, AEGP_RenderOptionsH* options);
   AEGP_UnusedSlot AEGP_Duplicate;
   // Frees render options made by AEGP_NewFromItem.
   A_Err (*AEGP_Dispose)(AEGP_RenderOptionsH options);
@@ -363,7 +361,7 @@ typedef struct AEGP_WorldSuite2 {
   AEGP_UnusedSlot AEGP_NewReferenceFromPlatformWorld;
 } AEGP_WorldSuite2;
 
-} // extern "C"
+}  // extern "C"
 
 // ---- Layout pins (x86-64) ------------------------------------------------------
 

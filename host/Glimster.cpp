@@ -25,8 +25,8 @@ A_Err Register(AEGP_SuiteHandler& suites) {
   }
   if (!err) err = suites.RegisterSuite6()->AEGP_RegisterDeathHook(S_plugin_id, DeathHook, nullptr);
   if (!err) {
-    err = suites.RegisterSuite6()->AEGP_RegisterUpdateMenuHook(S_plugin_id, UpdateMenuHook,
-                                                               nullptr);
+    err =
+        suites.RegisterSuite6()->AEGP_RegisterUpdateMenuHook(S_plugin_id, UpdateMenuHook, nullptr);
   }
   if (!err) err = suites.RegisterSuite6()->AEGP_RegisterIdleHook(S_plugin_id, IdleHook, nullptr);
   return err;

@@ -10,9 +10,9 @@
 #endif
 
 // Written once by EntryPointFunc, before any hook runs; read by the hooks.
-extern SPBasicSuite* sP;               // the host's basic suite directory
-extern AEGP_PluginID S_plugin_id;      // this plug-in, as the host knows it
-extern AEGP_Command S_capture_cmd;     // the "Take Glimster" command
+extern SPBasicSuite* sP;            // the host's basic suite directory
+extern AEGP_PluginID S_plugin_id;   // this plug-in, as the host knows it
+extern AEGP_Command S_capture_cmd;  // the "Take Glimster" command
 
 extern "C" {
 
@@ -23,8 +23,8 @@ GLIMSTER_EXPORT A_Err EntryPointFunc(SPBasicSuite* pica_basicP, A_long major_ver
 
 // Captures the active composition when the command is S_capture_cmd.
 A_Err CommandHook(AEGP_GlobalRefcon plugin_refconP, AEGP_CommandRefcon refconP,
-                  AEGP_Command command, AEGP_HookPriority hook_priority,
-                  A_Boolean already_handledB, A_Boolean* handledPB);
+                  AEGP_Command command, AEGP_HookPriority hook_priority, A_Boolean already_handledB,
+                  A_Boolean* handledPB);
 
 // Enables the command while a composition is active, disables it while
 // nothing is.

@@ -110,13 +110,13 @@ inline constexpr std::array<SuiteRow, kSuiteCatalogueSize> kSuiteCatalogue = {{
 template <class Suite>
 struct FetchedRow;
 
-#define GLIMSTER_FETCHED_ROW(Suite, row, suite_name, suite_version)                        \
-  template <>                                                                              \
-  struct FetchedRow<Suite> {                                                               \
-    static constexpr std::size_t index = (row);                                            \
-  };                                                                                       \
-  static_assert(std::string_view(kSuiteCatalogue[(row)].name) == (suite_name) &&           \
-                    kSuiteCatalogue[(row)].version == (suite_version),                     \
+#define GLIMSTER_FETCHED_ROW(Suite, row, suite_name, suite_version)              \
+  template <>                                                                    \
+  struct FetchedRow<Suite> {                                                     \
+    static constexpr std::size_t index = (row);                                  \
+  };                                                                             \
+  static_assert(std::string_view(kSuiteCatalogue[(row)].name) == (suite_name) && \
+                    kSuiteCatalogue[(row)].version == (suite_version),           \
                 #Suite " is fetched from the wrong catalogue row")
 
 GLIMSTER_FETCHED_ROW(AEGP_CompSuite14, 18, "AEGP Comp Suite", 14);

@@ -38,12 +38,12 @@ std::vector<std::string> CallLog::ops() const {
 }
 
 std::size_t CallLog::count(std::string_view op) const {
-  return static_cast<std::size_t>(std::count_if(
-      calls_.begin(), calls_.end(), [op](const Call& call) { return call.op == op; }));
+  return static_cast<std::size_t>(std::count_if(calls_.begin(), calls_.end(),
+                                                [op](const Call& call) { return call.op == op; }));
 }
 
 std::string suiteArgs(std::string_view name, std::int32_t version) {
   return '"' + std::string(name) + "\" " + std::to_string(version);
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -45,4 +45,4 @@ class CallLog {
 // How the log writes a suite's name and version: "AEGP Item Suite" 10.
 std::string suiteArgs(std::string_view name, std::int32_t version);
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -9,7 +9,7 @@ constexpr A_long kWidth = 640;
 constexpr A_long kHeight = 360;
 constexpr A_long kRowBytes = kWidth * 4 + 64;
 constexpr std::uint8_t kPadding = 0xCD;
-constexpr A_Time kCurrentTime{48, 24}; // two seconds in
+constexpr A_Time kCurrentTime{48, 24};  // two seconds in
 
 std::uint8_t ramp(A_long position, A_long extent) {
   return static_cast<std::uint8_t>(position * 255 / (extent - 1));
@@ -30,7 +30,7 @@ Argb demoPixel(A_long x, A_long y) {
   return Argb{alpha, red, green, blue};
 }
 
-} // namespace
+}  // namespace
 
 Item& addDemoComposition(Project& project) {
   Frame frame(kWidth, kHeight, kRowBytes, kPadding);
@@ -39,8 +39,8 @@ Item& addDemoComposition(Project& project) {
       frame.setPixel(x, y, demoPixel(x, y));
     }
   }
-  return project.addComposition(u"Glimster D\u00e9mo \u2013 \u00dcn\u00efc\u00f8d\u00e9", std::move(frame),
-                               kCurrentTime);
+  return project.addComposition(u"Glimster D\u00e9mo \u2013 \u00dcn\u00efc\u00f8d\u00e9",
+                                std::move(frame), kCurrentTime);
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

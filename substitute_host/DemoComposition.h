@@ -10,4 +10,4 @@ namespace glimster::substitute_host {
 // 4 × width whose padding bytes are 0xCD. Gives the new item.
 Item& addDemoComposition(Project& project);
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -11,12 +11,13 @@ namespace {
 
 // Throws std::invalid_argument unless `op` names an operation the host offers.
 void requireOffered(std::string_view op) {
-  if (std::find(std::begin(op::kFaultable), std::end(op::kFaultable), op) == std::end(op::kFaultable)) {
+  if (std::find(std::begin(op::kFaultable), std::end(op::kFaultable), op) ==
+      std::end(op::kFaultable)) {
     throw std::invalid_argument("no offered operation is called " + std::string(op));
   }
 }
 
-} // namespace
+}  // namespace
 
 FaultPlan::Schedule& FaultPlan::scheduleOf(std::string_view op) {
   auto found = schedules_.find(op);
@@ -57,7 +58,8 @@ std::optional<CallFault> FaultPlan::nextCall(std::string_view op) {
   return due->second;
 }
 
-std::optional<SuiteRefusal> FaultPlan::refusalOf(std::string_view name, std::int32_t version) const {
+std::optional<SuiteRefusal> FaultPlan::refusalOf(std::string_view name,
+                                                 std::int32_t version) const {
   const auto found = refusals_.find({std::string(name), version});
   if (found == refusals_.end()) {
     return std::nullopt;
@@ -65,4 +67,4 @@ std::optional<SuiteRefusal> FaultPlan::refusalOf(std::string_view name, std::int
   return found->second;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

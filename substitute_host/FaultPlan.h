@@ -15,10 +15,10 @@ namespace glimster::substitute_host {
 
 // What a faulted call does with its effect and its out-parameters.
 enum class Outputs {
-  Written, // the operation is carried out and its outputs written; only the code differs
-  Cleared, // the operation is not carried out; its out-parameters are set to null or zero
-  Thrown,  // calls only: the call does not return; std::bad_alloc is thrown from it into the
-           // plug-in, as if memory ran out inside the hook that made it (the code is not used)
+  Written,  // the operation is carried out and its outputs written; only the code differs
+  Cleared,  // the operation is not carried out; its out-parameters are set to null or zero
+  Thrown,   // calls only: the call does not return; std::bad_alloc is thrown from it into the
+            // plug-in, as if memory ran out inside the hook that made it (the code is not used)
 };
 
 // A call that answers `code` (0 included: "succeeds" without carrying out the
@@ -57,7 +57,7 @@ class FaultPlan {
  private:
   struct Schedule {
     int callsSeen = 0;
-    std::map<int, CallFault> byCall; // call number → fault
+    std::map<int, CallFault> byCall;  // call number → fault
     std::optional<CallFault> always;
   };
   Schedule& scheduleOf(std::string_view op);
@@ -67,4 +67,4 @@ class FaultPlan {
   std::optional<SPErr> releaseFailure_;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -6,7 +6,8 @@ FolderSnapshot FolderSnapshot::of(const std::filesystem::path& folder) {
   namespace fs = std::filesystem;
   FolderSnapshot snapshot;
   std::error_code error;
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
     const fs::path& file = entry->path();
     std::error_code vanished;
     if (!fs::is_regular_file(fs::symlink_status(file, vanished))) {
@@ -21,7 +22,8 @@ FolderSnapshot FolderSnapshot::of(const std::filesystem::path& folder) {
   return snapshot;
 }
 
-std::vector<std::filesystem::path> FolderSnapshot::writtenSince(const FolderSnapshot& before) const {
+std::vector<std::filesystem::path> FolderSnapshot::writtenSince(
+    const FolderSnapshot& before) const {
   std::vector<std::filesystem::path> written;
   for (const auto& [file, state] : files_) {
     const auto earlier = before.files_.find(file);
@@ -32,4 +34,4 @@ std::vector<std::filesystem::path> FolderSnapshot::writtenSince(const FolderSnap
   return written;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

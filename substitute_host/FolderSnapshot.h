@@ -36,4 +36,4 @@ class FolderSnapshot {
   std::map<std::filesystem::path, FileState> files_;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -41,4 +41,4 @@ void Frame::setPixel(A_long x, A_long y, Argb value) {
   p[3] = value.blue;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

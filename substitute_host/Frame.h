@@ -53,4 +53,4 @@ class Frame {
   std::vector<std::uint8_t> bytes_;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -5,13 +5,16 @@
 namespace glimster::substitute_host {
 namespace {
 
-constexpr std::uint8_t kBarLevel = 191; // 75% of full scale
+constexpr std::uint8_t kBarLevel = 191;  // 75% of full scale
 
 // The colour bars from the left: white, yellow, cyan, green, magenta, red, blue.
 constexpr Argb kBars[] = {
-    {255, kBarLevel, kBarLevel, kBarLevel}, {255, kBarLevel, kBarLevel, 0},
-    {255, 0, kBarLevel, kBarLevel},         {255, 0, kBarLevel, 0},
-    {255, kBarLevel, 0, kBarLevel},         {255, kBarLevel, 0, 0},
+    {255, kBarLevel, kBarLevel, kBarLevel},
+    {255, kBarLevel, kBarLevel, 0},
+    {255, 0, kBarLevel, kBarLevel},
+    {255, 0, kBarLevel, 0},
+    {255, kBarLevel, 0, kBarLevel},
+    {255, kBarLevel, 0, 0},
     {255, 0, 0, kBarLevel},
 };
 constexpr A_long kBarCount = sizeof(kBars) / sizeof(kBars[0]);
@@ -34,7 +37,7 @@ Argb testCardPixel(A_long x, A_long y, A_long width, A_long height) {
   return Argb{static_cast<std::uint8_t>(255 - ramp), bar.red, bar.green, bar.blue};
 }
 
-} // namespace
+}  // namespace
 
 Frame testCardFrame(A_long width, A_long height) {
   Frame frame(width, height, 4 * width);
@@ -52,12 +55,13 @@ Frame noiseFrame(A_long width, A_long height, std::uint32_t seed) {
   for (A_long y = 0; y < height; ++y) {
     for (A_long x = 0; x < width; ++x) {
       const std::uint32_t bits = generator();
-      frame.setPixel(x, y,
-                     Argb{static_cast<std::uint8_t>(bits >> 24), static_cast<std::uint8_t>(bits >> 16),
-                          static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)});
+      frame.setPixel(
+          x, y,
+          Argb{static_cast<std::uint8_t>(bits >> 24), static_cast<std::uint8_t>(bits >> 16),
+               static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)});
     }
   }
   return frame;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

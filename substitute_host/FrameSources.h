@@ -21,4 +21,4 @@ Frame testCardFrame(A_long width, A_long height);
 // seeded with `seed`, so one seed gives the same frame on every platform.
 Frame noiseFrame(A_long width, A_long height, std::uint32_t seed);
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

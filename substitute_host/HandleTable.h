@@ -18,9 +18,9 @@ class HandleTable {
  public:
   // A record found by token, with the state its token is in.
   struct Lookup {
-    Record* record; // null unless the state is Live
+    Record* record;  // null unless the state is Live
     HandleState state;
-    std::size_t serial; // 1 for the first handle issued, 0 for an unknown token
+    std::size_t serial;  // 1 for the first handle issued, 0 for an unknown token
   };
 
   // Keeps `record` and gives a new token for it. Tokens are never reused, so
@@ -80,10 +80,10 @@ class HandleTable {
  private:
   struct Entry {
     explicit Entry(Record r) : record(std::move(r)) {}
-    void* master = nullptr; // the token points here; it points at the record while live
-    std::optional<Record> record; // none once released
+    void* master = nullptr;        // the token points here; it points at the record while live
+    std::optional<Record> record;  // none once released
   };
   std::vector<std::unique_ptr<Entry>> entries_;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

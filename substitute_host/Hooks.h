@@ -10,7 +10,7 @@ namespace glimster::substitute_host {
 struct CommandHookRegistration {
   AEGP_PluginID plugin;
   AEGP_HookPriority priority;
-  AEGP_Command command; // 0: every command
+  AEGP_Command command;  // 0: every command
   AEGP_CommandHook hook;
   AEGP_CommandRefcon refcon;
 };
@@ -29,4 +29,4 @@ struct Hooks {
   std::vector<HookRegistration<AEGP_IdleHook, AEGP_IdleRefcon>> idle;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -13,7 +13,7 @@ constexpr AEGP_Command kFirstCommand = 1000;
 // A 16-bit project at time 0, full resolution: the plug-in must set depth and time itself.
 constexpr RenderSettings kProjectRenderDefaults{kWorldType16, A_Time{0, 1}, 1, 1};
 
-} // namespace
+}  // namespace
 
 Host::Host()
     : menus_(kFirstCommand), pluginId_(gNextPluginId++), renderDefaults_(kProjectRenderDefaults) {
@@ -42,4 +42,4 @@ std::string Outstanding::describe() const {
          ", suites " + std::to_string(suites);
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -10,8 +10,8 @@
 #include "host/AE_HostInterface.h"
 #include "substitute_host/CallLog.h"
 #include "substitute_host/FaultPlan.h"
-#include "substitute_host/IssuedHandles.h"
 #include "substitute_host/Hooks.h"
+#include "substitute_host/IssuedHandles.h"
 #include "substitute_host/MenuBar.h"
 #include "substitute_host/PluginBinary.h"
 #include "substitute_host/Project.h"
@@ -26,15 +26,15 @@ inline constexpr AEGP_WorldType kWorldType16 = 2;
 
 // How the entry point is called.
 struct EntryOptions {
-  bool nullBasicSuite = false; // pass a null basic suite pointer
+  bool nullBasicSuite = false;  // pass a null basic suite pointer
   A_long majorVersion = 1;
   A_long minorVersion = 0;
 };
 
 // How a command is issued.
 struct CommandOptions {
-  A_Boolean alreadyHandled = false; // what the first hook is told
-  A_Boolean handledFlag = false;    // what the handled flag holds before the first hook runs
+  A_Boolean alreadyHandled = false;  // what the first hook is told
+  A_Boolean handledFlag = false;     // what the handled flag holds before the first hook runs
 };
 
 struct CommandOutcome {
@@ -158,4 +158,4 @@ class Host {
   bool entryWroteGlobalRefcon_ = false;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -17,4 +17,4 @@ inline constexpr A_Err kHostParameterError = 3;
 // Stands for the result of a plug-in call that ended by an exception instead of returning.
 inline constexpr A_Err kPluginThrew = std::numeric_limits<A_Err>::min();
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -9,7 +9,7 @@ void* permanentToken(HandleTable<Item*>& table, Item& item) {
   return token != nullptr ? token : table.issue(&item);
 }
 
-} // namespace
+}  // namespace
 
 AEGP_ItemH IssuedHandles::itemHandle(Item& item) {
   return handleOf<AEGP_ItemH>(permanentToken(items, item));
@@ -19,4 +19,4 @@ AEGP_CompH IssuedHandles::compHandle(Item& item) {
   return handleOf<AEGP_CompH>(permanentToken(comps, item));
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

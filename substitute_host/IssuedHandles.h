@@ -42,7 +42,7 @@ struct IssuedHandles {
   HandleTable<Item*> comps;  // one handle per composition, likewise
   HandleTable<OptionsRecord> renderOptions;
   HandleTable<ReceiptRecord> receipts;
-  HandleTable<const void*> worlds; // each world names the token of its receipt
+  HandleTable<const void*> worlds;  // each world names the token of its receipt
   HandleTable<MemBlock> memory;
 
   // The item's handle.
@@ -61,4 +61,4 @@ Handle handleOf(void* token) {
   return reinterpret_cast<Handle>(token);
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

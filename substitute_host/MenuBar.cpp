@@ -60,4 +60,4 @@ const MenuItem* MenuBar::find(A_long menu, std::string_view text) const {
   return found == menuItems.end() ? nullptr : &*found;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -52,4 +52,4 @@ class MenuBar {
   std::map<A_long, std::vector<MenuItem>> menus_;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -62,13 +62,32 @@ inline constexpr char DeathHook[] = "DeathHook";
 
 // The suite operations a fault can be injected into: every slot the host offers.
 inline constexpr std::string_view kFaultable[] = {
-    GetUniqueCommand, InsertMenuCommand,  EnableCommand,         DisableCommand,
-    RegisterCommandHook, RegisterUpdateMenuHook, RegisterDeathHook, RegisterIdleHook,
-    ReportInfo,       GetActiveItem,      GetItemType,           GetItemCurrentTime,
-    GetItemName,      GetCompFromItem,    NewFromItem,           Dispose,
-    SetTime,          SetWorldType,       SetDownsampleFactor,   RenderAndCheckoutFrame,
-    CheckinFrame,     GetReceiptWorld,    FreeMemHandle,         LockMemHandle,
-    GetMemHandleSize, FillOutPFEffectWorld,
+    GetUniqueCommand,
+    InsertMenuCommand,
+    EnableCommand,
+    DisableCommand,
+    RegisterCommandHook,
+    RegisterUpdateMenuHook,
+    RegisterDeathHook,
+    RegisterIdleHook,
+    ReportInfo,
+    GetActiveItem,
+    GetItemType,
+    GetItemCurrentTime,
+    GetItemName,
+    GetCompFromItem,
+    NewFromItem,
+    Dispose,
+    SetTime,
+    SetWorldType,
+    SetDownsampleFactor,
+    RenderAndCheckoutFrame,
+    CheckinFrame,
+    GetReceiptWorld,
+    FreeMemHandle,
+    LockMemHandle,
+    GetMemHandleSize,
+    FillOutPFEffectWorld,
 };
 
-} // namespace glimster::substitute_host::op
+}  // namespace glimster::substitute_host::op

@@ -22,9 +22,9 @@ AEGP_PluginInitFuncPrototype findEntryPoint(const std::filesystem::path& file) {
   return reinterpret_cast<AEGP_PluginInitFuncPrototype>(entry);
 }
 
-} // namespace
+}  // namespace
 
 PluginBinary::PluginBinary(std::filesystem::path file)
     : file_(std::move(file)), entryPoint_(findEntryPoint(file_)) {}
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

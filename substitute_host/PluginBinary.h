@@ -38,4 +38,4 @@ class PluginBinary {
   AEGP_PluginInitFuncPrototype entryPoint_;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -22,7 +22,7 @@ void keepFirstFailure(A_Err& kept, A_Err result) {
   }
 }
 
-} // namespace
+}  // namespace
 
 template <typename Call>
 A_Err Host::callPlugin(const char* op, std::string args, Call&& call) {
@@ -90,12 +90,11 @@ A_Err Host::updateMenus(AEGP_WindowType activeWindow) {
   A_Err kept = A_Err_NONE;
   const auto registrations = hooks_.updateMenu;
   for (const auto& registration : registrations) {
-    keepFirstFailure(kept, callPlugin(op::UpdateMenuHook,
-                                      "window " + std::to_string(static_cast<int>(activeWindow)),
-                                      [&] {
-                                        return registration.hook(globalRefcon_, registration.refcon,
-                                                                 activeWindow);
-                                      }));
+    keepFirstFailure(
+        kept,
+        callPlugin(
+            op::UpdateMenuHook, "window " + std::to_string(static_cast<int>(activeWindow)),
+            [&] { return registration.hook(globalRefcon_, registration.refcon, activeWindow); }));
   }
   return kept;
 }
@@ -122,4 +121,4 @@ A_Err Host::quit() {
   return kept;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -25,14 +25,15 @@ std::vector<unsigned char> contentsOf(const std::filesystem::path& file) {
   if (!in) {
     throw std::runtime_error("cannot open " + file.u8string());
   }
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
   if (in.bad()) {
     throw std::runtime_error("cannot read " + file.u8string());
   }
   return bytes;
 }
 
-} // namespace
+}  // namespace
 
 Frame pngFrame(const std::filesystem::path& file) {
   const std::vector<unsigned char> png = contentsOf(file);
@@ -42,12 +43,14 @@ Frame pngFrame(const std::filesystem::path& file) {
   const unsigned error = lodepng_decode32(&decoded, &width, &height, png.data(), png.size());
   const std::unique_ptr<unsigned char, FreeWithLodePng> rgba(decoded);
   if (error != 0) {
-    throw std::runtime_error(file.u8string() + " is not a readable PNG: " + lodepng_error_text(error));
+    throw std::runtime_error(file.u8string() +
+                             " is not a readable PNG: " + lodepng_error_text(error));
   }
   if (width > static_cast<unsigned>(std::numeric_limits<A_long>::max() / 4)) {
     throw std::runtime_error(file.u8string() + " is too wide for a frame");
   }
-  Frame frame(static_cast<A_long>(width), static_cast<A_long>(height), static_cast<A_long>(4 * width));
+  Frame frame(static_cast<A_long>(width), static_cast<A_long>(height),
+              static_cast<A_long>(4 * width));
   const unsigned char* pixel = rgba.get();
   for (A_long y = 0; y < frame.height(); ++y) {
     for (A_long x = 0; x < frame.width(); ++x, pixel += 4) {
@@ -57,4 +60,4 @@ Frame pngFrame(const std::filesystem::path& file) {
   return frame;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -12,4 +12,4 @@ namespace glimster::substitute_host {
 // std::runtime_error naming the file and why it cannot be read or decoded.
 Frame pngFrame(const std::filesystem::path& file);
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -13,8 +13,8 @@ Item& Project::add(Item item) {
 Item& Project::addComposition(std::u16string name, Frame frame, A_Time currentTime) {
   const A_long width = frame.width();
   const A_long height = frame.height();
-  return add(Item{ItemKind::Composition, std::move(name), width, height, currentTime,
-                  std::move(frame)});
+  return add(
+      Item{ItemKind::Composition, std::move(name), width, height, currentTime, std::move(frame)});
 }
 
 Item& Project::addFootage(std::u16string name, A_long width, A_long height) {
@@ -26,13 +26,14 @@ Item& Project::addFolder(std::u16string name) {
 }
 
 void Project::setActive(Item* item) {
-  const bool ours = item == nullptr ||
-                    std::any_of(items_.begin(), items_.end(),
-                                [item](const std::unique_ptr<Item>& own) { return own.get() == item; });
+  const bool ours = item == nullptr || std::any_of(items_.begin(), items_.end(),
+                                                   [item](const std::unique_ptr<Item>& own) {
+                                                     return own.get() == item;
+                                                   });
   if (!ours) {
     throw std::invalid_argument("the active item must belong to the project");
   }
   active_ = item;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -24,7 +24,7 @@ struct Item {
   A_long width;
   A_long height;
   A_Time currentTime;
-  std::optional<Frame> frame; // compositions only
+  std::optional<Frame> frame;  // compositions only
 };
 
 class Project {
@@ -49,4 +49,4 @@ class Project {
   Item* active_ = nullptr;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -23,4 +23,4 @@ std::size_t SuiteLedger::outstanding() const {
   return total;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

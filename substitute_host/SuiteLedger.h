@@ -24,4 +24,4 @@ class SuiteLedger {
   std::map<std::pair<std::string, std::int32_t>, std::size_t> held_;
 };
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

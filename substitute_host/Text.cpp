@@ -51,7 +51,7 @@ Utf8Lead utf8Lead(unsigned char lead) {
   return {0, 0};
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::u16string> fromUtf8(std::string_view text) {
   std::u16string out;
@@ -100,4 +100,4 @@ std::string toUtf8(const std::u16string& text) {
 
 std::string quoted(const std::string& text) { return '"' + text + '"'; }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

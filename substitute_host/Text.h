@@ -18,4 +18,4 @@ std::optional<std::u16string> fromUtf8(std::string_view text);
 // The text between double quotes, as call-log arguments show texts.
 std::string quoted(const std::string& text);
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -15,29 +15,29 @@ namespace glimster::descriptor {
 using Bytes = std::vector<std::uint8_t>;
 
 class ByteWriter {
-public:
-    explicit ByteWriter(ByteOrder order) : order_(order) {}
+ public:
+  explicit ByteWriter(ByteOrder order) : order_(order) {}
 
-    void uint8(std::uint8_t value);
-    void uint16(std::uint16_t value);
-    void int16(std::int16_t value);
-    void uint24(std::uint32_t value);  // the low 24 bits; throws if more are set
-    void uint32(std::uint32_t value);
-    void code(FourCharCode code) { uint32(code.value()); }
-    void characters(std::string_view text);
-    void bytes(const Bytes& data);
-    void zeros(std::size_t count);
-    // Appends zero bytes until the size is a multiple of `alignment`.
-    void padToMultipleOf(std::size_t alignment);
+  void uint8(std::uint8_t value);
+  void uint16(std::uint16_t value);
+  void int16(std::int16_t value);
+  void uint24(std::uint32_t value);  // the low 24 bits; throws if more are set
+  void uint32(std::uint32_t value);
+  void code(FourCharCode code) { uint32(code.value()); }
+  void characters(std::string_view text);
+  void bytes(const Bytes& data);
+  void zeros(std::size_t count);
+  // Appends zero bytes until the size is a multiple of `alignment`.
+  void padToMultipleOf(std::size_t alignment);
 
-    std::size_t size() const { return buffer_.size(); }
-    const Bytes& buffer() const { return buffer_; }
+  std::size_t size() const { return buffer_.size(); }
+  const Bytes& buffer() const { return buffer_; }
 
-private:
-    void unsignedOfWidth(std::uint32_t value, int byteCount);
+ private:
+  void unsignedOfWidth(std::uint32_t value, int byteCount);
 
-    ByteOrder order_;
-    Bytes buffer_;
+  ByteOrder order_;
+  Bytes buffer_;
 };
 
 }  // namespace glimster::descriptor

@@ -23,89 +23,91 @@ namespace {
 using namespace glimster::descriptor;
 
 struct Platform {
-    std::string_view name;
-    bool acceptsArm64;
-    Bytes (*build)(bool withArm64Code);
+  std::string_view name;
+  bool acceptsArm64;
+  Bytes (*build)(bool withArm64Code);
 };
 
 constexpr Platform kPlatforms[] = {
     {"windows", false, [](bool) { return windowsDescriptor(); }},
     {"macos", true,
      [](bool withArm64Code) {
-         return buildResourceFile({FourCharCode{kMacResourceType}, kResourceId, macDescriptor(withArm64Code)});
+       return buildResourceFile(
+           {FourCharCode{kMacResourceType}, kResourceId, macDescriptor(withArm64Code)});
      }},
 };
 
 constexpr std::string_view kArm64Flag = "--arm64";
 
 struct Request {
-    const Platform* platform;
-    std::filesystem::path output;
-    bool withArm64Code;
+  const Platform* platform;
+  std::filesystem::path output;
+  bool withArm64Code;
 };
 
 const Platform* findPlatform(std::string_view name) {
-    for (const Platform& platform : kPlatforms) {
-        if (platform.name == name) {
-            return &platform;
-        }
+  for (const Platform& platform : kPlatforms) {
+    if (platform.name == name) {
+      return &platform;
     }
-    return nullptr;
+  }
+  return nullptr;
 }
 
 std::optional<Request> parseArguments(int argc, char** argv) {
-    if (argc < 3 || argc > 4) {
-        return std::nullopt;
-    }
-    const Platform* platform = findPlatform(argv[1]);
-    if (platform == nullptr) {
-        return std::nullopt;
-    }
-    const bool withArm64Code = argc == 4;
-    if (withArm64Code && (!platform->acceptsArm64 || argv[3] != kArm64Flag)) {
-        return std::nullopt;
-    }
-    return Request{platform, argv[2], withArm64Code};
+  if (argc < 3 || argc > 4) {
+    return std::nullopt;
+  }
+  const Platform* platform = findPlatform(argv[1]);
+  if (platform == nullptr) {
+    return std::nullopt;
+  }
+  const bool withArm64Code = argc == 4;
+  if (withArm64Code && (!platform->acceptsArm64 || argv[3] != kArm64Flag)) {
+    return std::nullopt;
+  }
+  return Request{platform, argv[2], withArm64Code};
 }
 
 // Writes beside the output first so that a failed run never leaves a partial
 // file that the build would take for up to date.
 void writeFile(const std::filesystem::path& output, const Bytes& bytes) {
-    std::filesystem::path partial = output;
-    partial += ".partial";
-    try {
-        std::ofstream stream(partial, std::ios::binary | std::ios::trunc);
-        stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        stream.close();
-        if (!stream) {
-            throw std::runtime_error("cannot write " + partial.string());
-        }
-        std::filesystem::rename(partial, output);
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        throw;
+  std::filesystem::path partial = output;
+  partial += ".partial";
+  try {
+    std::ofstream stream(partial, std::ios::binary | std::ios::trunc);
+    stream.write(reinterpret_cast<const char*>(bytes.data()),
+                 static_cast<std::streamsize>(bytes.size()));
+    stream.close();
+    if (!stream) {
+      throw std::runtime_error("cannot write " + partial.string());
     }
+    std::filesystem::rename(partial, output);
+  } catch (...) {
+    std::error_code ignored;
+    std::filesystem::remove(partial, ignored);
+    throw;
+  }
 }
 
 void printUsage() {
-    std::cerr << "usage: glimster_pipl_gen windows OUTPUT\n"
-                 "       glimster_pipl_gen macos OUTPUT [--arm64]\n";
+  std::cerr << "usage: glimster_pipl_gen windows OUTPUT\n"
+               "       glimster_pipl_gen macos OUTPUT [--arm64]\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::optional<Request> request = parseArguments(argc, argv);
-    if (!request) {
-        printUsage();
-        return 2;
-    }
-    try {
-        writeFile(request->output, request->platform->build(request->withArm64Code));
-    } catch (const std::exception& error) {
-        std::cerr << "glimster_pipl_gen: " << error.what() << '\n';
-        return 1;
-    }
-    return 0;
+  const std::optional<Request> request = parseArguments(argc, argv);
+  if (!request) {
+    printUsage();
+    return 2;
+  }
+  try {
+    writeFile(request->output, request->platform->build(request->withArm64Code));
+  } catch (const std::exception& error) {
+    std::cerr << "glimster_pipl_gen: " << error.what() << '\n';
+    return 1;
+  }
+  return 0;
 }

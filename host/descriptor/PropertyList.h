@@ -17,20 +17,20 @@ namespace glimster::descriptor {
 
 // One count byte, then the characters; no terminating zero.
 struct PascalString {
-    std::string text;
+  std::string text;
 };
 
 // The characters, then one zero byte.
 struct NulTerminatedString {
-    std::string text;
+  std::string text;
 };
 
 using PropertyValue = std::variant<FourCharCode, std::uint32_t, PascalString, NulTerminatedString>;
 
 struct Property {
-    FourCharCode vendor;
-    FourCharCode key;
-    PropertyValue value;
+  FourCharCode vendor;
+  FourCharCode key;
+  PropertyValue value;
 };
 
 Bytes serializePropertyList(const std::vector<Property>& properties, ByteOrder order);

@@ -18,8 +18,10 @@ constexpr std::uint16_t kTypeListOffset = 28;
 constexpr std::uint16_t kTypeListCountSize = 2;
 constexpr std::uint16_t kTypeEntrySize = 8;
 constexpr std::uint16_t kReferenceEntrySize = 12;
-constexpr std::uint16_t kReferenceListOffset = kTypeListCountSize + kTypeEntrySize;  // from the type list
-constexpr std::uint16_t kNameListOffset = kTypeListOffset + kReferenceListOffset + kReferenceEntrySize;
+constexpr std::uint16_t kReferenceListOffset =
+    kTypeListCountSize + kTypeEntrySize;  // from the type list
+constexpr std::uint16_t kNameListOffset =
+    kTypeListOffset + kReferenceListOffset + kReferenceEntrySize;
 constexpr std::uint32_t kMapLength = kNameListOffset;
 
 constexpr std::uint16_t kNoMapAttributes = 0;
@@ -27,49 +29,49 @@ constexpr std::uint8_t kNoResourceAttributes = 0;
 constexpr std::int16_t kNoName = -1;
 
 void writeHeader(ByteWriter& out, std::uint32_t dataLength) {
-    out.uint32(kDataOffset);
-    out.uint32(kDataOffset + dataLength);
-    out.uint32(dataLength);
-    out.uint32(kMapLength);
+  out.uint32(kDataOffset);
+  out.uint32(kDataOffset + dataLength);
+  out.uint32(dataLength);
+  out.uint32(kMapLength);
 }
 
 void writeMap(ByteWriter& out, const Resource& resource, std::uint32_t dataLength) {
-    writeHeader(out, dataLength);
-    out.zeros(4 + 2);  // next-map handle and file reference number, the reader's to fill
-    out.uint16(kNoMapAttributes);
-    out.uint16(kTypeListOffset);
-    out.uint16(kNameListOffset);
+  writeHeader(out, dataLength);
+  out.zeros(4 + 2);  // next-map handle and file reference number, the reader's to fill
+  out.uint16(kNoMapAttributes);
+  out.uint16(kTypeListOffset);
+  out.uint16(kNameListOffset);
 
-    out.uint16(1 - 1);  // number of types, minus one
-    out.code(resource.type);
-    out.uint16(1 - 1);  // number of resources of this type, minus one
-    out.uint16(kReferenceListOffset);
+  out.uint16(1 - 1);  // number of types, minus one
+  out.code(resource.type);
+  out.uint16(1 - 1);  // number of resources of this type, minus one
+  out.uint16(kReferenceListOffset);
 
-    out.int16(resource.id);
-    out.int16(kNoName);
-    out.uint8(kNoResourceAttributes);
-    out.uint24(0);  // offset of the resource within the data section
-    out.zeros(4);   // resource handle, the reader's to fill
+  out.int16(resource.id);
+  out.int16(kNoName);
+  out.uint8(kNoResourceAttributes);
+  out.uint24(0);  // offset of the resource within the data section
+  out.zeros(4);   // resource handle, the reader's to fill
 }
 
 }  // namespace
 
 Bytes buildResourceFile(const Resource& resource) {
-    constexpr std::uint32_t kLargestData =
-        std::numeric_limits<std::uint32_t>::max() - kDataOffset - kDataLengthFieldSize - kMapLength;
-    if (resource.data.size() > kLargestData) {
-        throw std::length_error("resource too large for a resource file");
-    }
-    const auto resourceLength = static_cast<std::uint32_t>(resource.data.size());
-    const std::uint32_t dataLength = kDataLengthFieldSize + resourceLength;
+  constexpr std::uint32_t kLargestData =
+      std::numeric_limits<std::uint32_t>::max() - kDataOffset - kDataLengthFieldSize - kMapLength;
+  if (resource.data.size() > kLargestData) {
+    throw std::length_error("resource too large for a resource file");
+  }
+  const auto resourceLength = static_cast<std::uint32_t>(resource.data.size());
+  const std::uint32_t dataLength = kDataLengthFieldSize + resourceLength;
 
-    ByteWriter out(ByteOrder::BigEndian);
-    writeHeader(out, dataLength);
-    out.zeros(kDataOffset - kHeaderSize);
-    out.uint32(resourceLength);
-    out.bytes(resource.data);
-    writeMap(out, resource, dataLength);
-    return out.buffer();
+  ByteWriter out(ByteOrder::BigEndian);
+  writeHeader(out, dataLength);
+  out.zeros(kDataOffset - kHeaderSize);
+  out.uint32(resourceLength);
+  out.bytes(resource.data);
+  writeMap(out, resource, dataLength);
+  return out.buffer();
 }
 
 }  // namespace glimster::descriptor

@@ -11,9 +11,9 @@
 namespace glimster::descriptor {
 
 struct Resource {
-    FourCharCode type;
-    std::int16_t id;
-    Bytes data;
+  FourCharCode type;
+  std::int16_t id;
+  Bytes data;
 };
 
 // Header, data section at offset 256 (the resource as a length and its bytes),

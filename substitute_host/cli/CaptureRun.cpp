@@ -17,7 +17,8 @@ constexpr char kProgram[] = "glimster-host: ";
 std::string describe(const Item& composition, const std::string& frameDescription) {
   return quoted(toUtf8(composition.name)) + ", " + std::to_string(composition.width) + 'x' +
          std::to_string(composition.height) + ", " + frameDescription + ", time " +
-         std::to_string(composition.currentTime.value) + '/' + std::to_string(composition.currentTime.scale);
+         std::to_string(composition.currentTime.value) + '/' +
+         std::to_string(composition.currentTime.scale);
 }
 
 // Whether `file` is a PNG holding exactly the pixels of `frame`: only such a
@@ -40,15 +41,16 @@ bool holdsFrame(const std::filesystem::path& file, const Frame& frame) {
       }
     }
     return true;
-  } catch (const std::runtime_error&) { // vanished, unreadable or not a PNG
+  } catch (const std::runtime_error&) {  // vanished, unreadable or not a PNG
     return false;
   }
 }
 
-} // namespace
+}  // namespace
 
 bool captureComposition(Host& host, const Item& composition, const std::string& frameDescription,
-                        const std::filesystem::path& desktop, std::ostream& out, std::ostream& err) {
+                        const std::filesystem::path& desktop, std::ostream& out,
+                        std::ostream& err) {
   out << "capture: " << describe(composition, frameDescription) << '\n';
   if (host.menus().find(AEGP_Menu_COMPOSITION, kCaptureCommandText) == nullptr) {
     err << kProgram << "capture failed: the Composition menu has no " << quoted(kCaptureCommandText)
@@ -63,7 +65,8 @@ bool captureComposition(Host& host, const Item& composition, const std::string& 
   std::size_t captured = 0;
   for (const std::filesystem::path& file : FolderSnapshot::of(desktop).writtenSince(before)) {
     const bool ours = holdsFrame(file, *composition.frame);
-    out << (ours ? "wrote: " : "also changed (not the captured frame): ") << file.u8string() << '\n';
+    out << (ours ? "wrote: " : "also changed (not the captured frame): ") << file.u8string()
+        << '\n';
     captured += ours ? 1 : 0;
   }
   out << "took: " << std::fixed << std::setprecision(1) << took.count() << " ms\n";
@@ -83,4 +86,4 @@ bool captureComposition(Host& host, const Item& composition, const std::string& 
   return true;
 }
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

@@ -23,4 +23,4 @@ inline constexpr char kCaptureCommandText[] = "Take Glimster";
 bool captureComposition(Host& host, const Item& composition, const std::string& frameDescription,
                         const std::filesystem::path& desktop, std::ostream& out, std::ostream& err);
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

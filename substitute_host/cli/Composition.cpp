@@ -23,7 +23,7 @@ Frame frameFromPng(const std::filesystem::path& file) {
   }
 }
 
-} // namespace
+}  // namespace
 
 Composition chosenComposition(const Options& options) {
   if (options.frame == FrameSource::Demo) {
@@ -46,4 +46,4 @@ Composition chosenComposition(const Options& options) {
   return Composition{*name, testCardFrame(width, height), options.time, "test card"};
 }
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

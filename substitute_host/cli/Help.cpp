@@ -19,7 +19,8 @@ in the desktop folder that decodes to exactly the rendered frame counts as
 written; other files changing there meanwhile are listed as not the capture.
 
 PLUGIN defaults to the plug-in built with this program:
-  )" + defaultPlugin.u8string() + R"(
+  )" + defaultPlugin.u8string() +
+         R"(
 
 Composition:
   --comp-name NAME     its name, in UTF-8 (default "Comp 1")
@@ -39,7 +40,8 @@ Where the file goes:
                        desktop as the plug-in finds it: $HOME/Desktop on Linux and macOS,
                        the shell's desktop folder on Windows)
   --no-capture         stop after the menu states; write nothing
-  --repeat N           capture N times (1 to )" + std::to_string(kMostRepeats) + R"() in this one process, stopping
+  --repeat N           capture N times (1 to )" +
+         std::to_string(kMostRepeats) + R"() in this one process, stopping
                        at the first failure, then print the peak resident memory: a
                        soak run
 Watching the plug-in:
@@ -98,4 +100,4 @@ std::string operationsText() {
 
 std::string helpHint() { return "Try 'glimster-host --help' for more information."; }
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

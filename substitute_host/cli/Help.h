@@ -16,4 +16,4 @@ std::string operationsText();
 // The line that points from a usage error to --help.
 std::string helpHint();
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

@@ -16,12 +16,12 @@ std::string menuName(A_long menu) {
 
 std::string stateName(CommandState state) {
   switch (state) {
-  case CommandState::Enabled:
-    return "enabled";
-  case CommandState::Disabled:
-    return "disabled";
-  case CommandState::NeverSet:
-    break;
+    case CommandState::Enabled:
+      return "enabled";
+    case CommandState::Disabled:
+      return "disabled";
+    case CommandState::NeverSet:
+      break;
   }
   return "never enabled or disabled";
 }
@@ -54,7 +54,7 @@ struct Situation {
   Item* active;
 };
 
-} // namespace
+}  // namespace
 
 bool reportMenus(Host& host, Item& composition, std::ostream& out) {
   const MenuBar& menus = host.menus();
@@ -63,7 +63,8 @@ bool reportMenus(Host& host, Item& composition, std::ostream& out) {
   }
   for (const A_long menu : menus.filledMenus()) {
     for (const MenuItem& item : menus.items(menu)) {
-      out << "menu: " << menuName(menu) << " > " << quoted(item.text) << " (command " << item.command << ")\n";
+      out << "menu: " << menuName(menu) << " > " << quoted(item.text) << " (command "
+          << item.command << ")\n";
     }
   }
 
@@ -84,8 +85,8 @@ bool reportMenus(Host& host, Item& composition, std::ostream& out) {
     host.project().setActive(situation.active);
     const std::size_t changesBefore = stateChanges(host.log());
     const A_Err result = host.updateMenus();
-    out << "  " << situation.label << ':' << std::string(labelWidth - characterCount(situation.label) + 2, ' ')
-        << statesOf(menus);
+    out << "  " << situation.label << ':'
+        << std::string(labelWidth - characterCount(situation.label) + 2, ' ') << statesOf(menus);
     if (stateChanges(host.log()) == changesBefore) {
       out << " (not changed by the hook)";
     }
@@ -98,4 +99,4 @@ bool reportMenus(Host& host, Item& composition, std::ostream& out) {
   return allSucceeded;
 }
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

@@ -14,4 +14,4 @@ namespace glimster::substitute_host::cli {
 // returned 0.
 bool reportMenus(Host& host, Item& composition, std::ostream& out);
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

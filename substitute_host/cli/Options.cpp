@@ -43,9 +43,11 @@ std::vector<std::string> fieldsOf(const std::string& text) {
 FrameSize sizeOf(const std::string& text) {
   const std::size_t x = text.find('x');
   const auto width = integerOf<A_long>(std::string_view(text).substr(0, x));
-  const auto height = x == std::string::npos ? std::nullopt
-                                             : integerOf<A_long>(std::string_view(text).substr(x + 1));
-  if (!width || !height || *width < 1 || *height < 1 || *width > kLargestSide || *height > kLargestSide) {
+  const auto height = x == std::string::npos
+                          ? std::nullopt
+                          : integerOf<A_long>(std::string_view(text).substr(x + 1));
+  if (!width || !height || *width < 1 || *height < 1 || *width > kLargestSide ||
+      *height > kLargestSide) {
     throw UsageError("--size wants WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide) +
                      ", e.g. 1920x1080; got \"" + text + "\"");
   }
@@ -59,7 +61,8 @@ A_Time timeOf(const std::string& text) {
                          ? std::optional<A_u_long>(1)
                          : integerOf<A_u_long>(std::string_view(text).substr(slash + 1));
   if (!value || !scale || *scale == 0) {
-    throw UsageError("--time wants whole seconds or VALUE/SCALE, e.g. 2 or 48/24; got \"" + text + "\"");
+    throw UsageError("--time wants whole seconds or VALUE/SCALE, e.g. 2 or 48/24; got \"" + text +
+                     "\"");
   }
   return A_Time{*value, *scale};
 }
@@ -70,7 +73,8 @@ CallFailure callFailureOf(const std::string& text) {
     throw UsageError("--fail wants OP[:CODE[:NTH]]; got \"" + text + "\"");
   }
   CallFailure failure{fields[0], kHostGenericError, std::nullopt};
-  if (std::find(std::begin(op::kFaultable), std::end(op::kFaultable), failure.op) == std::end(op::kFaultable)) {
+  if (std::find(std::begin(op::kFaultable), std::end(op::kFaultable), failure.op) ==
+      std::end(op::kFaultable)) {
     throw UsageError("--fail: the host offers no operation \"" + failure.op +
                      "\" (glimster-host --list-operations lists them)");
   }
@@ -94,8 +98,9 @@ SuiteRefusalOption refusalOf(const std::string& text) {
   const std::vector<std::string> fields = fieldsOf(text);
   const auto version = fields.size() >= 2 ? integerOf<std::int32_t>(fields[1]) : std::nullopt;
   if (fields.size() > 3 || !version) {
-    throw UsageError("--refuse-suite wants NAME:VERSION[:CODE], e.g. \"AEGP Render Suite\":2; got \"" +
-                     text + "\"");
+    throw UsageError(
+        "--refuse-suite wants NAME:VERSION[:CODE], e.g. \"AEGP Render Suite\":2; got \"" + text +
+        "\"");
   }
   SuiteRefusalOption refusal{fields[0], *version, kSuiteNotOfferedError};
   const auto& offered = offeredSuites();
@@ -108,17 +113,19 @@ SuiteRefusalOption refusalOf(const std::string& text) {
   if (fields.size() > 2) {
     const auto code = integerOf<SPErr>(fields[2]);
     if (!code) {
-      throw UsageError("--refuse-suite: the error code must be an integer; got \"" + fields[2] + "\"");
+      throw UsageError("--refuse-suite: the error code must be an integer; got \"" + fields[2] +
+                       "\"");
     }
     refusal.code = *code;
   }
   return refusal;
 }
 
-constexpr std::string_view kFlags[] = {"-h",     "--help",       "--list-operations", "--test-card",
-                                       "--demo", "--no-capture", "--trace"};
-constexpr std::string_view kValued[] = {"--comp-name", "--size",    "--time", "--noise",        "--frame-png",
-                                        "--desktop",   "--repeat", "--fail", "--refuse-suite"};
+constexpr std::string_view kFlags[] = {
+    "-h", "--help", "--list-operations", "--test-card", "--demo", "--no-capture", "--trace"};
+constexpr std::string_view kValued[] = {"--comp-name", "--size",      "--time",
+                                        "--noise",     "--frame-png", "--desktop",
+                                        "--repeat",    "--fail",      "--refuse-suite"};
 
 bool isOneOf(std::string_view name, const std::string_view* begin, const std::string_view* end) {
   return std::find(begin, end, name) != end;
@@ -150,7 +157,8 @@ void applyFlag(const std::string& name, Options& options, Given& given) {
   }
 }
 
-void applyValued(const std::string& name, const std::string& value, Options& options, Given& given) {
+void applyValued(const std::string& name, const std::string& value, Options& options,
+                 Given& given) {
   if (name == "--comp-name") {
     options.compName = value;
     given.compName = true;
@@ -177,8 +185,8 @@ void applyValued(const std::string& name, const std::string& value, Options& opt
   } else if (name == "--repeat") {
     const auto count = integerOf<int>(value);
     if (!count || *count < 1 || *count > kMostRepeats) {
-      throw UsageError("--repeat wants a count from 1 to " + std::to_string(kMostRepeats) + "; got \"" + value +
-                       "\"");
+      throw UsageError("--repeat wants a count from 1 to " + std::to_string(kMostRepeats) +
+                       "; got \"" + value + "\"");
     }
     options.repeat = *count;
   } else if (name == "--fail") {
@@ -201,11 +209,12 @@ void refuseConflicts(const Options& options, const Given& given) {
     throw UsageError("--size cannot be combined with --frame-png: the PNG gives the size");
   }
   if (source == "--demo" && (given.size || given.compName || given.time)) {
-    throw UsageError("--demo fixes the composition: it cannot be combined with --comp-name, --size or --time");
+    throw UsageError(
+        "--demo fixes the composition: it cannot be combined with --comp-name, --size or --time");
   }
 }
 
-} // namespace
+}  // namespace
 
 Options parseOptions(const std::vector<std::string>& arguments) {
   Options options;
@@ -233,7 +242,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         throw UsageError(name + " needs a value");
       }
     } else if (options.plugin) {
-      throw UsageError("one plug-in at a time: got " + options.plugin->u8string() + " and " + argument);
+      throw UsageError("one plug-in at a time: got " + options.plugin->u8string() + " and " +
+                       argument);
     } else {
       options.plugin = std::filesystem::u8path(argument);
     }
@@ -242,4 +252,4 @@ Options parseOptions(const std::vector<std::string>& arguments) {
   return options;
 }
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

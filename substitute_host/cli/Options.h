@@ -46,16 +46,16 @@ struct Options {
   enum class Action { Run, ShowHelp, ListOperations };
   Action action = Action::Run;
 
-  std::optional<std::filesystem::path> plugin; // none: the plug-in built with this program
-  std::string compName = "Comp 1";             // UTF-8
+  std::optional<std::filesystem::path> plugin;  // none: the plug-in built with this program
+  std::string compName = "Comp 1";              // UTF-8
   FrameSize size{1920, 1080};
   A_Time time{0, 1};
   FrameSource frame = FrameSource::TestCard;
   std::uint32_t noiseSeed = 0;
   std::filesystem::path framePng;
-  std::optional<std::filesystem::path> desktop; // none: the user's desktop
+  std::optional<std::filesystem::path> desktop;  // none: the user's desktop
   bool capture = true;
-  std::optional<int> repeat;                    // --repeat N: N captures and the peak memory
+  std::optional<int> repeat;  // --repeat N: N captures and the peak memory
   bool trace = false;
   std::vector<CallFailure> failures;
   std::vector<SuiteRefusalOption> refusals;
@@ -65,4 +65,4 @@ struct Options {
 // an unknown option, a missing or malformed value, or options that conflict.
 Options parseOptions(const std::vector<std::string>& arguments);
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

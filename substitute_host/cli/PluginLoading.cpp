@@ -29,4 +29,4 @@ PluginBinary loadPlugin(const std::filesystem::path& file) {
   }
 }
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

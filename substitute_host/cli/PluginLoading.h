@@ -19,4 +19,4 @@ class PluginNotLoaded : public std::runtime_error {
 // message) or it exports no EntryPointFunc.
 PluginBinary loadPlugin(const std::filesystem::path& file);
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

@@ -38,8 +38,8 @@ void planFaults(const Options& options, FaultPlan& plan) {
 // check-in and, unless traced, the calls are forgotten after each capture,
 // so that memory stays flat however many captures run.
 bool captureRepeatedly(Host& host, const Item& composition, const std::string& frameDescription,
-                       const std::filesystem::path& desktop, const Options& options, std::ostream& out,
-                       std::ostream& err) {
+                       const std::filesystem::path& desktop, const Options& options,
+                       std::ostream& out, std::ostream& err) {
   bool succeeded = true;
   const int captures = options.repeat.value_or(1);
   for (int capture = 1; capture <= captures && succeeded; ++capture) {
@@ -53,16 +53,17 @@ bool captureRepeatedly(Host& host, const Item& composition, const std::string& f
   }
   if (options.repeat) {
     const std::optional<std::uint64_t> peak = platform::peakResidentBytes();
-    out << "peak resident memory: " << (peak ? std::to_string(*peak / 1024) + " KiB" : "unknown") << '\n';
+    out << "peak resident memory: " << (peak ? std::to_string(*peak / 1024) + " KiB" : "unknown")
+        << '\n';
   }
   return succeeded;
 }
 
 // Calls the entry, reports the menus and captures; true when all went well.
-bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& options, Composition chosen,
-                     std::ostream& out, std::ostream& err) {
-  Item& composition =
-      host.project().addComposition(std::move(chosen.name), std::move(chosen.frame), chosen.currentTime);
+bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& options,
+                     Composition chosen, std::ostream& out, std::ostream& err) {
+  Item& composition = host.project().addComposition(std::move(chosen.name), std::move(chosen.frame),
+                                                    chosen.currentTime);
   out << "plug-in: " << plugin.file().u8string() << '\n';
   const A_Err entry = host.runEntry(plugin);
   out << "entry: EntryPointFunc returned " << entry << '\n';
@@ -76,9 +77,11 @@ bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& opti
   }
   if (options.capture) {
     // Looked up only now: the user's desktop folder is made when missing.
-    const std::filesystem::path desktop = options.desktop ? *options.desktop : platform::desktopFolder();
-    succeeded = captureRepeatedly(host, composition, chosen.frameDescription, desktop, options, out, err) &&
-                succeeded;
+    const std::filesystem::path desktop =
+        options.desktop ? *options.desktop : platform::desktopFolder();
+    succeeded =
+        captureRepeatedly(host, composition, chosen.frameDescription, desktop, options, out, err) &&
+        succeeded;
   }
   const A_Err quit = host.quit();
   if (quit != A_Err_NONE) {
@@ -103,7 +106,7 @@ bool reportAftermath(const Host& host, std::ostream& out, std::ostream& err) {
   return host.problems().empty() && left.none();
 }
 
-} // namespace
+}  // namespace
 
 ExitStatus runSession(const Options& options, const std::filesystem::path& defaultPlugin,
                       std::ostream& out, std::ostream& err) {
@@ -127,4 +130,4 @@ ExitStatus runSession(const Options& options, const std::filesystem::path& defau
   return succeeded && wellBehaved ? kSucceeded : kPluginFailed;
 }
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

@@ -18,4 +18,4 @@ namespace glimster::substitute_host::cli {
 ExitStatus runSession(const Options& options, const std::filesystem::path& defaultPlugin,
                       std::ostream& out, std::ostream& err);
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

@@ -11,18 +11,19 @@
 namespace glimster::substitute_host::cli {
 namespace {
 
-constexpr std::string_view kCallsIntoPlugin[] = {op::EntryPointFunc, op::CommandHook, op::UpdateMenuHook,
-                                                 op::IdleHook, op::DeathHook};
+constexpr std::string_view kCallsIntoPlugin[] = {op::EntryPointFunc, op::CommandHook,
+                                                 op::UpdateMenuHook, op::IdleHook, op::DeathHook};
 
 bool isCallIntoPlugin(std::string_view op) {
-  return std::find(std::begin(kCallsIntoPlugin), std::end(kCallsIntoPlugin), op) != std::end(kCallsIntoPlugin);
+  return std::find(std::begin(kCallsIntoPlugin), std::end(kCallsIntoPlugin), op) !=
+         std::end(kCallsIntoPlugin);
 }
 
 std::string resultText(A_Err result) {
   return result == kPluginThrew ? "threw an exception" : std::to_string(result);
 }
 
-} // namespace
+}  // namespace
 
 void printTrace(const CallLog& log, std::ostream& out) {
   out << "trace: " << log.calls().size() << " calls, in order\n";
@@ -33,4 +34,4 @@ void printTrace(const CallLog& log, std::ostream& out) {
   }
 }
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

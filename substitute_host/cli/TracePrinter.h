@@ -12,4 +12,4 @@ namespace glimster::substitute_host::cli {
 // made during them indented below them.
 void printTrace(const CallLog& log, std::ostream& out);
 
-} // namespace glimster::substitute_host::cli
+}  // namespace glimster::substitute_host::cli

@@ -21,19 +21,19 @@ const std::filesystem::path kDefaultPlugin = std::filesystem::u8path(GLIMSTER_DE
 ExitStatus run(const std::vector<std::string>& arguments) {
   const Options options = parseOptions(arguments);
   switch (options.action) {
-  case Options::Action::ShowHelp:
-    std::cout << helpText(kDefaultPlugin);
-    return kSucceeded;
-  case Options::Action::ListOperations:
-    std::cout << operationsText();
-    return kSucceeded;
-  case Options::Action::Run:
-    break;
+    case Options::Action::ShowHelp:
+      std::cout << helpText(kDefaultPlugin);
+      return kSucceeded;
+    case Options::Action::ListOperations:
+      std::cout << operationsText();
+      return kSucceeded;
+    case Options::Action::Run:
+      break;
   }
   return runSession(options, kDefaultPlugin, std::cout, std::cerr);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
   try {

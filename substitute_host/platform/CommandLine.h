@@ -11,4 +11,4 @@ namespace glimster::substitute_host::platform {
 // holds them in the ANSI code page.
 std::vector<std::string> utf8Arguments(int argc, char** argv);
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

@@ -6,4 +6,4 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

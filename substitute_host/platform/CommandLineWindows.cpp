@@ -21,15 +21,16 @@ std::string utf8Of(const wchar_t* text) {
   }
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
-  utf8.pop_back(); // the terminating NUL
+  utf8.pop_back();  // the terminating NUL
   return utf8;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> utf8Arguments(int, char**) {
   int count = 0;
-  const std::unique_ptr<LPWSTR, LocalFreeDeleter> wide(CommandLineToArgvW(GetCommandLineW(), &count));
+  const std::unique_ptr<LPWSTR, LocalFreeDeleter> wide(
+      CommandLineToArgvW(GetCommandLineW(), &count));
   if (!wide) {
     throw std::runtime_error("the command line cannot be read");
   }
@@ -40,4 +41,4 @@ std::vector<std::string> utf8Arguments(int, char**) {
   return arguments;
 }
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

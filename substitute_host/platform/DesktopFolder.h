@@ -9,4 +9,4 @@ namespace glimster::substitute_host::platform {
 // desktop always exists); throws std::runtime_error when it cannot be found.
 std::filesystem::path desktopFolder();
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

@@ -15,4 +15,4 @@ std::filesystem::path desktopFolder() {
   return desktop;
 }
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

@@ -1,7 +1,7 @@
 #include "substitute_host/platform/DesktopFolder.h"
 
-#include <shlobj.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <stdexcept>
 #include <string>
@@ -13,12 +13,12 @@ std::filesystem::path desktopFolder() {
   const HRESULT result =
       SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder);
   if (result != S_OK) {
-    throw std::runtime_error("the desktop folder cannot be found (SHGetFolderPathW: " +
-                             std::to_string(result) + ")");
+    throw std::runtime_error(
+        "the desktop folder cannot be found (SHGetFolderPathW: " + std::to_string(result) + ")");
   }
   const std::filesystem::path desktop(folder);
   std::filesystem::create_directories(desktop);
   return desktop;
 }
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

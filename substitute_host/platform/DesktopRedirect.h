@@ -21,8 +21,8 @@ class DesktopRedirect {
   DesktopRedirect& operator=(const DesktopRedirect&) = delete;
 
  private:
-  struct Undo; // puts everything back when destroyed
+  struct Undo;  // puts everything back when destroyed
   std::unique_ptr<Undo> undo_;
 };
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

@@ -29,7 +29,8 @@ class TemporaryFolder {
     std::random_device entropy;
     const std::filesystem::path base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-      const std::filesystem::path folder = base / ("glimster-host-home-" + std::to_string(entropy()));
+      const std::filesystem::path folder =
+          base / ("glimster-host-home-" + std::to_string(entropy()));
       if (std::filesystem::create_directory(folder)) {
         return folder;
       }
@@ -63,16 +64,17 @@ class HomeVariable {
   std::optional<std::string> earlier_;
 };
 
-} // namespace
+}  // namespace
 
 struct DesktopRedirect::Undo {
   explicit Undo(const std::filesystem::path& folder) {
-    std::filesystem::create_directory_symlink(std::filesystem::absolute(folder), home.path() / "Desktop");
+    std::filesystem::create_directory_symlink(std::filesystem::absolute(folder),
+                                              home.path() / "Desktop");
     variable.emplace(home.path());
   }
 
   TemporaryFolder home;
-  std::optional<HomeVariable> variable; // destroyed before the folder goes
+  std::optional<HomeVariable> variable;  // destroyed before the folder goes
 };
 
 // The plug-in reads $HOME each time it looks for the desktop.
@@ -81,4 +83,4 @@ DesktopRedirect::DesktopRedirect(const PluginBinary&, const std::filesystem::pat
 
 DesktopRedirect::~DesktopRedirect() = default;
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

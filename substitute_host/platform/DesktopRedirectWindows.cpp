@@ -1,7 +1,7 @@
 #include "substitute_host/platform/DesktopRedirect.h"
 
-#include <shlobj.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdint>
 #include <cstring>
@@ -30,22 +30,26 @@ void** importSlot(HMODULE module, const char* dll, const char* function) {
   auto* base = reinterpret_cast<std::uint8_t*>(module);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  const IMAGE_DATA_DIRECTORY& imports =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (imports.VirtualAddress == 0) {
     return nullptr;
   }
-  for (auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+  for (auto* descriptor =
+           reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
        descriptor->Name != 0; ++descriptor) {
     if (lstrcmpiA(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0) {
       continue;
     }
-    auto* names = reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + descriptor->OriginalFirstThunk);
+    auto* names =
+        reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + descriptor->OriginalFirstThunk);
     auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA64*>(base + descriptor->FirstThunk);
     for (; names->u1.AddressOfData != 0; ++names, ++addresses) {
       if (IMAGE_SNAP_BY_ORDINAL64(names->u1.Ordinal)) {
         continue;
       }
-      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      const auto* byName =
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
       if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
         return reinterpret_cast<void**>(&addresses->u1.Function);
       }
@@ -64,7 +68,7 @@ void* exchangeSlot(void** slot, void* value) {
   return held;
 }
 
-} // namespace
+}  // namespace
 
 // Gives the import slot back its Windows function.
 // Gives the import slot back its Windows function.
@@ -82,14 +86,15 @@ DesktopRedirect::DesktopRedirect(const PluginBinary& plugin, const std::filesyst
   HMODULE module = GetModuleHandleW(file.wstring().c_str());
   void** slot = module != nullptr ? importSlot(module, "SHELL32.dll", "SHGetFolderPathW") : nullptr;
   if (slot == nullptr) {
-    throw std::runtime_error(file.u8string() + " does not look up the desktop with SHGetFolderPathW");
+    throw std::runtime_error(file.u8string() +
+                             " does not look up the desktop with SHGetFolderPathW");
   }
   gDesktop = std::filesystem::absolute(folder).wstring();
-  gWindowsFolderPath =
-      reinterpret_cast<FolderPathFunction>(exchangeSlot(slot, reinterpret_cast<void*>(&answerFolderPath)));
+  gWindowsFolderPath = reinterpret_cast<FolderPathFunction>(
+      exchangeSlot(slot, reinterpret_cast<void*>(&answerFolderPath)));
   undo_ = std::make_unique<Undo>(slot);
 }
 
 DesktopRedirect::~DesktopRedirect() = default;
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

@@ -23,4 +23,4 @@ struct FileIdentity {
 // or it cannot be looked at. Never throws.
 std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path);
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

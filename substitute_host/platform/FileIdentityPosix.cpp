@@ -9,7 +9,8 @@ std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) {
   if (stat(path.c_str(), &status) != 0) {
     return std::nullopt;
   }
-  return FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+  return FileIdentity{static_cast<std::uint64_t>(status.st_dev),
+                      static_cast<std::uint64_t>(status.st_ino)};
 }
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

@@ -16,4 +16,4 @@ LibraryHandle loadLibraryForever(const std::filesystem::path& file);
 // The address of the function `name` that `library` exports, or null.
 void* findExportedFunction(LibraryHandle library, const char* name);
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

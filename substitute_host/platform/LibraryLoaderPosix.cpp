@@ -19,8 +19,6 @@ LibraryHandle loadLibraryForever(const std::filesystem::path& file) {
   return library;
 }
 
-void* findExportedFunction(LibraryHandle library, const char* name) {
-  return dlsym(library, name);
-}
+void* findExportedFunction(LibraryHandle library, const char* name) { return dlsym(library, name); }
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

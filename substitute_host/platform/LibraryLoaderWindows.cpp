@@ -15,8 +15,8 @@ LibraryHandle loadLibraryForever(const std::filesystem::path& file) {
   HMODULE library = LoadLibraryW(absolute.wstring().c_str());
   if (library == nullptr) {
     const DWORD error = GetLastError();  // before anything else can change it
-    throw std::runtime_error("cannot load " + file.u8string() + ": LoadLibraryW failed with error " +
-                             std::to_string(error));
+    throw std::runtime_error("cannot load " + file.u8string() +
+                             ": LoadLibraryW failed with error " + std::to_string(error));
   }
   return static_cast<LibraryHandle>(library);
 }
@@ -25,4 +25,4 @@ void* findExportedFunction(LibraryHandle library, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

@@ -10,4 +10,4 @@ namespace glimster::substitute_host::platform {
 // bytes; none when the system does not tell.
 std::optional<std::uint64_t> peakResidentBytes();
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

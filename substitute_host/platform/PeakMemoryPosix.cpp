@@ -10,10 +10,10 @@ std::optional<std::uint64_t> peakResidentBytes() {
     return std::nullopt;
   }
 #if defined(__APPLE__)
-  return static_cast<std::uint64_t>(usage.ru_maxrss); // bytes on macOS
+  return static_cast<std::uint64_t>(usage.ru_maxrss);  // bytes on macOS
 #else
-  return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024; // KiB on Linux
+  return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;  // KiB on Linux
 #endif
 }
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

@@ -14,4 +14,4 @@ std::optional<std::uint64_t> peakResidentBytes() {
   return static_cast<std::uint64_t>(counters.PeakWorkingSetSize);
 }
 
-} // namespace glimster::substitute_host::platform
+}  // namespace glimster::substitute_host::platform

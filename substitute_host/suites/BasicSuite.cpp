@@ -114,12 +114,12 @@ SPErr undefined() {
   });
 }
 
-} // namespace
+}  // namespace
 
 const SPBasicSuite& basicSuite() {
-  static const SPBasicSuite kSuite = {&acquireSuite, &releaseSuite,    &isEqual, &allocateBlock,
+  static const SPBasicSuite kSuite = {&acquireSuite, &releaseSuite,    &isEqual,  &allocateBlock,
                                       &freeBlock,    &reallocateBlock, &undefined};
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

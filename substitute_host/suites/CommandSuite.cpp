@@ -58,7 +58,7 @@ A_Err disableCommand(AEGP_Command command) {
   return setCommandState(op::DisableCommand, command, CommandState::Disabled);
 }
 
-} // namespace
+}  // namespace
 
 const AEGP_CommandSuite1& commandSuite1() {
   static const AEGP_CommandSuite1 kSuite = [] {
@@ -72,4 +72,4 @@ const AEGP_CommandSuite1& commandSuite1() {
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -22,7 +22,7 @@ A_Err getCompFromItem(AEGP_ItemH handle, AEGP_CompH* comp) {
   });
 }
 
-} // namespace
+}  // namespace
 
 const AEGP_CompSuite14& compSuite14() {
   static const AEGP_CompSuite14 kSuite = [] {
@@ -33,4 +33,4 @@ const AEGP_CompSuite14& compSuite14() {
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

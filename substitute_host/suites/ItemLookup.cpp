@@ -17,4 +17,4 @@ std::string describeTime(A_Time time) {
   return std::to_string(time.value) + "/" + std::to_string(time.scale);
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

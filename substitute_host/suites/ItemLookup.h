@@ -20,4 +20,4 @@ std::string describeItem(const Item* item);
 // How the log writes a time: "48/24".
 std::string describeTime(A_Time time);
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

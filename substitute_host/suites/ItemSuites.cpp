@@ -78,14 +78,15 @@ A_Err getItemName(AEGP_PluginID plugin, AEGP_ItemH handle, AEGP_MemHandle* name)
     }
     *name = nullptr;
     if (call.performs()) {
-      *name = handleOf<AEGP_MemHandle>(host.handles().memory.issue(MemBlock{utf16Bytes(item->name)}));
+      *name =
+          handleOf<AEGP_MemHandle>(host.handles().memory.issue(MemBlock{utf16Bytes(item->name)}));
     }
     const auto issued = host.handles().memory.find(tokenOf(*name));
     return call.finish(args + " -> " + (*name != nullptr ? describeHandle(issued, "mem") : "none"));
   });
 }
 
-} // namespace
+}  // namespace
 
 const AEGP_ItemSuite10& itemSuite10() {
   static const AEGP_ItemSuite10 kSuite = [] {
@@ -110,4 +111,4 @@ const AEGP_ItemSuite13& itemSuite13() {
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

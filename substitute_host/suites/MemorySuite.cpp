@@ -52,7 +52,7 @@ A_Err getMemHandleSize(AEGP_MemHandle handle, AEGP_MemSize* size) {
                   });
 }
 
-} // namespace
+}  // namespace
 
 const AEGP_MemorySuite1& memorySuite1() {
   static const AEGP_MemorySuite1 kSuite = [] {
@@ -65,4 +65,4 @@ const AEGP_MemorySuite1& memorySuite1() {
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -10,7 +10,7 @@ const void* tableAddress() {
   return &Table();
 }
 
-} // namespace
+}  // namespace
 
 const std::array<OfferedSuite, kOfferedSuiteCount>& offeredSuites() {
   static const std::array<OfferedSuite, kOfferedSuiteCount> kSuites = {{
@@ -37,4 +37,4 @@ const void* offeredSuite(std::string_view name, std::int32_t version) {
   return nullptr;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

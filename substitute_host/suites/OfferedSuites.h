@@ -25,10 +25,10 @@ inline constexpr std::size_t kOfferedSuiteCount = 10;
 struct OfferedSuite {
   const char* name;
   std::int32_t version;
-  const void* (*table)(); // the suite's function table
+  const void* (*table)();  // the suite's function table
 };
 
 // Every offered suite, in OfferedSuiteIndex order.
 const std::array<OfferedSuite, kOfferedSuiteCount>& offeredSuites();
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

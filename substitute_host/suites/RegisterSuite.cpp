@@ -36,17 +36,17 @@ A_Err registerHook(const char* op, std::vector<Registration> Hooks::*hooks,
 
 A_Err registerCommandHook(AEGP_PluginID plugin, AEGP_HookPriority priority, AEGP_Command command,
                           AEGP_CommandHook hook, AEGP_CommandRefcon refcon) {
-  return registerHook(op::RegisterCommandHook, &Hooks::command,
-                      CommandHookRegistration{plugin, priority, command, hook, refcon},
-                      "priority " + std::to_string(priority) + ", command " +
-                          std::to_string(command) + ", ");
+  return registerHook(
+      op::RegisterCommandHook, &Hooks::command,
+      CommandHookRegistration{plugin, priority, command, hook, refcon},
+      "priority " + std::to_string(priority) + ", command " + std::to_string(command) + ", ");
 }
 
 A_Err registerUpdateMenuHook(AEGP_PluginID plugin, AEGP_UpdateMenuHook hook,
                              AEGP_UpdateMenuRefcon refcon) {
-  return registerHook(op::RegisterUpdateMenuHook, &Hooks::updateMenu,
-                      HookRegistration<AEGP_UpdateMenuHook, AEGP_UpdateMenuRefcon>{plugin, hook, refcon},
-                      "");
+  return registerHook(
+      op::RegisterUpdateMenuHook, &Hooks::updateMenu,
+      HookRegistration<AEGP_UpdateMenuHook, AEGP_UpdateMenuRefcon>{plugin, hook, refcon}, "");
 }
 
 A_Err registerDeathHook(AEGP_PluginID plugin, AEGP_DeathHook hook, AEGP_DeathRefcon refcon) {
@@ -59,7 +59,7 @@ A_Err registerIdleHook(AEGP_PluginID plugin, AEGP_IdleHook hook, AEGP_IdleRefcon
                       HookRegistration<AEGP_IdleHook, AEGP_IdleRefcon>{plugin, hook, refcon}, "");
 }
 
-} // namespace
+}  // namespace
 
 const AEGP_RegisterSuite6& registerSuite6() {
   static const AEGP_RegisterSuite6 kSuite = [] {
@@ -73,4 +73,4 @@ const AEGP_RegisterSuite6& registerSuite6() {
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -25,12 +25,14 @@ A_Err newFromItem(AEGP_PluginID plugin, AEGP_ItemH handle, AEGP_RenderOptionsH* 
       *options = nullptr;
       return call.finish(args, kHostParameterError);
     }
-    void* token = call.performs()
-                      ? host.handles().renderOptions.issue(OptionsRecord{item, host.renderDefaults()})
-                      : nullptr;
+    void* token =
+        call.performs()
+            ? host.handles().renderOptions.issue(OptionsRecord{item, host.renderDefaults()})
+            : nullptr;
     *options = handleOf<AEGP_RenderOptionsH>(token);
     const auto issued = host.handles().renderOptions.find(token);
-    return call.finish(args + " -> " + (token != nullptr ? describeHandle(issued, kOptions) : "none"));
+    return call.finish(args + " -> " +
+                       (token != nullptr ? describeHandle(issued, kOptions) : "none"));
   });
 }
 
@@ -78,11 +80,12 @@ A_Err setDownsampleFactor(AEGP_RenderOptionsH options, A_short x, A_short y) {
                        });
 }
 
-} // namespace
+}  // namespace
 
 const AEGP_RenderOptionsSuite2& renderOptionsSuite2() {
   static const AEGP_RenderOptionsSuite2 kSuite = [] {
-    auto suite = tableOfUnexpectedSlots<OfferedSuiteIndex::RenderOptions2, AEGP_RenderOptionsSuite2>();
+    auto suite =
+        tableOfUnexpectedSlots<OfferedSuiteIndex::RenderOptions2, AEGP_RenderOptionsSuite2>();
     suite.AEGP_NewFromItem = &newFromItem;
     suite.AEGP_Dispose = &dispose;
     suite.AEGP_SetTime = &setTime;
@@ -93,4 +96,4 @@ const AEGP_RenderOptionsSuite2& renderOptionsSuite2() {
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

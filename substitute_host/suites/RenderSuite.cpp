@@ -12,8 +12,8 @@ constexpr char kReceipt[] = "receipt";
 
 std::string describeSettings(const RenderSettings& settings) {
   return "world type " + std::to_string(settings.worldType) + ", time " +
-         describeTime(settings.time) + ", downsample " + std::to_string(settings.downsampleX) + "x" +
-         std::to_string(settings.downsampleY);
+         describeTime(settings.time) + ", downsample " + std::to_string(settings.downsampleX) +
+         "x" + std::to_string(settings.downsampleY);
 }
 
 // Renders the options' composition: its stored frame, whatever the settings
@@ -32,13 +32,15 @@ A_Err renderAndCheckoutFrame(AEGP_RenderOptionsH options, AEGP_RenderCancelCallb
     }
     const OptionsRecord& held = *found.record;
     args += " (" + describeSettings(held.settings) + ")";
-    host.recordRender(RenderRequest{held.item->name, held.settings, cancel != nullptr,
-                                    cancelRefcon != nullptr});
-    void* token = call.performs() ? host.handles().receipts.issue(ReceiptRecord{held.item, *held.item->frame})
-                                  : nullptr;
+    host.recordRender(
+        RenderRequest{held.item->name, held.settings, cancel != nullptr, cancelRefcon != nullptr});
+    void* token = call.performs()
+                      ? host.handles().receipts.issue(ReceiptRecord{held.item, *held.item->frame})
+                      : nullptr;
     *receipt = handleOf<AEGP_FrameReceiptH>(token);
     const auto issued = host.handles().receipts.find(token);
-    return call.finish(args + " -> " + (token != nullptr ? describeHandle(issued, kReceipt) : "none"));
+    return call.finish(args + " -> " +
+                       (token != nullptr ? describeHandle(issued, kReceipt) : "none"));
   });
 }
 
@@ -74,7 +76,7 @@ A_Err getReceiptWorld(AEGP_FrameReceiptH receipt, AEGP_WorldH* world) {
   });
 }
 
-} // namespace
+}  // namespace
 
 const AEGP_RenderSuite2& renderSuite2() {
   static const AEGP_RenderSuite2 kSuite = [] {
@@ -87,4 +89,4 @@ const AEGP_RenderSuite2& renderSuite2() {
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

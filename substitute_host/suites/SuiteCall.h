@@ -45,7 +45,8 @@ A_Err serveCall(const char* op, Serve&& serve) {
 class OperationCall {
  public:
   // Throws PlannedOutOfMemory, after logging the call, when that is its fault.
-  OperationCall(Host& host, const char* op) : host_(host), op_(op), fault_(host.faults().nextCall(op)) {
+  OperationCall(Host& host, const char* op)
+      : host_(host), op_(op), fault_(host.faults().nextCall(op)) {
     if (fault_ && fault_->outputs == Outputs::Thrown) {
       host_.log().record(op_, "throws std::bad_alloc", A_Err_NONE);
       throw PlannedOutOfMemory();
@@ -80,12 +81,12 @@ class OperationCall {
 template <typename Lookup>
 std::string describeHandle(const Lookup& found, const char* kind) {
   switch (found.state) {
-  case HandleState::Live:
-    return std::string(kind) + " " + std::to_string(found.serial);
-  case HandleState::Released:
-    return "released " + std::string(kind) + " " + std::to_string(found.serial);
-  case HandleState::Unknown:
-    break;
+    case HandleState::Live:
+      return std::string(kind) + " " + std::to_string(found.serial);
+    case HandleState::Released:
+      return "released " + std::string(kind) + " " + std::to_string(found.serial);
+    case HandleState::Unknown:
+      break;
   }
   return "unknown " + std::string(kind);
 }
@@ -100,4 +101,4 @@ inline std::string handleProblem(HandleState state, const char* kind) {
 inline constexpr char kNullOutParameter[] = "null out-parameter";
 inline constexpr char kForeignPlugin[] = "a plug-in identifier the host did not give";
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

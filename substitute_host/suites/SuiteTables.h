@@ -26,4 +26,4 @@ const AEGP_RenderSuite2& renderSuite2();
 const AEGP_MemorySuite1& memorySuite1();
 const AEGP_WorldSuite2& worldSuite2();
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

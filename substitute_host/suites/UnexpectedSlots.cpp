@@ -17,4 +17,4 @@ A_Err reportUnexpectedSlot(OfferedSuiteIndex row, std::size_t slot) noexcept {
   });
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

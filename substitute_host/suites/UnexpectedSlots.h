@@ -37,4 +37,4 @@ Table tableOfUnexpectedSlots() {
   return table;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -26,7 +26,7 @@ A_Err reportInfo(AEGP_PluginID plugin, const A_char* text) {
   });
 }
 
-} // namespace
+}  // namespace
 
 const AEGP_UtilitySuite7& utilitySuite7() {
   static const AEGP_UtilitySuite7 kSuite = [] {
@@ -37,4 +37,4 @@ const AEGP_UtilitySuite7& utilitySuite7() {
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

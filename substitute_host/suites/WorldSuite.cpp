@@ -28,7 +28,8 @@ A_Err fillOutPFEffectWorld(AEGP_WorldH world, PF_EffectWorld* record) {
     OperationCall call(host, op::FillOutPFEffectWorld);
     const auto foundWorld = host.handles().worlds.find(tokenOf(world));
     if (foundWorld.record == nullptr) {
-      return call.misuse(describeHandle(foundWorld, "world"), handleProblem(foundWorld.state, "world"));
+      return call.misuse(describeHandle(foundWorld, "world"),
+                         handleProblem(foundWorld.state, "world"));
     }
     const auto receipt = host.handles().receipts.find(*foundWorld.record);
     const std::string args = "world of " + describeHandle(receipt, "receipt");
@@ -50,7 +51,7 @@ A_Err fillOutPFEffectWorld(AEGP_WorldH world, PF_EffectWorld* record) {
   });
 }
 
-} // namespace
+}  // namespace
 
 const AEGP_WorldSuite2& worldSuite2() {
   static const AEGP_WorldSuite2 kSuite = [] {
@@ -61,4 +62,4 @@ const AEGP_WorldSuite2& worldSuite2() {
   return kSuite;
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host

@@ -13,10 +13,14 @@ using substitute_host::Outputs;
 class CaptureFailureTest : public CaptureFixture {};
 
 TEST_F(CaptureFailureTest, AFailingRenderStepEndsTheCaptureButItIsStillHandled) {
-  const std::vector<const char*> steps = {op::GetCompFromItem, op::GetItemCurrentTime,
-                                          op::NewFromItem,     op::SetWorldType,
-                                          op::SetTime,         op::SetDownsampleFactor,
-                                          op::RenderAndCheckoutFrame, op::GetReceiptWorld};
+  const std::vector<const char*> steps = {op::GetCompFromItem,
+                                          op::GetItemCurrentTime,
+                                          op::NewFromItem,
+                                          op::SetWorldType,
+                                          op::SetTime,
+                                          op::SetDownsampleFactor,
+                                          op::RenderAndCheckoutFrame,
+                                          op::GetReceiptWorld};
   ActivateComposition(u"failing", GradientFrame(6, 6, 0, true));
   for (const char* step : steps) {
     SCOPED_TRACE(step);
@@ -135,7 +139,8 @@ void PrintTo(const MissingSuite& suite, std::ostream* out) {
   *out << '"' << suite.name << "\" " << suite.version;
 }
 
-class MissingSuiteTest : public CaptureFixture, public ::testing::WithParamInterface<MissingSuite> {};
+class MissingSuiteTest : public CaptureFixture,
+                         public ::testing::WithParamInterface<MissingSuite> {};
 
 TEST_P(MissingSuiteTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
   ActivateComposition(u"missing", GradientFrame(6, 6, 0, true));
@@ -174,7 +179,8 @@ INSTANTIATE_TEST_SUITE_P(DuringCapture, MissingSuiteTest,
 
 TEST_F(CaptureFailureTest, ARefusedRenderSuiteReleasesTheEarlierSuitesOnceInCatalogueOrder) {
   ActivateComposition(u"refused", GradientFrame(6, 6, 0, true));
-  host_->faults().refuseSuite("AEGP Render Suite", 2, substitute_host::SuiteRefusal{0, Outputs::Cleared});
+  host_->faults().refuseSuite("AEGP Render Suite", 2,
+                              substitute_host::SuiteRefusal{0, Outputs::Cleared});
   EXPECT_EQ(Capture().result, 516);
   EXPECT_EQ(host_->log().argsOf(op::ReleaseSuite),
             (std::vector<std::string>{"\"AEGP Comp Suite\" 14", "\"AEGP Item Suite\" 10",

@@ -44,8 +44,11 @@ TEST_F(CaptureFileTest, AnEmptyNameStartsTheFileNameWithTheSpace) {
 TEST_F(CaptureFileTest, NonAsciiNamesAreWrittenInUtf8) {
   ActivateComposition(u"Ünïcødé – 日本 😀", GradientFrame(4, 4, 0, true));
   Capture();
-  EXPECT_EQ(OnlyPng().filename(), "\xc3\x9cn\xc3\xaf" "c\xc3\xb8" "d\xc3\xa9 \xe2\x80\x93 "
-                                  "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 2026-12-08 09.30.00 AM.png");
+  EXPECT_EQ(OnlyPng().filename(),
+            "\xc3\x9cn\xc3\xaf"
+            "c\xc3\xb8"
+            "d\xc3\xa9 \xe2\x80\x93 "
+            "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 2026-12-08 09.30.00 AM.png");
 }
 
 TEST_F(CaptureFileTest, ASlashInTheNameCannotLeaveTheDesktop) {
@@ -88,8 +91,8 @@ TEST_F(CaptureFileTest, ALongNameIsShortenedToA255ByteFileName) {
     for (int i = 0; i < times; ++i) out += text;
     return out;
   };
-  const std::string kanji = "\xe6\x97\xa5";          // U+65E5
-  const std::string emoji = "\xf0\x9f\x98\x80";     // U+1F600
+  const std::string kanji = "\xe6\x97\xa5";                 // U+65E5
+  const std::string emoji = "\xf0\x9f\x98\x80";             // U+1F600
   const std::string stamp = " 2026-12-08 09.30.00 AM.png";  // 27 bytes: 228 left for the name
   const struct {
     const char* what;
@@ -141,7 +144,8 @@ TEST_F(CaptureFileTest, APathNear1023BytesShortensTheName) {
 
   ActivateComposition(std::u16string(200, u'n'), frame);
   EXPECT_EQ(Capture().result, 0);
-  EXPECT_EQ(DesktopFiles(), std::vector<std::string>{std::string(95, 'n') + " 2026-12-08 09.30.00 AM.png"});
+  EXPECT_EQ(DesktopFiles(),
+            std::vector<std::string>{std::string(95, 'n') + " 2026-12-08 09.30.00 AM.png"});
   EXPECT_EQ((desktop / DesktopFiles().front()).native().size(), 1023u);
 }
 

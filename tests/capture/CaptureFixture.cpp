@@ -18,10 +18,12 @@ Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque
   Frame frame(width, height, width * 4 + row_padding, 0xEE);
   for (A_long y = 0; y < height; ++y) {
     for (A_long x = 0; x < width; ++x) {
-      const auto alpha = opaque ? std::uint8_t{255} : static_cast<std::uint8_t>((x * 7 + y * 3) & 0xFF);
-      frame.setPixel(x, y, {alpha, static_cast<std::uint8_t>(x * 255 / width),
-                            static_cast<std::uint8_t>(y * 255 / height),
-                            static_cast<std::uint8_t>((x * 31 + y * 17) & 0xFF)});
+      const auto alpha =
+          opaque ? std::uint8_t{255} : static_cast<std::uint8_t>((x * 7 + y * 3) & 0xFF);
+      frame.setPixel(x, y,
+                     {alpha, static_cast<std::uint8_t>(x * 255 / width),
+                      static_cast<std::uint8_t>(y * 255 / height),
+                      static_cast<std::uint8_t>((x * 31 + y * 17) & 0xFF)});
     }
   }
   return frame;
@@ -99,7 +101,8 @@ fs::path CaptureFixture::UseDesktopOfBytes(std::size_t bytes) {
 std::vector<std::string> CaptureFixture::DesktopFiles() const {
   std::vector<std::string> names;
   if (!fs::exists(desktop_)) return names;
-  for (const auto& entry : fs::directory_iterator(desktop_)) names.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(desktop_))
+    names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -122,8 +125,8 @@ std::string FileNameAt(const std::string& utf8_name) {
 
 ::testing::AssertionResult ReportedOnce(const Host& host, unsigned code) {
   if (host.reports().size() != 1) {
-    return ::testing::AssertionFailure() << host.reports().size() << " reports: "
-                                         << ::testing::PrintToString(host.reports());
+    return ::testing::AssertionFailure()
+           << host.reports().size() << " reports: " << ::testing::PrintToString(host.reports());
   }
   const std::string& report = host.reports().front();
   for (const char c : report) {
@@ -138,8 +141,10 @@ std::string FileNameAt(const std::string& utf8_name) {
 }
 
 bool IsCaptureFileName(const std::string& file_name, const std::string& utf8_name) {
-  static const std::regex stamp(R"( \d{4}-\d{2}-\d{2} (0[1-9]|1[0-2])\.[0-5]\d\.[0-5]\d (AM|PM)\.png)");
-  return file_name.size() > utf8_name.size() && file_name.compare(0, utf8_name.size(), utf8_name) == 0 &&
+  static const std::regex stamp(
+      R"( \d{4}-\d{2}-\d{2} (0[1-9]|1[0-2])\.[0-5]\d\.[0-5]\d (AM|PM)\.png)");
+  return file_name.size() > utf8_name.size() &&
+         file_name.compare(0, utf8_name.size(), utf8_name) == 0 &&
          std::regex_match(file_name.substr(utf8_name.size()), stamp);
 }
 

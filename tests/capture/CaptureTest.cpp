@@ -45,7 +45,7 @@ TEST_F(CaptureTest, ChannelsAreMovedNotConverted) {
 
 TEST_F(CaptureTest, RendersTheCurrentTimeAtFullResolutionAndEightBits) {
   host_->renderDefaults().worldType = substitute_host::kWorldType16;  // a 16-bit project
-  host_->renderDefaults().downsampleX = 2;                   // a half-resolution preview
+  host_->renderDefaults().downsampleX = 2;                            // a half-resolution preview
   host_->renderDefaults().downsampleY = 2;
   ActivateComposition(u"timed", GradientFrame(8, 8, 0, true), A_Time{1001, 30000});
   Capture();

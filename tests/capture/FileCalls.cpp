@@ -149,7 +149,8 @@ extern "C" int rename(const char* from, const char* to) {
   static const auto real = Real<int (*)(const char*, const char*)>("rename");
   {
     const std::lock_guard<std::mutex> lock(gMutex);
-    if (gRecording && !NameInFolder(from).empty()) Note("rename " + NameInFolder(from) + " -> " + NameInFolder(to));
+    if (gRecording && !NameInFolder(from).empty())
+      Note("rename " + NameInFolder(from) + " -> " + NameInFolder(to));
   }
   return real(from, to);
 }

@@ -54,8 +54,8 @@ TEST_F(FileReplaceTest, WritesFlushesClosesRenamesThenFlushesTheFolder) {
   const std::string target = OnlyPng().filename();
   EXPECT_EQ(calls, (std::vector<std::string>{"open " + temporary, "write " + temporary,
                                              "fsync " + temporary, "close " + temporary,
-                                             "rename " + temporary + " -> " + target, "open .", "fsync .",
-                                             "close ."}));
+                                             "rename " + temporary + " -> " + target, "open .",
+                                             "fsync .", "close ."}));
   EXPECT_TRUE(IsCaptureFileName(target, "durable"));
 }
 
@@ -92,7 +92,8 @@ TEST_F(FileReplaceTest, LeftoversOfKilledCapturesNeverBlockALaterOne) {
   const Leftovers cases[] = {
       {"every name of the pid-and-count scheme",
        {".glimster-" + pid + "-0.tmp", ".glimster-" + pid + "-1.tmp", ".glimster-" + pid + "-2.tmp",
-        ".glimster-" + pid + "-3.tmp", ".glimster-" + pid + "-4.tmp", ".glimster-" + pid + "-5.tmp"},
+        ".glimster-" + pid + "-3.tmp", ".glimster-" + pid + "-4.tmp",
+        ".glimster-" + pid + "-5.tmp"},
        {}},
       {"the name drawn first", {first_pick}, {0x1111, 0x2222}},
   };
@@ -105,7 +106,8 @@ TEST_F(FileReplaceTest, LeftoversOfKilledCapturesNeverBlockALaterOne) {
     const std::vector<std::string> calls = RecordedCapture(&output);
     EXPECT_EQ(output, "");
     EXPECT_EQ(DesktopFiles().size(), leftovers.names.size() + 1);
-    for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(ContentsOf(leftovers.names[i]), texts[i]);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      EXPECT_EQ(ContentsOf(leftovers.names[i]), texts[i]);
     if (!leftovers.draws.empty()) {
       EXPECT_EQ(calls[0], "open " + first_pick + ": exists");
       EXPECT_NE(TemporaryOf({calls[1]}), first_pick);

@@ -45,8 +45,9 @@ Frame NoiseFrame(A_long side) {
   for (A_long y = 0; y < side; ++y) {
     for (A_long x = 0; x < side; ++x) {
       seed = seed * 1103515245u + 12345u;
-      noise.setPixel(x, y, {static_cast<std::uint8_t>(seed >> 24), static_cast<std::uint8_t>(seed >> 16),
-                            static_cast<std::uint8_t>(seed >> 8), static_cast<std::uint8_t>(seed)});
+      noise.setPixel(x, y,
+                     {static_cast<std::uint8_t>(seed >> 24), static_cast<std::uint8_t>(seed >> 16),
+                      static_cast<std::uint8_t>(seed >> 8), static_cast<std::uint8_t>(seed)});
     }
   }
   return noise;

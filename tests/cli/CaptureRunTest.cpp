@@ -4,16 +4,16 @@
 
 #include <regex>
 
-#include "tests/support/PngImages.h"
 #include "substitute_host/FrameSources.h"
+#include "tests/support/PngImages.h"
 
 namespace glimster::cli_tests {
 namespace {
 
 using test_support::DecodePng;
+using test_support::Rgba8;
 using test_support::RgbaOf;
 using test_support::WritePng;
-using test_support::Rgba8;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
@@ -45,7 +45,8 @@ TEST_F(Capture, TheDefaultWritesTheTestCardOntoTheHomeDesktopAndSaysHowLongItToo
   EXPECT_TRUE(std::regex_match(file.filename().string(),
                                std::regex(R"(Comp 1 \d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d [AP]M\.png)")))
       << file;
-  EXPECT_TRUE(std::regex_match(ValueOf(last_.out, "took"), std::regex(R"(\d+\.\d ms)"))) << last_.out;
+  EXPECT_TRUE(std::regex_match(ValueOf(last_.out, "took"), std::regex(R"(\d+\.\d ms)")))
+      << last_.out;
   EXPECT_EQ(ValueOf(last_.out, "capture"), "\"Comp 1\", 70x40, test card, time 0/1");
 
   const std::optional<Rgba8> image = DecodePng(file);
@@ -102,8 +103,8 @@ TEST_F(Capture, NoiseIsTheSameForASeedAndDiffersBetweenSeeds) {
 }
 
 TEST_F(Capture, TheCompositionNameAndTimeAreTheGivenOnes) {
-  const fs::path file = CaptureWith({"--comp-name", "Shot 12 \xC3\xA9t\xC3\xA9", "--time", "48/24", "--size", "3x2",
-                                     "--trace"});
+  const fs::path file = CaptureWith(
+      {"--comp-name", "Shot 12 \xC3\xA9t\xC3\xA9", "--time", "48/24", "--size", "3x2", "--trace"});
   EXPECT_THAT(file.filename().u8string(), StartsWith("Shot 12 \xC3\xA9t\xC3\xA9 "));
   EXPECT_THAT(ValueOf(last_.out, "capture"), HasSubstr("time 48/24"));
   EXPECT_THAT(last_.out, HasSubstr("AEGP_SetTime(options 1, 48/24)"));
@@ -126,10 +127,16 @@ TEST_F(Capture, TheMenuItemAndItsStateForEachActiveItemAreShown) {
   const std::vector<std::string> lines = LinesOf(run.out);
   const auto heading = std::find(lines.begin(), lines.end(), "state after UpdateMenuHook:");
   ASSERT_EQ(std::distance(heading, lines.end()), 4) << run.out;
-  EXPECT_TRUE(std::regex_match(heading[1], std::regex(R"(  nothing active: +"Take Glimster" disabled)"))) << heading[1];
-  EXPECT_TRUE(std::regex_match(heading[2], std::regex(R"(  footage "Footage 1" active: +"Take Glimster" disabled \(not changed by the hook\))")))
+  EXPECT_TRUE(
+      std::regex_match(heading[1], std::regex(R"(  nothing active: +"Take Glimster" disabled)")))
+      << heading[1];
+  EXPECT_TRUE(std::regex_match(
+      heading[2],
+      std::regex(
+          R"(  footage "Footage 1" active: +"Take Glimster" disabled \(not changed by the hook\))")))
       << heading[2];
-  EXPECT_TRUE(std::regex_match(heading[3], std::regex(R"(  composition "Main" active: +"Take Glimster" enabled)")))
+  EXPECT_TRUE(std::regex_match(
+      heading[3], std::regex(R"(  composition "Main" active: +"Take Glimster" enabled)")))
       << heading[3];
   EXPECT_THAT(run.out, Not(HasSubstr("capture:")));
   EXPECT_FALSE(fs::exists(DefaultDesktop()));

@@ -22,8 +22,8 @@ void CliTest::TearDown() {
 }
 
 ToolRun CliTest::RunHost(const std::vector<std::string>& arguments) const {
-  return runProgram(GLIMSTER_HOST_PROGRAM, arguments, {{"HOME", home_.string()}, {"TMPDIR", tmp_.string()}},
-                    scratch_);
+  return runProgram(GLIMSTER_HOST_PROGRAM, arguments,
+                    {{"HOME", home_.string()}, {"TMPDIR", tmp_.string()}}, scratch_);
 }
 
 std::vector<fs::path> EntriesOf(const fs::path& folder) {

@@ -13,9 +13,10 @@ TEST_F(Help, PrintsUsageOptionsExitStatusesAndExamplesAndSucceeds) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out.rfind("usage: glimster-host [OPTIONS] [PLUGIN]\n", 0), 0u) << run.out;
-  for (const char* option : {"--comp-name", "--size", "--time", "--test-card", "--noise", "--frame-png",
-                             "--demo", "--desktop", "--no-capture", "--repeat", "--trace", "--fail", "--refuse-suite",
-                             "--list-operations", "--help"}) {
+  for (const char* option :
+       {"--comp-name", "--size", "--time", "--test-card", "--noise", "--frame-png", "--demo",
+        "--desktop", "--no-capture", "--repeat", "--trace", "--fail", "--refuse-suite",
+        "--list-operations", "--help"}) {
     EXPECT_THAT(run.out, HasSubstr(option));
   }
   EXPECT_THAT(run.out, HasSubstr("Exit status:"));

@@ -13,7 +13,8 @@ class LoadFailure : public CliTest {
  protected:
   void ExpectNotLoaded(const ToolRun& run, const fs::path& file, const std::string& reason) {
     EXPECT_EQ(run.exitCode, 3) << run.err;
-    EXPECT_THAT(run.err, HasSubstr("glimster-host: cannot load plug-in " + file.string() + ": " + reason));
+    EXPECT_THAT(run.err,
+                HasSubstr("glimster-host: cannot load plug-in " + file.string() + ": " + reason));
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
   }
@@ -37,7 +38,8 @@ TEST_F(LoadFailure, AFileThatIsNoLibraryIsNotLoadable) {
 
 TEST_F(LoadFailure, ALibraryWithoutEntryPointFuncIsNoPlugin) {
   const fs::path library = GLIMSTER_NO_ENTRY_LIBRARY;
-  ExpectNotLoaded(RunHost({library.string()}), library, "not a plug-in: it exports no EntryPointFunc");
+  ExpectNotLoaded(RunHost({library.string()}), library,
+                  "not a plug-in: it exports no EntryPointFunc");
 }
 
 TEST_F(LoadFailure, TheBuiltPluginLoadsWhenNoneIsNamed) {

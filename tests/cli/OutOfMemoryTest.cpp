@@ -35,14 +35,16 @@ enum class Outcome {
 
 struct Subject {
   const char* name;
-  std::vector<std::string> options;  // glimster-host's frame options
-  substitute_host::Frame (*frame)();         // the same frame, made here
+  std::vector<std::string> options;   // glimster-host's frame options
+  substitute_host::Frame (*frame)();  // the same frame, made here
 };
 
 const Subject kSubjects[] = {
-    {"1920x1080 noise (incompressible)", {"--noise", "7", "--size", "1920x1080"},
+    {"1920x1080 noise (incompressible)",
+     {"--noise", "7", "--size", "1920x1080"},
      [] { return substitute_host::noiseFrame(1920, 1080, 7); }},
-    {"3840x2160 test card (compressible)", {"--test-card", "--size", "3840x2160"},
+    {"3840x2160 test card (compressible)",
+     {"--test-card", "--size", "3840x2160"},
      [] { return substitute_host::testCardFrame(3840, 2160); }},
 };
 
@@ -90,11 +92,12 @@ class OutOfMemory : public CliTest, public ::testing::WithParamInterface<Subject
       std::ofstream(file, std::ios::binary) << earlier[file];
     }
 
-    std::vector<std::string> arguments = {"--as=" + std::to_string(limit_mib * kMiB), GLIMSTER_HOST_PROGRAM,
-                                          "--desktop", desktop.string()};
+    std::vector<std::string> arguments = {"--as=" + std::to_string(limit_mib * kMiB),
+                                          GLIMSTER_HOST_PROGRAM, "--desktop", desktop.string()};
     arguments.insert(arguments.end(), subject.options.begin(), subject.options.end());
-    const ToolRun result = runProgram(GLIMSTER_PRLIMIT_PROGRAM, arguments,
-                                      {{"HOME", home_.string()}, {"TMPDIR", tmp_.string()}, {"TZ", "UTC0"}}, run);
+    const ToolRun result =
+        runProgram(GLIMSTER_PRLIMIT_PROGRAM, arguments,
+                   {{"HOME", home_.string()}, {"TMPDIR", tmp_.string()}, {"TZ", "UTC0"}}, run);
     const std::string context = std::to_string(limit_mib) + " MiB:\n" + result.out + result.err;
     fs::remove(run / "tool-stdout.txt");
     fs::remove(run / "tool-stderr.txt");
@@ -133,7 +136,8 @@ class OutOfMemory : public CliTest, public ::testing::WithParamInterface<Subject
 
 TEST_P(OutOfMemory, EveryLimitWritesTheWholeFrameOrReportsCode83AndKeepsTheEarlierFile) {
 #if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no address-space limit can apply";
+  GTEST_SKIP()
+      << "AddressSanitizer reserves terabytes of address space: no address-space limit can apply";
 #endif
   const Subject& subject = GetParam();
   expected_ = RgbaOf(subject.frame());
@@ -165,7 +169,8 @@ TEST_P(OutOfMemory, EveryLimitWritesTheWholeFrameOrReportsCode83AndKeepsTheEarli
   for (int i = 0; i < kSamples; i += 2) {
     const std::uint64_t first = sample(i);
     const std::uint64_t second = sample(i + 1);
-    std::future<Outcome> other = std::async(std::launch::async, [&] { return CaptureUnder(second); });
+    std::future<Outcome> other =
+        std::async(std::launch::async, [&] { return CaptureUnder(second); });
     table[first] = CaptureUnder(first);
     table[second] = other.get();
   }
@@ -174,7 +179,10 @@ TEST_P(OutOfMemory, EveryLimitWritesTheWholeFrameOrReportsCode83AndKeepsTheEarli
   std::ostringstream limits;
   for (const auto& [limit, outcome] : table) {
     ++counts[outcome];
-    limits << ' ' << limit << (outcome == Outcome::Wrote ? ":wrote" : outcome == Outcome::OutOfMemory ? ":83" : ":stopped");
+    limits << ' ' << limit
+           << (outcome == Outcome::Wrote         ? ":wrote"
+               : outcome == Outcome::OutOfMemory ? ":83"
+                                                 : ":stopped");
   }
   std::cout << subject.name << ": " << table.size() << " limits (MiB), " << counts[Outcome::Wrote]
             << " wrote the frame, " << counts[Outcome::OutOfMemory] << " printed error 83, "

@@ -49,7 +49,8 @@ class SpawnActions {
 
   // Sends descriptor `fd` to `file`, created or emptied.
   void writeTo(int fd, const std::filesystem::path& file) {
-    posix_spawn_file_actions_addopen(&actions_, fd, file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions_, fd, file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
   }
   const posix_spawn_file_actions_t* get() const { return &actions_; }
 
@@ -60,7 +61,8 @@ class SpawnActions {
 }  // namespace
 
 ToolRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                   const std::map<std::string, std::string>& environment, const std::filesystem::path& scratch) {
+                   const std::map<std::string, std::string>& environment,
+                   const std::filesystem::path& scratch) {
   const std::filesystem::path outFile = scratch / "tool-stdout.txt";
   const std::filesystem::path errFile = scratch / "tool-stderr.txt";
   SpawnActions actions;
@@ -74,8 +76,8 @@ ToolRun runProgram(const std::filesystem::path& program, const std::vector<std::
   std::vector<char*> envpPointers = pointersTo(envp);
 
   pid_t child = 0;
-  const int spawned = posix_spawn(&child, program.c_str(), actions.get(), nullptr, argvPointers.data(),
-                                  envpPointers.data());
+  const int spawned = posix_spawn(&child, program.c_str(), actions.get(), nullptr,
+                                  argvPointers.data(), envpPointers.data());
   if (spawned != 0) {
     throw std::runtime_error("cannot start " + program.string() + ": " + std::strerror(spawned));
   }

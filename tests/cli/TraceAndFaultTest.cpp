@@ -45,7 +45,8 @@ std::vector<TracedCall> TraceOf(const std::string& output) {
 }
 
 // The position of the first call of `op` at or after `from`, or calls.size().
-std::size_t Find(const std::vector<TracedCall>& calls, const std::string& op, std::size_t from = 0) {
+std::size_t Find(const std::vector<TracedCall>& calls, const std::string& op,
+                 std::size_t from = 0) {
   for (std::size_t i = from; i < calls.size(); ++i) {
     if (calls[i].op == op) return i;
   }
@@ -59,7 +60,8 @@ TEST_F(Trace, ListsEveryCallInTheOrderMadeWithArgumentsAndResults) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::vector<TracedCall> calls = TraceOf(run.out);
   ASSERT_FALSE(calls.empty());
-  for (std::size_t i = 0; i < calls.size(); ++i) EXPECT_EQ(calls[i].number, static_cast<int>(i + 1));
+  for (std::size_t i = 0; i < calls.size(); ++i)
+    EXPECT_EQ(calls[i].number, static_cast<int>(i + 1));
 
   EXPECT_EQ(calls.front().op, "EntryPointFunc");
   EXPECT_TRUE(calls.front().intoPlugin);
@@ -77,7 +79,9 @@ TEST_F(Trace, ListsEveryCallInTheOrderMadeWithArgumentsAndResults) {
   EXPECT_THAT(calls[insert].args, HasSubstr("\"Take Glimster\""));
   EXPECT_FALSE(calls[render].intoPlugin);
   EXPECT_EQ(calls[render].result, "0");
-  EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const TracedCall& c) { return c.op == "UpdateMenuHook"; }), 3);
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                          [](const TracedCall& c) { return c.op == "UpdateMenuHook"; }),
+            3);
 }
 
 TEST_F(Trace, IsOnlyPrintedWhenAskedFor) {
@@ -90,7 +94,8 @@ TEST_F(Trace, IsOnlyPrintedWhenAskedFor) {
 class Fault : public CliTest {};
 
 TEST_F(Fault, AFailingRenderShowsTheErrorAndWritesNothing) {
-  const ToolRun run = RunHost({"--size", "8x8", "--fail", "AEGP_RenderAndCheckoutFrame:7", "--trace"});
+  const ToolRun run =
+      RunHost({"--size", "8x8", "--fail", "AEGP_RenderAndCheckoutFrame:7", "--trace"});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_THAT(run.err, HasSubstr("glimster-host: capture failed: CommandHook returned 7"));
   EXPECT_EQ(ValueOf(run.out, "wrote"), "");
@@ -107,17 +112,22 @@ TEST_F(Fault, OnlyTheNthCallFails) {
   const ToolRun run = RunHost({"--no-capture", "--fail", "AEGP_GetActiveItem:9:2"});
   EXPECT_EQ(run.exitCode, 1);
   const std::vector<std::string> lines = LinesOf(run.out);
-  const auto returned = [](const std::string& line) { return line.find("(UpdateMenuHook returned 9)") != std::string::npos; };
+  const auto returned = [](const std::string& line) {
+    return line.find("(UpdateMenuHook returned 9)") != std::string::npos;
+  };
   ASSERT_EQ(std::count_if(lines.begin(), lines.end(), returned), 1) << run.out;
-  EXPECT_THAT(*std::find_if(lines.begin(), lines.end(), returned), HasSubstr("footage \"Footage 1\" active"));
+  EXPECT_THAT(*std::find_if(lines.begin(), lines.end(), returned),
+              HasSubstr("footage \"Footage 1\" active"));
   EXPECT_THAT(run.err, HasSubstr("UpdateMenuHook returned an error"));
 }
 
 TEST_F(Fault, ARefusedRegisterSuiteStopsTheStart) {
   const ToolRun run = RunHost({"--refuse-suite", "AEGP Register Suite:6"});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(ValueOf(run.out, "entry"), "EntryPointFunc returned 516");  // the plug-in's missing-suite code
-  EXPECT_THAT(run.err, HasSubstr("glimster-host: the plug-in did not start: EntryPointFunc returned 516"));
+  EXPECT_EQ(ValueOf(run.out, "entry"),
+            "EntryPointFunc returned 516");  // the plug-in's missing-suite code
+  EXPECT_THAT(run.err,
+              HasSubstr("glimster-host: the plug-in did not start: EntryPointFunc returned 516"));
   EXPECT_THAT(run.out, Not(HasSubstr("menu:")));
   EXPECT_THAT(run.out, Not(HasSubstr("capture:")));
   EXPECT_FALSE(fs::exists(DefaultDesktop()));

@@ -40,20 +40,42 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{"ValueForAFlag", {"--trace=yes"}, "--trace takes no value"},
         BadArguments{"ZeroTimeScale", {"--time", "48/0"}, "--time wants"},
         BadArguments{"NegativeSeed", {"--noise", "-1"}, "--noise wants a seed"},
-        BadArguments{"NoRepeats", {"--repeat", "0"}, "--repeat wants a count from 1 to 1000000; got \"0\""},
-        BadArguments{"RepeatWithoutCapture", {"--repeat", "2", "--no-capture"}, "--repeat cannot be combined with --no-capture"},
-        BadArguments{"TwoFrameSources", {"--noise", "3", "--test-card"}, "--noise and --test-card cannot be combined"},
-        BadArguments{"SizeOfAPng", {"--frame-png", "in.png", "--size", "4x4"}, "--size cannot be combined with --frame-png"},
-        BadArguments{"DemoWithAName", {"--demo", "--comp-name", "X"}, "--demo fixes the composition"},
-        BadArguments{"UnknownOperation", {"--fail", "AEGP_Frobnicate"}, "--fail: the host offers no operation \"AEGP_Frobnicate\" (glimster-host --list-operations lists them)"},
-        BadArguments{"NonNumericCode", {"--fail", "AEGP_SetTime:x"}, "the error code must be an integer"},
+        BadArguments{
+            "NoRepeats", {"--repeat", "0"}, "--repeat wants a count from 1 to 1000000; got \"0\""},
+        BadArguments{"RepeatWithoutCapture",
+                     {"--repeat", "2", "--no-capture"},
+                     "--repeat cannot be combined with --no-capture"},
+        BadArguments{"TwoFrameSources",
+                     {"--noise", "3", "--test-card"},
+                     "--noise and --test-card cannot be combined"},
+        BadArguments{"SizeOfAPng",
+                     {"--frame-png", "in.png", "--size", "4x4"},
+                     "--size cannot be combined with --frame-png"},
+        BadArguments{
+            "DemoWithAName", {"--demo", "--comp-name", "X"}, "--demo fixes the composition"},
+        BadArguments{"UnknownOperation",
+                     {"--fail", "AEGP_Frobnicate"},
+                     "--fail: the host offers no operation \"AEGP_Frobnicate\" (glimster-host "
+                     "--list-operations lists them)"},
+        BadArguments{
+            "NonNumericCode", {"--fail", "AEGP_SetTime:x"}, "the error code must be an integer"},
         BadArguments{"ZerothCall", {"--fail", "AEGP_SetTime:5:0"}, "NTH counts calls from 1"},
-        BadArguments{"UnknownSuiteVersion", {"--refuse-suite", "AEGP Render Suite:9"}, "no suite \"AEGP Render Suite\" version 9"},
-        BadArguments{"SuiteWithoutVersion", {"--refuse-suite", "AEGP Render Suite"}, "--refuse-suite wants NAME:VERSION"},
+        BadArguments{"UnknownSuiteVersion",
+                     {"--refuse-suite", "AEGP Render Suite:9"},
+                     "no suite \"AEGP Render Suite\" version 9"},
+        BadArguments{"SuiteWithoutVersion",
+                     {"--refuse-suite", "AEGP Render Suite"},
+                     "--refuse-suite wants NAME:VERSION"},
         BadArguments{"TwoPlugins", {"a.so", "b.so"}, "one plug-in at a time"},
-        BadArguments{"MissingDesktop", {"--desktop", "/no/such/folder"}, "--desktop: no folder /no/such/folder"},
-        BadArguments{"UnreadableInputPng", {"--frame-png", "/no/such/input.png"}, "--frame-png: cannot open /no/such/input.png"}),
-    [](const ::testing::TestParamInfo<BadArguments>& info) { return std::string(info.param.name); });
+        BadArguments{"MissingDesktop",
+                     {"--desktop", "/no/such/folder"},
+                     "--desktop: no folder /no/such/folder"},
+        BadArguments{"UnreadableInputPng",
+                     {"--frame-png", "/no/such/input.png"},
+                     "--frame-png: cannot open /no/such/input.png"}),
+    [](const ::testing::TestParamInfo<BadArguments>& info) {
+      return std::string(info.param.name);
+    });
 
 class InputPng : public CliTest {};
 

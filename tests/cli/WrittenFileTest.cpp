@@ -76,9 +76,11 @@ TEST_F(WrittenFile, RepeatCapturesInOneProcessAndTellsThePeakMemory) {
   // at the same name, and is still reported.
   const std::vector<std::string> written = ValuesOf(run.out, "wrote");
   ASSERT_EQ(written.size(), 3u) << run.out;
-  for (const std::string& file : written) EXPECT_TRUE(test_support::DecodePng(fs::u8path(file))) << file;
+  for (const std::string& file : written)
+    EXPECT_TRUE(test_support::DecodePng(fs::u8path(file))) << file;
   EXPECT_EQ(ValuesOf(run.out, "took").size(), 3u);
-  EXPECT_TRUE(std::regex_match(ValueOf(run.out, "peak resident memory"), std::regex(R"([1-9]\d* KiB)")))
+  EXPECT_TRUE(
+      std::regex_match(ValueOf(run.out, "peak resident memory"), std::regex(R"([1-9]\d* KiB)")))
       << run.out;
 }
 
@@ -90,8 +92,9 @@ TEST_F(WrittenFile, OnlyThePluginsOwnPngCountsWhileOtherFilesComeAndGo) {
   const std::vector<std::string> written = ValuesOf(run.out, "wrote");
   EXPECT_EQ(written.size(), 20u) << run.out;
   for (const std::string& file : written) {
-    EXPECT_TRUE(std::regex_match(fs::u8path(file).filename().u8string(),
-                                 std::regex(R"(Comp 1 \d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d [AP]M\.png)")))
+    EXPECT_TRUE(
+        std::regex_match(fs::u8path(file).filename().u8string(),
+                         std::regex(R"(Comp 1 \d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d [AP]M\.png)")))
         << file;
   }
 }

@@ -13,16 +13,16 @@ using Bytes = std::vector<std::uint8_t>;
 // A fresh, uniquely named folder under the system's temporary folder, removed
 // with everything in it when the object goes.
 class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
+  const std::filesystem::path& path() const { return path_; }
 
-private:
-    std::filesystem::path path_;
+ private:
+  std::filesystem::path path_;
 };
 
 // Runs the generator with `arguments` and returns its exit code (-1 if it

@@ -13,33 +13,38 @@
 namespace glimster::descriptor_tests {
 
 struct StoredProperty {
-    std::size_t offset;
-    std::string vendor;
-    std::string key;
-    std::uint32_t id;
-    std::uint32_t dataLength;
-    std::vector<std::uint8_t> data;
+  std::size_t offset;
+  std::string vendor;
+  std::string key;
+  std::uint32_t id;
+  std::uint32_t dataLength;
+  std::vector<std::uint8_t> data;
 };
 
 struct StoredPropertyList {
-    std::uint16_t leadingWord;
-    std::uint32_t version;
-    std::uint32_t count;
-    std::vector<StoredProperty> properties;
-    std::size_t endOffset;  // where the last property ends
+  std::uint16_t leadingWord;
+  std::uint32_t version;
+  std::uint32_t count;
+  std::vector<StoredProperty> properties;
+  std::size_t endOffset;  // where the last property ends
 };
 
 inline StoredPropertyList readPropertyList(const std::vector<std::uint8_t>& bytes, Endian endian) {
-    StoredPropertyList list{u16(bytes, 0, endian), u32(bytes, 2, endian), u32(bytes, 6, endian), {}, 10};
-    for (std::uint32_t i = 0; i < list.count; ++i) {
-        const std::size_t at = list.endOffset;
-        StoredProperty property{at, text(bytes, at, 4), text(bytes, at + 4, 4), u32(bytes, at + 8, endian),
-                                u32(bytes, at + 12, endian), {}};
-        property.data = slice(bytes, at + 16, property.dataLength);
-        list.endOffset = at + 16 + property.dataLength;
-        list.properties.push_back(property);
-    }
-    return list;
+  StoredPropertyList list{
+      u16(bytes, 0, endian), u32(bytes, 2, endian), u32(bytes, 6, endian), {}, 10};
+  for (std::uint32_t i = 0; i < list.count; ++i) {
+    const std::size_t at = list.endOffset;
+    StoredProperty property{at,
+                            text(bytes, at, 4),
+                            text(bytes, at + 4, 4),
+                            u32(bytes, at + 8, endian),
+                            u32(bytes, at + 12, endian),
+                            {}};
+    property.data = slice(bytes, at + 16, property.dataLength);
+    list.endOffset = at + 16 + property.dataLength;
+    list.properties.push_back(property);
+  }
+  return list;
 }
 
 }  // namespace glimster::descriptor_tests

@@ -21,7 +21,8 @@ TEST_F(EntryPointTest, StartPutsTakeGlimsterLastInCompositionMenuAndRegistersEve
   EXPECT_EQ(menu[0].command, other);
   EXPECT_EQ(menu[1].text, kCommandText);
   const AEGP_Command command = menu[1].command;
-  EXPECT_THAT(host.log().argsOf(op::GetUniqueCommand), ElementsAre("-> " + std::to_string(command)));
+  EXPECT_THAT(host.log().argsOf(op::GetUniqueCommand),
+              ElementsAre("-> " + std::to_string(command)));
   EXPECT_THAT(host.log().argsOf(op::InsertMenuCommand),
               ElementsAre(std::to_string(command) + ", \"Take Glimster\", menu 4, after -1"));
   EXPECT_EQ(menu[1].state, CommandState::NeverSet);
@@ -38,7 +39,8 @@ TEST_F(EntryPointTest, StartPutsTakeGlimsterLastInCompositionMenuAndRegistersEve
   ASSERT_EQ(hooks.death.size(), 1u);
   ASSERT_EQ(hooks.updateMenu.size(), 1u);
   ASSERT_EQ(hooks.idle.size(), 1u);
-  for (AEGP_PluginID plugin : {hooks.death[0].plugin, hooks.updateMenu[0].plugin, hooks.idle[0].plugin}) {
+  for (AEGP_PluginID plugin :
+       {hooks.death[0].plugin, hooks.updateMenu[0].plugin, hooks.idle[0].plugin}) {
     EXPECT_EQ(plugin, host.pluginId());
   }
   EXPECT_EQ(hooks.death[0].refcon, nullptr);
@@ -79,9 +81,9 @@ TEST_F(EntryPointTest, FailingReportDoesNotReplaceTheRegistrationFailure) {
 // One step of the registration that the host refuses.
 struct RefusedStep {
   const char* op;
-  Outputs outputs;       // whether the refused step still took effect
+  Outputs outputs;  // whether the refused step still took effect
   bool menuItemStays;
-  std::size_t hooksKept; // hooks registered before the refusal: command, death, update-menu, idle
+  std::size_t hooksKept;  // hooks registered before the refusal: command, death, update-menu, idle
   bool registerSuiteAcquired;
 };
 
@@ -145,5 +147,5 @@ INSTANTIATE_TEST_SUITE_P(
              (info.param.outputs == Outputs::Written ? "TakingEffect" : "");
     });
 
-} // namespace
-} // namespace glimster::integration
+}  // namespace
+}  // namespace glimster::integration

@@ -11,7 +11,8 @@ using ::testing::Contains;
 using ::testing::Not;
 
 TEST(ExportTableTest, EntryPointFuncIsThePluginsOnlyExport) {
-  EXPECT_THAT(definedDynamicSymbols(GLIMSTER_PLUGIN_FILE), ::testing::ElementsAre("EntryPointFunc"));
+  EXPECT_THAT(definedDynamicSymbols(GLIMSTER_PLUGIN_FILE),
+              ::testing::ElementsAre("EntryPointFunc"));
 }
 
 TEST(ExportTableTest, ReaderFindsExportedFunctionsAndDataButNoHiddenOnes) {
@@ -23,5 +24,5 @@ TEST(ExportTableTest, ReaderFindsExportedFunctionsAndDataButNoHiddenOnes) {
   EXPECT_THAT(exports, Not(Contains("glimster_probe_hidden")));
 }
 
-} // namespace
-} // namespace glimster::integration
+}  // namespace
+}  // namespace glimster::integration

@@ -10,9 +10,9 @@
 namespace glimster::integration {
 namespace {
 
+using substitute_host::Host;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using substitute_host::Host;
 
 // Acquires an offered suite straight from the host's basic suite.
 template <typename Suite>
@@ -34,7 +34,8 @@ TEST(SubstituteHostSelfTest, RecordsACallOfASlotItDoesNotServe) {
 
 TEST(SubstituteHostSelfTest, RecordsAHandleUsedAfterItWasGivenBack) {
   Host host;
-  substitute_host::Item& comp = host.project().addComposition(u"Comp", substitute_host::Frame(1, 1, 4), A_Time{0, 1});
+  substitute_host::Item& comp =
+      host.project().addComposition(u"Comp", substitute_host::Frame(1, 1, 4), A_Time{0, 1});
   host.project().setActive(&comp);
   const auto& items = acquire<AEGP_ItemSuite13>("AEGP Item Suite", 13);
   const auto& memory = acquire<AEGP_MemorySuite1>("AEGP Memory Suite", 1);
@@ -61,8 +62,9 @@ TEST(SubstituteHostSelfTest, RecordsSuitesItDoesNotOfferAndReleasesOfSuitesNotHe
   EXPECT_EQ(substitute_host::basicSuite().ReleaseSuite("AEGP Command Suite", 1),
             substitute_host::kSuiteNotOfferedError);
 
-  EXPECT_THAT(host.problems(), ElementsAre(HasSubstr("does not offer"), HasSubstr("does not hold")));
+  EXPECT_THAT(host.problems(),
+              ElementsAre(HasSubstr("does not offer"), HasSubstr("does not hold")));
 }
 
-} // namespace
-} // namespace glimster::integration
+}  // namespace
+}  // namespace glimster::integration

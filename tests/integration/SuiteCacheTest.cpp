@@ -17,14 +17,14 @@ constexpr SPErr kReleaseFailure = 0x5E;
 using SuiteCacheTest = HostFixture;
 
 TEST_F(SuiteCacheTest, EachCallAcquiresEverySuiteOnceAndReleasesItOnceInCatalogueOrder) {
-  ASSERT_EQ(runEntry(), A_Err_NONE); // uses the command suite twice, the register suite four times
+  ASSERT_EQ(runEntry(), A_Err_NONE);  // uses the command suite twice, the register suite four times
   EXPECT_THAT(acquired(), ElementsAre(kCommandSuite1, kRegisterSuite6));
   EXPECT_THAT(released(), ElementsAre(kRegisterSuite6, kCommandSuite1));
 
   activateComposition();
-  for (int call = 0; call < 2; ++call) { // every call starts afresh
+  for (int call = 0; call < 2; ++call) {  // every call starts afresh
     host.log().clear();
-    ASSERT_EQ(host.updateMenus(), A_Err_NONE); // uses the item suite twice
+    ASSERT_EQ(host.updateMenus(), A_Err_NONE);  // uses the item suite twice
     EXPECT_THAT(acquired(), ElementsAre(kItemSuite10, kCommandSuite1));
     EXPECT_THAT(released(), ElementsAre(kItemSuite10, kCommandSuite1));
   }
@@ -49,7 +49,7 @@ TEST_F(SuiteCacheTest, CallsThatNeedNoSuiteAcquireNothing) {
   activateComposition();
   const AEGP_Command other = host.menus().append(AEGP_Menu_COMPOSITION, "Composition Settings...");
   substitute_host::CommandOptions options;
-  options.handledFlag = 0xA5; // neither true nor false: any write shows
+  options.handledFlag = 0xA5;  // neither true nor false: any write shows
 
   const substitute_host::CommandOutcome outcome = host.issueCommand(other, options);
   A_long maxSleep = 1234;
@@ -72,7 +72,7 @@ struct MissingSuiteCase {
   PluginCall call;
   const char* suiteName;
   std::int32_t suiteVersion;
-  const char* failingStep; // a registration step that fails first, or null
+  const char* failingStep;  // a registration step that fails first, or null
   std::vector<std::string> released;
 };
 
@@ -87,12 +87,24 @@ void PrintTo(const RefusalMode& mode, std::ostream* out) { *out << mode.name; }
 
 const MissingSuiteCase kMissingSuiteCases[] = {
     {"EntryWithoutCommandSuite", PluginCall::Entry, "AEGP Command Suite", 1, nullptr, {}},
-    {"EntryWithoutRegisterSuite", PluginCall::Entry, "AEGP Register Suite", 6, nullptr,
+    {"EntryWithoutRegisterSuite",
+     PluginCall::Entry,
+     "AEGP Register Suite",
+     6,
+     nullptr,
      {kCommandSuite1}},
-    {"EntryWithoutUtilitySuiteToReport", PluginCall::Entry, "AEGP Utility Suite", 7,
-     op::RegisterIdleHook, {kRegisterSuite6, kCommandSuite1}},
+    {"EntryWithoutUtilitySuiteToReport",
+     PluginCall::Entry,
+     "AEGP Utility Suite",
+     7,
+     op::RegisterIdleHook,
+     {kRegisterSuite6, kCommandSuite1}},
     {"MenuUpdateWithoutItemSuite", PluginCall::UpdateMenus, "AEGP Item Suite", 10, nullptr, {}},
-    {"MenuUpdateWithoutCommandSuite", PluginCall::UpdateMenus, "AEGP Command Suite", 1, nullptr,
+    {"MenuUpdateWithoutCommandSuite",
+     PluginCall::UpdateMenus,
+     "AEGP Command Suite",
+     1,
+     nullptr,
      {kItemSuite10}},
 };
 
@@ -135,5 +147,5 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(std::get<0>(info.param).scenario) + "_" + std::get<1>(info.param).name;
     });
 
-} // namespace
-} // namespace glimster::integration
+}  // namespace
+}  // namespace glimster::integration

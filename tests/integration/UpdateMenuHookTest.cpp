@@ -61,8 +61,8 @@ TEST_P(OtherItemActiveTest, LeavesTheCommandAsItWas) {
   ASSERT_EQ(host.updateMenus(), A_Err_NONE);
   ASSERT_EQ(captureCommandState(), CommandState::Enabled);
   substitute_host::Item& other = GetParam() == substitute_host::ItemKind::Footage
-                             ? host.project().addFootage(u"clip.mov", 1920, 1080)
-                             : host.project().addFolder(u"Solids");
+                                     ? host.project().addFootage(u"clip.mov", 1920, 1080)
+                                     : host.project().addFolder(u"Solids");
   host.project().setActive(&other);
   host.log().clear();
 
@@ -74,7 +74,8 @@ TEST_P(OtherItemActiveTest, LeavesTheCommandAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FootageAndFolder, OtherItemActiveTest,
-                         ::testing::Values(substitute_host::ItemKind::Footage, substitute_host::ItemKind::Folder),
+                         ::testing::Values(substitute_host::ItemKind::Footage,
+                                           substitute_host::ItemKind::Folder),
                          [](const ::testing::TestParamInfo<substitute_host::ItemKind>& info) {
                            return ::testing::PrintToString(info.param);
                          });
@@ -82,11 +83,12 @@ INSTANTIATE_TEST_SUITE_P(FootageAndFolder, OtherItemActiveTest,
 // A query that fails while a composition is active.
 struct FailingQuery {
   const char* op;
-  Outputs outputs; // Written: the query still names the item or its type
+  Outputs outputs;  // Written: the query still names the item or its type
 };
 
 void PrintTo(const FailingQuery& query, std::ostream* out) {
-  *out << query.op << (query.outputs == Outputs::Written ? " naming its answer" : " naming nothing");
+  *out << query.op
+       << (query.outputs == Outputs::Written ? " naming its answer" : " naming nothing");
 }
 
 class FailingQueryTest : public UpdateMenuHookTest,
@@ -104,15 +106,15 @@ TEST_P(FailingQueryTest, NeitherEnablesNorDisablesAndGivesTheQuerysCode) {
   EXPECT_THAT(released(), ElementsAre(kItemSuite10));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WhileCompositionActive, FailingQueryTest,
-    ::testing::Values(FailingQuery{op::GetActiveItem, Outputs::Written},
-                      FailingQuery{op::GetItemType, Outputs::Cleared},
-                      FailingQuery{op::GetItemType, Outputs::Written}),
-    [](const ::testing::TestParamInfo<FailingQuery>& info) {
-      return std::string(info.param.op).substr(5) +
-             (info.param.outputs == Outputs::Written ? "NamingItsAnswer" : "NamingNothing");
-    });
+INSTANTIATE_TEST_SUITE_P(WhileCompositionActive, FailingQueryTest,
+                         ::testing::Values(FailingQuery{op::GetActiveItem, Outputs::Written},
+                                           FailingQuery{op::GetItemType, Outputs::Cleared},
+                                           FailingQuery{op::GetItemType, Outputs::Written}),
+                         [](const ::testing::TestParamInfo<FailingQuery>& info) {
+                           return std::string(info.param.op).substr(5) +
+                                  (info.param.outputs == Outputs::Written ? "NamingItsAnswer"
+                                                                          : "NamingNothing");
+                         });
 
-} // namespace
-} // namespace glimster::integration
+}  // namespace
+}  // namespace glimster::integration

@@ -14,11 +14,16 @@ namespace op = substitute_host::op;
 // order of release.
 const std::vector<std::string>& ReleaseOrder() {
   static const std::vector<std::string> kOrder = {
-      substitute_host::suiteArgs("AEGP Comp Suite", 14),    substitute_host::suiteArgs("AEGP Register Suite", 6),
-      substitute_host::suiteArgs("AEGP Item Suite", 13),    substitute_host::suiteArgs("AEGP Item Suite", 10),
-      substitute_host::suiteArgs("AEGP Memory Suite", 1),   substitute_host::suiteArgs("AEGP Command Suite", 1),
-      substitute_host::suiteArgs("AEGP Utility Suite", 7),  substitute_host::suiteArgs("AEGP Render Suite", 2),
-      substitute_host::suiteArgs("AEGP World Suite", 2),    substitute_host::suiteArgs("AEGP Render Options Suite", 2),
+      substitute_host::suiteArgs("AEGP Comp Suite", 14),
+      substitute_host::suiteArgs("AEGP Register Suite", 6),
+      substitute_host::suiteArgs("AEGP Item Suite", 13),
+      substitute_host::suiteArgs("AEGP Item Suite", 10),
+      substitute_host::suiteArgs("AEGP Memory Suite", 1),
+      substitute_host::suiteArgs("AEGP Command Suite", 1),
+      substitute_host::suiteArgs("AEGP Utility Suite", 7),
+      substitute_host::suiteArgs("AEGP Render Suite", 2),
+      substitute_host::suiteArgs("AEGP World Suite", 2),
+      substitute_host::suiteArgs("AEGP Render Options Suite", 2),
   };
   return kOrder;
 }
@@ -28,31 +33,31 @@ std::size_t ReleasePosition(const std::string& suite) {
   return static_cast<std::size_t>(std::find(order.begin(), order.end(), suite) - order.begin());
 }
 
-} // namespace
+}  // namespace
 
 const char* NameOf(EntryPoint entry) {
   switch (entry) {
-  case EntryPoint::Entry:
-    return op::EntryPointFunc;
-  case EntryPoint::UpdateMenu:
-    return op::UpdateMenuHook;
-  case EntryPoint::Command:
-    return op::CommandHook;
+    case EntryPoint::Entry:
+      return op::EntryPointFunc;
+    case EntryPoint::UpdateMenu:
+      return op::UpdateMenuHook;
+    case EntryPoint::Command:
+      return op::CommandHook;
   }
   return "?";
 }
 
 bool ResultIgnored(EntryPoint entry, const std::string& op) {
   switch (entry) {
-  case EntryPoint::Entry:
-    return op == op::ReportInfo; // the registration failure stays the answer
-  case EntryPoint::UpdateMenu:
-    return false;
-  case EntryPoint::Command:
-    // A name that cannot be had is the empty name; it never fails a capture,
-    // and neither does the report of a capture that wrote nothing.
-    return op == op::GetItemName || op == op::LockMemHandle || op == op::GetMemHandleSize ||
-           op == op::ReportInfo;
+    case EntryPoint::Entry:
+      return op == op::ReportInfo;  // the registration failure stays the answer
+    case EntryPoint::UpdateMenu:
+      return false;
+    case EntryPoint::Command:
+      // A name that cannot be had is the empty name; it never fails a capture,
+      // and neither does the report of a capture that wrote nothing.
+      return op == op::GetItemName || op == op::LockMemHandle || op == op::GetMemHandleSize ||
+             op == op::ReportInfo;
   }
   return false;
 }
@@ -60,7 +65,8 @@ bool ResultIgnored(EntryPoint entry, const std::string& op) {
 bool RefusalEndsTheCall(EntryPoint entry, const std::string& suite) {
   // The report of a capture that wrote nothing is a courtesy: without its
   // suite the capture ends as it would have.
-  return !(entry == EntryPoint::Command && suite == substitute_host::suiteArgs("AEGP Utility Suite", 7));
+  return !(entry == EntryPoint::Command &&
+           suite == substitute_host::suiteArgs("AEGP Utility Suite", 7));
 }
 
 A_Err ExpectedCode(EntryPoint entry, const FaultPath& path) {
@@ -91,10 +97,11 @@ std::optional<std::vector<std::string>> InReleaseOrder(std::vector<std::string> 
   for (const std::string& suite : acquired) {
     if (ReleasePosition(suite) == ReleaseOrder().size()) return std::nullopt;
   }
-  std::stable_sort(acquired.begin(), acquired.end(), [](const std::string& a, const std::string& b) {
-    return ReleasePosition(a) < ReleasePosition(b);
-  });
+  std::stable_sort(acquired.begin(), acquired.end(),
+                   [](const std::string& a, const std::string& b) {
+                     return ReleasePosition(a) < ReleasePosition(b);
+                   });
   return acquired;
 }
 
-} // namespace glimster::reliability
+}  // namespace glimster::reliability

@@ -40,4 +40,4 @@ substitute_host::Outstanding KeptByTheHost(const FaultPath& path);
 // plug-in's to ask for.
 std::optional<std::vector<std::string>> InReleaseOrder(std::vector<std::string> acquired);
 
-} // namespace glimster::reliability
+}  // namespace glimster::reliability

@@ -39,7 +39,7 @@ using capture_tests::GradientFrame;
 using capture_tests::IsCaptureFileName;
 using substitute_host::Host;
 
-constexpr A_Err kFirstFaultCode = 7001; // every planted fault gets a code of its own
+constexpr A_Err kFirstFaultCode = 7001;  // every planted fault gets a code of its own
 constexpr SPErr kReleaseFailure = 0x5E;
 constexpr char kCompositionName[] = "Matrix";
 
@@ -71,8 +71,8 @@ struct RunRecord {
   substitute_host::CallLog log;
   substitute_host::Outstanding outstanding;
   std::vector<std::string> problems;
-  std::vector<std::string> desktop; // names, sorted
-  std::string output;               // what the plug-in printed
+  std::vector<std::string> desktop;  // names, sorted
+  std::string output;                // what the plug-in printed
 };
 
 // How big the matrix was, over all the scenarios run.
@@ -81,7 +81,7 @@ struct MatrixSize {
   std::size_t operationPoints = 0;
   std::size_t acquirePoints = 0;
   std::size_t faultsPlanted = 0;
-  std::set<A_Err> codes; // the distinct codes the plug-in answered
+  std::set<A_Err> codes;  // the distinct codes the plug-in answered
 
   std::string describe() const {
     return std::to_string(runs) + " runs, " + std::to_string(operationPoints + acquirePoints) +
@@ -127,9 +127,11 @@ bool Refuses(const FaultPath& path, const std::string& suite) {
 }
 
 // How many calls of `op` gave a handle: their log shows "-> <kind> <serial>".
-std::size_t HandlesGiven(const substitute_host::CallLog& log, const char* op, const std::string& kind) {
+std::size_t HandlesGiven(const substitute_host::CallLog& log, const char* op,
+                         const std::string& kind) {
   std::size_t given = 0;
-  for (const std::string& args : log.argsOf(op)) given += args.find("-> " + kind + " ") != std::string::npos;
+  for (const std::string& args : log.argsOf(op))
+    given += args.find("-> " + kind + " ") != std::string::npos;
   return given;
 }
 
@@ -138,7 +140,8 @@ std::size_t HandlesGiven(const substitute_host::CallLog& log, const char* op, co
 constexpr std::size_t kPairedFaults = 2;
 
 // The points of a run that come after its last planted fault, in call order.
-std::vector<FaultPoint> PointsAfterTheLastFault(const substitute_host::CallLog& log, const FaultPath& path) {
+std::vector<FaultPoint> PointsAfterTheLastFault(const substitute_host::CallLog& log,
+                                                const FaultPath& path) {
   std::vector<FaultPoint> points = FaultPointsOf(log);
   if (path.empty()) return points;
   const FaultPoint& last = path.back().at;
@@ -184,17 +187,17 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     if (plan.releasesFail) host.faults().failReleases(kReleaseFailure);
 
     switch (scenario.entry) {
-    case EntryPoint::Entry:
-      record.result = host.runEntry(Plugin());
-      break;
-    case EntryPoint::UpdateMenu:
-      record.result = host.updateMenus();
-      break;
-    case EntryPoint::Command:
-      ::testing::internal::CaptureStdout();
-      record.result = host.issueMenuCommand("Take Glimster").result;
-      record.output = ::testing::internal::GetCapturedStdout();
-      break;
+      case EntryPoint::Entry:
+        record.result = host.runEntry(Plugin());
+        break;
+      case EntryPoint::UpdateMenu:
+        record.result = host.updateMenus();
+        break;
+      case EntryPoint::Command:
+        ::testing::internal::CaptureStdout();
+        record.result = host.issueMenuCommand("Take Glimster").result;
+        record.output = ::testing::internal::GetCapturedStdout();
+        break;
     }
     record.log = host.log();
     record.outstanding = host.outstanding();
@@ -207,7 +210,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
   void Check(const RunPlan& plan, const RunRecord& run) {
     SCOPED_TRACE(plan.describe());
     const EntryPoint entry = GetParam().entry;
-    EXPECT_THAT(run.problems, ::testing::IsEmpty()); // misuse, exceptions escaping
+    EXPECT_THAT(run.problems, ::testing::IsEmpty());  // misuse, exceptions escaping
     EXPECT_EQ(run.result, ExpectedCode(entry, plan.path));
 
     // Suites: each acquired at most once, every one the host gave released
@@ -235,8 +238,9 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     // A capture that printed its failure shows one report, unless the host
     // refused the report's suite.
     if (entry == EntryPoint::Command) {
-      const bool reportDue = !run.output.empty() &&
-                             !Refuses(plan.path, substitute_host::suiteArgs("AEGP Utility Suite", 7));
+      const bool reportDue =
+          !run.output.empty() &&
+          !Refuses(plan.path, substitute_host::suiteArgs("AEGP Utility Suite", 7));
       EXPECT_EQ(run.log.count(op::ReportInfo), reportDue ? 1u : 0u) << run.output;
     }
     if (GetParam().desktopMissing && !run.output.empty()) {
@@ -314,5 +318,5 @@ INSTANTIATE_TEST_SUITE_P(
                       Scenario{"TakeGlimsterOntoAMissingDesktop", EntryPoint::Command, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-} // namespace
-} // namespace glimster::reliability
+}  // namespace
+}  // namespace glimster::reliability

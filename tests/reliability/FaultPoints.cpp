@@ -51,9 +51,11 @@ void Plant(const FaultPath& path, substitute_host::FaultPlan& plan) {
   for (const PlantedFault& fault : path) {
     if (fault.at.isAcquire()) {
       const SuiteName suite = ParseSuite(fault.at.suite);
-      plan.refuseSuite(suite.name, suite.version, substitute_host::SuiteRefusal{fault.code, fault.outputs});
+      plan.refuseSuite(suite.name, suite.version,
+                       substitute_host::SuiteRefusal{fault.code, fault.outputs});
     } else {
-      plan.failCall(fault.at.op, substitute_host::CallFault{fault.code, fault.outputs}, fault.at.nth);
+      plan.failCall(fault.at.op, substitute_host::CallFault{fault.code, fault.outputs},
+                    fault.at.nth);
     }
   }
 }
@@ -66,4 +68,4 @@ SuiteName ParseSuite(const std::string& logged) {
   return SuiteName{logged.substr(1, close - 1), std::stoi(logged.substr(close + 2))};
 }
 
-} // namespace glimster::reliability
+}  // namespace glimster::reliability

@@ -14,9 +14,9 @@ namespace glimster::reliability {
 // One place in a call where the host can fail: the acquire of a suite, or
 // the nth call of a suite operation.
 struct FaultPoint {
-  std::string op;    // substitute_host::op::AcquireSuite, or a suite operation
-  int nth = 0;       // which call of `op`, from 1 (operations only)
-  std::string suite; // the suite as the log writes it, "\"AEGP Item Suite\" 10" (acquires only)
+  std::string op;     // substitute_host::op::AcquireSuite, or a suite operation
+  int nth = 0;        // which call of `op`, from 1 (operations only)
+  std::string suite;  // the suite as the log writes it, "\"AEGP Item Suite\" 10" (acquires only)
 
   bool isAcquire() const;
   // "AEGP_SetTime #1", "AcquireSuite \"AEGP Item Suite\" 10".
@@ -56,4 +56,4 @@ struct SuiteName {
 };
 SuiteName ParseSuite(const std::string& logged);
 
-} // namespace glimster::reliability
+}  // namespace glimster::reliability

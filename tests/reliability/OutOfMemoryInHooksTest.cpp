@@ -51,8 +51,10 @@ TEST(OutOfMemoryInHooks, AnswersTheOutOfMemoryCodeAndGivesEverythingBack) {
     SCOPED_TRACE(call.where);
     Host host;
     if (call.hook != Start) ASSERT_EQ(Start(host), A_Err_NONE);
-    host.project().setActive(&host.project().addComposition(u"Comp", substitute_host::testCardFrame(8, 4), A_Time{0, 1}));
-    host.faults().failCall(call.op, substitute_host::CallFault{0, substitute_host::Outputs::Thrown});
+    host.project().setActive(&host.project().addComposition(
+        u"Comp", substitute_host::testCardFrame(8, 4), A_Time{0, 1}));
+    host.faults().failCall(call.op,
+                           substitute_host::CallFault{0, substitute_host::Outputs::Thrown});
 
     EXPECT_EQ(call.hook(host), A_Err_ALLOC);
     EXPECT_EQ(host.log().count(call.op), 1u);

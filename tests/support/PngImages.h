@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "subhost/Frame.h"
+#include "substitute_host/Frame.h"
 
 namespace glimster::test_support {
 
@@ -25,6 +25,6 @@ std::optional<Rgba8> DecodePng(const std::filesystem::path& file);
 bool WritePng(const std::filesystem::path& file, const Rgba8& image);
 
 // The frame's pixels as RGBA.
-Rgba8 RgbaOf(const subhost::Frame& frame);
+Rgba8 RgbaOf(const substitute_host::Frame& frame);
 
 }  // namespace glimster::test_support

@@ -10,7 +10,8 @@
 
 namespace {
 
-PF_EffectWorld World(std::vector<std::uint8_t>& bytes, A_long width, A_long height, A_long rowbytes) {
+PF_EffectWorld World(std::vector<std::uint8_t>& bytes, A_long width, A_long height,
+                     A_long rowbytes) {
   PF_EffectWorld world{};
   world.data = bytes.data();
   world.width = width;
@@ -22,16 +23,16 @@ PF_EffectWorld World(std::vector<std::uint8_t>& bytes, A_long width, A_long heig
 TEST(FrameRepack, MovesAlphaLastAndDropsThePaddingAtRowEnds) {
   // 2x2 pixels, rows 12 bytes apart: 4 bytes of padding (0xEE) per row.
   std::vector<std::uint8_t> argb = {
-      128, 10, 20, 30,   255, 1, 2, 3,     0xEE, 0xEE, 0xEE, 0xEE,
-      0,   40, 50, 60,   7,   8, 9, 10,    0xEE, 0xEE, 0xEE, 0xEE,
+      128, 10, 20, 30, 255, 1, 2, 3,  0xEE, 0xEE, 0xEE, 0xEE,
+      0,   40, 50, 60, 7,   8, 9, 10, 0xEE, 0xEE, 0xEE, 0xEE,
   };
   RgbaImage image;
   ASSERT_EQ(RepackArgbToRgba(World(argb, 2, 2, 12), image), 0u);
   EXPECT_EQ(image.width, 2u);
   EXPECT_EQ(image.height, 2u);
   const std::vector<std::uint8_t> rgba(image.pixels.get(), image.pixels.get() + 16);
-  EXPECT_EQ(rgba, (std::vector<std::uint8_t>{10, 20, 30, 128, 1, 2, 3, 255,
-                                             40, 50, 60, 0, 8, 9, 10, 7}));
+  EXPECT_EQ(rgba,
+            (std::vector<std::uint8_t>{10, 20, 30, 128, 1, 2, 3, 255, 40, 50, 60, 0, 8, 9, 10, 7}));
 }
 
 TEST(FrameRepack, RefusesFramesItCannotReadSafely) {
@@ -78,7 +79,8 @@ TEST(FrameRepack, GivesThePlainByteLoopsBytesForEveryShapeAndAlignment) {
           glimster::reference::PlainRepack(argb, width, height, stride, expected.data());
 
           // The destination is unaligned by the same offset and guarded on both sides.
-          std::vector<std::uint8_t> target(kGuardBytes + offset + expected.size() + kGuardBytes, kGuard);
+          std::vector<std::uint8_t> target(kGuardBytes + offset + expected.size() + kGuardBytes,
+                                           kGuard);
           std::uint8_t* rgba = target.data() + kGuardBytes + offset;
           RepackPixels(argb, width, height, stride, rgba);
           ASSERT_EQ(std::vector<std::uint8_t>(rgba, rgba + expected.size()), expected)
@@ -88,12 +90,14 @@ TEST(FrameRepack, GivesThePlainByteLoopsBytesForEveryShapeAndAlignment) {
             ASSERT_EQ(target[i], kGuard);
           }
 
-          PF_EffectWorld world = World(source, static_cast<A_long>(width), static_cast<A_long>(height),
-                                       static_cast<A_long>(stride));
+          PF_EffectWorld world = World(source, static_cast<A_long>(width),
+                                       static_cast<A_long>(height), static_cast<A_long>(stride));
           world.data = argb;
           RgbaImage image;
           ASSERT_EQ(RepackArgbToRgba(world, image), 0u);
-          ASSERT_EQ(std::vector<std::uint8_t>(image.pixels.get(), image.pixels.get() + expected.size()), expected)
+          ASSERT_EQ(
+              std::vector<std::uint8_t>(image.pixels.get(), image.pixels.get() + expected.size()),
+              expected)
               << width << "x" << height << ", stride " << stride;
         }
       }

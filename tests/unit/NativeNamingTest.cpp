@@ -11,7 +11,9 @@ namespace {
 TEST(FoundationNaming, ConvertsUtf16NamesToUtf8) {
   EXPECT_EQ(kNativeNamingPlatform.name_to_utf8(u"Comp 1"), "Comp 1");
   EXPECT_EQ(kNativeNamingPlatform.name_to_utf8(u"Ünïcødé – 日本 😀"),
-            "\xc3\x9cn\xc3\xaf" "c\xc3\xb8" "d\xc3\xa9 \xe2\x80\x93 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80");
+            "\xc3\x9cn\xc3\xaf"
+            "c\xc3\xb8"
+            "d\xc3\xa9 \xe2\x80\x93 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80");
   EXPECT_EQ(kNativeNamingPlatform.name_to_utf8(u""), "");
   EXPECT_EQ(kNativeNamingPlatform.name_to_utf8(std::u16string{u'a', 0xFFFD}), "a\xef\xbf\xbd");
 }

@@ -28,10 +28,10 @@ void FakeMessage(const char* text, const char* caption) {
   g_message_caption = caption;
 }
 
-const NamingPlatform kFakeMac = {FakeNameToUtf8, FakeDesktop, nullptr, '/', false,
-                                  FileNameUnit::kUtf8Byte};
-const NamingPlatform kFakeWindows = {FakeNameToUtf8, FakeDesktop, FakeMessage, '\\', true,
-                                     FileNameUnit::kUtf16Unit};
+const NamingPlatform kFakeMac = {FakeNameToUtf8,         FakeDesktop, nullptr, '/', false,
+                                 FileNameUnit::kUtf8Byte};
+const NamingPlatform kFakeWindows = {FakeNameToUtf8, FakeDesktop, FakeMessage,
+                                     '\\',           true,        FileNameUnit::kUtf16Unit};
 
 class OutputNamingTest : public ::testing::Test {
  protected:
@@ -73,9 +73,12 @@ TEST_F(OutputNamingTest, NamesTheFileAfterTheCompositionAndTheLocalTime) {
 }
 
 TEST_F(OutputNamingTest, MidnightAndNoonAreTwelveOnTheTwelveHourClock) {
-  EXPECT_EQ(Path(u"c", Utc(2021, 1, 2, 0, 0, 0)), "/Users/artist/Desktop/c 2021-01-02 12.00.00 AM.png");
-  EXPECT_EQ(Path(u"c", Utc(2021, 1, 2, 12, 0, 0)), "/Users/artist/Desktop/c 2021-01-02 12.00.00 PM.png");
-  EXPECT_EQ(Path(u"c", Utc(2021, 1, 2, 23, 59, 59)), "/Users/artist/Desktop/c 2021-01-02 11.59.59 PM.png");
+  EXPECT_EQ(Path(u"c", Utc(2021, 1, 2, 0, 0, 0)),
+            "/Users/artist/Desktop/c 2021-01-02 12.00.00 AM.png");
+  EXPECT_EQ(Path(u"c", Utc(2021, 1, 2, 12, 0, 0)),
+            "/Users/artist/Desktop/c 2021-01-02 12.00.00 PM.png");
+  EXPECT_EQ(Path(u"c", Utc(2021, 1, 2, 23, 59, 59)),
+            "/Users/artist/Desktop/c 2021-01-02 11.59.59 PM.png");
 }
 
 TEST_F(OutputNamingTest, AnEmptyOrMissingNameLeavesTheSpaceBeforeTheTimestamp) {
@@ -101,7 +104,8 @@ TEST_F(OutputNamingTest, UnpairedSurrogatesBecomeReplacementCharacters) {
 
 TEST_F(OutputNamingTest, SeparatorsInTheNameNeverLeaveTheDesktopFolder) {
   const std::time_t when = Utc(2021, 6, 15, 9, 30, 0);
-  EXPECT_EQ(Path(u"../../etc/x", when), "/Users/artist/Desktop/_._.._etc_x 2021-06-15 09.30.00 AM.png");
+  EXPECT_EQ(Path(u"../../etc/x", when),
+            "/Users/artist/Desktop/_._.._etc_x 2021-06-15 09.30.00 AM.png");
   EXPECT_EQ(FileSafeName("a\\b:c", false), "a\\b:c");
 }
 
@@ -120,17 +124,37 @@ TEST_F(OutputNamingTest, EachFailureSaysWhyAndOnlyAMissingWindowsDesktopShowsThe
     NamingFailure failure;
     bool message_shown;
   } cases[] = {
-      {"name given up", false, {DesktopLookup::kFound, "C:\\D"}, &kFakeWindows,
-       NamingFailure::kNameUnconvertible, false},
-      {"no desktop (Windows)", true, {DesktopLookup::kUnavailable, {}}, &kFakeWindows,
-       NamingFailure::kDesktopUnavailable, true},
-      {"no desktop (no message)", true, {DesktopLookup::kUnavailable, {}}, &kFakeMac,
-       NamingFailure::kDesktopUnavailable, false},
-      {"desktop without UTF-8", true, {DesktopLookup::kUnconvertible, {}}, &kFakeWindows,
-       NamingFailure::kDesktopUnconvertible, false},
+      {"name given up",
+       false,
+       {DesktopLookup::kFound, "C:\\D"},
+       &kFakeWindows,
+       NamingFailure::kNameUnconvertible,
+       false},
+      {"no desktop (Windows)",
+       true,
+       {DesktopLookup::kUnavailable, {}},
+       &kFakeWindows,
+       NamingFailure::kDesktopUnavailable,
+       true},
+      {"no desktop (no message)",
+       true,
+       {DesktopLookup::kUnavailable, {}},
+       &kFakeMac,
+       NamingFailure::kDesktopUnavailable,
+       false},
+      {"desktop without UTF-8",
+       true,
+       {DesktopLookup::kUnconvertible, {}},
+       &kFakeWindows,
+       NamingFailure::kDesktopUnconvertible,
+       false},
       // 1000 bytes of folder, its separator and " 2021-06-15 09.30.00 AM.png": 1028.
-      {"no room", true, {DesktopLookup::kFound, std::string(1000, 'd')}, &kFakeMac,
-       NamingFailure::kNoRoomForFileName, false},
+      {"no room",
+       true,
+       {DesktopLookup::kFound, std::string(1000, 'd')},
+       &kFakeMac,
+       NamingFailure::kNoRoomForFileName,
+       false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -154,8 +178,8 @@ TEST_F(OutputNamingTest, EachFailureSaysWhyAndOnlyAMissingWindowsDesktopShowsThe
 // shortened, at a character boundary, to what the file system takes.
 TEST_F(OutputNamingTest, ALongNameIsShortenedToFitAndKeepsTheTimestamp) {
   const std::string stamp = " 2021-06-15 09.30.00 AM.png";  // 27 bytes and units
-  const std::string kanji = "\xe6\x97\xa5";                   // U+65E5
-  const std::string emoji = "\xf0\x9f\x98\x80";               // U+1F600, two UTF-16 units
+  const std::string kanji = "\xe6\x97\xa5";                 // U+65E5
+  const std::string emoji = "\xf0\x9f\x98\x80";             // U+1F600, two UTF-16 units
   auto repeat = [](const std::string& text, int times) {
     std::string out;
     for (int i = 0; i < times; ++i) out += text;
@@ -173,7 +197,8 @@ TEST_F(OutputNamingTest, ALongNameIsShortenedToFitAndKeepsTheTimestamp) {
       {"86 kanji: 76 fit", &kFakeMac, repeat(kanji, 86), repeat(kanji, 76)},
       {"300 kanji: 76 fit", &kFakeMac, repeat(kanji, 300), repeat(kanji, 76)},
       {"emoji across the cut", &kFakeMac, std::string(226, 'a') + emoji, std::string(226, 'a')},
-      {"emoji just fits", &kFakeMac, std::string(224, 'a') + emoji + "b", std::string(224, 'a') + emoji},
+      {"emoji just fits", &kFakeMac, std::string(224, 'a') + emoji + "b",
+       std::string(224, 'a') + emoji},
       {"Windows: 300 letters", &kFakeWindows, std::string(300, 'a'), std::string(228, 'a')},
       {"Windows: 300 kanji are 300 units", &kFakeWindows, repeat(kanji, 300), repeat(kanji, 228)},
       {"Windows: emoji across the cut", &kFakeWindows, std::string(227, 'a') + emoji,
@@ -259,8 +284,8 @@ TEST_F(OutputNamingTest, WindowsDeviceNamesBeforeTheFirstDotGetAnUnderscore) {
 TEST(TimestampTest, AnAmPmWordThatDoesNotFitGivesThe24HourClockWithoutTheWord) {
   char folder[] = "/tmp/glimster-locale-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
-  const std::string build = std::string("localedef -c -i as_IN -f UTF-8 ") + folder +
-                            "/as_IN.UTF-8 >/dev/null 2>&1";
+  const std::string build =
+      std::string("localedef -c -i as_IN -f UTF-8 ") + folder + "/as_IN.UTF-8 >/dev/null 2>&1";
   std::system(build.c_str());
   setenv("LOCPATH", folder, 1);
   const bool loaded = std::setlocale(LC_TIME, "as_IN.UTF-8") != nullptr;

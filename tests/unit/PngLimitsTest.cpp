@@ -19,12 +19,12 @@ TEST(PngLimits, TheEncoderTakesAFrameOnlyWhileItsSizesFit32Bits) {
   };
   const Case cases[] = {
       {1, 1, true},
-      {8192, 131068, true},       // 131068 x 32769 = 4294967292 bytes of filtered rows
-      {8192, 131069, false},      // one row more passes 2^32 - 1
-      {8192, 131071, false},      // 4 x width x height still fits 32 bits
+      {8192, 131068, true},   // 131068 x 32769 = 4294967292 bytes of filtered rows
+      {8192, 131069, false},  // one row more passes 2^32 - 1
+      {8192, 131071, false},  // 4 x width x height still fits 32 bits
       {65535, 16384, true},
-      {134217727, 1, true},       // 32 x width + 7 = 4294967271 bits in a row
-      {134217728, 1, false},      // 4294967303
+      {134217727, 1, true},   // 32 x width + 7 = 4294967271 bits in a row
+      {134217728, 1, false},  // 4294967303
       {0xFFFFFFFFu, 0xFFFFFFFFu, false},
   };
   for (const Case& c : cases) {
@@ -33,13 +33,16 @@ TEST(PngLimits, TheEncoderTakesAFrameOnlyWhileItsSizesFit32Bits) {
 }
 
 // A PNG's bytes: the signature, then each chunk as length, type, data, checksum.
-std::vector<unsigned char> Layout(const std::vector<std::string>& chunks, std::uint32_t idat_length_field) {
+std::vector<unsigned char> Layout(const std::vector<std::string>& chunks,
+                                  std::uint32_t idat_length_field) {
   std::vector<unsigned char> bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   for (const std::string& chunk : chunks) {
     const std::string type = chunk.substr(0, 4);
     const std::string data = chunk.substr(4);
-    const std::uint32_t length = type == "IDAT" ? idat_length_field : static_cast<std::uint32_t>(data.size());
-    for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<unsigned char>(length >> shift));
+    const std::uint32_t length =
+        type == "IDAT" ? idat_length_field : static_cast<std::uint32_t>(data.size());
+    for (int shift = 24; shift >= 0; shift -= 8)
+      bytes.push_back(static_cast<unsigned char>(length >> shift));
     bytes.insert(bytes.end(), chunk.begin(), chunk.end());
     bytes.insert(bytes.end(), 4, 0xCC);
   }

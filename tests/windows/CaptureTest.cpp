@@ -71,7 +71,8 @@ using MoveFileFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
 MoveFileFunction gWindowsMoveFile = nullptr;
 
 int WINAPI recordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-  gMessageBoxes.push_back({owner, text != nullptr ? text : L"", caption != nullptr ? caption : L"", type});
+  gMessageBoxes.push_back(
+      {owner, text != nullptr ? text : L"", caption != nullptr ? caption : L"", type});
   return IDOK;
 }
 
@@ -103,14 +104,18 @@ class CapturedStdout {
   CapturedStdout() {
     wchar_t folder[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH, folder);
-    file_ = std::filesystem::path(folder) / (L"glimster-stdout-" + std::to_wstring(GetCurrentProcessId()));
+    file_ = std::filesystem::path(folder) /
+            (L"glimster-stdout-" + std::to_wstring(GetCurrentProcessId()));
     std::fflush(stdout);
     saved_ = _dup(1);
     const int fd = _wopen(file_.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0600);
     _dup2(fd, 1);
     _close(fd);
   }
-  ~CapturedStdout() { restore(); std::filesystem::remove(file_); }
+  ~CapturedStdout() {
+    restore();
+    std::filesystem::remove(file_);
+  }
 
   // Everything written to standard output since construction.
   std::string text() {
@@ -202,7 +207,8 @@ class Capture : public testing::Test {
   // "Take Glimster"; notes the desktop entries that appeared and what went
   // to standard output.
   substitute_host::CommandOutcome capture(const std::u16string& name, Frame frame) {
-    substitute_host::Item& comp = host_.project().addComposition(name, std::move(frame), A_Time{5, 30});
+    substitute_host::Item& comp =
+        host_.project().addComposition(name, std::move(frame), A_Time{5, 30});
     host_.project().setActive(&comp);
     const std::vector<std::wstring> before = entriesIn(desktop_);
     const std::size_t reports_before = host_.reports().size();
@@ -223,7 +229,8 @@ class Capture : public testing::Test {
   ::testing::AssertionResult reportedOnce(unsigned code) const {
     if (reports_.size() != 1) return ::testing::AssertionFailure() << reports_.size() << " reports";
     for (const char c : reports_[0]) {
-      if (c < 0x20 || c > 0x7E) return ::testing::AssertionFailure() << "not ASCII: " << reports_[0];
+      if (c < 0x20 || c > 0x7E)
+        return ::testing::AssertionFailure() << "not ASCII: " << reports_[0];
     }
     if (reports_[0].find("(error " + std::to_string(code) + ")") == std::string::npos) {
       return ::testing::AssertionFailure() << reports_[0];
@@ -235,7 +242,8 @@ class Capture : public testing::Test {
   ::testing::AssertionResult decodesTo(const std::wstring& file_name, A_long width, A_long height,
                                        const std::vector<std::uint8_t>& expected) const {
     const DecodedImage image = decodePngWithWic(desktop_ / file_name);
-    if (image.width != static_cast<unsigned>(width) || image.height != static_cast<unsigned>(height)) {
+    if (image.width != static_cast<unsigned>(width) ||
+        image.height != static_cast<unsigned>(height)) {
       return ::testing::AssertionFailure() << "decoded " << image.width << "x" << image.height
                                            << ", rendered " << width << "x" << height;
     }
@@ -243,8 +251,8 @@ class Capture : public testing::Test {
     if (mismatch.first != image.rgba.end()) {
       const auto at = static_cast<std::size_t>(mismatch.first - image.rgba.begin());
       return ::testing::AssertionFailure()
-             << "pixel " << at / 4 << " channel " << at % 4 << ": decoded "
-             << int(*mismatch.first) << ", rendered " << int(*mismatch.second);
+             << "pixel " << at / 4 << " channel " << at % 4 << ": decoded " << int(*mismatch.first)
+             << ", rendered " << int(*mismatch.second);
     }
     return ::testing::AssertionSuccess();
   }
@@ -267,7 +275,8 @@ std::wstring fileNameFor(const std::wstring& name) { return name + L" " + kFixed
 // ---- The tests -----------------------------------------------------------------
 
 TEST_F(Capture, WritesTheFrameOfANonAsciiNamedCompositionToTheShellDesktop) {
-  const std::u16string name = u"Kompoz\u00edcia \u03a9\u03bc\u03ad\u03b3\u03b1 \u65e5\u672c \U0001F3AC";
+  const std::u16string name =
+      u"Kompoz\u00edcia \u03a9\u03bc\u03ad\u03b3\u03b1 \u65e5\u672c \U0001F3AC";
   const Frame frame = gradientFrame(67, 41, 24);
   const std::vector<std::uint8_t> expected = rgbaOf(frame);
 
@@ -294,8 +303,9 @@ TEST_F(Capture, WritesAnOpaqueFrameOfFewColoursDecodedEqual) {
   Frame frame(33, 17, 33 * 4 + 4, 0x5A);
   for (A_long y = 0; y < frame.height(); ++y) {
     for (A_long x = 0; x < frame.width(); ++x) {
-      frame.setPixel(x, y, (x + y) % 3 == 0 ? substitute_host::Argb{255, 200, 30, 60}
-                                            : substitute_host::Argb{255, 10, 120, 250});
+      frame.setPixel(x, y,
+                     (x + y) % 3 == 0 ? substitute_host::Argb{255, 200, 30, 60}
+                                      : substitute_host::Argb{255, 10, 120, 250});
     }
   }
   const std::vector<std::uint8_t> expected = rgbaOf(frame);
@@ -349,8 +359,9 @@ TEST_F(Capture, AcceptsANameOf85ThreeByteCharacters) {
   } else {
     // Wine on a Linux file system: the 282-byte UTF-8 file name does not fit
     // there, which the plug-in reports as a file it cannot create.
-    std::printf("note: the desktop's file system holds no file name of 85 three-byte "
-                "characters and a timestamp; the capture reported that it could not create it\n");
+    std::printf(
+        "note: the desktop's file system holds no file name of 85 three-byte "
+        "characters and a timestamp; the capture reported that it could not create it\n");
     EXPECT_EQ(stdout_, "error 79: failed to open file for writing\n");
     EXPECT_TRUE(reportedOnce(79));
     EXPECT_TRUE(written_.empty()) << utf8Of(written_.front());  // no temporary left behind
@@ -378,7 +389,8 @@ TEST_F(Capture, ShortensALongNameTo255UnitsKeepingTheTimestamp) {
     std::u16string name;
     std::wstring file;
   } cases[] = {
-      {"86 kanji fit whole", std::u16string(86, u'\u6708'), fileNameFor(std::wstring(86, L'\u6708'))},
+      {"86 kanji fit whole", std::u16string(86, u'\u6708'),
+       fileNameFor(std::wstring(86, L'\u6708'))},
       {"300 kanji", std::u16string(300, u'\u6708'), fileNameFor(std::wstring(228, L'\u6708'))},
       {"an emoji across the cut", std::u16string(227, u'b') + u"\U0001F3AC",
        fileNameFor(std::wstring(227, L'b'))},
@@ -402,8 +414,8 @@ TEST_F(Capture, DeviceNamesAndALeadingDotGiveOrdinaryFiles) {
     std::u16string name;
     std::wstring file_name_part;
   } cases[] = {
-      {u"aux.v2", L"aux_.v2"},       {u"con.final", L"con_.final"}, {u"NUL.png", L"NUL_.png"},
-      {u"COM1.x", L"COM1_.x"},       {u"lpt1 .txt", L"lpt1 _.txt"}, {u"Com\u00b9.y", L"Com\u00b9_.y"},
+      {u"aux.v2", L"aux_.v2"},  {u"con.final", L"con_.final"}, {u"NUL.png", L"NUL_.png"},
+      {u"COM1.x", L"COM1_.x"},  {u"lpt1 .txt", L"lpt1 _.txt"}, {u"Com\u00b9.y", L"Com\u00b9_.y"},
       {u".hidden", L"_hidden"},
   };
   const Frame frame = gradientFrame(5, 3, 0);
@@ -539,8 +551,10 @@ TEST_F(Capture, ReplacesAnEarlierFileAtThePath) {
 
 TEST_F(Capture, UnderEveryHeapCeilingWritesTheWholeFrameOrReportsCode83AndKeepsTheEarlierFile) {
   HMODULE module = loadedPluginModule();
-  const ImportPatch mallocPatch(module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&ceilingMalloc));
-  const ImportPatch reallocPatch(module, "msvcrt.dll", "realloc", reinterpret_cast<void*>(&ceilingRealloc));
+  const ImportPatch mallocPatch(module, "msvcrt.dll", "malloc",
+                                reinterpret_cast<void*>(&ceilingMalloc));
+  const ImportPatch reallocPatch(module, "msvcrt.dll", "realloc",
+                                 reinterpret_cast<void*>(&ceilingRealloc));
   const ImportPatch freePatch(module, "msvcrt.dll", "free", reinterpret_cast<void*>(&ceilingFree));
   const std::vector<std::wstring> earlier = {fileNameFor(L"Ceiling")};
   const Frame frame = substitute_host::noiseFrame(320, 200, 11);
@@ -560,8 +574,10 @@ TEST_F(Capture, UnderEveryHeapCeilingWritesTheWholeFrameOrReportsCode83AndKeepsT
   constexpr int kCeilings = 24;
   for (int i = 0; i < kCeilings; ++i) {
     gHeapCeiling = needed * 5 / 4 * (i + 1) / kCeilings;
-    SCOPED_TRACE("ceiling " + std::to_string(gHeapCeiling) + " of " + std::to_string(needed) + " bytes");
-    for (const std::wstring& name : earlier) std::ofstream(desktop_ / name, std::ios::binary) << "earlier";
+    SCOPED_TRACE("ceiling " + std::to_string(gHeapCeiling) + " of " + std::to_string(needed) +
+                 " bytes");
+    for (const std::wstring& name : earlier)
+      std::ofstream(desktop_ / name, std::ios::binary) << "earlier";
     const A_Err result = capture(u"Ceiling", frame).result;
     gHeapCeiling = SIZE_MAX;
 
@@ -587,8 +603,9 @@ TEST_F(Capture, UnderEveryHeapCeilingWritesTheWholeFrameOrReportsCode83AndKeepsT
     }
   }
   for (const std::wstring& name : earlier) std::filesystem::remove(desktop_ / name);
-  std::printf("heap ceilings: %d up to %zu bytes; %d wrote the frame, %d printed error 83, %d answered 4\n",
-              kCeilings, needed * 5 / 4, wrote, outOfMemory, stopped);
+  std::printf(
+      "heap ceilings: %d up to %zu bytes; %d wrote the frame, %d printed error 83, %d answered 4\n",
+      kCeilings, needed * 5 / 4, wrote, outOfMemory, stopped);
   EXPECT_GT(outOfMemory, 0);
   EXPECT_GT(wrote, 0);
 }

@@ -24,20 +24,153 @@ constexpr WORD kDescriptorId = 16000;
 // count 5), then kind, name, category, version and the x86-64 entry point,
 // each under vendor 8BIM with identifier 0; codes stored little-endian.
 constexpr std::array<std::uint8_t, 142> kExpectedDescriptor = {
-    0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00,
+    0x01,
+    0x00,
+    0x00,
+    0x00,
+    0x00,
+    0x00,
+    0x05,
+    0x00,
+    0x00,
+    0x00,
     // kind: 'AEgx'
-    'M', 'I', 'B', '8', 'd', 'n', 'i', 'k', 0, 0, 0, 0, 4, 0, 0, 0, 'x', 'g', 'E', 'A',
+    'M',
+    'I',
+    'B',
+    '8',
+    'd',
+    'n',
+    'i',
+    'k',
+    0,
+    0,
+    0,
+    0,
+    4,
+    0,
+    0,
+    0,
+    'x',
+    'g',
+    'E',
+    'A',
     // name: Pascal "Glimster", 3 filler bytes
-    'M', 'I', 'B', '8', 'e', 'm', 'a', 'n', 0, 0, 0, 0, 12, 0, 0, 0,
-    8, 'G', 'l', 'i', 'm', 's', 't', 'e', 'r', 0, 0, 0,
+    'M',
+    'I',
+    'B',
+    '8',
+    'e',
+    'm',
+    'a',
+    'n',
+    0,
+    0,
+    0,
+    0,
+    12,
+    0,
+    0,
+    0,
+    8,
+    'G',
+    'l',
+    'i',
+    'm',
+    's',
+    't',
+    'e',
+    'r',
+    0,
+    0,
+    0,
     // catg: Pascal "General Plugin", 1 filler byte
-    'M', 'I', 'B', '8', 'g', 't', 'a', 'c', 0, 0, 0, 0, 16, 0, 0, 0,
-    14, 'G', 'e', 'n', 'e', 'r', 'a', 'l', ' ', 'P', 'l', 'u', 'g', 'i', 'n', 0,
+    'M',
+    'I',
+    'B',
+    '8',
+    'g',
+    't',
+    'a',
+    'c',
+    0,
+    0,
+    0,
+    0,
+    16,
+    0,
+    0,
+    0,
+    14,
+    'G',
+    'e',
+    'n',
+    'e',
+    'r',
+    'a',
+    'l',
+    ' ',
+    'P',
+    'l',
+    'u',
+    'g',
+    'i',
+    'n',
+    0,
     // vers: 0x00030000
-    'M', 'I', 'B', '8', 's', 'r', 'e', 'v', 0, 0, 0, 0, 4, 0, 0, 0, 0x00, 0x00, 0x03, 0x00,
+    'M',
+    'I',
+    'B',
+    '8',
+    's',
+    'r',
+    'e',
+    'v',
+    0,
+    0,
+    0,
+    0,
+    4,
+    0,
+    0,
+    0,
+    0x00,
+    0x00,
+    0x03,
+    0x00,
     // 8664: "EntryPointFunc", its NUL, 1 filler byte
-    'M', 'I', 'B', '8', '4', '6', '6', '8', 0, 0, 0, 0, 16, 0, 0, 0,
-    'E', 'n', 't', 'r', 'y', 'P', 'o', 'i', 'n', 't', 'F', 'u', 'n', 'c', 0, 0,
+    'M',
+    'I',
+    'B',
+    '8',
+    '4',
+    '6',
+    '6',
+    '8',
+    0,
+    0,
+    0,
+    0,
+    16,
+    0,
+    0,
+    0,
+    'E',
+    'n',
+    't',
+    'r',
+    'y',
+    'P',
+    'o',
+    'i',
+    'n',
+    't',
+    'F',
+    'u',
+    'n',
+    'c',
+    0,
+    0,
 };
 
 std::uint16_t u16At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
@@ -45,7 +178,8 @@ std::uint16_t u16At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 }
 
 std::uint32_t u32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-  return static_cast<std::uint32_t>(bytes.at(at)) | static_cast<std::uint32_t>(bytes.at(at + 1)) << 8 |
+  return static_cast<std::uint32_t>(bytes.at(at)) |
+         static_cast<std::uint32_t>(bytes.at(at + 1)) << 8 |
          static_cast<std::uint32_t>(bytes.at(at + 2)) << 16 |
          static_cast<std::uint32_t>(bytes.at(at + 3)) << 24;
 }
@@ -123,7 +257,8 @@ TEST_F(DescriptorResource, IsOneResourceOfTheStringTypePiplWithId16000InUsEnglis
                          reinterpret_cast<LONG_PTR>(&languages));
   EXPECT_EQ(languages, std::vector<WORD>{kUsEnglish});
 
-  EXPECT_NE(FindResourceExW(module_, L"PIPL", MAKEINTRESOURCEW(kDescriptorId), kUsEnglish), nullptr);
+  EXPECT_NE(FindResourceExW(module_, L"PIPL", MAKEINTRESOURCEW(kDescriptorId), kUsEnglish),
+            nullptr);
 }
 
 TEST_F(DescriptorResource, HoldsThe142BytesFieldByField) {
@@ -191,7 +326,8 @@ TEST_F(DescriptorResource, NamesTheLibrarysOnlyExport) {
   const IMAGE_DATA_DIRECTORY& directory =
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
   ASSERT_NE(directory.VirtualAddress, 0u);
-  const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + directory.VirtualAddress);
+  const auto* exports =
+      reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + directory.VirtualAddress);
   EXPECT_EQ(exports->NumberOfFunctions, 1u);
   ASSERT_EQ(exports->NumberOfNames, 1u);
   const auto* name_rvas = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);

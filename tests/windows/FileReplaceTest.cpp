@@ -35,7 +35,8 @@ bool gFailNextWrite = false;
 std::vector<std::uint64_t> gDraws;  // what BCryptGenRandom gives; the last one again and again
 std::size_t gNextDraw = 0;
 
-using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
+                                           DWORD, HANDLE);
 using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 using HandleFunction = BOOL(WINAPI*)(HANDLE);
 using MoveFileFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
@@ -69,22 +70,27 @@ std::string openName(HANDLE file) {
   return open != gOpen.end() ? utf8Of(open->second) : "";
 }
 
-HANDLE WINAPI recordCreateFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
-                               DWORD disposition, DWORD attributes, HANDLE templ) {
+HANDLE WINAPI recordCreateFile(LPCWSTR path, DWORD access, DWORD share,
+                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD attributes,
+                               HANDLE templ) {
   const HANDLE file = gCreateFile(path, access, share, security, disposition, attributes, templ);
   const DWORD error = GetLastError();
   const std::string name = nameInFolder(path);
   if (!name.empty()) {
-    note("create " + name + (file == INVALID_HANDLE_VALUE ? (error == ERROR_FILE_EXISTS ? ": exists" : ": failed") : ""));
+    note("create " + name +
+         (file == INVALID_HANDLE_VALUE ? (error == ERROR_FILE_EXISTS ? ": exists" : ": failed")
+                                       : ""));
     gCreateAttributes.push_back(attributes);
     gCreateDispositions.push_back(disposition);
-    if (file != INVALID_HANDLE_VALUE) gOpen[file] = std::filesystem::path(path).filename().wstring();
+    if (file != INVALID_HANDLE_VALUE)
+      gOpen[file] = std::filesystem::path(path).filename().wstring();
   }
   SetLastError(error);
   return file;
 }
 
-BOOL WINAPI recordWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+BOOL WINAPI recordWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
+                            LPOVERLAPPED overlapped) {
   const std::string name = openName(file);
   if (!name.empty()) {
     note("write " + name);
@@ -153,7 +159,8 @@ class FileReplace : public testing::Test {
     desktop_ = shellDesktopFolder();
     gFolder = desktop_.wstring();
     before_ = entriesIn(desktop_);
-    comp_ = &host_.project().addComposition(u"Replaced whole", gradientFrame(6, 4, 0), A_Time{5, 30});
+    comp_ =
+        &host_.project().addComposition(u"Replaced whole", gradientFrame(6, 4, 0), A_Time{5, 30});
     host_.project().setActive(comp_);
   }
 
@@ -169,7 +176,8 @@ class FileReplace : public testing::Test {
   template <typename Function, typename Replacement>
   void patch(HMODULE module, const char* dll, const char* function, Replacement* replacement,
              Function& original) {
-    patches_.push_back(std::make_unique<ImportPatch>(module, dll, function, reinterpret_cast<void*>(replacement)));
+    patches_.push_back(
+        std::make_unique<ImportPatch>(module, dll, function, reinterpret_cast<void*>(replacement)));
     original = reinterpret_cast<Function>(patches_.back()->original());
   }
 
@@ -187,7 +195,8 @@ class FileReplace : public testing::Test {
   // The temporary file the first recorded call created (or found taken).
   static std::string temporaryOf(const std::string& call) {
     const std::size_t end = call.find(':');
-    return call.rfind("create ", 0) == 0 ? call.substr(7, end == std::string::npos ? end : end - 7) : "";
+    return call.rfind("create ", 0) == 0 ? call.substr(7, end == std::string::npos ? end : end - 7)
+                                         : "";
   }
 
   void plant(const std::wstring& name) {
@@ -207,8 +216,9 @@ TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesAndMovesItToAVisibleOne) {
   ASSERT_EQ(added.size(), 1u);
   const std::string temporary = temporaryOf(gCalls.at(0));
   const std::string target = utf8Of(added[0]);
-  EXPECT_EQ(gCalls, (std::vector<std::string>{"create " + temporary, "write " + temporary, "flush " + temporary,
-                                              "close " + temporary, "move " + temporary + " -> " + target}));
+  EXPECT_EQ(gCalls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
+                                              "flush " + temporary, "close " + temporary,
+                                              "move " + temporary + " -> " + target}));
   EXPECT_EQ(gCreateDispositions.at(0), static_cast<DWORD>(CREATE_NEW));
   EXPECT_NE(gCreateAttributes.at(0) & FILE_ATTRIBUTE_HIDDEN, 0u);
   const DWORD attributes = GetFileAttributesW((desktop_ / added[0]).c_str());
@@ -230,7 +240,8 @@ TEST_F(FileReplace, LeftoversOfKilledCapturesNeverBlockALaterOne) {
   // Every name the pid-and-count scheme gave in this process: all are kept,
   // and the PNG comes beside them.
   for (int count = 0; count < 6; ++count) {
-    plant(L".glimster-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(count) + L".tmp");
+    plant(L".glimster-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(count) +
+          L".tmp");
   }
   EXPECT_EQ(capture().size(), 7u);
   EXPECT_EQ(gCalls.back().rfind("move ", 0), 0u) << gCalls.back();

@@ -55,7 +55,8 @@ TEST_F(WindowsNaming, IsTheBuildsOwnPlatform) {
 }
 
 TEST_F(WindowsNaming, ConvertsANameOf85ThreeByteCharactersTo255Bytes) {
-  const std::optional<std::string> utf8 = kNativeNamingPlatform.name_to_utf8(std::u16string(85, u'\u65e5'));
+  const std::optional<std::string> utf8 =
+      kNativeNamingPlatform.name_to_utf8(std::u16string(85, u'\u65e5'));
   ASSERT_TRUE(utf8.has_value());
   EXPECT_EQ(utf8->size(), 255u);
   std::string expected;
@@ -78,7 +79,10 @@ TEST_F(WindowsNaming, ConvertsNonAsciiAndAnUnpairedSurrogate) {
   const std::u16string lone = std::u16string(u"a") + char16_t(0xD800) + u"b";
   const std::optional<std::string> path = pathFor(lone, windowsWithRecordedMessage());
   ASSERT_TRUE(path.has_value());
-  EXPECT_NE(path->find("\\a\xEF\xBF\xBD" "b "), std::string::npos) << *path;
+  EXPECT_NE(path->find("\\a\xEF\xBF\xBD"
+                       "b "),
+            std::string::npos)
+      << *path;
 }
 
 TEST_F(WindowsNaming, DesktopFolderIsTheShellsDesktopInUtf8) {

@@ -64,12 +64,12 @@ TEST(Registration, RegistersItsFourHooksForEveryCommandAheadOfTheHost) {
   EXPECT_EQ(hooks.updateMenu[0].refcon, nullptr);
   ASSERT_EQ(hooks.idle.size(), 1u);
   EXPECT_EQ(hooks.idle[0].refcon, nullptr);
-  EXPECT_EQ(host.log().ops(),
-            (std::vector<std::string>{
-                "EntryPointFunc", "AcquireSuite", "AEGP_GetUniqueCommand", "AEGP_InsertMenuCommand",
-                "AcquireSuite", "AEGP_RegisterCommandHook", "AEGP_RegisterDeathHook",
-                "AEGP_RegisterUpdateMenuHook", "AEGP_RegisterIdleHook", "ReleaseSuite",
-                "ReleaseSuite"}));
+  EXPECT_EQ(
+      host.log().ops(),
+      (std::vector<std::string>{
+          "EntryPointFunc", "AcquireSuite", "AEGP_GetUniqueCommand", "AEGP_InsertMenuCommand",
+          "AcquireSuite", "AEGP_RegisterCommandHook", "AEGP_RegisterDeathHook",
+          "AEGP_RegisterUpdateMenuHook", "AEGP_RegisterIdleHook", "ReleaseSuite", "ReleaseSuite"}));
   EXPECT_EQ(host.log().argsOf("ReleaseSuite"),
             (std::vector<std::string>{"\"AEGP Register Suite\" 6", "\"AEGP Command Suite\" 1"}));
   EXPECT_TRUE(host.outstanding().none()) << host.outstanding().describe();
@@ -126,7 +126,8 @@ TEST(Registration, MissingSuiteGives516AndReleasesWhatWasAcquired) {
 TEST(MenuUpdate, EnablesTheCommandForACompositionAndDisablesItForNothing) {
   const PluginBinary plugin(pluginFile());
   Host host;
-  substitute_host::Item& comp = host.project().addComposition(u"Comp 1", gradientFrame(4, 4, 0), A_Time{0, 1});
+  substitute_host::Item& comp =
+      host.project().addComposition(u"Comp 1", gradientFrame(4, 4, 0), A_Time{0, 1});
   substitute_host::Item& footage = host.project().addFootage(u"clip.mov", 4, 4);
   ASSERT_EQ(host.runEntry(plugin), A_Err_NONE);
   auto state = [&] { return host.menus().find(AEGP_Menu_COMPOSITION, kMenuText)->state; };

@@ -44,7 +44,8 @@ class VersionResource : public ::testing::Test {
     void* value = nullptr;
     UINT length = 0;
     const std::wstring path = L"\\StringFileInfo\\040904B0\\" + name;
-    if (!VerQueryValueW(block_.data(), path.c_str(), &value, &length) || value == nullptr) return L"<none>";
+    if (!VerQueryValueW(block_.data(), path.c_str(), &value, &length) || value == nullptr)
+      return L"<none>";
     return std::wstring(static_cast<const wchar_t*>(value));
   }
 
@@ -61,7 +62,8 @@ TEST_F(VersionResource, FixedInformationIsTheProjectsVersionOfARelease) {
   EXPECT_EQ(fixed.dwFileVersionLS, kVersionLow);
   EXPECT_EQ(fixed.dwProductVersionMS, kVersionHigh);
   EXPECT_EQ(fixed.dwProductVersionLS, kVersionLow);
-  EXPECT_EQ(fixed.dwFileFlags & fixed.dwFileFlagsMask, 0u);  // no debug, pre-release or patched build
+  EXPECT_EQ(fixed.dwFileFlags & fixed.dwFileFlagsMask,
+            0u);  // no debug, pre-release or patched build
   EXPECT_EQ(fixed.dwFileType, static_cast<DWORD>(VFT_DLL));
 }
 
@@ -70,7 +72,8 @@ TEST_F(VersionResource, StringsNameGlimsterAexAndItsVersion) {
   EXPECT_EQ(stringNamed(L"OriginalFilename"), L"Glimster.aex");
   EXPECT_EQ(stringNamed(L"FileVersion"), L"" GLIMSTER_VERSION);
   EXPECT_EQ(stringNamed(L"ProductVersion"), L"" GLIMSTER_VERSION);
-  EXPECT_EQ(stringNamed(L"FileDescription").rfind(L"Glimster: ", 0), 0u) << utf8Of(stringNamed(L"FileDescription"));
+  EXPECT_EQ(stringNamed(L"FileDescription").rfind(L"Glimster: ", 0), 0u)
+      << utf8Of(stringNamed(L"FileDescription"));
 }
 
 TEST_F(VersionResource, TranslationIsUsEnglishUnicode) {

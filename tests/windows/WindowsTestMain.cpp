@@ -20,7 +20,8 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   if (glimster::windows_tests::pluginFile().empty()) {
-    std::fprintf(stderr, "usage: glimster_windows_tests --plugin=<path of Glimster.aex> [gtest options]\n");
+    std::fprintf(stderr,
+                 "usage: glimster_windows_tests --plugin=<path of Glimster.aex> [gtest options]\n");
     return 2;
   }
   return RUN_ALL_TESTS();

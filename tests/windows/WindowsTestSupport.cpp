@@ -3,8 +3,8 @@
 #include <windows.h>
 // The imaging component's class and format identifiers are defined here.
 #include <initguid.h>
-#include <wincodec.h>
 #include <shlobj.h>
+#include <wincodec.h>
 
 #include <cstdio>
 #include <cstring>
@@ -173,7 +173,7 @@ substitute_host::Frame gradientFrame(A_long width, A_long height, A_long padding
       if (x == 0 && y == 0) alpha = 0;
       frame.setPixel(x, y,
                      substitute_host::Argb{alpha, ramp(x, width), ramp(y, height),
-                                   static_cast<std::uint8_t>((x * 7 + y * 13) & 0xFF)});
+                                           static_cast<std::uint8_t>((x * 7 + y * 13) & 0xFF)});
     }
   }
   return frame;
@@ -192,14 +192,17 @@ ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, 
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
   const IMAGE_DATA_DIRECTORY& imports =
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+  for (auto* descriptor =
+           reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
        imports.VirtualAddress != 0 && descriptor->Name != 0; ++descriptor) {
     if (lstrcmpiA(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0) continue;
-    auto* names = reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + descriptor->OriginalFirstThunk);
+    auto* names =
+        reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + descriptor->OriginalFirstThunk);
     auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA64*>(base + descriptor->FirstThunk);
     for (; names->u1.AddressOfData != 0; ++names, ++addresses) {
       if (IMAGE_SNAP_BY_ORDINAL64(names->u1.Ordinal)) continue;
-      const auto* by_name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      const auto* by_name =
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
       if (std::strcmp(reinterpret_cast<const char*>(by_name->Name), function) != 0) continue;
       slot_ = reinterpret_cast<void**>(&addresses->u1.Function);
       DWORD protection = 0;
@@ -229,7 +232,9 @@ __time64_t __cdecl fixedTime64(__time64_t* now) {
   return gPluginNow;
 }
 
-struct tm* __cdecl utcLocalTime64(const __time64_t* time) { return _gmtime64(time); }
+struct tm* __cdecl utcLocalTime64(const __time64_t* time) {
+  return _gmtime64(time);
+}
 
 }  // namespace
 

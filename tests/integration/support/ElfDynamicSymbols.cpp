@@ -9,25 +9,28 @@ namespace glimster::integration {
 namespace {
 
 // Field offsets of the 64-bit ELF layout.
-constexpr std::size_t kSectionTableOffset = 0x28; // e_shoff
-constexpr std::size_t kSectionEntrySize = 0x3A;   // e_shentsize
-constexpr std::size_t kSectionCount = 0x3C;       // e_shnum
-constexpr std::size_t kSectionType = 0x04;        // sh_type
-constexpr std::size_t kSectionOffset = 0x18;      // sh_offset
-constexpr std::size_t kSectionSize = 0x20;        // sh_size
-constexpr std::size_t kSectionLink = 0x28;        // sh_link
+constexpr std::size_t kSectionTableOffset = 0x28;  // e_shoff
+constexpr std::size_t kSectionEntrySize = 0x3A;    // e_shentsize
+constexpr std::size_t kSectionCount = 0x3C;        // e_shnum
+constexpr std::size_t kSectionType = 0x04;         // sh_type
+constexpr std::size_t kSectionOffset = 0x18;       // sh_offset
+constexpr std::size_t kSectionSize = 0x20;         // sh_size
+constexpr std::size_t kSectionLink = 0x28;         // sh_link
 constexpr std::size_t kSymbolSize = 24;
-constexpr std::uint32_t kDynamicSymbolTable = 11; // SHT_DYNSYM
-constexpr unsigned kLocalBinding = 0;             // STB_LOCAL
-constexpr std::uint16_t kUndefinedSection = 0;    // SHN_UNDEF
+constexpr std::uint32_t kDynamicSymbolTable = 11;  // SHT_DYNSYM
+constexpr unsigned kLocalBinding = 0;              // STB_LOCAL
+constexpr std::uint16_t kUndefinedSection = 0;     // SHN_UNDEF
 
 class ElfImage {
  public:
   explicit ElfImage(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     bytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (bytes_.size() < 0x40 || bytes_.compare(0, 4, "\x7f" "ELF") != 0 || bytes_[4] != 2 ||
-        bytes_[5] != 1) {
+    if (bytes_.size() < 0x40 ||
+        bytes_.compare(0, 4,
+                       "\x7f"
+                       "ELF") != 0 ||
+        bytes_[4] != 2 || bytes_[5] != 1) {
       throw std::runtime_error(file.string() + " is no 64-bit little-endian ELF file");
     }
   }
@@ -58,7 +61,8 @@ class ElfImage {
     if (index >= read(kSectionCount, 2)) {
       throw std::runtime_error("ELF section index out of range");
     }
-    return static_cast<std::size_t>(read(kSectionTableOffset, 8) + index * read(kSectionEntrySize, 2));
+    return static_cast<std::size_t>(read(kSectionTableOffset, 8) +
+                                    index * read(kSectionEntrySize, 2));
   }
 
   std::uint64_t sectionCount() const { return read(kSectionCount, 2); }
@@ -67,7 +71,7 @@ class ElfImage {
   std::string bytes_;
 };
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> definedDynamicSymbols(const std::filesystem::path& file) {
   const ElfImage elf(file);
@@ -78,11 +82,11 @@ std::vector<std::string> definedDynamicSymbols(const std::filesystem::path& file
     }
     const auto symbols = static_cast<std::size_t>(elf.read(header + kSectionOffset, 8));
     const auto size = static_cast<std::size_t>(elf.read(header + kSectionSize, 8));
-    const std::size_t names =
-        static_cast<std::size_t>(elf.read(elf.section(elf.read(header + kSectionLink, 4)) + kSectionOffset, 8));
+    const std::size_t names = static_cast<std::size_t>(
+        elf.read(elf.section(elf.read(header + kSectionLink, 4)) + kSectionOffset, 8));
     std::vector<std::string> defined;
     for (std::size_t symbol = symbols + kSymbolSize; symbol + kSymbolSize <= symbols + size;
-         symbol += kSymbolSize) { // entry 0 is the null symbol
+         symbol += kSymbolSize) {  // entry 0 is the null symbol
       const auto binding = static_cast<unsigned>(elf.read(symbol + 4, 1) >> 4);
       const auto sectionIndex = static_cast<std::uint16_t>(elf.read(symbol + 6, 2));
       if (binding != kLocalBinding && sectionIndex != kUndefinedSection) {
@@ -94,4 +98,4 @@ std::vector<std::string> definedDynamicSymbols(const std::filesystem::path& file
   throw std::runtime_error(file.string() + " has no dynamic symbol table");
 }
 
-} // namespace glimster::integration
+}  // namespace glimster::integration

@@ -12,4 +12,4 @@ namespace glimster::integration {
 // not a well-formed 64-bit little-endian ELF file with a dynamic symbol table.
 std::vector<std::string> definedDynamicSymbols(const std::filesystem::path& file);
 
-} // namespace glimster::integration
+}  // namespace glimster::integration

@@ -6,33 +6,33 @@ namespace glimster::substitute_host {
 
 void PrintTo(CommandState state, std::ostream* out) {
   switch (state) {
-  case CommandState::NeverSet:
-    *out << "NeverSet";
-    return;
-  case CommandState::Enabled:
-    *out << "Enabled";
-    return;
-  case CommandState::Disabled:
-    *out << "Disabled";
-    return;
+    case CommandState::NeverSet:
+      *out << "NeverSet";
+      return;
+    case CommandState::Enabled:
+      *out << "Enabled";
+      return;
+    case CommandState::Disabled:
+      *out << "Disabled";
+      return;
   }
 }
 
 void PrintTo(ItemKind kind, std::ostream* out) {
   switch (kind) {
-  case ItemKind::Folder:
-    *out << "Folder";
-    return;
-  case ItemKind::Composition:
-    *out << "Composition";
-    return;
-  case ItemKind::Footage:
-    *out << "Footage";
-    return;
+    case ItemKind::Folder:
+      *out << "Folder";
+      return;
+    case ItemKind::Composition:
+      *out << "Composition";
+      return;
+    case ItemKind::Footage:
+      *out << "Footage";
+      return;
   }
 }
 
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host
 
 namespace glimster::integration {
 
@@ -41,9 +41,7 @@ const substitute_host::PluginBinary& pluginUnderTest() {
   return kPlugin;
 }
 
-void HostFixture::TearDown() {
-  EXPECT_THAT(host.problems(), ::testing::IsEmpty());
-}
+void HostFixture::TearDown() { EXPECT_THAT(host.problems(), ::testing::IsEmpty()); }
 
 A_Err HostFixture::runEntry(const substitute_host::EntryOptions& options) {
   return host.runEntry(pluginUnderTest(), options);
@@ -85,4 +83,4 @@ std::vector<std::string> HostFixture::suiteOperations() const {
   return operations;
 }
 
-} // namespace glimster::integration
+}  // namespace glimster::integration

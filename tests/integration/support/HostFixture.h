@@ -17,7 +17,7 @@ namespace glimster::substitute_host {
 // Print a menu item's state and an item's kind by name in test output.
 void PrintTo(CommandState state, std::ostream* out);
 void PrintTo(ItemKind kind, std::ostream* out);
-} // namespace glimster::substitute_host
+}  // namespace glimster::substitute_host
 
 namespace glimster::integration {
 
@@ -63,4 +63,4 @@ class HostFixture : public ::testing::Test {
   Host host;
 };
 
-} // namespace glimster::integration
+}  // namespace glimster::integration
