@@ -64,9 +64,9 @@ OutputPath OutputPathFor(AEGP_SuiteHandler& suites, AEGP_ItemH item, NameMemory&
 // Tells the user, through the host's information report, why the capture
 // wrote no file. Neither a refused Utility suite nor the report's own
 // result changes the capture's outcome.
-void ReportFailure(AEGP_SuiteHandler& suites, const FailureReportText& report) {
+void ReportFailure(AEGP_SuiteHandler& suites, const CaptureFailure& failure) {
   try {
-    suites.UtilitySuite7()->AEGP_ReportInfo(S_plugin_id, report.text);
+    suites.UtilitySuite7()->AEGP_ReportInfo(S_plugin_id, FailureReportFor(failure).text);
   } catch (const MissingSuite&) {
   }
 }
@@ -77,8 +77,9 @@ A_Err WriteFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, AEGP_WorldH world, 
                  A_Err err) {
   const OutputPath output = OutputPathFor(suites, item, name);
   if (output.failure != NamingFailure::kNone) {
-    if (output.failure == NamingFailure::kNoRoomForFileName) PrintPngError(kPngOpenFailed);
-    if (!output.message_shown) ReportFailure(suites, NamingFailureReport(output.failure));
+    const CaptureFailure failure = NamingFailureOf(output.failure);
+    PrintFailureLine(failure);
+    if (!output.message_shown) ReportFailure(suites, failure);
     return err;
   }
 
@@ -87,7 +88,7 @@ A_Err WriteFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, AEGP_WorldH world, 
   // The host may describe the pixels even while failing: the address decides.
   if (effect_world.data != nullptr) {
     const unsigned write_code = WriteFrameAsPng(effect_world, output.path);
-    if (write_code != 0) ReportFailure(suites, WriteFailureReport(write_code));
+    if (write_code != 0) ReportFailure(suites, WriterFailure(write_code));
   }
   return err;
 }

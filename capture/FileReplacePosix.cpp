@@ -1,3 +1,4 @@
+// The file calls of macOS and Linux that a file replace is made of.
 #include <errno.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,25 +9,22 @@
 #endif
 
 #include <atomic>
-#include <cstdint>
-#include <cstdio>
 #include <ctime>
 
-#include "capture/FileReplace.h"
+#include "capture/FileSystemCalls.h"
 
-namespace {
+namespace file_system {
 
-// How many fresh temporary names are tried before the folder counts as unwritable.
-constexpr int kTemporaryNameAttempts = 16;
+NativePath NativePathOf(const std::string& utf8_path) { return utf8_path; }
 
-std::string FolderOf(const std::string& path) {
+NativePath FolderOf(const NativePath& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// 48 bits nobody can predict. Should the system have none to give, the
-// process id, the clock and a count still make every name differ from the last.
+NativePath PathIn(const NativePath& folder, const char* name) { return folder + '/' + name; }
+
 std::uint64_t RandomBits() {
   std::uint64_t bits = 0;
 #if defined(__APPLE__)
@@ -40,32 +38,18 @@ std::uint64_t RandomBits() {
            (count.fetch_add(1) << 20);
   }
 #endif
-  return bits & 0xFFFFFFFFFFFFull;
+  return bits;
 }
 
-// A fresh hidden name in `folder`: ".glimster-" and 12 hex digits ".tmp",
-// 26 bytes, shorter than any capture's own name.
-std::string TemporaryPathIn(const std::string& folder) {
-  char name[40];
-  std::snprintf(name, sizeof name, "/.glimster-%012llx.tmp",
-                static_cast<unsigned long long>(RandomBits()));
-  return folder + name;
+Creation CreateNew(const NativePath& path, NativeFile& file) {
+  file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (file >= 0) return Creation::kCreated;
+  return errno == EEXIST ? Creation::kNameTaken : Creation::kFailed;
 }
 
-// Creates a temporary file of its own in `folder`, retrying with a fresh name
-// while one is taken; gives its descriptor, or -1 when none can be created.
-int CreateTemporaryIn(const std::string& folder, std::string& temporary) {
-  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    temporary = TemporaryPathIn(folder);
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-bool WriteAll(int fd, const unsigned char* bytes, std::size_t size) {
+bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size) {
   while (size > 0) {
-    const ssize_t written = write(fd, bytes, size);
+    const ssize_t written = write(file, bytes, size);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     bytes += written;
@@ -74,35 +58,25 @@ bool WriteAll(int fd, const unsigned char* bytes, std::size_t size) {
   return true;
 }
 
-// Makes the rename itself durable; a folder that cannot be synced changes nothing.
-void SyncFolder(const std::string& folder) {
+bool FlushToDisk(NativeFile file) { return fsync(file) == 0; }
+
+bool Close(NativeFile file) { return close(file) == 0; }
+
+bool MoveOver(const NativePath& from, const NativePath& to) {
+  return rename(from.c_str(), to.c_str()) == 0;
+}
+
+void Delete(const NativePath& path) { unlink(path.c_str()); }
+
+// A folder that cannot be flushed changes nothing: the file is in place.
+void FlushFolder(const NativePath& folder) {
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   fsync(fd);
   close(fd);
 }
 
-}  // namespace
+// A name that starts with '.' hides a file here; the target's never does.
+void Reveal(const NativePath&) {}
 
-FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
-                                   std::size_t size) {
-  const std::string folder = FolderOf(utf8_path);
-  std::string temporary;
-  const int fd = CreateTemporaryIn(folder, temporary);
-  if (fd < 0) return FileReplaceResult::OpenFailed;
-
-  bool written = WriteAll(fd, bytes, size) && fsync(fd) == 0;
-  written = close(fd) == 0 && written;
-  if (!written) {
-    unlink(temporary.c_str());
-    return FileReplaceResult::WriteFailed;
-  }
-  // The bytes are safe on disk; what fails now is the name itself (too long,
-  // a folder in the way): the file cannot be created there.
-  if (rename(temporary.c_str(), utf8_path.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return FileReplaceResult::OpenFailed;
-  }
-  SyncFolder(folder);
-  return FileReplaceResult::Replaced;
-}
+}  // namespace file_system

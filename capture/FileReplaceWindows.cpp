@@ -1,15 +1,11 @@
+// The file calls of Windows that a file replace is made of.
 #include <windows.h>
 #include <bcrypt.h>
 
-#include <cstdint>
-#include <cwchar>
+#include "capture/FileSystemCalls.h"
 
-#include "capture/FileReplace.h"
-
+namespace file_system {
 namespace {
-
-// How many fresh temporary names are tried before the folder counts as unwritable.
-constexpr int kTemporaryNameAttempts = 16;
 
 std::wstring Wide(const std::string& utf8) {
   const int units =
@@ -38,13 +34,21 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
   return path;
 }
 
-std::wstring FolderOf(const std::wstring& path) {
+}  // namespace
+
+NativePath NativePathOf(const std::string& utf8_path) {
+  return ExtendedLengthPath(Wide(utf8_path));
+}
+
+NativePath FolderOf(const NativePath& path) {
   const std::size_t separator = path.find_last_of(L"\\/");
   return separator == std::wstring::npos ? L"." : path.substr(0, separator);
 }
 
-// 48 bits nobody can predict. Should the system have none to give, the
-// process id, the tick count and a count still make every name differ from the last.
+NativePath PathIn(const NativePath& folder, const char* name) {
+  return folder + L'\\' + Wide(name);
+}
+
 std::uint64_t RandomBits() {
   std::uint64_t bits = 0;
   if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&bits), sizeof bits,
@@ -56,34 +60,20 @@ std::uint64_t RandomBits() {
            static_cast<std::uint64_t>(now.QuadPart) ^
            (static_cast<std::uint64_t>(InterlockedIncrement(&count)) << 20);
   }
-  return bits & 0xFFFFFFFFFFFFull;
+  return bits;
 }
 
-// A fresh name in `folder`: ".glimster-" and 12 hex digits ".tmp", 26
-// characters, shorter than any capture's own name.
-std::wstring TemporaryPathIn(const std::wstring& folder) {
-  wchar_t name[40];
-  std::swprintf(name, 40, L"\\.glimster-%012llx.tmp",
-                static_cast<unsigned long long>(RandomBits()));
-  return folder + name;
+// Hidden by its attribute: a killed capture leaves nothing the user sees.
+Creation CreateNew(const NativePath& path, NativeFile& file) {
+  file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN,
+                     nullptr);
+  if (file != INVALID_HANDLE_VALUE) return Creation::kCreated;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? Creation::kNameTaken
+                                                                     : Creation::kFailed;
 }
 
-// Creates a hidden temporary file of its own in `folder`, retrying with a
-// fresh name while one is taken; gives its handle, or INVALID_HANDLE_VALUE
-// when none can be created.
-HANDLE CreateTemporaryIn(const std::wstring& folder, std::wstring& temporary) {
-  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    temporary = TemporaryPathIn(folder);
-    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (file != INVALID_HANDLE_VALUE) return file;
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
-  }
-  return INVALID_HANDLE_VALUE;
-}
-
-bool WriteAll(HANDLE file, const unsigned char* bytes, std::size_t size) {
+bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size) {
   while (size > 0) {
     const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
     DWORD written = 0;
@@ -94,36 +84,26 @@ bool WriteAll(HANDLE file, const unsigned char* bytes, std::size_t size) {
   return true;
 }
 
-// The file at `path` as an ordinary visible one; it keeps its other attributes.
-void Unhide(const std::wstring& path) {
+bool FlushToDisk(NativeFile file) { return FlushFileBuffers(file) != FALSE; }
+
+bool Close(NativeFile file) { return CloseHandle(file) != FALSE; }
+
+bool MoveOver(const NativePath& from, const NativePath& to) {
+  return MoveFileExW(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+void Delete(const NativePath& path) { DeleteFileW(path.c_str()); }
+
+// The move is written through (MOVEFILE_WRITE_THROUGH): nothing is left to flush.
+void FlushFolder(const NativePath&) {}
+
+// The file keeps its other attributes.
+void Reveal(const NativePath& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) {
     SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
   }
 }
 
-}  // namespace
-
-FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
-                                   std::size_t size) {
-  const std::wstring target = ExtendedLengthPath(Wide(utf8_path));
-  std::wstring temporary;
-  const HANDLE file = CreateTemporaryIn(FolderOf(target), temporary);
-  if (file == INVALID_HANDLE_VALUE) return FileReplaceResult::OpenFailed;
-
-  bool written = WriteAll(file, bytes, size) && FlushFileBuffers(file);
-  written = CloseHandle(file) && written;
-  if (!written) {
-    DeleteFileW(temporary.c_str());
-    return FileReplaceResult::WriteFailed;
-  }
-  // The bytes are safe on disk; what fails now is the name itself (reserved,
-  // too long, a folder in the way): the file cannot be created there.
-  if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(temporary.c_str());
-    return FileReplaceResult::OpenFailed;
-  }
-  Unhide(target);
-  return FileReplaceResult::Replaced;
-}
+}  // namespace file_system

@@ -3,11 +3,9 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+#include "capture/CaptureFailures.h"
 
-constexpr unsigned kEmptyFrame = 93;   // "zero width or height is invalid"
-constexpr unsigned kShortRows = 84;    // "given image too small to contain all pixels..."
-constexpr unsigned kOutOfMemory = 83;  // "memory allocation failed"
+namespace {
 
 // One pixel read as a 32-bit word in the machine's byte order, its alpha
 // byte moved from first to last in memory: a rotation by one byte.

@@ -52,10 +52,17 @@ DesktopLookup DesktopFolder() {
   return {DesktopLookup::kFound, utf8};
 }
 
+constexpr NamingPlatform MacOSNaming() {
+  NamingPlatform platform{};
+  platform.name_to_utf8 = NameToUtf8;
+  platform.desktop_folder = DesktopFolder;
+  platform.show_message = nullptr;  // the desktop is always there: nothing to tell the user
+  platform.path_separator = '/';
+  platform.reserved = ReservedNames::kSlash;
+  platform.file_name_unit = FileNameUnit::kUtf8Byte;
+  return platform;
+}
+
 }  // namespace
 
-const NamingPlatform kNativeNamingPlatform = {
-    NameToUtf8, DesktopFolder,
-    nullptr,  // the desktop is always there: nothing to tell the user
-    '/',        false,         FileNameUnit::kUtf8Byte,
-};
+const NamingPlatform kNativeNamingPlatform = MacOSNaming();

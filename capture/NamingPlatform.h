@@ -16,6 +16,13 @@ struct DesktopLookup {
   std::string utf8_path;
 };
 
+// What the file system keeps for itself in file names.
+enum class ReservedNames {
+  kSlash,    // '/' alone: macOS and Linux
+  kWindows,  // also \ < > : " | ? *, U+0001 to U+001F and the device names
+             // (CON, PRN, AUX, NUL, COM1-9, LPT1-9)
+};
+
 // What the file system counts a file name's length in.
 enum class FileNameUnit {
   kUtf8Byte,   // macOS and Linux
@@ -33,9 +40,8 @@ struct NamingPlatform {
   void (*show_message)(const char* text, const char* caption);
   // Joins the desktop folder and the file name.
   char path_separator;
-  // Whether the file system also reserves \ < > : " | ? *, U+0001 to U+001F
-  // and the device names (CON, PRN, AUX, NUL, COM1-9, LPT1-9).
-  bool reserves_windows_characters;
+  // What file names must not hold.
+  ReservedNames reserved;
   // The unit of the file system's limit of 255 per file name.
   FileNameUnit file_name_unit;
 };

@@ -43,8 +43,17 @@ void ShowMessage(const char* text, const char* caption) {
   MessageBoxW(nullptr, wide_text.c_str(), wide_caption.c_str(), MB_OK);
 }
 
+constexpr NamingPlatform WindowsNaming() {
+  NamingPlatform platform{};
+  platform.name_to_utf8 = NameToUtf8;
+  platform.desktop_folder = DesktopFolder;
+  platform.show_message = ShowMessage;
+  platform.path_separator = '\\';
+  platform.reserved = ReservedNames::kWindows;
+  platform.file_name_unit = FileNameUnit::kUtf16Unit;
+  return platform;
+}
+
 }  // namespace
 
-const NamingPlatform kNativeNamingPlatform = {
-    NameToUtf8, DesktopFolder, ShowMessage, '\\', true, FileNameUnit::kUtf16Unit,
-};
+const NamingPlatform kNativeNamingPlatform = WindowsNaming();

@@ -83,6 +83,13 @@ bool IsWindowsDeviceName(const std::string& stem) {
   return false;
 }
 
+// The answer when no path could be built.
+OutputPath NoPath(NamingFailure failure) {
+  OutputPath output;
+  output.failure = failure;
+  return output;
+}
+
 }  // namespace
 
 std::string FormatTimestamp(const std::tm& local_time) {
@@ -117,21 +124,20 @@ std::u16string NameUnits(const void* name_bytes, AEGP_MemSize name_size) {
   return units;
 }
 
-std::string FileSafeName(std::string name, bool reserves_windows_characters) {
+std::string FileSafeName(std::string name, ReservedNames reserved) {
+  const bool windows = reserved == ReservedNames::kWindows;
   for (char& c : name) {
     const auto byte = static_cast<unsigned char>(c);
-    const bool reserved = c == '/' || (reserves_windows_characters &&
-                                       (byte < 0x20 || std::strchr("\\<>:\"|?*", c) != nullptr));
-    if (reserved) c = '_';
+    if (c == '/' || (windows && (byte < 0x20 || std::strchr("\\<>:\"|?*", c) != nullptr))) c = '_';
   }
   return name;
 }
 
-std::string CompositionPart(std::string name, bool reserves_windows_characters) {
-  name = FileSafeName(std::move(name), reserves_windows_characters);
+std::string CompositionPart(std::string name, ReservedNames reserved) {
+  name = FileSafeName(std::move(name), reserved);
   if (!name.empty() && name.front() == '.') name.front() = '_';
   const std::size_t first_dot = name.find('.');
-  if (reserves_windows_characters && first_dot != std::string::npos) {
+  if (reserved == ReservedNames::kWindows && first_dot != std::string::npos) {
     std::string stem = name.substr(0, first_dot);
     stem.erase(stem.find_last_not_of(' ') + 1);  // all of it when it is only spaces
     if (IsWindowsDeviceName(stem)) name.insert(first_dot, 1, '_');
@@ -144,26 +150,31 @@ OutputPath BuildOutputPath(const void* name_bytes, AEGP_MemSize name_size, std::
   const std::string timestamp = FormatTimestamp(LocalTime(now));
 
   const std::optional<std::string> name = platform.name_to_utf8(NameUnits(name_bytes, name_size));
-  if (!name) return {{}, NamingFailure::kNameUnconvertible};
+  if (!name) return NoPath(NamingFailure::kNameUnconvertible);
 
   const DesktopLookup desktop = platform.desktop_folder();
   if (desktop.status == DesktopLookup::kUnavailable) {
-    if (platform.show_message == nullptr) return {{}, NamingFailure::kDesktopUnavailable};
-    platform.show_message("Can't Access Desktop", "Error");
-    return {{}, NamingFailure::kDesktopUnavailable, true};
+    OutputPath output = NoPath(NamingFailure::kDesktopUnavailable);
+    if (platform.show_message != nullptr) {
+      platform.show_message("Can't Access Desktop", "Error");
+      output.message_shown = true;
+    }
+    return output;
   }
-  if (desktop.status != DesktopLookup::kFound) return {{}, NamingFailure::kDesktopUnconvertible};
+  if (desktop.status != DesktopLookup::kFound) return NoPath(NamingFailure::kDesktopUnconvertible);
 
   std::string folder = desktop.utf8_path;
   if (folder.empty() || folder.back() != platform.path_separator) folder += platform.path_separator;
   const std::string suffix = ' ' + timestamp + ".png";
   const std::size_t suffix_units = UnitsOf(suffix, platform.file_name_unit);
   if (folder.size() + suffix.size() > kMaxOutputPathBytes || suffix_units > kMaxFileNameUnits) {
-    return {{}, NamingFailure::kNoRoomForFileName};
+    return NoPath(NamingFailure::kNoRoomForFileName);
   }
   const std::string part =
-      LeadingCharacters(CompositionPart(*name, platform.reserves_windows_characters),
+      LeadingCharacters(CompositionPart(*name, platform.reserved),
                         kMaxOutputPathBytes - folder.size() - suffix.size(),
                         kMaxFileNameUnits - suffix_units, platform.file_name_unit);
-  return {folder + part + suffix};
+  OutputPath output;
+  output.path = folder + part + suffix;
+  return output;
 }

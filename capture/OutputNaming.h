@@ -49,9 +49,9 @@ std::u16string NameUnits(const void* name_bytes, AEGP_MemSize name_size);
 
 // `name` with every character that would steer the file out of the folder,
 // or that the file system reserves, replaced by '_'.
-std::string FileSafeName(std::string name, bool reserves_windows_characters);
+std::string FileSafeName(std::string name, ReservedNames reserved);
 
 // The composition part of the file name for the UTF-8 `name`: file-safe, a
 // leading '.' made '_' (no hidden file), and on Windows a device name before
 // the first '.' (trailing spaces ignored) followed by '_'.
-std::string CompositionPart(std::string name, bool reserves_windows_characters);
+std::string CompositionPart(std::string name, ReservedNames reserved);

@@ -1,8 +1,8 @@
 #include "capture/PngWriter.h"
 
-#include <cstdio>
 #include <new>
 
+#include "capture/CaptureFailures.h"
 #include "capture/EncoderMemory.h"
 #include "capture/FileReplace.h"
 #include "capture/FrameRepack.h"
@@ -10,22 +10,6 @@
 #include "lodepng.h"
 
 namespace {
-
-constexpr unsigned kOutOfMemory = 83;  // "memory allocation failed"
-// Codes outside the PNG library's, so the two are never confused: the bytes
-// could not be written after the file was opened; the compressed stream
-// does not fit the one chunk the encoder puts it in.
-constexpr unsigned kPngWriteFailed = 1000;
-constexpr unsigned kCompressedTooLarge = 1001;
-
-struct OwnCode {
-  unsigned code;
-  const char* text;
-};
-constexpr OwnCode kOwnCodes[] = {
-    {kPngWriteFailed, "failed to write file"},
-    {kCompressedTooLarge, "compressed image too large for a PNG file"},
-};
 
 struct PngBytes {
   unsigned char* bytes = nullptr;
@@ -61,18 +45,11 @@ unsigned Store(const PngBytes& png, const std::string& utf8_path) {
     case FileReplaceResult::Replaced:
       return 0;
     case FileReplaceResult::OpenFailed:
-      return kPngOpenFailed;
+      return kFileNotCreated;
     case FileReplaceResult::WriteFailed:
       break;
   }
-  return kPngWriteFailed;
-}
-
-const char* ErrorText(unsigned code) {
-  for (const OwnCode& own : kOwnCodes) {
-    if (own.code == code) return own.text;
-  }
-  return lodepng_error_text(code);
+  return kWriteFailed;
 }
 
 }  // namespace
@@ -85,11 +62,6 @@ unsigned WriteFrameAsPng(const PF_EffectWorld& world, const std::string& utf8_pa
   image.pixels.reset();  // the encoded bytes are all that is needed from here
   if (!code) code = CheckFitsOneChunk(png);
   if (!code) code = Store(png, utf8_path);
-  if (code) PrintPngError(code);
+  if (code) PrintFailureLine(WriterFailure(code));
   return code;
-}
-
-void PrintPngError(unsigned code) {
-  std::printf("error %u: %s\n", code, ErrorText(code));
-  std::fflush(stdout);
 }

@@ -24,13 +24,13 @@ constexpr char kOpening[] = "Glimster could not save the frame on the desktop: "
 }
 
 TEST(FailureReportTest, EveryWriterCodeHasItsOwnWords) {
-  EXPECT_STREQ(WriteFailureReport(79).text,
+  EXPECT_STREQ(FailureReportFor(WriterFailure(79)).text,
                "Glimster could not save the frame on the desktop: the file could not be created "
                "there (error 79).");
   std::set<std::string> texts;
   for (const unsigned code : {79u, 83u, 84u, 93u, 1000u, 1001u, 4242u}) {
     SCOPED_TRACE(code);
-    const std::string text = WriteFailureReport(code).text;
+    const std::string text = FailureReportFor(WriterFailure(code)).text;
     EXPECT_TRUE(IsReport(text, code));
     texts.insert(text.substr(0, text.rfind(" (error")));
   }
@@ -42,7 +42,7 @@ TEST(FailureReportTest, EveryNamingFailureHasItsOwnWordsAndCode79) {
   for (const NamingFailure failure :
        {NamingFailure::kNameUnconvertible, NamingFailure::kDesktopUnavailable,
         NamingFailure::kDesktopUnconvertible, NamingFailure::kNoRoomForFileName}) {
-    const std::string text = NamingFailureReport(failure).text;
+    const std::string text = FailureReportFor(NamingFailureOf(failure)).text;
     EXPECT_TRUE(IsReport(text, 79));
     texts.insert(text);
   }

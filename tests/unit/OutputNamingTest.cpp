@@ -28,10 +28,11 @@ void FakeMessage(const char* text, const char* caption) {
   g_message_caption = caption;
 }
 
-const NamingPlatform kFakeMac = {FakeNameToUtf8,         FakeDesktop, nullptr, '/', false,
-                                 FileNameUnit::kUtf8Byte};
-const NamingPlatform kFakeWindows = {FakeNameToUtf8, FakeDesktop, FakeMessage,
-                                     '\\',           true,        FileNameUnit::kUtf16Unit};
+const NamingPlatform kFakeMac = {
+    FakeNameToUtf8, FakeDesktop, nullptr, '/', ReservedNames::kSlash, FileNameUnit::kUtf8Byte};
+const NamingPlatform kFakeWindows = {
+    FakeNameToUtf8,          FakeDesktop, FakeMessage, '\\', ReservedNames::kWindows,
+    FileNameUnit::kUtf16Unit};
 
 class OutputNamingTest : public ::testing::Test {
  protected:
@@ -106,7 +107,7 @@ TEST_F(OutputNamingTest, SeparatorsInTheNameNeverLeaveTheDesktopFolder) {
   const std::time_t when = Utc(2021, 6, 15, 9, 30, 0);
   EXPECT_EQ(Path(u"../../etc/x", when),
             "/Users/artist/Desktop/_._.._etc_x 2021-06-15 09.30.00 AM.png");
-  EXPECT_EQ(FileSafeName("a\\b:c", false), "a\\b:c");
+  EXPECT_EQ(FileSafeName("a\\b:c", ReservedNames::kSlash), "a\\b:c");
 }
 
 TEST_F(OutputNamingTest, WindowsReservedCharactersBecomeUnderscores) {
@@ -268,8 +269,8 @@ TEST_F(OutputNamingTest, WindowsDeviceNamesBeforeTheFirstDotGetAnUnderscore) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(CompositionPart(c.name, true), c.windows);
-    EXPECT_EQ(CompositionPart(c.name, false), c.elsewhere);
+    EXPECT_EQ(CompositionPart(c.name, ReservedNames::kWindows), c.windows);
+    EXPECT_EQ(CompositionPart(c.name, ReservedNames::kSlash), c.elsewhere);
   }
   g_desktop = {DesktopLookup::kFound, "C:\\D"};
   EXPECT_EQ(Path(u"aux.v2", Utc(2026, 12, 8, 9, 30, 0), kFakeWindows),

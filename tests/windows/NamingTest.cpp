@@ -49,7 +49,7 @@ class WindowsNaming : public testing::Test {
 
 TEST_F(WindowsNaming, IsTheBuildsOwnPlatform) {
   EXPECT_EQ(kNativeNamingPlatform.path_separator, '\\');
-  EXPECT_TRUE(kNativeNamingPlatform.reserves_windows_characters);
+  EXPECT_EQ(kNativeNamingPlatform.reserved, ReservedNames::kWindows);
   EXPECT_NE(kNativeNamingPlatform.show_message, nullptr);
   EXPECT_EQ(kNativeNamingPlatform.file_name_unit, FileNameUnit::kUtf16Unit);
 }

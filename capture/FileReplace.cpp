@@ -1,0 +1,65 @@
+// How a file is put in place, on every platform: the bytes go to a hidden
+// temporary file of its own beside the target, are written, flushed and the
+// file closed; the temporary is moved over the target and the folder
+// flushed. A step that fails removes the temporary.
+#include "capture/FileReplace.h"
+
+#include <cstdio>
+
+#include "capture/FileSystemCalls.h"
+
+using file_system::Creation;
+using file_system::NativeFile;
+using file_system::NativePath;
+
+namespace {
+
+// How many fresh temporary names are tried before the folder counts as unwritable.
+constexpr int kTemporaryNameAttempts = 16;
+
+// A fresh hidden name: ".glimster-" and 12 hex digits ".tmp", 26 bytes,
+// shorter than any capture's own name.
+NativePath TemporaryPathIn(const NativePath& folder) {
+  char name[32];
+  std::snprintf(name, sizeof name, ".glimster-%012llx.tmp",
+                static_cast<unsigned long long>(file_system::RandomBits() & 0xFFFFFFFFFFFFull));
+  return file_system::PathIn(folder, name);
+}
+
+// Creates a temporary file of its own in `folder`, drawing a fresh name while
+// one is taken; false when none can be created.
+bool CreateTemporaryIn(const NativePath& folder, NativePath& temporary, NativeFile& file) {
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    temporary = TemporaryPathIn(folder);
+    const Creation creation = file_system::CreateNew(temporary, file);
+    if (creation != Creation::kNameTaken) return creation == Creation::kCreated;
+  }
+  return false;
+}
+
+}  // namespace
+
+FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
+                                   std::size_t size) {
+  const NativePath target = file_system::NativePathOf(utf8_path);
+  const NativePath folder = file_system::FolderOf(target);
+  NativePath temporary;
+  NativeFile file{};
+  if (!CreateTemporaryIn(folder, temporary, file)) return FileReplaceResult::OpenFailed;
+
+  bool written = file_system::WriteAll(file, bytes, size) && file_system::FlushToDisk(file);
+  written = file_system::Close(file) && written;
+  if (!written) {
+    file_system::Delete(temporary);
+    return FileReplaceResult::WriteFailed;
+  }
+  // The bytes are safe on disk; what fails now is the name itself (reserved,
+  // too long, a folder in the way): the file cannot be created there.
+  if (!file_system::MoveOver(temporary, target)) {
+    file_system::Delete(temporary);
+    return FileReplaceResult::OpenFailed;
+  }
+  file_system::FlushFolder(folder);
+  file_system::Reveal(target);
+  return FileReplaceResult::Replaced;
+}
