@@ -193,7 +193,8 @@ add_test(NAME aex.Imports
                  --objdump "${GLIMSTER_MINGW_OBJDUMP}" --aex "${GLIMSTER_AEX}")
 add_test(NAME aex.Descriptor
          COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" descriptor
-                 --wrestool "${GLIMSTER_WRESTOOL}" --aex "${GLIMSTER_AEX}")
+                 --wrestool "${GLIMSTER_WRESTOOL}" --aex "${GLIMSTER_AEX}"
+                 --descriptor "${GLIMSTER_WINDOWS_PIPL}")
 add_test(NAME aex.Version
          COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" version
                  --wrestool "${GLIMSTER_WRESTOOL}" --aex "${GLIMSTER_AEX}" --version "${PROJECT_VERSION}")

@@ -28,7 +28,7 @@ TEST_F(CaptureFailureTest, AFailingRenderStepEndsTheCaptureButItIsStillHandled) 
     host_->faults().failCall(step, CallFault{17, Outputs::Cleared});
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 17);
-    EXPECT_TRUE(outcome.handled);
+    EXPECT_EQ(outcome.handled, kHandled);
     EXPECT_TRUE(DesktopFiles().empty());
     EXPECT_EQ(host_->log().count(op::FillOutPFEffectWorld), 0u);
     EXPECT_EQ(host_->log().count(op::GetItemName), 0u);
@@ -43,7 +43,7 @@ TEST_F(CaptureFailureTest, AFailingItemQueryReturnsItsCodeWithoutHandling) {
     host_->faults().failCall(query, CallFault{23, Outputs::Cleared});
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 23);
-    EXPECT_FALSE(outcome.handled);
+    EXPECT_EQ(outcome.handled, kHandledUntouched);
     EXPECT_TRUE(host_->renders().empty());
   }
   ExpectEverythingGivenBack();
@@ -54,7 +54,7 @@ TEST_F(CaptureFailureTest, ACompositionWhoseTypeQueryFailsIsHandledButNotRendere
   host_->faults().failCall(op::GetItemType, CallFault{29, Outputs::Written});
   const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 29);
-  EXPECT_TRUE(outcome.handled);
+  EXPECT_EQ(outcome.handled, kHandled);
   EXPECT_TRUE(host_->renders().empty());
   EXPECT_TRUE(DesktopFiles().empty());
   ExpectEverythingGivenBack();
@@ -65,7 +65,7 @@ TEST_F(CaptureFailureTest, ARenderWithoutAReceiptWritesNothingAndSucceeds) {
   host_->faults().failCall(op::RenderAndCheckoutFrame, CallFault{0, Outputs::Cleared});
   const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 0);
-  EXPECT_TRUE(outcome.handled);
+  EXPECT_EQ(outcome.handled, kHandled);
   EXPECT_EQ(host_->log().count(op::GetReceiptWorld), 0u);
   EXPECT_TRUE(DesktopFiles().empty());
   ExpectEverythingGivenBack();
@@ -76,7 +76,7 @@ TEST_F(CaptureFailureTest, RenderOptionsNotGivenRenderNothingAndSucceed) {
   host_->faults().failCall(op::NewFromItem, CallFault{0, Outputs::Cleared});
   const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 0);
-  EXPECT_TRUE(outcome.handled);
+  EXPECT_EQ(outcome.handled, kHandled);
   EXPECT_EQ(host_->log().count(op::SetWorldType), 0u);  // nothing to set: no options
   EXPECT_TRUE(host_->renders().empty());
   EXPECT_TRUE(DesktopFiles().empty());
@@ -116,7 +116,7 @@ TEST_F(CaptureFailureTest, AFailingCleanUpIsReportedOnlyWhenNothingFailedBefore)
     host_->faults().failCall(clean_up, CallFault{43, Outputs::Written});
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 43);
-    EXPECT_TRUE(outcome.handled);
+    EXPECT_EQ(outcome.handled, kHandled);
   }
   // A step failing after the name, the options and the frame were had: every
   // clean-up still runs, fails, and the step's code stays.
@@ -148,7 +148,7 @@ TEST_P(MissingSuiteTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
                               substitute_host::SuiteRefusal{9, Outputs::Cleared});
   const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 516);
-  EXPECT_FALSE(outcome.handled);
+  EXPECT_EQ(outcome.handled, kHandledUntouched);
   EXPECT_TRUE(DesktopFiles().empty());
 
   // Whatever was obtained goes back before the suites are released.

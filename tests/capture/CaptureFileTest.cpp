@@ -14,15 +14,13 @@ namespace {
 
 class CaptureFileTest : public CaptureFixture {};
 
-// At fixed clock times, UTC: before noon, after noon, the hour after noon
-// and the hour after midnight (12 on the twelve-hour clock).
+// At fixed clock times, UTC: the hours after noon and after midnight are 12
+// on the twelve-hour clock.
 TEST_F(CaptureFileTest, TheFileNameHoldsTheLocalTimeOnTheTwelveHourClock) {
   const struct {
     std::time_t when;
     const char* file;
   } cases[] = {
-      {1796720701, "Comp 1 2026-12-08 09.05.01 AM.png"},
-      {1796742245, "Comp 1 2026-12-08 03.04.05 PM.png"},
       {1796733296, "Comp 1 2026-12-08 12.34.56 PM.png"},
       {1796775154, "Comp 1 2026-12-09 12.12.34 AM.png"},
   };
@@ -84,7 +82,8 @@ TEST_F(CaptureFileTest, AnExistingFileAtThePathIsReplaced) {
 
 // Names longer than a file name takes: the composition part is shortened at
 // a character boundary to 255 bytes of file name, keeping the timestamp and
-// ".png"; the file decodes to exactly the frame.
+// ".png"; the file decodes to exactly the frame. (Every rule of the cut:
+// OutputNamingTest.)
 TEST_F(CaptureFileTest, ALongNameIsShortenedToA255ByteFileName) {
   auto repeat = [](const std::string& text, int times) {
     std::string out;
@@ -92,21 +91,14 @@ TEST_F(CaptureFileTest, ALongNameIsShortenedToA255ByteFileName) {
     return out;
   };
   const std::string kanji = "\xe6\x97\xa5";                 // U+65E5
-  const std::string emoji = "\xf0\x9f\x98\x80";             // U+1F600
   const std::string stamp = " 2026-12-08 09.30.00 AM.png";  // 27 bytes: 228 left for the name
   const struct {
     const char* what;
     std::u16string name;
     std::string file;
   } cases[] = {
-      {"255 letters", std::u16string(255, u'a'), std::string(228, 'a') + stamp},
       {"256 letters", std::u16string(256, u'b'), std::string(228, 'b') + stamp},
       {"86 kanji", std::u16string(86, u'\u65e5'), repeat(kanji, 76) + stamp},
-      {"300 kanji", std::u16string(300, u'\u65e5'), repeat(kanji, 76) + stamp},
-      {"an emoji across the cut", std::u16string(226, u'c') + u"\U0001F600",
-       std::string(226, 'c') + stamp},
-      {"an emoji just inside", std::u16string(224, u'e') + u"\U0001F600f",
-       std::string(224, 'e') + emoji + stamp},
   };
   const Frame frame = GradientFrame(6, 5, 4, false);
   for (const auto& c : cases) {
@@ -116,7 +108,6 @@ TEST_F(CaptureFileTest, ALongNameIsShortenedToA255ByteFileName) {
     EXPECT_EQ(Capture(&output).result, 0);
     EXPECT_EQ(output, "");
     EXPECT_EQ(DesktopFiles(), std::vector<std::string>{c.file});
-    EXPECT_LE(c.file.size(), 255u);
     const std::optional<Rgba8> decoded = DecodePng(desktop_ / c.file);
     ASSERT_TRUE(decoded);
     EXPECT_TRUE(decoded->pixels == ExpectedImage(frame).pixels);
@@ -135,7 +126,6 @@ TEST_F(CaptureFileTest, APathNear1023BytesShortensTheName) {
   std::string euros;
   for (int i = 0; i < 31; ++i) euros += "\xe2\x82\xac";
   const fs::path png = desktop / (euros + " 2026-12-08 09.30.00 AM.png");
-  EXPECT_EQ(png.native().size(), 1021u);
   EXPECT_EQ(DesktopFiles(), std::vector<std::string>{png.filename()});
   const std::optional<Rgba8> decoded = DecodePng(png);
   ASSERT_TRUE(decoded);
@@ -146,7 +136,6 @@ TEST_F(CaptureFileTest, APathNear1023BytesShortensTheName) {
   EXPECT_EQ(Capture().result, 0);
   EXPECT_EQ(DesktopFiles(),
             std::vector<std::string>{std::string(95, 'n') + " 2026-12-08 09.30.00 AM.png"});
-  EXPECT_EQ((desktop / DesktopFiles().front()).native().size(), 1023u);
 }
 
 TEST_F(CaptureFileTest, ANameStartingWithADotGivesAVisibleFile) {
@@ -165,7 +154,7 @@ TEST_F(CaptureFileTest, ADesktopWithoutAUtf8PathIsReported) {
   std::string output;
   EXPECT_EQ(Capture(&output).result, 0);
   EXPECT_EQ(output, "");
-  EXPECT_TRUE(ReportedOnce(*host_, 79));
+  EXPECT_TRUE(ReportedOnce(host_->reports(), 79));
   EXPECT_TRUE(fs::is_empty(odd_home / "Desktop"));
   ExpectEverythingGivenBack();
 }
@@ -183,8 +172,9 @@ TEST_F(CaptureFileTest, AFrameThatCannotBeAllocatedPrintsTheMemoryFailure) {
     const rlimit limit{room, room};
     if (setrlimit(RLIMIT_AS, &limit) != 0) return 100;
     const substitute_host::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
-    if (!ReportedOnce(*host_, 83)) return 102;
-    return outcome.result == 0 && outcome.handled && host_->outstanding().none() ? 0 : 101;
+    if (!ReportedOnce(host_->reports(), 83)) return 102;
+    return outcome.result == 0 && outcome.handled == kHandled && host_->outstanding().none() ? 0
+                                                                                             : 101;
   });
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.output, "error 83: memory allocation failed\n");

@@ -23,6 +23,7 @@ using substitute_host::Host;
 using substitute_host::Item;
 
 using test_support::DecodePng;
+using test_support::ReportedOnce;
 using test_support::Rgba8;
 
 // What the plug-in should write for `frame`: its pixels, red-green-blue-alpha,
@@ -31,6 +32,11 @@ inline Rgba8 ExpectedImage(const Frame& frame) { return test_support::RgbaOf(fra
 
 // A frame with gradients in every channel, padding bytes 0xEE after each row.
 Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque);
+
+// The handled flag as Capture() presets it, neither true nor false, so that a
+// flag left untouched shows as such; and as the plug-in sets it.
+inline constexpr A_Boolean kHandledUntouched = 0xA5;
+inline constexpr A_Boolean kHandled = 1;
 
 // What a forked child printed and how it ended.
 struct ChildRun {
@@ -45,7 +51,8 @@ class CaptureFixture : public ::testing::Test {
 
   // Adds a composition and makes it active.
   Item& ActivateComposition(const std::u16string& name, Frame frame, A_Time time = {12, 24});
-  // Chooses "Take Glimster", with standard output captured into `output`.
+  // Chooses "Take Glimster" with the handled flag preset to kHandledUntouched,
+  // standard output captured into `output`.
   substitute_host::CommandOutcome Capture(std::string* output = nullptr);
   // Runs `body` in a forked child with its standard output captured; the
   // child's exit code is what `body` gives.
@@ -70,10 +77,6 @@ class CaptureFixture : public ::testing::Test {
 // The file name a capture of `utf8_name` gets at the capture tests' fixed
 // time: "<name> 2026-12-08 09.30.00 AM.png".
 std::string FileNameAt(const std::string& utf8_name);
-
-// Whether the host showed exactly one information report, printable ASCII,
-// that holds "(error <code>)".
-::testing::AssertionResult ReportedOnce(const Host& host, unsigned code);
 
 // Whether `file_name` is "<name> YYYY-MM-DD hh.mm.ss AM|PM.png".
 bool IsCaptureFileName(const std::string& file_name, const std::string& utf8_name);

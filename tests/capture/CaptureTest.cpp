@@ -17,7 +17,7 @@ TEST_F(CaptureTest, WritesTheFrameAsAPngThatDecodesToExactlyItsPixels) {
     Item& comp = ActivateComposition(u"Comp 1", GradientFrame(37, 23, 12, opaque));
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 0);
-    EXPECT_TRUE(outcome.handled);
+    EXPECT_EQ(outcome.handled, kHandled);
 
     const fs::path png = OnlyPng();
     EXPECT_EQ(png.filename(), FileNameAt("Comp 1"));
@@ -112,10 +112,10 @@ TEST_F(CaptureTest, OtherCommandsAreLeftAloneWithoutAskingTheHostForAnything) {
   ActivateComposition(u"untouched", GradientFrame(4, 4, 0, true));
   const AEGP_Command other = host_->menus().issueCommand();  // another plug-in's command
   substitute_host::CommandOptions options;
-  options.handledFlag = false;
+  options.handledFlag = kHandledUntouched;
   const substitute_host::CommandOutcome outcome = host_->issueCommand(other, options);
   EXPECT_EQ(outcome.result, 0);
-  EXPECT_FALSE(outcome.handled);
+  EXPECT_EQ(outcome.handled, kHandledUntouched);
   EXPECT_EQ(host_->log().count(op::AcquireSuite), 0u);
   EXPECT_TRUE(DesktopFiles().empty());
 }
@@ -135,7 +135,7 @@ TEST_F(CaptureTest, OnlyACompositionIsCaptured) {
     c.activate();
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 0);
-    EXPECT_FALSE(outcome.handled);
+    EXPECT_EQ(outcome.handled, kHandledUntouched);
     EXPECT_TRUE(host_->renders().empty());
     EXPECT_TRUE(DesktopFiles().empty());
     ExpectEverythingGivenBack();

@@ -2,8 +2,6 @@
 // hidden temporary file of its own, flushed, closed, renamed over the target
 // and the folder flushed; a failing write or flush leaves nothing behind;
 // leftovers of killed captures never block a later one.
-#include <unistd.h>
-
 #include <fstream>
 #include <regex>
 
@@ -75,45 +73,24 @@ TEST_F(FileReplaceTest, AFailingWriteOrFlushClosesAndRemovesTheTemporary) {
   }
 }
 
-TEST_F(FileReplaceTest, LeftoversOfKilledCapturesNeverBlockALaterOne) {
+TEST_F(FileReplaceTest, ALeftoverOfAKilledCaptureNeverBlocksALaterOne) {
   ActivateComposition(u"leftovers", GradientFrame(7, 5, 0, true));
-  // Where a temporary file goes with these draws.
+  // Where a temporary file goes with this draw; a killed capture left one there.
   PlanRandomDraws({0x1111});
   const std::string first_pick = TemporaryOf(RecordedCapture());
   ASSERT_NE(first_pick, "");
   fs::remove(OnlyPng());
+  const std::string text = Plant(first_pick);
 
-  struct Leftovers {
-    const char* what;
-    std::vector<std::string> names;
-    std::vector<std::uint64_t> draws;
-  };
-  const std::string pid = std::to_string(getpid());
-  const Leftovers cases[] = {
-      {"every name of the pid-and-count scheme",
-       {".glimster-" + pid + "-0.tmp", ".glimster-" + pid + "-1.tmp", ".glimster-" + pid + "-2.tmp",
-        ".glimster-" + pid + "-3.tmp", ".glimster-" + pid + "-4.tmp",
-        ".glimster-" + pid + "-5.tmp"},
-       {}},
-      {"the name drawn first", {first_pick}, {0x1111, 0x2222}},
-  };
-  for (const Leftovers& leftovers : cases) {
-    SCOPED_TRACE(leftovers.what);
-    std::vector<std::string> texts;
-    for (const std::string& name : leftovers.names) texts.push_back(Plant(name));
-    PlanRandomDraws(leftovers.draws);
-    std::string output;
-    const std::vector<std::string> calls = RecordedCapture(&output);
-    EXPECT_EQ(output, "");
-    EXPECT_EQ(DesktopFiles().size(), leftovers.names.size() + 1);
-    for (std::size_t i = 0; i < texts.size(); ++i)
-      EXPECT_EQ(ContentsOf(leftovers.names[i]), texts[i]);
-    if (!leftovers.draws.empty()) {
-      EXPECT_EQ(calls[0], "open " + first_pick + ": exists");
-      EXPECT_NE(TemporaryOf({calls[1]}), first_pick);
-    }
-    for (const std::string& name : DesktopFiles()) fs::remove(desktop_ / name);
-  }
+  PlanRandomDraws({0x1111, 0x2222});
+  std::string output;
+  const std::vector<std::string> calls = RecordedCapture(&output);
+  EXPECT_EQ(output, "");
+  EXPECT_EQ(DesktopFiles().size(), 2u);
+  EXPECT_EQ(ContentsOf(first_pick), text);
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[0], "open " + first_pick + ": exists");
+  EXPECT_NE(TemporaryOf({calls[1]}), first_pick);
 }
 
 TEST_F(FileReplaceTest, ANameThatStaysTakenEndsInTheOpenFailureAfterFewTries) {

@@ -63,9 +63,9 @@ class HostileDesktopTest : public CaptureFixture {
     std::string output;
     const substitute_host::CommandOutcome outcome = Capture(&output);
     EXPECT_EQ(output, line);
-    EXPECT_TRUE(ReportedOnce(*host_, code));
+    EXPECT_TRUE(ReportedOnce(host_->reports(), code));
     EXPECT_EQ(outcome.result, 0);  // the writer's outcome is not the host's business
-    EXPECT_TRUE(outcome.handled);
+    EXPECT_EQ(outcome.handled, kHandled);
     EXPECT_EQ(TreeOf(home_), before);
     ExpectEverythingGivenBack();
   }
@@ -105,8 +105,8 @@ TEST_F(HostileDesktopTest, AWriteCutShortByTheFileSizeLimit) {
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 100;
     const substitute_host::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
     const bool clean = host_->outstanding().none() && host_->problems().empty();
-    if (!ReportedOnce(*host_, 1000)) return 102;
-    return outcome.result == 0 && outcome.handled && clean ? 0 : 101;
+    if (!ReportedOnce(host_->reports(), 1000)) return 102;
+    return outcome.result == 0 && outcome.handled == kHandled && clean ? 0 : 101;
   });
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.output, kWriteFailedLine);

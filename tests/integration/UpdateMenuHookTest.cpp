@@ -5,115 +5,94 @@
 namespace glimster::integration {
 namespace {
 
-using ::testing::ElementsAre;
-
 constexpr A_Err kQueryFailure = 0x31;
 constexpr A_Err kDisableFailure = 0x32;
 
-class UpdateMenuHookTest : public HostFixture {
- protected:
-  void SetUp() override { startPlugin(); }
+enum class Active { Nothing, Composition, Footage, Folder };
 
-  std::string command() const { return std::to_string(captureCommand()); }
-};
-
-TEST_F(UpdateMenuHookTest, CompositionActiveEnablesTheCommand) {
-  activateComposition();
-
-  EXPECT_EQ(host.updateMenus(), A_Err_NONE);
-
-  EXPECT_EQ(captureCommandState(), CommandState::Enabled);
-  EXPECT_THAT(host.log().argsOf(op::EnableCommand), ElementsAre(command()));
-  EXPECT_EQ(host.log().count(op::DisableCommand), 0u);
-  EXPECT_THAT(released(), ElementsAre(kItemSuite10, kCommandSuite1));
-}
-
-TEST_F(UpdateMenuHookTest, NothingActiveDisablesTheCommand) {
-  EXPECT_EQ(host.updateMenus(), A_Err_NONE);
-
-  EXPECT_EQ(captureCommandState(), CommandState::Disabled);
-  EXPECT_THAT(host.log().argsOf(op::DisableCommand), ElementsAre(command()));
-  EXPECT_EQ(host.log().count(op::EnableCommand), 0u);
-  EXPECT_EQ(host.log().count(op::GetItemType), 0u);
-}
-
-TEST_F(UpdateMenuHookTest, NothingActiveAndFailingQueryStillDisablesAndGivesTheQuerysCode) {
-  host.faults().failCall(op::GetActiveItem, CallFault{kQueryFailure, Outputs::Cleared});
-  host.faults().failCall(op::DisableCommand, CallFault{kDisableFailure, Outputs::Written});
-
-  EXPECT_EQ(host.updateMenus(), kQueryFailure);
-
-  EXPECT_EQ(captureCommandState(), CommandState::Disabled);
-  EXPECT_THAT(host.log().argsOf(op::DisableCommand), ElementsAre(command()));
-}
-
-TEST_F(UpdateMenuHookTest, NothingActiveAndFailingDisableGivesTheDisablesCode) {
-  host.faults().failCall(op::DisableCommand, CallFault{kDisableFailure, Outputs::Cleared});
-
-  EXPECT_EQ(host.updateMenus(), kDisableFailure);
-}
-
-class OtherItemActiveTest : public UpdateMenuHookTest,
-                            public ::testing::WithParamInterface<substitute_host::ItemKind> {};
-
-TEST_P(OtherItemActiveTest, LeavesTheCommandAsItWas) {
-  activateComposition();
-  ASSERT_EQ(host.updateMenus(), A_Err_NONE);
-  ASSERT_EQ(captureCommandState(), CommandState::Enabled);
-  substitute_host::Item& other = GetParam() == substitute_host::ItemKind::Footage
-                                     ? host.project().addFootage(u"clip.mov", 1920, 1080)
-                                     : host.project().addFolder(u"Solids");
-  host.project().setActive(&other);
-  host.log().clear();
-
-  EXPECT_EQ(host.updateMenus(), A_Err_NONE);
-
-  EXPECT_EQ(captureCommandState(), CommandState::Enabled);
-  EXPECT_EQ(host.log().count(op::EnableCommand), 0u);
-  EXPECT_EQ(host.log().count(op::DisableCommand), 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(FootageAndFolder, OtherItemActiveTest,
-                         ::testing::Values(substitute_host::ItemKind::Footage,
-                                           substitute_host::ItemKind::Folder),
-                         [](const ::testing::TestParamInfo<substitute_host::ItemKind>& info) {
-                           return ::testing::PrintToString(info.param);
-                         });
-
-// A query that fails while a composition is active.
-struct FailingQuery {
+struct Fault {
   const char* op;
-  Outputs outputs;  // Written: the query still names the item or its type
+  CallFault fault;  // Outputs::Written: the call still names its answer
 };
 
-void PrintTo(const FailingQuery& query, std::ostream* out) {
-  *out << query.op
-       << (query.outputs == Outputs::Written ? " naming its answer" : " naming nothing");
+struct Case {
+  const char* name;
+  Active active;
+  std::vector<Fault> faults;
+  A_Err result;
+  CommandState state;
+  std::size_t enables, disables, typeQueries;
+  std::vector<std::string> released;
+};
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
+class UpdateMenuHookTest : public HostFixture, public ::testing::WithParamInterface<Case> {};
+
+// Footage and a folder come after a composition enabled the command: it stays enabled.
+TEST_P(UpdateMenuHookTest, SetsTheCommandsStateAndGivesTheFirstFailure) {
+  const Case& c = GetParam();
+  startPlugin();
+  if (c.active != Active::Nothing) activateComposition();
+  if (c.active == Active::Footage || c.active == Active::Folder) {
+    ASSERT_EQ(host.updateMenus(), A_Err_NONE);
+    ASSERT_EQ(captureCommandState(), CommandState::Enabled);
+    host.project().setActive(c.active == Active::Footage
+                                 ? &host.project().addFootage(u"clip.mov", 1920, 1080)
+                                 : &host.project().addFolder(u"Solids"));
+    host.log().clear();
+  }
+  for (const Fault& fault : c.faults) host.faults().failCall(fault.op, fault.fault);
+
+  EXPECT_EQ(host.updateMenus(), c.result);
+
+  const std::string command = std::to_string(captureCommand());
+  EXPECT_EQ(captureCommandState(), c.state);
+  EXPECT_EQ(host.log().argsOf(op::EnableCommand), std::vector<std::string>(c.enables, command));
+  EXPECT_EQ(host.log().argsOf(op::DisableCommand), std::vector<std::string>(c.disables, command));
+  EXPECT_EQ(host.log().count(op::GetItemType), c.typeQueries);
+  EXPECT_EQ(released(), c.released);
 }
 
-class FailingQueryTest : public UpdateMenuHookTest,
-                         public ::testing::WithParamInterface<FailingQuery> {};
+const std::vector<std::string> kBoth = {kItemSuite10, kCommandSuite1};
+const std::vector<std::string> kItem = {kItemSuite10};
+const CallFault kQueryCleared{kQueryFailure, Outputs::Cleared};
+const CallFault kQueryWritten{kQueryFailure, Outputs::Written};
+const CallFault kDisableCleared{kDisableFailure, Outputs::Cleared};
+const CallFault kDisableWritten{kDisableFailure, Outputs::Written};
 
-TEST_P(FailingQueryTest, NeitherEnablesNorDisablesAndGivesTheQuerysCode) {
-  activateComposition();
-  host.faults().failCall(GetParam().op, CallFault{kQueryFailure, GetParam().outputs});
+// Name; active item; failing calls; result, state; enables, disables, type queries; released.
+// clang-format off
+const Case kCases[] = {
+    {"CompositionEnables", Active::Composition, {},
+     0, CommandState::Enabled, 1, 0, 1, kBoth},
+    {"NothingDisables", Active::Nothing, {},
+     0, CommandState::Disabled, 0, 1, 0, kBoth},
+    {"NothingWithFailingQueryStillDisablesAndGivesTheQuerysCode", Active::Nothing,
+     {{op::GetActiveItem, kQueryCleared}, {op::DisableCommand, kDisableWritten}},
+     kQueryFailure, CommandState::Disabled, 0, 1, 0, kBoth},
+    {"NothingWithFailingDisableGivesTheDisablesCode", Active::Nothing,
+     {{op::DisableCommand, kDisableCleared}},  // the host's state unchanged
+     kDisableFailure, CommandState::NeverSet, 0, 1, 0, kBoth},
+    {"FootageLeavesTheCommand", Active::Footage, {},
+     0, CommandState::Enabled, 0, 0, 1, kItem},
+    {"FolderLeavesTheCommand", Active::Folder, {},
+     0, CommandState::Enabled, 0, 0, 1, kItem},
+    {"CompositionWithFailingActiveItemNamingItsAnswer", Active::Composition,
+     {{op::GetActiveItem, kQueryWritten}},
+     kQueryFailure, CommandState::NeverSet, 0, 0, 0, kItem},
+    {"CompositionWithFailingItemTypeNamingNothing", Active::Composition,
+     {{op::GetItemType, kQueryCleared}},
+     kQueryFailure, CommandState::NeverSet, 0, 0, 1, kItem},
+    {"CompositionWithFailingItemTypeNamingItsAnswer", Active::Composition,
+     {{op::GetItemType, kQueryWritten}},
+     kQueryFailure, CommandState::NeverSet, 0, 0, 1, kItem},
+};
+// clang-format on
 
-  EXPECT_EQ(host.updateMenus(), kQueryFailure);
-
-  EXPECT_EQ(captureCommandState(), CommandState::NeverSet);
-  EXPECT_EQ(host.log().count(op::EnableCommand), 0u);
-  EXPECT_EQ(host.log().count(op::DisableCommand), 0u);
-  EXPECT_THAT(released(), ElementsAre(kItemSuite10));
-}
-
-INSTANTIATE_TEST_SUITE_P(WhileCompositionActive, FailingQueryTest,
-                         ::testing::Values(FailingQuery{op::GetActiveItem, Outputs::Written},
-                                           FailingQuery{op::GetItemType, Outputs::Cleared},
-                                           FailingQuery{op::GetItemType, Outputs::Written}),
-                         [](const ::testing::TestParamInfo<FailingQuery>& info) {
-                           return std::string(info.param.op).substr(5) +
-                                  (info.param.outputs == Outputs::Written ? "NamingItsAnswer"
-                                                                          : "NamingNothing");
+INSTANTIATE_TEST_SUITE_P(Cases, UpdateMenuHookTest, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                           return info.param.name;
                          });
 
 }  // namespace

@@ -29,17 +29,4 @@ bool WritePng(const std::filesystem::path& file, const Rgba8& image) {
   return png_image_write_to_file(&png, file.c_str(), 0, image.pixels.data(), 0, nullptr) != 0;
 }
 
-Rgba8 RgbaOf(const substitute_host::Frame& frame) {
-  Rgba8 image;
-  image.width = static_cast<unsigned>(frame.width());
-  image.height = static_cast<unsigned>(frame.height());
-  for (A_long y = 0; y < frame.height(); ++y) {
-    for (A_long x = 0; x < frame.width(); ++x) {
-      const substitute_host::Argb p = frame.pixel(x, y);
-      image.pixels.insert(image.pixels.end(), {p.red, p.green, p.blue, p.alpha});
-    }
-  }
-  return image;
-}
-
 }  // namespace glimster::test_support

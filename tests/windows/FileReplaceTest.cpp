@@ -19,6 +19,7 @@
 
 #include "substitute_host/Host.h"
 #include "substitute_host/PluginBinary.h"
+#include "tests/support/CaptureExpectations.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace glimster::windows_tests {
@@ -224,7 +225,7 @@ TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesAndMovesItToAVisibleOne) {
   const DWORD attributes = GetFileAttributesW((desktop_ / added[0]).c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(decodePngWithWic(desktop_ / added[0]).rgba, rgbaOf(*comp_->frame));
+  EXPECT_EQ(decodePngWithWic(desktop_ / added[0]).rgba, test_support::RgbaOf(*comp_->frame).pixels);
 }
 
 TEST_F(FileReplace, AFailingWriteClosesTheFileAndDeletesIt) {

@@ -152,18 +152,6 @@ DecodedImage decodePngWithWic(const std::filesystem::path& file) {
   return image;
 }
 
-std::vector<std::uint8_t> rgbaOf(const substitute_host::Frame& frame) {
-  std::vector<std::uint8_t> rgba;
-  rgba.reserve(static_cast<std::size_t>(frame.width()) * frame.height() * 4);
-  for (A_long y = 0; y < frame.height(); ++y) {
-    for (A_long x = 0; x < frame.width(); ++x) {
-      const substitute_host::Argb pixel = frame.pixel(x, y);
-      rgba.insert(rgba.end(), {pixel.red, pixel.green, pixel.blue, pixel.alpha});
-    }
-  }
-  return rgba;
-}
-
 substitute_host::Frame gradientFrame(A_long width, A_long height, A_long padding) {
   substitute_host::Frame frame(width, height, width * 4 + padding, 0xAB);
   for (A_long y = 0; y < height; ++y) {

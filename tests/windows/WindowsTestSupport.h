@@ -50,9 +50,6 @@ struct DecodedImage {
 // own PNG codec); throws std::runtime_error naming the failing step.
 DecodedImage decodePngWithWic(const std::filesystem::path& file);
 
-// The frame's pixels in red, green, blue, alpha order, rows top first, no gaps.
-std::vector<std::uint8_t> rgbaOf(const substitute_host::Frame& frame);
-
 // A frame with colour gradients in every channel, a band of partial
 // transparency, fully transparent and fully opaque pixels, and `padding`
 // bytes of 0xAB at the end of each row.
