@@ -70,8 +70,8 @@ bool EqualsIgnoringAsciiCase(const std::string& text, std::size_t from, const ch
 // Whether `stem` (a file name's part before its first '.', trailing spaces
 // removed) is one of the names Windows keeps for its devices.
 bool IsWindowsDeviceName(const std::string& stem) {
-  for (const char* word : {"CON", "PRN", "AUX", "NUL"}) {
-    if (stem.size() == 3 && EqualsIgnoringAsciiCase(stem, 0, word)) return true;
+  for (const char* word : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+    if (stem.size() == std::strlen(word) && EqualsIgnoringAsciiCase(stem, 0, word)) return true;
   }
   for (const char* word : {"COM", "LPT"}) {
     if (stem.size() < 4 || !EqualsIgnoringAsciiCase(stem, 0, word)) continue;
@@ -83,15 +83,56 @@ bool IsWindowsDeviceName(const std::string& stem) {
   return false;
 }
 
+// Whether `text` is well-formed UTF-8: no stray continuation byte, no
+// overlong form, no surrogate, nothing past U+10FFFF.
+bool IsUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t bytes = lead < 0x80                  ? 1
+                              : lead < 0xC2 || lead > 0xF4 ? 0
+                                                           : SequenceBytes(text[i]);
+    if (bytes == 0 || text.size() - i < bytes) return false;
+    // The second byte's range, which rules out overlong forms, surrogates and
+    // code points past U+10FFFF.
+    const auto second = static_cast<unsigned char>(bytes > 1 ? text[i + 1] : 0x80);
+    const unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) return false;
+    for (std::size_t k = 2; k < bytes; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += bytes;
+  }
+  return true;
+}
+
+// The locale's AM/PM word for `local_time`, or nullopt when that word could
+// not tell morning from afternoon in a UTF-8 file name: empty, the same for
+// both halves of the day, not UTF-8 (a code page's bytes), or too long.
+std::optional<std::string> DayHalfWord(const std::tm& local_time) {
+  std::tm morning = local_time;
+  morning.tm_hour = local_time.tm_hour % 12;
+  std::tm afternoon = morning;
+  afternoon.tm_hour += 12;
+  char am[32] = {};
+  char pm[32] = {};
+  if (std::strftime(am, sizeof am, "%p", &morning) == 0 ||
+      std::strftime(pm, sizeof pm, "%p", &afternoon) == 0 || std::strcmp(am, pm) == 0 ||
+      !IsUtf8(am) || !IsUtf8(pm)) {
+    return std::nullopt;
+  }
+  return std::string(local_time.tm_hour < 12 ? am : pm);
+}
+
 }  // namespace
 
 std::string FormatTimestamp(const std::tm& local_time) {
   char stamp[32] = {};
+  const std::optional<std::string> word = DayHalfWord(local_time);
   // strftime gives 0, and leaves the buffer undefined, when the text does not fit.
-  if (std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S %p", &local_time) == 0 &&
-      std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H.%M.%S", &local_time) == 0) {
-    stamp[0] = '\0';
-  }
+  const std::size_t length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S ", &local_time);
+  if (word && length != 0 && length + word->size() < sizeof stamp) return stamp + *word;
+  if (std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H.%M.%S", &local_time) == 0) return {};
   return stamp;
 }
 
