@@ -106,9 +106,21 @@ bool IsUtf8(const std::string& text) {
   return true;
 }
 
+// Whether the AM/PM word `word` can stand in a file name on every platform:
+// well-formed UTF-8 (not a code page's bytes), no control character, and
+// none that a path or Windows reserves.
+bool IsFileNameWord(const std::string& word) {
+  for (const char c : word) {
+    if (static_cast<unsigned char>(c) < 0x20 || std::strchr("/\\<>:\"|?*", c) != nullptr) {
+      return false;
+    }
+  }
+  return IsUtf8(word);
+}
+
 // The locale's AM/PM word for `local_time`, or nullopt when that word could
-// not tell morning from afternoon in a UTF-8 file name: empty, the same for
-// both halves of the day, not UTF-8 (a code page's bytes), or too long.
+// not tell morning from afternoon in a file name: empty, the same for both
+// halves of the day, or not fit for a file name.
 std::optional<std::string> DayHalfWord(const std::tm& local_time) {
   std::tm morning = local_time;
   morning.tm_hour = local_time.tm_hour % 12;
@@ -118,7 +130,7 @@ std::optional<std::string> DayHalfWord(const std::tm& local_time) {
   char pm[32] = {};
   if (std::strftime(am, sizeof am, "%p", &morning) == 0 ||
       std::strftime(pm, sizeof pm, "%p", &afternoon) == 0 || std::strcmp(am, pm) == 0 ||
-      !IsUtf8(am) || !IsUtf8(pm)) {
+      !IsFileNameWord(am) || !IsFileNameWord(pm)) {
     return std::nullopt;
   }
   return std::string(local_time.tm_hour < 12 ? am : pm);
