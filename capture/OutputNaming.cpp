@@ -70,8 +70,8 @@ bool EqualsIgnoringAsciiCase(const std::string& text, std::size_t from, const ch
 // Whether `stem` (a file name's part before its first '.', trailing spaces
 // removed) is one of the names Windows keeps for its devices.
 bool IsWindowsDeviceName(const std::string& stem) {
-  for (const char* word : {"CON", "PRN", "AUX", "NUL"}) {
-    if (stem.size() == 3 && EqualsIgnoringAsciiCase(stem, 0, word)) return true;
+  for (const char* word : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+    if (stem.size() == std::strlen(word) && EqualsIgnoringAsciiCase(stem, 0, word)) return true;
   }
   for (const char* word : {"COM", "LPT"}) {
     if (stem.size() < 4 || !EqualsIgnoringAsciiCase(stem, 0, word)) continue;
@@ -90,15 +90,68 @@ OutputPath NoPath(NamingFailure failure) {
   return output;
 }
 
+// Whether `text` is well-formed UTF-8: no stray continuation byte, no
+// overlong form, no surrogate, nothing past U+10FFFF.
+bool IsUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t bytes = lead < 0x80                  ? 1
+                              : lead < 0xC2 || lead > 0xF4 ? 0
+                                                           : SequenceBytes(text[i]);
+    if (bytes == 0 || text.size() - i < bytes) return false;
+    // The second byte's range, which rules out overlong forms, surrogates and
+    // code points past U+10FFFF.
+    const auto second = static_cast<unsigned char>(bytes > 1 ? text[i + 1] : 0x80);
+    const unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) return false;
+    for (std::size_t k = 2; k < bytes; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += bytes;
+  }
+  return true;
+}
+
+// Whether the AM/PM word `word` can stand in a file name on every platform:
+// well-formed UTF-8 (not a code page's bytes), no control character, and
+// none that a path or Windows reserves.
+bool IsFileNameWord(const std::string& word) {
+  for (const char c : word) {
+    if (static_cast<unsigned char>(c) < 0x20 || std::strchr("/\\<>:\"|?*", c) != nullptr) {
+      return false;
+    }
+  }
+  return IsUtf8(word);
+}
+
+// The locale's AM/PM word for `local_time`, or nullopt when that word could
+// not tell morning from afternoon in a file name: empty, the same for both
+// halves of the day, or not fit for a file name.
+std::optional<std::string> DayHalfWord(const std::tm& local_time) {
+  std::tm morning = local_time;
+  morning.tm_hour = local_time.tm_hour % 12;
+  std::tm afternoon = morning;
+  afternoon.tm_hour += 12;
+  char am[32] = {};
+  char pm[32] = {};
+  if (std::strftime(am, sizeof am, "%p", &morning) == 0 ||
+      std::strftime(pm, sizeof pm, "%p", &afternoon) == 0 || std::strcmp(am, pm) == 0 ||
+      !IsFileNameWord(am) || !IsFileNameWord(pm)) {
+    return std::nullopt;
+  }
+  return std::string(local_time.tm_hour < 12 ? am : pm);
+}
+
 }  // namespace
 
 std::string FormatTimestamp(const std::tm& local_time) {
   char stamp[32] = {};
+  const std::optional<std::string> word = DayHalfWord(local_time);
   // strftime gives 0, and leaves the buffer undefined, when the text does not fit.
-  if (std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S %p", &local_time) == 0 &&
-      std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H.%M.%S", &local_time) == 0) {
-    stamp[0] = '\0';
-  }
+  const std::size_t length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S ", &local_time);
+  if (word && length != 0 && length + word->size() < sizeof stamp) return stamp + *word;
+  if (std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H.%M.%S", &local_time) == 0) return {};
   return stamp;
 }
 

@@ -40,7 +40,9 @@ OutputPath BuildOutputPath(const void* name_bytes, AEGP_MemSize name_size, std::
 
 // "%Y-%m-%d %I.%M.%S %p" of a local time, e.g. "2021-06-15 04.04.05 PM";
 // "%Y-%m-%d %H.%M.%S" (24-hour clock, no designator) when the locale's
-// AM/PM word makes the timestamp longer than 31 bytes.
+// AM/PM word is empty, the same for morning and afternoon, not UTF-8, holds
+// a control character or one of / \ < > : " | ? *, or makes the timestamp
+// longer than 31 bytes.
 std::string FormatTimestamp(const std::tm& local_time);
 
 // The name's UTF-16 units up to its first NUL, each unpaired surrogate

@@ -9,8 +9,10 @@
 inline constexpr std::uint64_t kLongestChunkData = 0x7FFFFFFF;
 
 // Whether the encoder can take a width x height RGBA frame: it sizes the
-// bits of one row (32 x width + 7) and its buffer of filtered rows
-// (height x (4 x width + 1) bytes) in 32-bit arithmetic.
+// bits of one row (32 x width + 7) in 32-bit arithmetic, and writes the
+// length of the compressed stream of its filtered rows (height x
+// (4 x width + 1) bytes) in 32 bits, so that stream must stay below 2^32
+// bytes whatever the pixels.
 bool EncoderTakesFrame(unsigned width, unsigned height);
 
 // The length of the compressed stream in the encoded `png` (`size` bytes):

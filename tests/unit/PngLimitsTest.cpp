@@ -12,19 +12,32 @@
 
 namespace {
 
-TEST(PngLimits, TheEncoderTakesAFrameOnlyWhileItsSizesFit32Bits) {
+// The bound: at most 8 bits a byte plus 1/128 bit a literal, 1668 bits a
+// block of 262144 bytes (header and end code), 6 bytes of zlib frame; the
+// stream stays at most 2^32 - 1 = 4294967295 bytes.
+// 1 x 857474035: 5-byte rows, 4287370175 bytes, 16356 blocks:
+//   34298961400 + 33495079 + 27281808 = 34359738287 bits, 4294967286 + 6 bytes.
+// 1 x 857474036: 4287370180 bytes: 34359738327 bits, 4294967291 + 6 bytes.
+// 32767 x 32710: 131069-byte rows, 4287266990 bytes, 16355 blocks:
+//   34298135920 + 33494273 + 27280140 = 34358910333 bits, 4294863792 + 6 bytes.
+// 32767 x 32711: 4287398059 bytes, 16356 blocks:
+//   34299184472 + 33495297 + 27281808 = 34359961577 bits, 4294995198 + 6 bytes.
+TEST(PngLimits, TheEncoderTakesAFrameOnlyWhileItsStreamStaysBelow2To32Bytes) {
   struct Case {
     unsigned width, height;
     bool taken;
   };
   const Case cases[] = {
       {1, 1, true},
-      {8192, 131068, true},   // 131068 x 32769 = 4294967292 bytes of filtered rows
-      {8192, 131069, false},  // one row more passes 2^32 - 1
+      {1, 857474035, true},   // 4294967292 bytes at most
+      {1, 857474036, false},  // 4294967297
+      {32767, 32710, true},   // 4294863798
+      {32767, 32711, false},  // 4294995204
+      {32767, 32768, false},  // noise alone makes more than 2^32 bytes of it
       {8192, 131071, false},  // 4 x width x height still fits 32 bits
-      {65535, 16384, true},
       {134217727, 1, true},   // 32 x width + 7 = 4294967271 bits in a row
       {134217728, 1, false},  // 4294967303
+      {134217727, 0xFFFFFFFFu, false},
       {0xFFFFFFFFu, 0xFFFFFFFFu, false},
   };
   for (const Case& c : cases) {

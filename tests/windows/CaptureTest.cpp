@@ -15,6 +15,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -380,7 +381,7 @@ TEST_F(Capture, DeviceNamesAndALeadingDotGiveOrdinaryFiles) {
   const struct {
     std::u16string name;
     std::wstring file_name_part;
-  } cases[] = {{u"aux.v2", L"aux_.v2"}, {u".hidden", L"_hidden"}};
+  } cases[] = {{u"aux.v2", L"aux_.v2"}, {u"CONIN$.x", L"CONIN$_.x"}, {u".hidden", L"_hidden"}};
   const Frame frame = gradientFrame(5, 3, 0);
   for (const auto& c : cases) {
     SCOPED_TRACE(utf8Of(c.file_name_part));
@@ -411,6 +412,43 @@ TEST_F(Capture, TheFileNameHoldsTheLocalTimeOnTheTwelveHourClock) {
   }
   written_.clear();
 }
+
+#if defined(__MINGW32__)
+// The plug-in of this build shares the C runtime (msvcrt.dll), and so its
+// time locale, with this program; Wine's words are these. (The Visual
+// Studio build links its own runtime, whose locale this program cannot set.)
+TEST_F(Capture, MorningAndEveningCapturesAreTwoFilesInEveryLocale) {
+  const struct {
+    const char* locale;
+    const wchar_t* morning;
+    const wchar_t* evening;
+  } cases[] = {
+      // The words in code page 932 bytes, not UTF-8: the 24-hour clock.
+      {"Japanese_Japan.932", L"Clock 2026-12-08 09.30.00.png", L"Clock 2026-12-08 21.30.00.png"},
+      // "a.?m.", "p.?m.": a '?' cannot stand in a file name, the 24-hour clock.
+      {"Spanish_Spain.1252", L"Clock 2026-12-08 09.30.00.png", L"Clock 2026-12-08 21.30.00.png"},
+      // "fm", "em" are kept.
+      {"Swedish_Sweden.1252", L"Clock 2026-12-08 09.30.00 fm.png",
+       L"Clock 2026-12-08 09.30.00 em.png"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.locale);
+    ASSERT_NE(std::setlocale(LC_TIME, c.locale), nullptr);
+    std::vector<std::wstring> written;
+    for (const __time64_t when : {kFixedNow, kFixedNow + 12 * 60 * 60}) {
+      clock_->set(when);
+      EXPECT_EQ(capture(u"Clock", gradientFrame(3, 3, 0)).result, A_Err_NONE);
+      EXPECT_EQ(stdout_, "");
+      written.insert(written.end(), written_.begin(), written_.end());
+    }
+    std::setlocale(LC_TIME, "C");
+    EXPECT_EQ(written, (std::vector<std::wstring>{c.morning, c.evening}));
+    for (const std::wstring& entry : written) std::filesystem::remove(desktop_ / entry);
+  }
+  clock_->set(kFixedNow);
+  written_.clear();
+}
+#endif
 
 TEST_F(Capture, PutsUnderscoresForColonAndBackslash) {
   const std::u16string name = u"C:\\Windows\\evil:stream";
