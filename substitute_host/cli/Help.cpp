@@ -27,11 +27,13 @@ Composition:
   --size WxH           its size in pixels, each side 1 to 30000 (default 1920x1080)
   --time T             its current time: whole seconds or VALUE/SCALE, e.g. 2 or
                        48/24 (default 0)
-Its rendered frame, one of:
+Its rendered frame, premultiplied by alpha as the host renders colour, one of:
   --test-card          colour bars, a grey ramp and bars fading to transparent (default)
   --noise SEED         noise in every channel, alpha included, the same for a SEED
                        (0 to 4294967295) everywhere
-  --frame-png FILE     the pixels of a PNG file, alpha kept; the PNG gives the size
+  --frame-png FILE     the pixels of a PNG file, alpha kept; the PNG gives the size. Its
+                       colours are straight (as PNG defines them) and are premultiplied:
+                       each times alpha / 255, rounded to the nearest integer
   --demo               the built-in demo composition instead: "Glimster Démo – Ünïcødé",
                        640x360 gradients with partial transparency and padded rows, at
                        48/24; not combined with the options above

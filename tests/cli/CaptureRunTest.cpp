@@ -58,8 +58,19 @@ TEST_F(Capture, TheDefaultWritesTheTestCardOntoTheHomeDesktopAndSaysHowLongItToo
   EXPECT_EQ(PixelAt(*image, 69, 0), (std::vector<std::uint8_t>{0, 0, 191, 255}));
   EXPECT_EQ(PixelAt(*image, 0, 25), (std::vector<std::uint8_t>{0, 0, 0, 255}));
   EXPECT_EQ(PixelAt(*image, 69, 25), (std::vector<std::uint8_t>{255, 255, 255, 255}));
-  EXPECT_EQ(PixelAt(*image, 69, 39)[3], 0);
-  EXPECT_EQ(PixelAt(*image, 35, 39)[3], 255 - 35 * 255 / 69);
+  // Premultiplied, as the host renders: the fading bars darken with their alpha.
+  EXPECT_EQ(PixelAt(*image, 69, 39), (std::vector<std::uint8_t>{0, 0, 0, 0}));
+  EXPECT_EQ(PixelAt(*image, 35, 39), (std::vector<std::uint8_t>{0, 94, 0, 126}));
+}
+
+// Whether no colour of the RGBA image exceeds its pixel's alpha, as in every
+// frame a premultiplying host renders.
+bool EveryColourWithinItsAlpha(const Rgba8& image) {
+  for (std::size_t i = 0; i < image.pixels.size(); i += 4) {
+    const std::uint8_t* p = &image.pixels[i];
+    if (p[0] > p[3] || p[1] > p[3] || p[2] > p[3]) return false;
+  }
+  return true;
 }
 
 TEST_F(Capture, DesktopOptionPutsTheFileThereAndLeavesNoTemporaryHomeBehind) {
@@ -72,25 +83,22 @@ TEST_F(Capture, DesktopOptionPutsTheFileThereAndLeavesNoTemporaryHomeBehind) {
   EXPECT_TRUE(DecodePng(file).has_value());
 }
 
-TEST_F(Capture, AnInputPngBecomesTheFrameWithItsAlphaKept) {
+TEST_F(Capture, AnInputPngsStraightColoursArePremultipliedAndItsAlphaKept) {
   Rgba8 input;
-  input.width = 5;
-  input.height = 3;
-  for (unsigned i = 0; i < input.width * input.height; ++i) {
-    const auto v = static_cast<std::uint8_t>(i * 17);
-    input.pixels.insert(input.pixels.end(), {v, static_cast<std::uint8_t>(255 - v), 40,
-                                             static_cast<std::uint8_t>(i * 18)});  // alpha 0 to 252
-  }
+  input.width = 2;
+  input.height = 2;
+  input.pixels = {200, 100, 40, 255, 200, 100, 40, 0, 255, 128, 1, 128, 100, 50, 200, 51};
   const fs::path png = scratch_ / "still.png";
   ASSERT_TRUE(WritePng(png, input));
 
   const fs::path file = CaptureWith({"--frame-png", png.string()});
-  EXPECT_THAT(ValueOf(last_.out, "capture"), HasSubstr(", 5x3, pixels of " + png.string()));
+  EXPECT_THAT(ValueOf(last_.out, "capture"), HasSubstr(", 2x2, pixels of " + png.string()));
   const std::optional<Rgba8> image = DecodePng(file);
   ASSERT_TRUE(image.has_value());
-  EXPECT_EQ(image->width, 5u);
-  EXPECT_EQ(image->height, 3u);
-  EXPECT_EQ(image->pixels, input.pixels);
+  EXPECT_EQ(image->width, 2u);
+  EXPECT_EQ(image->height, 2u);
+  EXPECT_EQ(image->pixels, (std::vector<std::uint8_t>{200, 100, 40, 255, 0, 0, 0, 0, 128, 64, 1,
+                                                      128, 20, 10, 40, 51}));
 }
 
 TEST_F(Capture, NoiseIsTheSameForASeedAndDiffersBetweenSeeds) {
@@ -99,6 +107,7 @@ TEST_F(Capture, NoiseIsTheSameForASeedAndDiffersBetweenSeeds) {
   const std::optional<Rgba8> image = DecodePng(first);
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->pixels, RgbaOf(substitute_host::noiseFrame(16, 8, 42)).pixels);
+  EXPECT_TRUE(EveryColourWithinItsAlpha(*image));
   EXPECT_NE(DecodePng(second)->pixels, image->pixels);
 }
 
@@ -117,6 +126,8 @@ TEST_F(Capture, TheDemoCompositionIsStillThere) {
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->width, 640u);
   EXPECT_EQ(image->height, 360u);
+  EXPECT_TRUE(EveryColourWithinItsAlpha(*image));
+  EXPECT_EQ(PixelAt(*image, 639, 359), (std::vector<std::uint8_t>{0, 0, 0, 0}));
 }
 
 TEST_F(Capture, TheMenuItemAndItsStateForEachActiveItemAreShown) {
