@@ -81,6 +81,38 @@ TEST_F(Capture, DesktopOptionPutsTheFileThereAndLeavesNoTemporaryHomeBehind) {
   EXPECT_FALSE(fs::exists(DefaultDesktop()));
   EXPECT_TRUE(EntriesOf(tmp_).empty());
   EXPECT_TRUE(DecodePng(file).has_value());
+  // Not named Desktop: the plug-in was given a link, and the output says which.
+  EXPECT_THAT(ValueOf(last_.out, "desktop"),
+              StartsWith(out.string() + ", given to the plug-in as " + tmp_.string() + "/"));
+}
+
+TEST_F(Capture, ADesktopFolderNamedDesktopIsGivenToThePlugInItself) {
+  // 996 bytes: too long for even the shortest file name, which only the
+  // folder's own path shows (a link in the temporary folder would be short).
+  fs::path folder = scratch_;
+  while (folder.string().size() + 8 < 996) {
+    folder /= std::string(std::min<std::size_t>(100, 996 - 8 - folder.string().size() - 1), 'd');
+  }
+  folder /= "Desktop";
+  ASSERT_EQ(folder.string().size(), 996u);
+  fs::create_directories(folder);
+  const ToolRun run = RunHost({"--size", "4x4", "--desktop", folder.string()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(ValueOf(run.out, "desktop"), "");
+  EXPECT_EQ(ValueOf(run.out, "report"),
+            "Glimster could not save the frame on the desktop: the desktop folder's path is too "
+            "long for a file name (error 79).");
+  EXPECT_TRUE(EntriesOf(folder).empty());
+}
+
+TEST_F(Capture, ADesktopThatIsADanglingLinkIsSaidInPlainWords) {
+  fs::create_directories(home_);
+  fs::create_directory_symlink(scratch_ / "gone", DefaultDesktop());
+  const ToolRun run = RunHost({"--size", "4x4"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "glimster-host: the desktop folder " + DefaultDesktop().string() +
+                         " is a link to " + (scratch_ / "gone").string() +
+                         ", which does not exist\n");
 }
 
 TEST_F(Capture, AnInputPngsStraightColoursArePremultipliedAndItsAlphaKept) {
