@@ -30,12 +30,16 @@ else
 fi
 # make prints "[ NN%] Building ..." only for work to do: the first such line
 # announces the build, and each target built after work is named.
-cmake --build --preset linux "${targets[@]}" 2>&1 | tee -a "$log" | awk -v what="$what" '
-  /^\[ *[0-9]+%\] (Building|Linking|Generating|Performing)/ {
-    if (!started) { print "Building " what "..."; started = 1 }
-    dirty = 1
-  }
-  /^\[ *[0-9]+%\] Built target / {
-    if (dirty) { match($0, /[0-9]+%/); printf "  %4s  built %s\n", substr($0, RSTART, RLENGTH), $NF; dirty = 0 }
-  }
-  { fflush() }' || fail
+progress() {
+  local started=false dirty=false line pattern='^\[ *([0-9]+%)\] (Building|Linking|Generating|Performing)'
+  while IFS= read -r line; do
+    if [[ $line =~ $pattern ]]; then
+      $started || echo "Building $what..."
+      started=true dirty=true
+    elif [[ $line =~ ^\[\ *([0-9]+%)\]\ Built\ target\ (.*)$ ]] && $dirty; then
+      printf '  %4s  built %s\n' "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}"
+      dirty=false
+    fi
+  done
+}
+cmake --build --preset linux "${targets[@]}" 2>&1 | tee -a "$log" | progress || fail
