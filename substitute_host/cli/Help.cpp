@@ -40,7 +40,12 @@ Its rendered frame, premultiplied by alpha as the host renders colour, one of:
 Where the file goes:
   --desktop DIR        an existing folder the plug-in takes for the desktop (default: the
                        desktop as the plug-in finds it: $HOME/Desktop on Linux and macOS,
-                       the shell's desktop folder on Windows)
+                       the shell's desktop folder on Windows). On Windows the plug-in is
+                       given DIR itself (at most 259 UTF-16 units). On Linux and macOS it
+                       takes $HOME/Desktop: a DIR named Desktop is given itself (HOME is
+                       set to its parent), any other DIR through a link named Desktop in a
+                       temporary folder, and a "desktop:" line names that link; a case that
+                       depends on the length of the desktop's path needs a DIR named Desktop
   --no-capture         stop after the menu states; write nothing
   --repeat N           capture N times (1 to )" +
          std::to_string(kMostRepeats) + R"() in this one process, stopping
@@ -55,7 +60,8 @@ Watching the plug-in:
          std::to_string(kHostGenericError) + R"()
                        without carrying it out: every call, or only the NTH one (from
                        1, counted from the start: the entry and the three menu updates
-                       come before the capture); may be repeated
+                       come before the capture); may be repeated. A fault whose call
+                       never came is named in a warning, which changes no exit status
   --refuse-suite NAME:VERSION[:CODE]
                        make acquiring that suite answer CODE (default )" +
          std::to_string(kSuiteNotOfferedError) + R"() and no
@@ -67,10 +73,11 @@ Exit status:
   0  the plug-in started and the capture wrote its file (each one, with --repeat)
   1  a plug-in call returned an error, the capture wrote no PNG of the frame,
      the plug-in misused the host (an unknown handle, a handle or suite not
-     given back, ...), or the substitute host itself could not go on (the
-     message says why)
+     given back, ...), or the substitute host itself failed or could not go on
+     (it ran out of memory, the desktop folder cannot be made, ...; the message
+     says so, never blaming the plug-in)
   2  usage error: an unknown option, a missing or malformed value, an unreadable
-     --frame-png file or a missing --desktop folder
+     or damaged --frame-png file or a missing --desktop folder
   3  the plug-in could not be loaded: no such file, not a loadable library, or
      no EntryPointFunc exported
 
