@@ -24,9 +24,9 @@ fi
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
 if [ $# -eq 0 ]; then
-  what="everything: plug-in, Glimster.aex, substitute host, tests, benchmarks (a first build usually takes 15-25 minutes on 2 cores)"
+  what="everything: plug-in, Glimster.aex, substitute host, tests, benchmarks (a first build usually takes 20-30 minutes on 2 cores)"
 else
-  what="$* (a first build usually takes 2-4 minutes on 2 cores)"
+  what="$* (a first build usually takes 3-5 minutes on 2 cores)"
 fi
 # make prints "[ NN%] Building ..." only for work to do: the first such line
 # announces the build, and each target built after work is named.
