@@ -7,10 +7,10 @@ cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
 scripts/build.sh
-echo "Building and running the tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-echo "  (build/linux-sanitize; usually 25-40 minutes on 2 cores the first time, 10-15 after)..."
+echo "Testing under AddressSanitizer and UndefinedBehaviorSanitizer, in build/linux-sanitize"
+echo "  (its first build usually takes 20-40 minutes on 2 cores; the tests 10-15 minutes)..."
 scripts/test-sanitized.sh
-echo "Running each fuzz target for 60 seconds (the first time, building them takes 1-2 minutes more)..."
+echo "Running each fuzz target for 60 seconds (built the first time: 1-2 minutes more)..."
 scripts/run-fuzzers.sh
 echo "Running the tests (usually 10-15 minutes on 2 cores)..."
 exec ctest --preset linux
