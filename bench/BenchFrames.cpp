@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "substitute_host/Frame.h"
+
 namespace glimster::bench {
 namespace {
 
 constexpr A_long kRowPadding = 64;
 
-struct Argb {
-  std::uint8_t alpha, red, green, blue;
-};
+using substitute_host::Argb;
 
 void Store(HostFrame& frame, A_long x, A_long y, Argb pixel) {
   std::uint8_t* p =
@@ -83,7 +83,7 @@ std::string HostFrame::SizeLabel() const {
   return std::to_string(width) + "x" + std::to_string(height);
 }
 
-HostFrame MakeFrame(Content content, A_long width, A_long height) {
+HostFrame MakeFrame(Content content, A_long width, A_long height, Colours colours) {
   HostFrame frame;
   frame.width = width;
   frame.height = height;
@@ -95,8 +95,10 @@ HostFrame MakeFrame(Content content, A_long width, A_long height) {
     const double v = (y + 0.5) / height;
     for (A_long x = 0; x < width; ++x) {
       const double u = (x + 0.5) / width;
+      const Argb pixel =
+          content == Content::kFlat ? FlatPixel(u, v, aspect) : NoisePixel(u, v, grain);
       Store(frame, x, y,
-            content == Content::kFlat ? FlatPixel(u, v, aspect) : NoisePixel(u, v, grain));
+            colours == Colours::kPremultiplied ? substitute_host::premultiplied(pixel) : pixel);
     }
   }
   return frame;

@@ -33,7 +33,14 @@ struct HostFrame {
   std::string SizeLabel() const;
 };
 
+// How a frame's colours relate to its alpha.
+enum class Colours {
+  kPremultiplied,  // as the host renders them: the frames the benchmarks capture
+  kStraight,       // as PNG defines them: the picture glimster-host --frame-png premultiplies
+};
+
 // A frame of `content`, the same picture at every size.
-HostFrame MakeFrame(Content content, A_long width, A_long height);
+HostFrame MakeFrame(Content content, A_long width, A_long height,
+                    Colours colours = Colours::kPremultiplied);
 
 }  // namespace glimster::bench

@@ -12,25 +12,35 @@
 
 namespace glimster::bench {
 
+namespace {
+
+// Writes LodePNG's default PNG of `frame`'s pixels to `file`.
+void WritePng(HostFrame frame, const std::filesystem::path& file) {
+  RgbaImage image;
+  if (RepackArgbToRgba(frame.World(), image) != 0)
+    throw std::runtime_error("cannot repack a frame");
+  unsigned char* png = nullptr;
+  std::size_t size = 0;
+  const unsigned code =
+      lodepng_encode32(&png, &size, image.pixels.get(), image.width, image.height);
+  const std::unique_ptr<unsigned char, decltype(&lodepng_free)> owned(png, &lodepng_free);
+  if (code != 0) throw std::runtime_error(std::string("LodePNG: ") + lodepng_error_text(code));
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(png), static_cast<std::streamsize>(size));
+  if (!out.flush()) throw std::runtime_error("cannot write " + file.string());
+}
+
+}  // namespace
+
 void ExportFrames(const std::vector<A_long>& heights, const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
   for (const A_long height : heights) {
     for (const Content content : {Content::kFlat, Content::kNoise}) {
-      HostFrame frame = MakeFrame(content, height * 16 / 9, height);
-      RgbaImage image;
-      if (RepackArgbToRgba(frame.World(), image) != 0)
-        throw std::runtime_error("cannot repack a frame");
-      unsigned char* png = nullptr;
-      std::size_t size = 0;
-      const unsigned code =
-          lodepng_encode32(&png, &size, image.pixels.get(), image.width, image.height);
-      const std::unique_ptr<unsigned char, decltype(&lodepng_free)> owned(png, &lodepng_free);
-      if (code != 0) throw std::runtime_error(std::string("LodePNG: ") + lodepng_error_text(code));
-      const std::filesystem::path file =
-          folder / (frame.SizeLabel() + "-" + ContentName(content) + ".png");
-      std::ofstream out(file, std::ios::binary);
-      out.write(reinterpret_cast<const char*>(png), static_cast<std::streamsize>(size));
-      if (!out.flush()) throw std::runtime_error("cannot write " + file.string());
+      const A_long width = height * 16 / 9;
+      const std::string stem =
+          std::to_string(width) + "x" + std::to_string(height) + "-" + ContentName(content);
+      WritePng(MakeFrame(content, width, height, Colours::kStraight), folder / (stem + ".png"));
+      WritePng(MakeFrame(content, width, height), folder / (stem + ".premultiplied.png"));
     }
   }
 }

@@ -32,7 +32,7 @@ double PluginCapture::Take() {
   if (outcome.result != A_Err_NONE || !outcome.handled) {
     throw std::runtime_error("the capture command gave " + std::to_string(outcome.result));
   }
-  if (!host_.problems().empty() || !host_.outstanding().none()) {
+  if (!host_.problems().empty() || !host_.failures().empty() || !host_.outstanding().none()) {
     throw std::runtime_error("the capture command misused the host or kept a handle");
   }
   return milliseconds;

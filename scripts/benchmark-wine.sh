@@ -7,11 +7,13 @@
 #       --linux-host glimster-host --linux-plugin Glimster.so
 #       --wine-run wine-run --windows-host glimster-host.exe --aex Glimster.aex
 #
-# The benchmark program writes the flat and noisy 1080p and 2160p frames as
-# LodePNG's PNG of their pixels; each host captures each file N times
-# (--frame-png, into a folder given with --desktop). A time is the command's
-# as the host prints it ("took:"), the median of the runs; every PNG written
-# must be byte for byte the file it was captured from, or the script fails.
+# The benchmark program writes the flat and noisy 1080p and 2160p pictures as
+# LodePNG's PNG of their straight pixels, and beside each the PNG of the
+# premultiplied frame a host renders from it; each host captures each picture
+# N times (--frame-png, which premultiplies it, into a folder given with
+# --desktop). A time is the command's as the host prints it ("took:"), the
+# median of the runs; every PNG written must be byte for byte the
+# premultiplied frame's, or the script fails.
 set -euo pipefail
 
 declare -A arg
@@ -27,7 +29,8 @@ trap 'rm -rf "$work"' EXIT
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # capture <linux|wine> <frame.png>: one capture into an empty folder; prints
-# the time it took; fails unless exactly one file, equal to the frame, is there.
+# the time it took; fails unless exactly one file, equal to the premultiplied
+# frame, is there.
 capture() {
   local out="$work/desktop" took
   rm -rf "$out"
@@ -39,7 +42,7 @@ capture() {
     took=$("${arg[linux-host]}" "${arg[linux-plugin]}" --comp-name Bench --frame-png "$2" --desktop "$out")
   fi
   local written=("$out"/*.png)
-  if [ ${#written[@]} -ne 1 ] || ! cmp -s "${written[0]}" "$2"; then
+  if [ ${#written[@]} -ne 1 ] || ! cmp -s "${written[0]}" "${2%.png}.premultiplied.png"; then
     echo "benchmark-wine: $1 capture of $(basename "$2") did not write the frame's PNG" >&2
     exit 1
   fi
@@ -63,6 +66,6 @@ for size in 1920x1080 3840x2160; do
       took[$host]=$(for ((run = 0; run < ${arg[runs]}; ++run)); do capture $host "$frame"; done | median)
     done
     ratio=$(awk -v w="${took[wine]}" -v l="${took[linux]}" 'BEGIN { printf "%.2f", w / l }')
-    echo "| $size | $content | ${took[wine]} | ${took[linux]} | $ratio | $(stat -c %s "$frame") | identical |"
+    echo "| $size | $content | ${took[wine]} | ${took[linux]} | $ratio | $(stat -c %s "${frame%.png}.premultiplied.png") | identical |"
   done
 done

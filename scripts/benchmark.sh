@@ -12,7 +12,7 @@
 # (one of the arguments being --pages runs that mode only). Last, the same
 # flat and noisy 1080p and 2160p frames, written as files, are captured through
 # Glimster.aex by glimster-host.exe under Wine and through Glimster.so by
-# glimster-host, each file written checked to be byte for byte the frame's
+# glimster-host, each file written checked to be byte for byte the premultiplied frame's
 # LodePNG PNG. Arguments go to the program; --runs also sets the Wine runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."

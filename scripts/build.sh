@@ -1,16 +1,45 @@
 #!/usr/bin/env bash
-# Configures (once) and builds everything of the linux preset: the test
-# plug-in, Glimster.aex, the substitute host, the tests and the benchmarks.
-# Prints the build log only when the build fails.
+# Configures (once) and builds the linux preset: everything (the test
+# plug-in, Glimster.aex, the substitute host, the tests and the benchmarks),
+# or only the targets named (scripts/build.sh Glimster glimster-host).
+# Says what it configures and builds, target by target; prints nothing when
+# all is built already, and the end of the build log when the build fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 mkdir -p build
 log=build/build.log
-if { [ -f build/linux/CMakeCache.txt ] || cmake --preset linux; } >"$log" 2>&1 \
-   && cmake --build --preset linux >>"$log" 2>&1; then
-  exit 0
+: >"$log"
+fail() {
+  tail -n 80 "$log"
+  echo "build failed; full log: $log" >&2
+  exit 1
+}
+
+if [ ! -f build/linux/CMakeCache.txt ]; then
+  echo "Configuring the build in build/linux with CMake (usually under a minute)..."
+  cmake --preset linux >>"$log" 2>&1 || fail
 fi
-tail -n 80 "$log"
-echo "build failed; full log: $log" >&2
-exit 1
+
+targets=()
+for target in "$@"; do targets+=(--target "$target"); done
+if [ $# -eq 0 ]; then
+  what="everything: plug-in, Glimster.aex, substitute host, tests, benchmarks (a first build usually takes 20-30 minutes on 2 cores)"
+else
+  what="$* (a first build usually takes 3-5 minutes on 2 cores)"
+fi
+# make prints "[ NN%] Building ..." only for work to do: the first such line
+# announces the build, and each target built after work is named.
+progress() {
+  local started=false dirty=false line pattern='^\[ *([0-9]+%)\] (Building|Linking|Generating|Performing)'
+  while IFS= read -r line; do
+    if [[ $line =~ $pattern ]]; then
+      $started || echo "Building $what..."
+      started=true dirty=true
+    elif [[ $line =~ ^\[\ *([0-9]+%)\]\ Built\ target\ (.*)$ ]] && $dirty; then
+      printf '  %4s  built %s\n' "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}"
+      dirty=false
+    fi
+  done
+}
+cmake --build --preset linux "${targets[@]}" 2>&1 | tee -a "$log" | progress || fail

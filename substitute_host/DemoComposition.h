@@ -6,7 +6,7 @@
 namespace glimster::substitute_host {
 
 // Adds a 640×360 composition named "Glimster Démo – Ünïcødé" to `project`:
-// colour gradients, a band of partial transparency and rows wider than
+// premultiplied colour gradients, a band of partial transparency and rows wider than
 // 4 × width whose padding bytes are 0xCD. Gives the new item.
 Item& addDemoComposition(Project& project);
 

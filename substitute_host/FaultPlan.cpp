@@ -67,4 +67,20 @@ std::optional<SuiteRefusal> FaultPlan::refusalOf(std::string_view name,
   return found->second;
 }
 
+std::vector<std::string> FaultPlan::unfired() const {
+  std::vector<std::string> unfired;
+  for (const auto& [op, schedule] : schedules_) {
+    if (schedule.always && schedule.callsSeen == 0) {
+      unfired.push_back("every call of " + op + " (none was made)");
+    }
+    for (const auto& [call, fault] : schedule.byCall) {
+      if (call > schedule.callsSeen) {
+        unfired.push_back("call " + std::to_string(call) + " of " + op + " (" +
+                          std::to_string(schedule.callsSeen) + " made)");
+      }
+    }
+  }
+  return unfired;
+}
+
 }  // namespace glimster::substitute_host

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace glimster::substitute_host {
 
@@ -53,6 +54,9 @@ class FaultPlan {
   std::optional<SuiteRefusal> refusalOf(std::string_view name, std::int32_t version) const;
   // The code every release answers, if releases fail.
   std::optional<SPErr> releaseFailure() const { return releaseFailure_; }
+  // The planned call faults that never fired because their call never came,
+  // in plain words: "every call of OP (none was made)", "call 3 of OP (1 was made)".
+  std::vector<std::string> unfired() const;
 
  private:
   struct Schedule {

@@ -21,6 +21,16 @@ struct Argb {
   friend bool operator!=(const Argb& a, const Argb& b) { return !(a == b); }
 };
 
+// The pixel a premultiplying host renders for the straight colour `straight`:
+// each colour channel times alpha / 255, rounded to the nearest integer, so no
+// channel exceeds alpha.
+constexpr Argb premultiplied(Argb straight) {
+  const auto scale = [&](std::uint8_t channel) {
+    return static_cast<std::uint8_t>((channel * straight.alpha + 127) / 255);
+  };
+  return Argb{straight.alpha, scale(straight.red), scale(straight.green), scale(straight.blue)};
+}
+
 // An 8-bit alpha-red-green-blue image: rows from the top down, `rowBytes()`
 // apart. Row bytes past 4 × width are padding, filled with the padding byte.
 class Frame {

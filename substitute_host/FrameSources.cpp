@@ -34,7 +34,7 @@ Argb testCardPixel(A_long x, A_long y, A_long width, A_long height) {
   if (quarter == 2) {
     return Argb{255, ramp, ramp, ramp};
   }
-  return Argb{static_cast<std::uint8_t>(255 - ramp), bar.red, bar.green, bar.blue};
+  return premultiplied(Argb{static_cast<std::uint8_t>(255 - ramp), bar.red, bar.green, bar.blue});
 }
 
 }  // namespace
@@ -57,8 +57,9 @@ Frame noiseFrame(A_long width, A_long height, std::uint32_t seed) {
       const std::uint32_t bits = generator();
       frame.setPixel(
           x, y,
-          Argb{static_cast<std::uint8_t>(bits >> 24), static_cast<std::uint8_t>(bits >> 16),
-               static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)});
+          premultiplied(
+              Argb{static_cast<std::uint8_t>(bits >> 24), static_cast<std::uint8_t>(bits >> 16),
+                   static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)}));
     }
   }
   return frame;

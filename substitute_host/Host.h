@@ -86,6 +86,7 @@ class Host {
   RenderSettings& renderDefaults() { return renderDefaults_; }
   // The failures to inject from now on.
   FaultPlan& faults() { return faults_; }
+  const FaultPlan& faults() const { return faults_; }
 
   // ---- Calling the plug-in, as the host does ----
   // Calls the entry point; gives its result (kPluginThrew if it threw).
@@ -119,6 +120,9 @@ class Host {
   // out-parameters, suites not offered or released without being held,
   // exceptions escaping the plug-in.
   const std::vector<std::string>& problems() const { return problems_; }
+  // The substitute host's own failures while serving a call (it ran out of
+  // memory, ...): not the plug-in's doing.
+  const std::vector<std::string>& failures() const { return failures_; }
   // Whether the entry point wrote its global refcon out-parameter.
   bool entryWroteGlobalRefcon() const { return entryWroteGlobalRefcon_; }
 
@@ -135,6 +139,8 @@ class Host {
   void recordRender(RenderRequest request) { renders_.push_back(std::move(request)); }
   // Remembers a misuse.
   void noteProblem(std::string problem) { problems_.push_back(std::move(problem)); }
+  // Remembers a failure of the host itself.
+  void noteFailure(std::string failure) { failures_.push_back(std::move(failure)); }
 
  private:
   // Logs a call into the plug-in, runs it and logs its result; an exception
@@ -154,6 +160,7 @@ class Host {
   std::vector<std::string> reports_;
   std::vector<RenderRequest> renders_;
   std::vector<std::string> problems_;
+  std::vector<std::string> failures_;
   AEGP_GlobalRefcon globalRefcon_ = nullptr;
   bool entryWroteGlobalRefcon_ = false;
 };

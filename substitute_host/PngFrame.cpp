@@ -35,7 +35,7 @@ std::vector<unsigned char> contentsOf(const std::filesystem::path& file) {
 
 }  // namespace
 
-Frame pngFrame(const std::filesystem::path& file) {
+Frame pngFrame(const std::filesystem::path& file, PngColours colours) {
   const std::vector<unsigned char> png = contentsOf(file);
   unsigned char* decoded = nullptr;
   unsigned width = 0;
@@ -44,7 +44,7 @@ Frame pngFrame(const std::filesystem::path& file) {
   const std::unique_ptr<unsigned char, FreeWithLodePng> rgba(decoded);
   if (error != 0) {
     throw std::runtime_error(file.u8string() +
-                             " is not a readable PNG: " + lodepng_error_text(error));
+                             " is not a PNG image, or is damaged (it cannot be decoded)");
   }
   if (width > static_cast<unsigned>(std::numeric_limits<A_long>::max() / 4)) {
     throw std::runtime_error(file.u8string() + " is too wide for a frame");
@@ -54,7 +54,8 @@ Frame pngFrame(const std::filesystem::path& file) {
   const unsigned char* pixel = rgba.get();
   for (A_long y = 0; y < frame.height(); ++y) {
     for (A_long x = 0; x < frame.width(); ++x, pixel += 4) {
-      frame.setPixel(x, y, Argb{pixel[3], pixel[0], pixel[1], pixel[2]});
+      const Argb stored{pixel[3], pixel[0], pixel[1], pixel[2]};
+      frame.setPixel(x, y, colours == PngColours::Premultiplied ? premultiplied(stored) : stored);
     }
   }
   return frame;

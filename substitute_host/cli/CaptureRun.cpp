@@ -29,7 +29,7 @@ bool holdsFrame(const std::filesystem::path& file, const Frame& frame) {
     return false;
   }
   try {
-    const Frame written = pngFrame(file);
+    const Frame written = pngFrame(file, PngColours::AsStored);
     if (written.width() != frame.width() || written.height() != frame.height()) {
       return false;
     }
@@ -48,6 +48,12 @@ bool holdsFrame(const std::filesystem::path& file, const Frame& frame) {
 
 }  // namespace
 
+void printReports(const Host& host, std::size_t& shown, std::ostream& out) {
+  for (; shown < host.reports().size(); ++shown) {
+    out << "report: " << host.reports()[shown] << '\n';
+  }
+}
+
 bool captureComposition(Host& host, const Item& composition, const std::string& frameDescription,
                         const std::filesystem::path& desktop, std::ostream& out,
                         std::ostream& err) {
@@ -58,6 +64,7 @@ bool captureComposition(Host& host, const Item& composition, const std::string& 
     return false;
   }
   const FolderSnapshot before = FolderSnapshot::of(desktop);
+  std::size_t reportsShown = host.reports().size();
   const auto start = std::chrono::steady_clock::now();
   const CommandOutcome outcome = host.issueMenuCommand(kCaptureCommandText);
   const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
@@ -70,6 +77,7 @@ bool captureComposition(Host& host, const Item& composition, const std::string& 
     captured += ours ? 1 : 0;
   }
   out << "took: " << std::fixed << std::setprecision(1) << took.count() << " ms\n";
+  printReports(host, reportsShown, out);
   if (outcome.result != A_Err_NONE) {
     err << kProgram << "capture failed: CommandHook returned " << outcome.result << '\n';
     return false;

@@ -27,18 +27,25 @@ Composition:
   --size WxH           its size in pixels, each side 1 to 30000 (default 1920x1080)
   --time T             its current time: whole seconds or VALUE/SCALE, e.g. 2 or
                        48/24 (default 0)
-Its rendered frame, one of:
+Its rendered frame, premultiplied by alpha as the host renders colour, one of:
   --test-card          colour bars, a grey ramp and bars fading to transparent (default)
   --noise SEED         noise in every channel, alpha included, the same for a SEED
                        (0 to 4294967295) everywhere
-  --frame-png FILE     the pixels of a PNG file, alpha kept; the PNG gives the size
+  --frame-png FILE     the pixels of a PNG file, alpha kept; the PNG gives the size. Its
+                       colours are straight (as PNG defines them) and are premultiplied:
+                       each times alpha / 255, rounded to the nearest integer
   --demo               the built-in demo composition instead: "Glimster Démo – Ünïcødé",
                        640x360 gradients with partial transparency and padded rows, at
                        48/24; not combined with the options above
 Where the file goes:
   --desktop DIR        an existing folder the plug-in takes for the desktop (default: the
                        desktop as the plug-in finds it: $HOME/Desktop on Linux and macOS,
-                       the shell's desktop folder on Windows)
+                       the shell's desktop folder on Windows). On Windows the plug-in is
+                       given DIR itself (at most 259 UTF-16 units). On Linux and macOS it
+                       takes $HOME/Desktop: a DIR named Desktop is given itself (HOME is
+                       set to its parent), any other DIR through a link named Desktop in a
+                       temporary folder, and a "desktop:" line names that link; a case that
+                       depends on the length of the desktop's path needs a DIR named Desktop
   --no-capture         stop after the menu states; write nothing
   --repeat N           capture N times (1 to )" +
          std::to_string(kMostRepeats) + R"() in this one process, stopping
@@ -53,7 +60,8 @@ Watching the plug-in:
          std::to_string(kHostGenericError) + R"()
                        without carrying it out: every call, or only the NTH one (from
                        1, counted from the start: the entry and the three menu updates
-                       come before the capture); may be repeated
+                       come before the capture); may be repeated. A fault whose call
+                       never came is named in a warning, which changes no exit status
   --refuse-suite NAME:VERSION[:CODE]
                        make acquiring that suite answer CODE (default )" +
          std::to_string(kSuiteNotOfferedError) + R"() and no
@@ -65,10 +73,11 @@ Exit status:
   0  the plug-in started and the capture wrote its file (each one, with --repeat)
   1  a plug-in call returned an error, the capture wrote no PNG of the frame,
      the plug-in misused the host (an unknown handle, a handle or suite not
-     given back, ...), or the substitute host itself could not go on (the
-     message says why)
+     given back, ...), or the substitute host itself failed or could not go on
+     (it ran out of memory, the desktop folder cannot be made, ...; the message
+     says so, never blaming the plug-in)
   2  usage error: an unknown option, a missing or malformed value, an unreadable
-     --frame-png file or a missing --desktop folder
+     or damaged --frame-png file or a missing --desktop folder
   3  the plug-in could not be loaded: no such file, not a loadable library, or
      no EntryPointFunc exported
 

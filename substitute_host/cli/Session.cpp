@@ -67,11 +67,14 @@ bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& opti
   out << "plug-in: " << plugin.file().u8string() << '\n';
   const A_Err entry = host.runEntry(plugin);
   out << "entry: EntryPointFunc returned " << entry << '\n';
+  std::size_t reportsShown = 0;
+  printReports(host, reportsShown, out);
   if (entry != A_Err_NONE) {
     err << kProgram << "the plug-in did not start: EntryPointFunc returned " << entry << '\n';
     return false;
   }
   bool succeeded = reportMenus(host, composition, out);
+  printReports(host, reportsShown, out);
   if (!succeeded) {
     err << kProgram << "UpdateMenuHook returned an error\n";
   }
@@ -82,8 +85,10 @@ bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& opti
     succeeded =
         captureRepeatedly(host, composition, chosen.frameDescription, desktop, options, out, err) &&
         succeeded;
+    reportsShown = host.reports().size();  // each capture printed its own
   }
   const A_Err quit = host.quit();
+  printReports(host, reportsShown, out);
   if (quit != A_Err_NONE) {
     err << kProgram << "DeathHook returned " << quit << '\n';
     succeeded = false;
@@ -91,10 +96,11 @@ bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& opti
   return succeeded;
 }
 
-// Prints the reports shown and the misuse seen; true when there was no misuse.
-bool reportAftermath(const Host& host, std::ostream& out, std::ostream& err) {
-  for (const std::string& report : host.reports()) {
-    out << "report: " << report << '\n';
+// Prints the host's own failures, the misuse seen and the faults that never
+// fired; true when the host did not fail and there was no misuse.
+bool reportAftermath(const Host& host, std::ostream& err) {
+  for (const std::string& failure : host.failures()) {
+    err << kProgram << "the substitute host itself failed, not the plug-in: " << failure << '\n';
   }
   for (const std::string& problem : host.problems()) {
     err << kProgram << "the plug-in misused the host: " << problem << '\n';
@@ -103,7 +109,10 @@ bool reportAftermath(const Host& host, std::ostream& out, std::ostream& err) {
   if (!left.none()) {
     err << kProgram << "handles not given back: " << left.describe() << '\n';
   }
-  return host.problems().empty() && left.none();
+  for (const std::string& fault : host.faults().unfired()) {
+    err << kProgram << "warning: --fail never fired: " << fault << '\n';
+  }
+  return host.failures().empty() && host.problems().empty() && left.none();
 }
 
 }  // namespace
@@ -121,9 +130,14 @@ ExitStatus runSession(const Options& options, const std::filesystem::path& defau
   std::optional<platform::DesktopRedirect> redirect;
   if (options.desktop) {
     redirect.emplace(plugin, *options.desktop);
+    if (redirect->throughLink()) {
+      out << "desktop: " << options.desktop->u8string() << ", given to the plug-in as "
+          << redirect->given().u8string() << " (a link to it; name the folder Desktop to give it "
+          << "the folder itself)\n";
+    }
   }
   const bool succeeded = startAndCapture(host, plugin, options, std::move(chosen), out, err);
-  const bool wellBehaved = reportAftermath(host, out, err);
+  const bool wellBehaved = reportAftermath(host, err);
   if (options.trace) {
     printTrace(host.log(), out);
   }

@@ -10,6 +10,7 @@
 
 #include <exception>
 #include <iostream>
+#include <new>
 
 namespace {
 
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
   } catch (const PluginNotLoaded& error) {
     std::cerr << "glimster-host: " << error.what() << '\n';
     return kPluginNotLoaded;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "glimster-host: the substitute host ran out of memory\n";
+    return kPluginFailed;
   } catch (const std::exception& error) {
     std::cerr << "glimster-host: " << error.what() << '\n';
     return kPluginFailed;

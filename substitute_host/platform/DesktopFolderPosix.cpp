@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <stdexcept>
+#include <system_error>
 
 namespace glimster::substitute_host::platform {
 
@@ -11,7 +12,17 @@ std::filesystem::path desktopFolder() {
     throw std::runtime_error("HOME is not set, so there is no desktop folder");
   }
   const std::filesystem::path desktop = std::filesystem::path(home) / "Desktop";
-  std::filesystem::create_directories(desktop);
+  std::error_code error;
+  if (std::filesystem::is_symlink(desktop) && !std::filesystem::exists(desktop, error)) {
+    throw std::runtime_error("the desktop folder " + desktop.string() + " is a link to " +
+                             std::filesystem::read_symlink(desktop, error).string() +
+                             ", which does not exist");
+  }
+  std::filesystem::create_directories(desktop, error);
+  if (error || !std::filesystem::is_directory(desktop)) {
+    throw std::runtime_error("the desktop folder " + desktop.string() + " cannot be made: " +
+                             (error ? error.message() : "something else has its name"));
+  }
   return desktop;
 }
 

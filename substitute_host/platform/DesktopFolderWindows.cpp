@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace glimster::substitute_host::platform {
 
@@ -17,7 +18,12 @@ std::filesystem::path desktopFolder() {
         "the desktop folder cannot be found (SHGetFolderPathW: " + std::to_string(result) + ")");
   }
   const std::filesystem::path desktop(folder);
-  std::filesystem::create_directories(desktop);
+  std::error_code error;
+  std::filesystem::create_directories(desktop, error);
+  if (error || !std::filesystem::is_directory(desktop)) {
+    throw std::runtime_error("the desktop folder " + desktop.u8string() + " cannot be made: " +
+                             (error ? error.message() : "something else has its name"));
+  }
   return desktop;
 }
 

@@ -9,10 +9,13 @@
 namespace glimster::substitute_host::platform {
 
 // While alive, `plugin` finds `folder` (an existing folder) as the user's
-// desktop. On Linux and macOS the plug-in reads $HOME: HOME points at a
-// temporary home whose Desktop is a link to the folder, and is restored
+// desktop. On Linux and macOS the plug-in takes $HOME/Desktop: for a folder
+// named Desktop, HOME is set to its parent and the plug-in is given the
+// folder itself; for any other name no HOME can give it, so HOME points at a
+// temporary home whose Desktop is a link to the folder. HOME is restored
 // after. On Windows the plug-in's import of SHGetFolderPathW answers the
-// folder for the desktop. Throws std::runtime_error when this cannot be set up.
+// folder itself for the desktop. Throws std::runtime_error when this cannot
+// be set up.
 class DesktopRedirect {
  public:
   DesktopRedirect(const PluginBinary& plugin, const std::filesystem::path& folder);
@@ -20,9 +23,16 @@ class DesktopRedirect {
   DesktopRedirect(const DesktopRedirect&) = delete;
   DesktopRedirect& operator=(const DesktopRedirect&) = delete;
 
+  // The desktop path the plug-in is given.
+  const std::filesystem::path& given() const { return given_; }
+  // Whether that path is a link to the folder rather than the folder's own path.
+  bool throughLink() const { return throughLink_; }
+
  private:
   struct Undo;  // puts everything back when destroyed
   std::unique_ptr<Undo> undo_;
+  std::filesystem::path given_;
+  bool throughLink_ = false;
 };
 
 }  // namespace glimster::substitute_host::platform

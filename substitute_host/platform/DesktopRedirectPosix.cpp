@@ -64,22 +64,37 @@ class HomeVariable {
   std::optional<std::string> earlier_;
 };
 
+// The folder as an absolute path without a trailing separator.
+std::filesystem::path absoluteFolder(const std::filesystem::path& folder) {
+  std::filesystem::path path = std::filesystem::absolute(folder);
+  while (!path.has_filename() && path.has_relative_path()) {
+    path = path.parent_path();
+  }
+  return path;
+}
+
 }  // namespace
 
 struct DesktopRedirect::Undo {
-  explicit Undo(const std::filesystem::path& folder) {
-    std::filesystem::create_directory_symlink(std::filesystem::absolute(folder),
-                                              home.path() / "Desktop");
-    variable.emplace(home.path());
-  }
-
-  TemporaryFolder home;
+  std::optional<TemporaryFolder> home;   // only when the folder is given through a link
   std::optional<HomeVariable> variable;  // destroyed before the folder goes
 };
 
-// The plug-in reads $HOME each time it looks for the desktop.
+// The plug-in reads $HOME each time it looks for the desktop, and appends "/Desktop".
 DesktopRedirect::DesktopRedirect(const PluginBinary&, const std::filesystem::path& folder)
-    : undo_(std::make_unique<Undo>(folder)) {}
+    : undo_(std::make_unique<Undo>()) {
+  const std::filesystem::path target = absoluteFolder(folder);
+  if (target.filename() == "Desktop") {
+    given_ = target;
+    undo_->variable.emplace(target.parent_path());
+    return;
+  }
+  undo_->home.emplace();
+  given_ = undo_->home->path() / "Desktop";
+  throughLink_ = true;
+  std::filesystem::create_directory_symlink(target, given_);
+  undo_->variable.emplace(undo_->home->path());
+}
 
 DesktopRedirect::~DesktopRedirect() = default;
 

@@ -71,7 +71,6 @@ void* exchangeSlot(void** slot, void* value) {
 }  // namespace
 
 // Gives the import slot back its Windows function.
-// Gives the import slot back its Windows function.
 struct DesktopRedirect::Undo {
   explicit Undo(void** patched) : slot(patched) {}
   Undo(const Undo&) = delete;
@@ -89,7 +88,13 @@ DesktopRedirect::DesktopRedirect(const PluginBinary& plugin, const std::filesyst
     throw std::runtime_error(file.u8string() +
                              " does not look up the desktop with SHGetFolderPathW");
   }
-  gDesktop = std::filesystem::absolute(folder).wstring();
+  given_ = std::filesystem::absolute(folder);
+  if (given_.wstring().size() >= MAX_PATH) {
+    throw std::runtime_error(given_.u8string() + " is longer than the " +
+                             std::to_string(MAX_PATH - 1) +
+                             " UTF-16 units SHGetFolderPathW can answer for the desktop");
+  }
+  gDesktop = given_.wstring();
   gWindowsFolderPath = reinterpret_cast<FolderPathFunction>(
       exchangeSlot(slot, reinterpret_cast<void*>(&answerFolderPath)));
   undo_ = std::make_unique<Undo>(slot);

@@ -19,9 +19,10 @@ namespace glimster::substitute_host {
 // What a call whose planned fault is Outputs::Thrown throws into the plug-in.
 struct PlannedOutOfMemory : std::bad_alloc {};
 
-// Runs `serve` with the current host; an exception inside the host becomes a
-// problem and kHostGenericError, and without a host the call answers
-// kHostGenericError. Only a planned PlannedOutOfMemory reaches the plug-in.
+// Runs `serve` with the current host; an exception inside the host is the
+// host's own failure (Host::failures()) and answers kHostGenericError, and
+// without a host the call answers kHostGenericError. Only a planned
+// PlannedOutOfMemory reaches the plug-in.
 template <typename Serve>
 A_Err serveCall(const char* op, Serve&& serve) {
   Host* host = Host::current();
@@ -32,10 +33,12 @@ A_Err serveCall(const char* op, Serve&& serve) {
     return serve(*host);
   } catch (const PlannedOutOfMemory&) {
     throw;
+  } catch (const std::bad_alloc&) {
+    host->noteFailure(std::string(op) + ": the substitute host ran out of memory");
   } catch (const std::exception& error) {
-    host->noteProblem(std::string(op) + " failed inside the host: " + error.what());
+    host->noteFailure(std::string(op) + ": " + error.what());
   } catch (...) {
-    host->noteProblem(std::string(op) + " failed inside the host");
+    host->noteFailure(std::string(op) + ": an unknown failure in the substitute host");
   }
   return kHostGenericError;
 }

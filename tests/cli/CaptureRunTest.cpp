@@ -58,8 +58,19 @@ TEST_F(Capture, TheDefaultWritesTheTestCardOntoTheHomeDesktopAndSaysHowLongItToo
   EXPECT_EQ(PixelAt(*image, 69, 0), (std::vector<std::uint8_t>{0, 0, 191, 255}));
   EXPECT_EQ(PixelAt(*image, 0, 25), (std::vector<std::uint8_t>{0, 0, 0, 255}));
   EXPECT_EQ(PixelAt(*image, 69, 25), (std::vector<std::uint8_t>{255, 255, 255, 255}));
-  EXPECT_EQ(PixelAt(*image, 69, 39)[3], 0);
-  EXPECT_EQ(PixelAt(*image, 35, 39)[3], 255 - 35 * 255 / 69);
+  // Premultiplied, as the host renders: the fading bars darken with their alpha.
+  EXPECT_EQ(PixelAt(*image, 69, 39), (std::vector<std::uint8_t>{0, 0, 0, 0}));
+  EXPECT_EQ(PixelAt(*image, 35, 39), (std::vector<std::uint8_t>{0, 94, 0, 126}));
+}
+
+// Whether no colour of the RGBA image exceeds its pixel's alpha, as in every
+// frame a premultiplying host renders.
+bool EveryColourWithinItsAlpha(const Rgba8& image) {
+  for (std::size_t i = 0; i < image.pixels.size(); i += 4) {
+    const std::uint8_t* p = &image.pixels[i];
+    if (p[0] > p[3] || p[1] > p[3] || p[2] > p[3]) return false;
+  }
+  return true;
 }
 
 TEST_F(Capture, DesktopOptionPutsTheFileThereAndLeavesNoTemporaryHomeBehind) {
@@ -70,27 +81,56 @@ TEST_F(Capture, DesktopOptionPutsTheFileThereAndLeavesNoTemporaryHomeBehind) {
   EXPECT_FALSE(fs::exists(DefaultDesktop()));
   EXPECT_TRUE(EntriesOf(tmp_).empty());
   EXPECT_TRUE(DecodePng(file).has_value());
+  // Not named Desktop: the plug-in was given a link, and the output says which.
+  EXPECT_THAT(ValueOf(last_.out, "desktop"),
+              StartsWith(out.string() + ", given to the plug-in as " + tmp_.string() + "/"));
 }
 
-TEST_F(Capture, AnInputPngBecomesTheFrameWithItsAlphaKept) {
-  Rgba8 input;
-  input.width = 5;
-  input.height = 3;
-  for (unsigned i = 0; i < input.width * input.height; ++i) {
-    const auto v = static_cast<std::uint8_t>(i * 17);
-    input.pixels.insert(input.pixels.end(), {v, static_cast<std::uint8_t>(255 - v), 40,
-                                             static_cast<std::uint8_t>(i * 18)});  // alpha 0 to 252
+TEST_F(Capture, ADesktopFolderNamedDesktopIsGivenToThePlugInItself) {
+  // 996 bytes: too long for even the shortest file name, which only the
+  // folder's own path shows (a link in the temporary folder would be short).
+  fs::path folder = scratch_;
+  while (folder.string().size() + 8 < 996) {
+    folder /= std::string(std::min<std::size_t>(100, 996 - 8 - folder.string().size() - 1), 'd');
   }
+  folder /= "Desktop";
+  ASSERT_EQ(folder.string().size(), 996u);
+  fs::create_directories(folder);
+  const ToolRun run = RunHost({"--size", "4x4", "--desktop", folder.string()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(ValueOf(run.out, "desktop"), "");
+  EXPECT_EQ(ValueOf(run.out, "report"),
+            "Glimster could not save the frame on the desktop: the desktop folder's path is too "
+            "long for a file name (error 79).");
+  EXPECT_TRUE(EntriesOf(folder).empty());
+}
+
+TEST_F(Capture, ADesktopThatIsADanglingLinkIsSaidInPlainWords) {
+  fs::create_directories(home_);
+  fs::create_directory_symlink(scratch_ / "gone", DefaultDesktop());
+  const ToolRun run = RunHost({"--size", "4x4"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "glimster-host: the desktop folder " + DefaultDesktop().string() +
+                         " is a link to " + (scratch_ / "gone").string() +
+                         ", which does not exist\n");
+}
+
+TEST_F(Capture, AnInputPngsStraightColoursArePremultipliedAndItsAlphaKept) {
+  Rgba8 input;
+  input.width = 2;
+  input.height = 2;
+  input.pixels = {200, 100, 40, 255, 200, 100, 40, 0, 255, 128, 1, 128, 100, 50, 200, 51};
   const fs::path png = scratch_ / "still.png";
   ASSERT_TRUE(WritePng(png, input));
 
   const fs::path file = CaptureWith({"--frame-png", png.string()});
-  EXPECT_THAT(ValueOf(last_.out, "capture"), HasSubstr(", 5x3, pixels of " + png.string()));
+  EXPECT_THAT(ValueOf(last_.out, "capture"), HasSubstr(", 2x2, pixels of " + png.string()));
   const std::optional<Rgba8> image = DecodePng(file);
   ASSERT_TRUE(image.has_value());
-  EXPECT_EQ(image->width, 5u);
-  EXPECT_EQ(image->height, 3u);
-  EXPECT_EQ(image->pixels, input.pixels);
+  EXPECT_EQ(image->width, 2u);
+  EXPECT_EQ(image->height, 2u);
+  EXPECT_EQ(image->pixels, (std::vector<std::uint8_t>{200, 100, 40, 255, 0, 0, 0, 0, 128, 64, 1,
+                                                      128, 20, 10, 40, 51}));
 }
 
 TEST_F(Capture, NoiseIsTheSameForASeedAndDiffersBetweenSeeds) {
@@ -99,6 +139,7 @@ TEST_F(Capture, NoiseIsTheSameForASeedAndDiffersBetweenSeeds) {
   const std::optional<Rgba8> image = DecodePng(first);
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->pixels, RgbaOf(substitute_host::noiseFrame(16, 8, 42)).pixels);
+  EXPECT_TRUE(EveryColourWithinItsAlpha(*image));
   EXPECT_NE(DecodePng(second)->pixels, image->pixels);
 }
 
@@ -117,6 +158,8 @@ TEST_F(Capture, TheDemoCompositionIsStillThere) {
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->width, 640u);
   EXPECT_EQ(image->height, 360u);
+  EXPECT_TRUE(EveryColourWithinItsAlpha(*image));
+  EXPECT_EQ(PixelAt(*image, 639, 359), (std::vector<std::uint8_t>{0, 0, 0, 0}));
 }
 
 TEST_F(Capture, TheMenuItemAndItsStateForEachActiveItemAreShown) {

@@ -141,6 +141,16 @@ TEST_F(Fault, AFailedRegistrationShowsThePluginsReport) {
   EXPECT_FALSE(fs::exists(DefaultDesktop()));
 }
 
+TEST_F(Fault, AFaultWhoseCallNeverComesIsAWarning) {
+  const ToolRun run = RunHost({"--no-capture", "--fail", "AEGP_RenderAndCheckoutFrame:7", "--fail",
+                               "AEGP_GetActiveItem:9:5"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err,
+            "glimster-host: warning: --fail never fired: call 5 of AEGP_GetActiveItem (3 made)\n"
+            "glimster-host: warning: --fail never fired: every call of "
+            "AEGP_RenderAndCheckoutFrame (none was made)\n");
+}
+
 TEST_F(Fault, ARefusedRenderSuiteFailsTheCaptureOnly) {
   const ToolRun run = RunHost({"--size", "4x4", "--refuse-suite", "AEGP Render Suite:2:5"});
   EXPECT_EQ(run.exitCode, 1);

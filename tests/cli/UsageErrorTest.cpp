@@ -3,6 +3,10 @@
 #include "CliFixture.h"
 
 #include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "tests/support/PngImages.h"
 
 namespace glimster::cli_tests {
 namespace {
@@ -79,12 +83,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 class InputPng : public CliTest {};
 
-TEST_F(InputPng, ThatIsNoPngIsAUsageErrorWithTheDecodersReason) {
-  const fs::path input = scratch_ / "not-a.png";
-  std::ofstream(input) << "plain text";
-  const ToolRun run = RunHost({"--frame-png", input.string()});
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_THAT(run.err, HasSubstr(input.string() + " is not a readable PNG: "));
+TEST_F(InputPng, ThatIsNoWholePngIsAUsageErrorInPlainWords) {
+  test_support::Rgba8 image;
+  image.width = 64;
+  image.height = 64;
+  for (unsigned i = 0; i < 64 * 64; ++i) {
+    image.pixels.insert(image.pixels.end(), {static_cast<std::uint8_t>(i), 7, 9, 255});
+  }
+  const fs::path whole = scratch_ / "whole.png";
+  ASSERT_TRUE(test_support::WritePng(whole, image));
+  std::ifstream in(whole, std::ios::binary);
+  const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"text.png", "plain text"},
+                                    {"cut.png", png.substr(0, png.size() / 2)}}) {
+    const fs::path input = scratch_ / name;
+    std::ofstream(input, std::ios::binary) << bytes;
+    const ToolRun run = RunHost({"--frame-png", input.string()});
+    EXPECT_EQ(run.exitCode, 2) << name;
+    EXPECT_EQ(LinesOf(run.err).front(), "glimster-host: --frame-png: " + input.string() +
+                                            " is not a PNG image, or is damaged (it cannot be "
+                                            "decoded)");
+  }
   EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
 }
 
