@@ -5,6 +5,7 @@
 #import <Foundation/Foundation.h>
 
 #include <cstdlib>
+#include <new>
 
 #include "capture/NamingPlatform.h"
 
@@ -31,6 +32,10 @@ std::optional<std::string> NameToUtf8(const std::u16string& name) {
   std::optional<std::string> result;
   if (utf8 != nullptr) result = std::string(utf8);
   [text release];
+  // The name is well-formed UTF-16 (unpaired surrogates were replaced before):
+  // only a lack of memory keeps Foundation from converting it, and that is
+  // what the capture answers, not a name that cannot be a file name.
+  if (!result) throw std::bad_alloc();
   return result;
 }
 

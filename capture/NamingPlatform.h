@@ -31,7 +31,8 @@ enum class FileNameUnit {
 
 struct NamingPlatform {
   // The UTF-8 form of a composition name (no NUL, no unpaired surrogate
-  // inside), whatever its length; nullopt gives up the capture.
+  // inside), whatever its length; nullopt gives up the capture. Throws
+  // std::bad_alloc when memory runs out.
   std::optional<std::string> (*name_to_utf8)(const std::u16string& name);
   // The user's desktop folder as UTF-8.
   DesktopLookup (*desktop_folder)();
