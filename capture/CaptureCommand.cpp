@@ -72,7 +72,8 @@ void ReportFailure(AEGP_SuiteHandler& suites, const CaptureFailure& failure) {
 }
 
 // Names the frame's file and writes it; gives the running code. A capture
-// that writes no file says why: on standard output and in a report.
+// that writes no file says why: in a report, and for most failures on
+// standard output too.
 A_Err WriteFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, AEGP_WorldH world, NameMemory& name,
                  A_Err err) {
   const OutputPath output = OutputPathFor(suites, item, name);
@@ -88,7 +89,9 @@ A_Err WriteFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, AEGP_WorldH world, 
   // The host may describe the pixels even while failing: the address decides.
   if (effect_world.data != nullptr) {
     const unsigned write_code = WriteFrameAsPng(effect_world, output.path);
-    if (write_code != 0) ReportFailure(suites, WriterFailure(write_code));
+    if (write_code != 0) ReportFailure(suites, FailureOfCode(write_code));
+  } else if (!err) {
+    ReportFailure(suites, FailureOfCode(kNoFrame));
   }
   return err;
 }
@@ -97,7 +100,11 @@ A_Err Capture(AEGP_SuiteHandler& suites, AEGP_ItemH item, A_Err err, A_Boolean* 
   Frame frame(suites);
   NameMemory name(suites);
   if (!err) err = RenderCurrentFrame(suites, item, frame);
-  if (frame.world != nullptr) err = WriteFrame(suites, item, frame.world, name, err);
+  if (frame.world != nullptr) {
+    err = WriteFrame(suites, item, frame.world, name, err);
+  } else if (!err) {
+    ReportFailure(suites, FailureOfCode(kNoFrame));  // a success without options, receipt or world
+  }
 
   // Given back in this order; a failure here is reported only if nothing failed before.
   const A_Err free_err = name.Release();

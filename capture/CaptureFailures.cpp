@@ -21,6 +21,9 @@ constexpr CaptureFailure kFailures[] = {
      "writing the file failed, perhaps because the disk is full"},
     {kCompressedTooLarge, NamingFailure::kNone, "compressed image too large for a PNG file",
      "the compressed image is too large for a PNG file"},
+    // The host's answer: a success without a frame (no render options, no
+    // receipt, no world or no pixels). Standard output stays as it was.
+    {kNoFrame, NamingFailure::kNone, nullptr, "the host gave no frame"},
     // Building the path: the file cannot be created, for a reason of its own.
     {kFileNotCreated, NamingFailure::kNameUnconvertible, nullptr,
      "the composition's name could not be made a file name"},
@@ -34,7 +37,7 @@ constexpr CaptureFailure kFailures[] = {
 
 }  // namespace
 
-CaptureFailure WriterFailure(unsigned code) {
+CaptureFailure FailureOfCode(unsigned code) {
   for (const CaptureFailure& row : kFailures) {
     if (row.code == code && row.naming == NamingFailure::kNone) return row;
   }

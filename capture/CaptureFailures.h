@@ -14,10 +14,11 @@ inline constexpr unsigned kShortRows = 84;             // a row stride shorter t
 inline constexpr unsigned kEmptyFrame = 93;            // zero width or height
 inline constexpr unsigned kWriteFailed = 1000;         // the bytes could not be written
 inline constexpr unsigned kCompressedTooLarge = 1001;  // the stream does not fit one PNG chunk
+inline constexpr unsigned kNoFrame = 1002;  // the host answered 0 but gave no frame to write
 
 struct CaptureFailure {
   unsigned code;
-  // The path that could not be built; kNone for a failure of writing the PNG.
+  // The path that could not be built; kNone for any other failure.
   NamingFailure naming;
   // The text printed after "error <code>: " on standard output; null when
   // nothing is printed.
@@ -26,9 +27,10 @@ struct CaptureFailure {
   const char* words;
 };
 
-// The failure of the PNG writer with `code`. A code of the PNG library's own
-// that the table does not hold gives the library's text and general words.
-CaptureFailure WriterFailure(unsigned code);
+// The failure with `code` (the PNG writer's codes and kNoFrame). A code of
+// the PNG library's own that the table does not hold gives the library's
+// text and general words.
+CaptureFailure FailureOfCode(unsigned code);
 
 // The failure of a path that could not be built (`failure` is not kNone).
 CaptureFailure NamingFailureOf(NamingFailure failure);

@@ -1,7 +1,8 @@
 // How a file is put in place, on every platform: the bytes go to a hidden
 // temporary file of its own beside the target, are written, flushed and the
-// file closed; the temporary is moved over the target and the folder
-// flushed. A step that fails removes the temporary.
+// file closed; the temporary is made an ordinary visible file, moved over
+// the target and the folder flushed. A step that fails removes the
+// temporary, or where it cannot, at least leaves it visible.
 #include "capture/FileReplace.h"
 
 #include <cstdio>
@@ -17,12 +18,14 @@ namespace {
 // How many fresh temporary names are tried before the folder counts as unwritable.
 constexpr int kTemporaryNameAttempts = 16;
 
-// A fresh hidden name: ".glimster-" and 12 hex digits ".tmp", 26 bytes,
-// shorter than any capture's own name.
+// A fresh hidden name: ".glimster-", 10 hex digits (40 random bits) and
+// ".tmp", 24 bytes: no longer than the shortest name a capture has (an empty
+// composition part, the 24-hour timestamp and ".png", as in
+// " 2026-12-08 21.30.00.png"), so it fits wherever the capture's own name fits.
 NativePath TemporaryPathIn(const NativePath& folder) {
   char name[32];
-  std::snprintf(name, sizeof name, ".glimster-%012llx.tmp",
-                static_cast<unsigned long long>(file_system::RandomBits() & 0xFFFFFFFFFFFFull));
+  std::snprintf(name, sizeof name, ".glimster-%010llx.tmp",
+                static_cast<unsigned long long>(file_system::RandomBits() & 0xFFFFFFFFFFull));
   return file_system::PathIn(folder, name);
 }
 
@@ -37,11 +40,19 @@ bool CreateTemporaryIn(const NativePath& folder, NativePath& temporary, NativeFi
   return false;
 }
 
+// Removes the closed temporary after a failure; gives `result`. One that
+// cannot be removed is made visible: no hidden file is left behind for ever.
+FileReplaceResult Discard(const NativePath& temporary, FileReplaceResult result) {
+  if (!file_system::Delete(temporary)) file_system::Reveal(temporary);
+  return result;
+}
+
 }  // namespace
 
 FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
                                    std::size_t size) {
   const NativePath target = file_system::NativePathOf(utf8_path);
+  if (target.empty()) return FileReplaceResult::OpenFailed;
   const NativePath folder = file_system::FolderOf(target);
   NativePath temporary;
   NativeFile file{};
@@ -49,17 +60,15 @@ FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned 
 
   bool written = file_system::WriteAll(file, bytes, size) && file_system::FlushToDisk(file);
   written = file_system::Close(file) && written;
-  if (!written) {
-    file_system::Delete(temporary);
-    return FileReplaceResult::WriteFailed;
+  // Only a visible file takes the target's place: a capture is never hidden.
+  if (!written || !file_system::Reveal(temporary)) {
+    return Discard(temporary, FileReplaceResult::WriteFailed);
   }
   // The bytes are safe on disk; what fails now is the name itself (reserved,
   // too long, a folder in the way): the file cannot be created there.
   if (!file_system::MoveOver(temporary, target)) {
-    file_system::Delete(temporary);
-    return FileReplaceResult::OpenFailed;
+    return Discard(temporary, FileReplaceResult::OpenFailed);
   }
   file_system::FlushFolder(folder);
-  file_system::Reveal(target);
   return FileReplaceResult::Replaced;
 }

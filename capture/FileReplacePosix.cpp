@@ -58,7 +58,15 @@ bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size) {
   return true;
 }
 
-bool FlushToDisk(NativeFile file) { return fsync(file) == 0; }
+// On macOS fsync leaves the bytes in the drive's own cache; F_FULLFSYNC
+// flushes that too. File systems that do not support it (some network and
+// FAT volumes) refuse it: fsync is then the most there is.
+bool FlushToDisk(NativeFile file) {
+#if defined(__APPLE__)
+  if (fcntl(file, F_FULLFSYNC) == 0) return true;
+#endif
+  return fsync(file) == 0;
+}
 
 bool Close(NativeFile file) { return close(file) == 0; }
 
@@ -66,17 +74,17 @@ bool MoveOver(const NativePath& from, const NativePath& to) {
   return rename(from.c_str(), to.c_str()) == 0;
 }
 
-void Delete(const NativePath& path) { unlink(path.c_str()); }
+bool Delete(const NativePath& path) { return unlink(path.c_str()) == 0; }
 
 // A folder that cannot be flushed changes nothing: the file is in place.
 void FlushFolder(const NativePath& folder) {
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
-  fsync(fd);
+  FlushToDisk(fd);
   close(fd);
 }
 
 // A name that starts with '.' hides a file here; the target's never does.
-void Reveal(const NativePath&) {}
+bool Reveal(const NativePath&) { return true; }
 
 }  // namespace file_system

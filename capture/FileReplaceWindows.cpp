@@ -3,6 +3,7 @@
 #include <bcrypt.h>
 
 #include "capture/FileSystemCalls.h"
+#include "capture/WindowsPaths.h"
 
 namespace file_system {
 namespace {
@@ -13,25 +14,6 @@ std::wstring Wide(const std::string& utf8) {
   std::wstring wide(static_cast<std::size_t>(units), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), units);
   return wide;
-}
-
-// `path` in the extended form (\\?\C:\... or \\?\UNC\server\share\...),
-// which the file functions take past the classic 260-character limit: a
-// desktop path plus a file name of 255 units is longer than that. Only a
-// plain absolute path with backslashes is given that form, since the
-// extended form takes every character literally; any other stays as it is.
-std::wstring ExtendedLengthPath(const std::wstring& path) {
-  const bool plain = path.find(L'/') == std::wstring::npos &&
-                     path.find(L"\\.\\") == std::wstring::npos &&
-                     path.find(L"\\..\\") == std::wstring::npos;
-  if (!plain) return path;
-  const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
-                     ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
-  if (drive) return L"\\\\?\\" + path;
-  const bool share =
-      path.size() > 2 && path.compare(0, 2, L"\\\\") == 0 && path[2] != L'?' && path[2] != L'.';
-  if (share) return L"\\\\?\\UNC\\" + path.substr(2);
-  return path;
 }
 
 }  // namespace
@@ -93,17 +75,18 @@ bool MoveOver(const NativePath& from, const NativePath& to) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
-void Delete(const NativePath& path) { DeleteFileW(path.c_str()); }
+bool Delete(const NativePath& path) { return DeleteFileW(path.c_str()) != FALSE; }
 
 // The move is written through (MOVEFILE_WRITE_THROUGH): nothing is left to flush.
 void FlushFolder(const NativePath&) {}
 
 // The file keeps its other attributes.
-void Reveal(const NativePath& path) {
+bool Reveal(const NativePath& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) {
-    SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
-  }
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if ((attributes & FILE_ATTRIBUTE_HIDDEN) == 0) return true;
+  return SetFileAttributesW(path.c_str(),
+                            attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN)) != FALSE;
 }
 
 }  // namespace file_system

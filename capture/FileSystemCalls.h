@@ -18,7 +18,7 @@ using NativePath = std::string;  // UTF-8
 using NativeFile = int;          // a descriptor
 #endif
 
-// `utf8_path` in the form the calls below take.
+// `utf8_path` in the form the calls below take; empty when it has none.
 NativePath NativePathOf(const std::string& utf8_path);
 // The folder that holds the file at `path`.
 NativePath FolderOf(const NativePath& path);
@@ -44,10 +44,11 @@ bool FlushToDisk(NativeFile file);
 bool Close(NativeFile file);
 // Gives the file at `from` the path `to` in one step, replacing a file there.
 bool MoveOver(const NativePath& from, const NativePath& to);
-void Delete(const NativePath& path);
+bool Delete(const NativePath& path);
 // Makes the moves in `folder` durable, where the move itself is not.
 void FlushFolder(const NativePath& folder);
-// Clears the hidden attribute of the file at `path`, where the platform has one.
-void Reveal(const NativePath& path);
+// Clears the hidden attribute of the file at `path`, where the platform has
+// one; true when the file is not hidden by it (any longer).
+bool Reveal(const NativePath& path);
 
 }  // namespace file_system

@@ -62,6 +62,6 @@ unsigned WriteFrameAsPng(const PF_EffectWorld& world, const std::string& utf8_pa
   image.pixels.reset();  // the encoded bytes are all that is needed from here
   if (!code) code = CheckFitsOneChunk(png);
   if (!code) code = Store(png, utf8_path);
-  if (code) PrintFailureLine(WriterFailure(code));
+  if (code) PrintFailureLine(FailureOfCode(code));
   return code;
 }

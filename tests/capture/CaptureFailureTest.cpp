@@ -60,27 +60,37 @@ TEST_F(CaptureFailureTest, ACompositionWhoseTypeQueryFailsIsHandledButNotRendere
   ExpectEverythingGivenBack();
 }
 
-TEST_F(CaptureFailureTest, ARenderWithoutAReceiptWritesNothingAndSucceeds) {
-  ActivateComposition(u"no receipt", GradientFrame(6, 6, 0, true));
-  host_->faults().failCall(op::RenderAndCheckoutFrame, CallFault{0, Outputs::Cleared});
-  const substitute_host::CommandOutcome outcome = Capture();
-  EXPECT_EQ(outcome.result, 0);
-  EXPECT_EQ(outcome.handled, kHandled);
-  EXPECT_EQ(host_->log().count(op::GetReceiptWorld), 0u);
-  EXPECT_TRUE(DesktopFiles().empty());
-  ExpectEverythingGivenBack();
-}
-
-TEST_F(CaptureFailureTest, RenderOptionsNotGivenRenderNothingAndSucceed) {
-  ActivateComposition(u"no options", GradientFrame(6, 6, 0, true));
-  host_->faults().failCall(op::NewFromItem, CallFault{0, Outputs::Cleared});
-  const substitute_host::CommandOutcome outcome = Capture();
-  EXPECT_EQ(outcome.result, 0);
-  EXPECT_EQ(outcome.handled, kHandled);
-  EXPECT_EQ(host_->log().count(op::SetWorldType), 0u);  // nothing to set: no options
-  EXPECT_TRUE(host_->renders().empty());
-  EXPECT_TRUE(DesktopFiles().empty());
-  ExpectEverythingGivenBack();
+// The host answers 0 but gives no frame: nothing is written, the capture
+// still succeeds, and the user reads why, once.
+TEST_F(CaptureFailureTest, ASuccessWithoutAFrameWritesNothingAndSaysSoInOneReport) {
+  const struct {
+    const char* step;        // answers 0 and leaves its out-parameter null
+    const char* not_called;  // what needs what the step did not give
+  } cases[] = {
+      {op::NewFromItem, op::SetWorldType},
+      {op::RenderAndCheckoutFrame, op::GetReceiptWorld},
+      {op::GetReceiptWorld, op::FillOutPFEffectWorld},
+      {op::FillOutPFEffectWorld, nullptr},  // a world without a pixel address
+  };
+  ActivateComposition(u"no frame", GradientFrame(6, 6, 0, true));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.step);
+    host_->log().clear();
+    const std::size_t reports_before = host_->reports().size();
+    host_->faults().failCall(c.step, CallFault{0, Outputs::Cleared});
+    std::string output;
+    const substitute_host::CommandOutcome outcome = Capture(&output);
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(outcome.handled, kHandled);
+    if (c.not_called != nullptr) EXPECT_EQ(host_->log().count(c.not_called), 0u);
+    EXPECT_TRUE(DesktopFiles().empty());
+    EXPECT_EQ(output, "");
+    ASSERT_EQ(host_->reports().size(), reports_before + 1);
+    EXPECT_EQ(host_->reports().back(),
+              "Glimster could not save the frame on the desktop: the host gave no frame "
+              "(error 1002).");
+    ExpectEverythingGivenBack();
+  }
 }
 
 TEST_F(CaptureFailureTest, AFailingFillOutIsReturnedAndThePixelsStillWrittenIfDescribed) {

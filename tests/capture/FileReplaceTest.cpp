@@ -55,6 +55,9 @@ TEST_F(FileReplaceTest, WritesFlushesClosesRenamesThenFlushesTheFolder) {
                                              "rename " + temporary + " -> " + target, "open .",
                                              "fsync .", "close ."}));
   EXPECT_TRUE(IsCaptureFileName(target, "durable"));
+  // No longer than the shortest name a capture can have (" 2026-12-08 21.30.00.png"):
+  // wherever the capture's name fits, so does the temporary's.
+  EXPECT_LE(temporary.size(), 24u);
 }
 
 TEST_F(FileReplaceTest, AFailingWriteOrFlushClosesAndRemovesTheTemporary) {

@@ -32,7 +32,7 @@ std::vector<std::string> ValuesOf(const std::string& output, const std::string& 
 class FolderChurn {
  public:
   FolderChurn(const fs::path& folder, const substitute_host::Frame& frame) {
-    const fs::path own_frame = folder / ".glimster-0123456789ab.tmp";
+    const fs::path own_frame = folder / ".glimster-0123456789.tmp";
     const fs::path other_png = folder / "Comp 1 from another program.png";
     const fs::path text = folder / "notes.txt";
     test_support::WritePng(own_frame, test_support::RgbaOf(frame));

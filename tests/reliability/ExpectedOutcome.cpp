@@ -82,6 +82,24 @@ A_Err ExpectedCode(EntryPoint entry, const FaultPath& path) {
   return A_Err_NONE;
 }
 
+bool FrameWithheld(EntryPoint entry, const FaultPath& path) {
+  if (entry != EntryPoint::Command) return false;
+  for (const PlantedFault& fault : path) {
+    if (fault.at.isAcquire()) {
+      if (RefusalEndsTheCall(entry, fault.at.suite)) return false;
+      continue;
+    }
+    const std::string& step = fault.at.op;
+    const bool givesTheFrame = step == op::NewFromItem || step == op::RenderAndCheckoutFrame ||
+                               step == op::GetReceiptWorld || step == op::FillOutPFEffectWorld;
+    if (givesTheFrame && fault.code == 0 && fault.outputs == substitute_host::Outputs::Cleared) {
+      return true;
+    }
+    if (fault.code != 0 && !ResultIgnored(entry, step)) return false;
+  }
+  return false;
+}
+
 substitute_host::Outstanding KeptByTheHost(const FaultPath& path) {
   substitute_host::Outstanding kept;
   for (const PlantedFault& fault : path) {

@@ -31,6 +31,11 @@ bool RefusalEndsTheCall(EntryPoint entry, const std::string& suite);
 // code of an operation whose result counts; otherwise 0.
 A_Err ExpectedCode(EntryPoint entry, const FaultPath& path);
 
+// Whether `entry` is a capture that the host answers with success but
+// without a frame (no render options, receipt, world or pixel address)
+// before any failure that counts: it then shows one report and prints nothing.
+bool FrameWithheld(EntryPoint entry, const FaultPath& path);
+
 // The handles that stay with the host because a give-back (dispose, check-in,
 // free) was answered without effect: the plug-in offers each back once only.
 substitute_host::Outstanding KeptByTheHost(const FaultPath& path);

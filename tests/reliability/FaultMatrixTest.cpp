@@ -5,8 +5,9 @@
 // and every point that a failing run reaches anew is tried in turn. Each run
 // must answer the prescribed code, give back every suite and handle exactly
 // once, let nothing escape, leave no file or the whole one, and show one
-// report for a capture that printed its failure (a missing desktop folder
-// makes every capture fail; the report then meets the faults too).
+// report for a capture that printed its failure or was given no frame (a
+// missing desktop folder makes every capture fail; the report then meets the
+// faults too).
 #include "ExpectedOutcome.h"
 #include "FaultPoints.h"
 
@@ -235,11 +236,11 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     expected.suites = plan.releasesFail ? held.size() : 0;
     EXPECT_EQ(run.outstanding.describe(), expected.describe());
 
-    // A capture that printed its failure shows one report, unless the host
-    // refused the report's suite.
+    // A capture that printed its failure, or was given no frame, shows one
+    // report, unless the host refused the report's suite.
     if (entry == EntryPoint::Command) {
       const bool reportDue =
-          !run.output.empty() &&
+          (!run.output.empty() || FrameWithheld(entry, plan.path)) &&
           !Refuses(plan.path, substitute_host::suiteArgs("AEGP Utility Suite", 7));
       EXPECT_EQ(run.log.count(op::ReportInfo), reportDue ? 1u : 0u) << run.output;
     }

@@ -23,18 +23,21 @@ constexpr char kOpening[] = "Glimster could not save the frame on the desktop: "
   return ::testing::AssertionSuccess();
 }
 
-TEST(FailureReportTest, EveryWriterCodeHasItsOwnWords) {
-  EXPECT_STREQ(FailureReportFor(WriterFailure(79)).text,
+TEST(FailureReportTest, EveryCodeHasItsOwnWords) {
+  EXPECT_STREQ(FailureReportFor(FailureOfCode(79)).text,
                "Glimster could not save the frame on the desktop: the file could not be created "
                "there (error 79).");
+  EXPECT_STREQ(FailureReportFor(FailureOfCode(1002)).text,
+               "Glimster could not save the frame on the desktop: the host gave no frame "
+               "(error 1002).");
   std::set<std::string> texts;
-  for (const unsigned code : {79u, 83u, 84u, 93u, 1000u, 1001u, 4242u}) {
+  for (const unsigned code : {79u, 83u, 84u, 93u, 1000u, 1001u, 1002u, 4242u}) {
     SCOPED_TRACE(code);
-    const std::string text = FailureReportFor(WriterFailure(code)).text;
+    const std::string text = FailureReportFor(FailureOfCode(code)).text;
     EXPECT_TRUE(IsReport(text, code));
     texts.insert(text.substr(0, text.rfind(" (error")));
   }
-  EXPECT_EQ(texts.size(), 7u);
+  EXPECT_EQ(texts.size(), 8u);
 }
 
 TEST(FailureReportTest, EveryNamingFailureHasItsOwnWordsAndCode79) {

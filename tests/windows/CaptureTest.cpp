@@ -480,6 +480,23 @@ TEST_F(Capture, ShowsOneMessageBoxAndWritesNothingWhenTheDesktopCannotBeHad) {
   EXPECT_EQ(host_.log().count("AEGP_FillOutPFEffectWorld"), 0u);
 }
 
+// Windows takes a desktop path written with a doubled separator as the
+// folder itself; so does the capture.
+TEST_F(Capture, WritesOntoADesktopPathWithADoubledSeparator) {
+  gDesktopAnswer = DesktopAnswer::Elsewhere;
+  gElsewhere = desktop_.parent_path().wstring() + L"\\\\" + desktop_.filename().wstring();
+  const Frame frame = gradientFrame(5, 3, 0);
+
+  EXPECT_EQ(capture(u"Doubled", frame).result, A_Err_NONE);
+
+  EXPECT_EQ(stdout_, "");
+  EXPECT_TRUE(reports_.empty());
+  ASSERT_EQ(written_, std::vector<std::wstring>{fileNameFor(L"Doubled")});
+  EXPECT_TRUE(decodesTo(written_[0], frame.width(), frame.height(), rgbaOf(frame)));
+  ASSERT_EQ(gFileMoves.size(), 1u);
+  EXPECT_EQ(gFileMoves[0].to, L"\\\\?\\" + (desktop_ / written_[0]).wstring());
+}
+
 TEST_F(Capture, ReportsCode79WhenTheFileCannotBeCreated) {
   gDesktopAnswer = DesktopAnswer::Elsewhere;
   gElsewhere = (desktop_ / L"no such folder \u00e9").wstring();

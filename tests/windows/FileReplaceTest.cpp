@@ -1,8 +1,8 @@
 // How Glimster.aex puts the PNG on the desktop, watched at its imports: a
-// hidden temporary file created new, written, flushed, closed and moved over
-// the target, which ends up an ordinary visible file; a failing write closes
-// the file and deletes it; leftovers of killed captures never block a later
-// capture.
+// hidden temporary file created new, written, flushed, closed, made visible
+// and moved over the target; a failing step closes the file and deletes it,
+// and one that cannot be deleted is left visible; leftovers of killed
+// captures never block a later capture.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -33,6 +33,8 @@ std::vector<DWORD> gCreateAttributes;
 std::vector<DWORD> gCreateDispositions;
 std::map<HANDLE, std::wstring> gOpen;
 bool gFailNextWrite = false;
+bool gFailNextUnhide = false;
+bool gFailNextDelete = false;
 std::vector<std::uint64_t> gDraws;  // what BCryptGenRandom gives; the last one again and again
 std::size_t gNextDraw = 0;
 
@@ -42,6 +44,7 @@ using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERL
 using HandleFunction = BOOL(WINAPI*)(HANDLE);
 using MoveFileFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
 using PathFunction = BOOL(WINAPI*)(LPCWSTR);
+using AttributesFunction = BOOL(WINAPI*)(LPCWSTR, DWORD);
 using RandomFunction = NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG);
 CreateFileFunction gCreateFile;
 WriteFileFunction gWriteFile;
@@ -49,6 +52,7 @@ HandleFunction gFlushFileBuffers;
 HandleFunction gCloseHandle;
 MoveFileFunction gMoveFile;
 PathFunction gDeleteFile;
+AttributesFunction gSetFileAttributes;
 RandomFunction gGenRandom;
 
 // The name of `path` (classic or extended form) in the desktop folder, or ""
@@ -122,9 +126,28 @@ BOOL WINAPI recordMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
   return gMoveFile(from, to, flags);
 }
 
+// A failure planned for the call on a file in the folder: it answers FALSE
+// with `error`, doing nothing.
+bool failsNow(bool& planned, LPCWSTR path, DWORD error) {
+  if (!planned || nameInFolder(path).empty()) return false;
+  planned = false;
+  SetLastError(error);
+  return true;
+}
+
 BOOL WINAPI recordDeleteFile(LPCWSTR path) {
   if (!nameInFolder(path).empty()) note("delete " + nameInFolder(path));
+  if (failsNow(gFailNextDelete, path, ERROR_ACCESS_DENIED)) return FALSE;
   return gDeleteFile(path);
+}
+
+// Notes the attribute changes that clear the hidden attribute.
+BOOL WINAPI recordSetFileAttributes(LPCWSTR path, DWORD attributes) {
+  if (!nameInFolder(path).empty() && (attributes & FILE_ATTRIBUTE_HIDDEN) == 0) {
+    note("unhide " + nameInFolder(path));
+    if (failsNow(gFailNextUnhide, path, ERROR_ACCESS_DENIED)) return FALSE;
+  }
+  return gSetFileAttributes(path, attributes);
 }
 
 NTSTATUS WINAPI plannedRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR buffer, ULONG size, ULONG flags) {
@@ -144,7 +167,7 @@ class FileReplace : public testing::Test {
     gCreateAttributes.clear();
     gCreateDispositions.clear();
     gOpen.clear();
-    gFailNextWrite = false;
+    gFailNextWrite = gFailNextUnhide = gFailNextDelete = false;
     gDraws.clear();
     plugin_ = std::make_unique<substitute_host::PluginBinary>(pluginFile());
     const HMODULE module = loadedPluginModule();
@@ -155,6 +178,8 @@ class FileReplace : public testing::Test {
     patch(module, "KERNEL32.dll", "CloseHandle", &recordCloseHandle, gCloseHandle);
     patch(module, "KERNEL32.dll", "MoveFileExW", &recordMoveFile, gMoveFile);
     patch(module, "KERNEL32.dll", "DeleteFileW", &recordDeleteFile, gDeleteFile);
+    patch(module, "KERNEL32.dll", "SetFileAttributesW", &recordSetFileAttributes,
+          gSetFileAttributes);
     patch(module, "bcrypt.dll", "BCryptGenRandom", &plannedRandom, gGenRandom);
     ASSERT_EQ(host_.runEntry(*plugin_), A_Err_NONE);
     desktop_ = shellDesktopFolder();
@@ -212,14 +237,17 @@ class FileReplace : public testing::Test {
   std::vector<std::wstring> before_;  // the desktop's entries before the test
 };
 
-TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesAndMovesItToAVisibleOne) {
+TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesUnhidesAndMovesItToTheTarget) {
   const std::vector<std::wstring> added = capture();
   ASSERT_EQ(added.size(), 1u);
   const std::string temporary = temporaryOf(gCalls.at(0));
   const std::string target = utf8Of(added[0]);
   EXPECT_EQ(gCalls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
                                               "flush " + temporary, "close " + temporary,
+                                              "unhide " + temporary,
                                               "move " + temporary + " -> " + target}));
+  // No longer than the shortest name a capture can have (" 2026-12-08 21.30.00.png").
+  EXPECT_LE(temporary.size(), 24u);
   EXPECT_EQ(gCreateDispositions.at(0), static_cast<DWORD>(CREATE_NEW));
   EXPECT_NE(gCreateAttributes.at(0) & FILE_ATTRIBUTE_HIDDEN, 0u);
   const DWORD attributes = GetFileAttributesW((desktop_ / added[0]).c_str());
@@ -228,13 +256,52 @@ TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesAndMovesItToAVisibleOne) {
   EXPECT_EQ(decodePngWithWic(desktop_ / added[0]).rgba, test_support::RgbaOf(*comp_->frame).pixels);
 }
 
-TEST_F(FileReplace, AFailingWriteClosesTheFileAndDeletesIt) {
-  gFailNextWrite = true;
-  const std::vector<std::wstring> added = capture();
-  EXPECT_TRUE(added.empty()) << utf8Of(added.front());
-  const std::string temporary = temporaryOf(gCalls.at(0));
-  EXPECT_EQ(gCalls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
-                                              "close " + temporary, "delete " + temporary}));
+// Whatever fails after the temporary file was made, it is closed and
+// deleted, and no capture is reported saved: never a hidden one. One that
+// cannot be deleted is left visible, not hidden for ever.
+TEST_F(FileReplace, AFailureAfterCreatingLeavesNoHiddenFile) {
+  const struct {
+    const char* what;
+    bool* planned[2];
+    std::vector<const char*> calls;  // each on the temporary
+    bool left_behind;
+  } cases[] = {
+      {"a failing write",
+       {&gFailNextWrite, nullptr},
+       {"create", "write", "close", "delete"},
+       false},
+      {"a failing unhide",
+       {&gFailNextUnhide, nullptr},
+       {"create", "write", "flush", "close", "unhide", "delete"},
+       false},
+      {"a failing write and delete",
+       {&gFailNextWrite, &gFailNextDelete},
+       {"create", "write", "close", "delete", "unhide"},
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (bool* planned : c.planned) {
+      if (planned != nullptr) *planned = true;
+    }
+    const std::size_t reports_before = host_.reports().size();
+    const std::vector<std::wstring> added = capture();
+    const std::string temporary = temporaryOf(gCalls.at(0));
+    std::vector<std::string> expected;
+    for (const char* call : c.calls) expected.push_back(std::string(call) + " " + temporary);
+    EXPECT_EQ(gCalls, expected);
+    ASSERT_EQ(host_.reports().size(), reports_before + 1);
+    EXPECT_NE(host_.reports().back().find("(error 1000)"), std::string::npos);
+    if (!c.left_behind) {
+      EXPECT_TRUE(added.empty()) << utf8Of(added.front());
+      continue;
+    }
+    // Left with its hidden attribute cleared ("unhide" above; Wine itself
+    // reports every name that starts with '.' hidden, so that is not read back).
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(utf8Of(added[0]), temporary);
+    std::filesystem::remove(desktop_ / added[0]);
+  }
 }
 
 TEST_F(FileReplace, LeftoversOfKilledCapturesNeverBlockALaterOne) {
