@@ -492,7 +492,7 @@ TEST_F(Capture, WritesOntoADesktopPathWithADoubledSeparator) {
   EXPECT_EQ(stdout_, "");
   EXPECT_TRUE(reports_.empty());
   ASSERT_EQ(written_, std::vector<std::wstring>{fileNameFor(L"Doubled")});
-  EXPECT_TRUE(decodesTo(written_[0], frame.width(), frame.height(), rgbaOf(frame)));
+  EXPECT_TRUE(decodesTo(written_[0], frame));
   ASSERT_EQ(gFileMoves.size(), 1u);
   EXPECT_EQ(gFileMoves[0].to, L"\\\\?\\" + (desktop_ / written_[0]).wstring());
 }
