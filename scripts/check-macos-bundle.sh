@@ -47,7 +47,7 @@ libraries_allowed=(
 
 [ -f "$code" ] || fail "no code at $code"
 sorted() { tr ' ' '\n' <<<"$1" | sort | xargs; }
-found=$("$lipo" -archs "$code")
+found=$("$lipo" -archs "$code" | xargs)
 echo "architectures: $found"
 [ "$(sorted "$found")" = "$(sorted "$architectures")" ] || fail "architectures $found; expected $architectures"
 

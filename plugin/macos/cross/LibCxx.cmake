@@ -12,14 +12,14 @@
 set(libcxx "${GLIMSTER_ZIG_LIB_DIR}/libcxx")
 set(libcxxabi "${GLIMSTER_ZIG_LIB_DIR}/libcxxabi")
 
+# Of libc++'s sources, those that define what the plug-in's code can be
+# expected to call (strings, exceptions, the error and variant types, the
+# number conversions, clocks); the streams, locales, file system, threads and
+# regular expressions stay out, which saves most of the build. A link that
+# names a missing libc++ symbol asks for its source here.
 set(libcxx_sources
-  algorithm any atomic barrier bind charconv chrono condition_variable
-  condition_variable_destructor debug exception experimental/memory_resource
-  filesystem/directory_iterator filesystem/int128_builtins filesystem/operations
-  format functional future hash ios ios.instantiations iostream legacy_debug_handler
-  legacy_pointer_safety locale memory memory_resource mutex mutex_destructor new optional
-  random random_shuffle regex ryu/d2fixed ryu/d2s ryu/f2s shared_mutex stdexcept string
-  strstream system_error thread typeinfo utility valarray variant vector verbose_abort)
+  charconv chrono exception memory optional stdexcept string system_error typeinfo variant
+  vector verbose_abort)
 set(libcxxabi_sources
   abort_message cxa_aux_runtime cxa_default_handlers cxa_demangle cxa_exception
   cxa_exception_storage cxa_guard cxa_handlers cxa_personality cxa_thread_atexit cxa_vector
