@@ -3,7 +3,7 @@ and expects scripts/check-macos-bundle.sh to reject it, naming the fault:
 
   a second exported symbol   the arm64 slice replaced by a bundle exporting two functions
   minos 13.0                 the x86_64 slice's LC_BUILD_VERSION raised to macOS 13.0
-  a missing arm64 slice      the arm64 slice removed
+  a missing arm64 slice      the code reduced to its x86_64 slice
 
   check_macos_bundle_faults.py --check scripts/check-macos-bundle.sh --bundle Glimster.plugin
       --lipo llvm-lipo --zig zig --ld64 ld64.lld --libsystem libSystem.12.tbd
@@ -75,7 +75,7 @@ def main():
             raise_minos(code, CPU_TYPE_X86_64, 0x000D0000)
 
         def no_arm64(code):
-            subprocess.run([args.lipo, code, "-remove", "arm64", "-output", code], check=True)
+            subprocess.run([args.lipo, code, "-thin", "x86_64", "-output", code], check=True)
 
         faults = [
             ("a second export", second_export, "arm64 code exports _EntryPointFunc _SecondExport"),
