@@ -8,7 +8,16 @@ endif()
 enable_language(OBJCXX)
 add_library(Foundation::Foundation INTERFACE IMPORTED)
 
-if(APPLE)
+if(APPLE AND GLIMSTER_MACOS_SDK_SUBSTITUTE)
+  # No macOS SDK (the cross build, cmake/zig-macos.cmake): Foundation's
+  # declarations, and link stubs of Foundation, CoreFoundation and libobjc
+  # under their real install names, from plugin/macos/cross.
+  set(_cross "${PROJECT_SOURCE_DIR}/plugin/macos/cross")
+  target_include_directories(Foundation::Foundation SYSTEM INTERFACE "${_cross}/include")
+  target_link_libraries(Foundation::Foundation INTERFACE
+    "${_cross}/stubs/Foundation.tbd" "${_cross}/stubs/CoreFoundation.tbd" "${_cross}/stubs/libobjc.tbd")
+  target_compile_options(Foundation::Foundation INTERFACE $<$<COMPILE_LANGUAGE:OBJCXX>:-fno-objc-arc>)
+elseif(APPLE)
   target_link_libraries(Foundation::Foundation INTERFACE "-framework Foundation")
   target_compile_options(Foundation::Foundation INTERFACE $<$<COMPILE_LANGUAGE:OBJCXX>:-fno-objc-arc>)
 else()

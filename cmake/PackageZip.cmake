@@ -8,7 +8,8 @@
 # The archive holds Glimster.aex, INSTALL.txt, LICENSE-LodePNG.txt (the
 # licence notice at the head of LodePNG's source, as installed),
 # LICENSE-winpthreads.txt (the mingw-w64 threads library linked into the .aex) and
-# SHA256SUMS (the SHA-256 of each of those, in sha256sum's format).
+# SHA256SUMS (the SHA-256 of each of those, in sha256sum's format), every text
+# file with CR LF line ends.
 foreach(variable AEX INSTALL_TEXT LODEPNG_SOURCE WINPTHREADS_NOTICE STAGING ZIP)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "PackageZip.cmake needs -D${variable}=...")
@@ -21,25 +22,21 @@ file(COPY_FILE "${AEX}" "${STAGING}/Glimster.aex")
 file(COPY_FILE "${INSTALL_TEXT}" "${STAGING}/INSTALL.txt")
 file(COPY_FILE "${WINPTHREADS_NOTICE}" "${STAGING}/LICENSE-winpthreads.txt")
 
-# LodePNG's notice: its source's first comment, without the comment marks.
-file(READ "${LODEPNG_SOURCE}" source)
-string(FIND "${source}" "*/" notice_end)
-if(NOT source MATCHES "^/\\*" OR notice_end LESS 0)
-  message(FATAL_ERROR "${LODEPNG_SOURCE} does not start with its licence comment")
-endif()
-math(EXPR notice_length "${notice_end} - 2")
-string(SUBSTRING "${source}" 2 ${notice_length} notice)
-string(STRIP "${notice}" notice)
-if(NOT notice MATCHES "^LodePNG version .*This notice may not be removed or altered")
-  message(FATAL_ERROR "The first comment of ${LODEPNG_SOURCE} is not LodePNG's licence notice")
-endif()
-file(WRITE "${STAGING}/LICENSE-LodePNG.txt" "${notice}\n")
+include("${CMAKE_CURRENT_LIST_DIR}/LodePNGNotice.cmake")
+glimster_write_lodepng_notice("${LODEPNG_SOURCE}" "${STAGING}/LICENSE-LodePNG.txt")
+
+# Every text file with Windows line ends, as Notepad and PowerShell expect.
+foreach(name LICENSE-LodePNG.txt LICENSE-winpthreads.txt)
+  file(READ "${STAGING}/${name}" text)
+  string(REGEX REPLACE "\r?\n" "\r\n" text "${text}")
+  file(WRITE "${STAGING}/${name}" "${text}")
+endforeach()
 
 set(files Glimster.aex INSTALL.txt LICENSE-LodePNG.txt LICENSE-winpthreads.txt)
 set(sums "")
 foreach(name IN LISTS files)
   file(SHA256 "${STAGING}/${name}" sum)
-  string(APPEND sums "${sum}  ${name}\n")
+  string(APPEND sums "${sum}  ${name}\r\n")
 endforeach()
 file(WRITE "${STAGING}/SHA256SUMS" "${sums}")
 

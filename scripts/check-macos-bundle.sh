@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Checks a built Glimster.plugin on a Mac with Apple's tools (run by the CI
-# workflow; the README lists the same checks):
+# Checks a built Glimster.plugin, on a Mac with Apple's tools or on Linux
+# with LLVM's (llvm-lipo, llvm-nm, llvm-otool; Debian: llvm):
 #
 #   scripts/check-macos-bundle.sh build/macos/plugin/Glimster.plugin "x86_64"
 #   scripts/check-macos-bundle.sh build/macos-universal/plugin/Glimster.plugin "x86_64 arm64"
+#   scripts/check-macos-bundle.sh build/linux/macos/Glimster.plugin "x86_64 arm64"   # the cross build
 #
-# The code holds exactly the architectures given and exports only
-# _EntryPointFunc in each; Info.plist passes plutil -lint and carries the
+# The code holds exactly the architectures given; each slice is a loadable
+# bundle (MH_BUNDLE) for macOS 12.1 or later (minos 12.1), with every symbol
+# bound (NOUNDEFS, two-level namespace) to libSystem, Foundation,
+# CoreFoundation, libobjc or libc++ and to nothing else, exporting only
+# _EntryPointFunc; an arm64 slice carries an ad-hoc code signature, which
+# Apple silicon requires. Info.plist is a valid property list carrying the
 # project's version; PkgInfo is the 8 bytes AEgxFXTC; the descriptor, read
 # back from Contents/Resources/Glimster.rsrc, names the entry point for each
 # architecture.
@@ -19,21 +24,83 @@ contents="$bundle/Contents"
 code="$contents/MacOS/Glimster"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# Apple's tools where they are, LLVM's otherwise.
+tool() {
+  local name
+  for name in "$@"; do
+    if command -v "$name" >/dev/null 2>&1; then echo "$name"; return; fi
+  done
+  fail "none of $* found (Debian: llvm)"
+}
+if [ "$(uname -s)" = Darwin ]; then
+  lipo=lipo nm=nm otool=otool
+else
+  lipo=$(tool llvm-lipo llvm-lipo-14) nm=$(tool llvm-nm llvm-nm-14) otool=$(tool llvm-otool llvm-otool-14)
+fi
+libraries_allowed=(
+  /usr/lib/libSystem.B.dylib
+  /System/Library/Frameworks/Foundation.framework/Versions/C/Foundation
+  /System/Library/Frameworks/CoreFoundation.framework/Versions/A/CoreFoundation
+  /usr/lib/libobjc.A.dylib
+  /usr/lib/libc++.1.dylib
+)
+
+[ -f "$code" ] || fail "no code at $code"
 sorted() { tr ' ' '\n' <<<"$1" | sort | xargs; }
-found=$(lipo -archs "$code")
+found=$("$lipo" -archs "$code" | xargs)
 echo "architectures: $found"
 [ "$(sorted "$found")" = "$(sorted "$architectures")" ] || fail "architectures $found; expected $architectures"
 
+slices=$(mktemp -d)
+trap 'rm -rf "$slices"' EXIT
 for arch in $architectures; do
-  exports=$(nm -gU -arch "$arch" "$code" | awk '{ print $NF }' | xargs)
-  echo "exports ($arch): $exports"
+  slice="$slices/$arch"
+  if [ "$(wc -w <<<"$found")" -gt 1 ]; then
+    "$lipo" "$code" -thin "$arch" -output "$slice"
+  else
+    cp "$code" "$slice"
+  fi
+
+  header=$("$otool" -hv "$slice" | tail -n 1)
+  read -r _ _ _ _ filetype _ _ flags <<<"$header"
+  echo "$arch: filetype $filetype, flags $flags"
+  [ "$filetype" = BUNDLE ] || fail "$arch code is $filetype; expected a loadable bundle (BUNDLE)"
+  for flag in NOUNDEFS TWOLEVEL; do
+    [[ " $flags " == *" $flag "* ]] || fail "$arch code lacks the $flag flag"
+  done
+
+  commands=$("$otool" -l "$slice")
+  minos=$(awk '$2 == "LC_BUILD_VERSION" { build = 1 } build && $1 == "minos" { print $2; exit }' <<<"$commands")
+  echo "$arch: minos $minos"
+  [ "$minos" = 12.1 ] || fail "$arch code needs macOS ${minos:-?}; expected minos 12.1"
+
+  exports=$("$nm" -gU "$slice" | awk '{ print $NF }' | xargs)
+  echo "$arch: exports $exports"
   [ "$exports" = _EntryPointFunc ] || fail "$arch code exports $exports; expected only _EntryPointFunc"
+
+  libraries=$("$otool" -L "$slice" | tail -n +2 | awk '{ print $1 }')
+  echo "$arch: libraries $(xargs <<<"$libraries")"
+  while read -r library; do
+    [[ " ${libraries_allowed[*]} " == *" $library "* ]] || fail "$arch code loads $library"
+  done <<<"$libraries"
+
+  if [ "$arch" = arm64 ]; then
+    signature=$(awk '$2 == "LC_CODE_SIGNATURE" { sig = 1 } sig && $1 == "dataoff" { print $2; exit }' <<<"$commands")
+    [ -n "$signature" ] || fail "arm64 code is not signed (no LC_CODE_SIGNATURE)"
+    python3 tests/package/check_adhoc_signature.py "$slice" "$signature"
+  fi
 done
 
-plutil -lint "$contents/Info.plist"
+python3 - "$contents/Info.plist" <<'PYTHON' || fail "Info.plist is not a valid property list"
+import plistlib, sys
+with open(sys.argv[1], "rb") as f:
+    plistlib.load(f)
+PYTHON
+if command -v plutil >/dev/null 2>&1 && [ "$(uname -s)" = Darwin ]; then plutil -lint "$contents/Info.plist"; fi
 version=$(sed -n 's/^project(Glimster VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 for key in CFBundleShortVersionString CFBundleVersion; do
-  value=$(plutil -extract "$key" raw "$contents/Info.plist")
+  value=$(python3 -c 'import plistlib, sys; print(plistlib.load(open(sys.argv[1], "rb")).get(sys.argv[2], ""))' \
+          "$contents/Info.plist" "$key")
   echo "$key: $value"
   [ "$value" = "$version" ] || fail "$key is $value; expected $version"
 done

