@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The main job: builds the plug-in and the substitute host, then loads the plug-in into the
-# substitute host, which starts it, shows its menu item's state, opens a
+# The main job: builds everything (the deliverables Glimster.aex and
+# Glimster.plugin, the test plug-in, the substitute host, the tests), then
+# loads the test plug-in into the substitute host, which starts it, shows its menu item's state, opens a
 # composition and chooses "Take Glimster". Prints what happened and the path
 # of the PNG written to the desktop ($HOME/Desktop).
 #
-# Builds only what the demo runs: the test plug-in (Glimster.so) and
-# glimster-host. The composition is a 1920x1080 test card named
+# The composition is a 1920x1080 test card named
 # "Glimster Démo – Ünïcødé", shown at 2 s (48/24). Arguments are glimster-host
 # options (build/linux/substitute_host/glimster-host --help) added to these
 # settings: a value given replaces the demo's, another frame source
@@ -16,7 +16,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
-scripts/build.sh Glimster glimster-host
+scripts/build.sh
 
 settings=(--comp-name "Glimster Démo – Ünïcødé" --time 48/24)
 size=(--size 1920x1080)
