@@ -28,10 +28,12 @@ if [ $# -eq 0 ]; then
 else
   what="$* (a first build usually takes 3-5 minutes on 2 cores)"
 fi
-# make prints "[ NN%] Building ..." only for work to do: the first such line
+# make prints "[ NN%] Building ..." only for work to do (an external
+# project's always-run build step says "Performing": not work by itself,
+# its own compiles print Building lines): the first such line
 # announces the build, and each target built after work is named.
 progress() {
-  local started=false dirty=false line pattern='^\[ *([0-9]+%)\] (Building|Linking|Generating|Performing)'
+  local started=false dirty=false line pattern='^\[ *([0-9]+%)\] (Building|Linking|Generating)'
   while IFS= read -r line; do
     if [[ $line =~ $pattern ]]; then
       $started || echo "Building $what..."
