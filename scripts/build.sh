@@ -16,9 +16,13 @@ fail() {
   exit 1
 }
 
-if [ ! -f build/linux/CMakeCache.txt ]; then
+# Configured again whenever the presets changed, so that a tree made before
+# takes their new settings.
+presets=$(sha256sum CMakePresets.json | cut -d' ' -f1)
+if [ ! -f build/linux/CMakeCache.txt ] || [ "$(cat build/linux/.presets.sha256 2>/dev/null)" != "$presets" ]; then
   echo "Configuring the build in build/linux with CMake (usually under a minute)..."
   cmake --preset linux >>"$log" 2>&1 || fail
+  echo "$presets" >build/linux/.presets.sha256
 fi
 
 targets=()

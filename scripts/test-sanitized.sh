@@ -8,7 +8,11 @@ cd "$(dirname "$0")/.."
 
 mkdir -p build
 log=build/sanitize.log
-if { [ -f build/linux-sanitize/CMakeCache.txt ] || cmake --preset linux-sanitize; } >"$log" 2>&1 \
+# Configured again whenever the presets changed (see build.sh).
+presets=$(sha256sum CMakePresets.json | cut -d' ' -f1)
+stamp=build/linux-sanitize/.presets.sha256
+if { { [ -f build/linux-sanitize/CMakeCache.txt ] && [ "$(cat "$stamp" 2>/dev/null)" = "$presets" ]; } \
+     || { cmake --preset linux-sanitize && echo "$presets" >"$stamp"; }; } >"$log" 2>&1 \
    && cmake --build --preset linux-sanitize >>"$log" 2>&1 \
    && ctest --preset linux-sanitize >>"$log" 2>&1; then
   echo "sanitized tests: $(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1)"
