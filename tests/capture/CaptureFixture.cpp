@@ -119,6 +119,7 @@ void CaptureFixture::ExpectEverythingGivenBack() const {
   const substitute_host::Outstanding outstanding = host_->outstanding();
   EXPECT_TRUE(outstanding.none()) << outstanding.describe();
   EXPECT_TRUE(host_->problems().empty()) << ::testing::PrintToString(host_->problems());
+  EXPECT_TRUE(host_->failures().empty()) << ::testing::PrintToString(host_->failures());
 }
 
 std::string FileNameAt(const std::string& utf8_name) {

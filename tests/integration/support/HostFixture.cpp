@@ -41,7 +41,10 @@ const substitute_host::PluginBinary& pluginUnderTest() {
   return kPlugin;
 }
 
-void HostFixture::TearDown() { EXPECT_THAT(host.problems(), ::testing::IsEmpty()); }
+void HostFixture::TearDown() {
+  EXPECT_THAT(host.problems(), ::testing::IsEmpty());
+  EXPECT_THAT(host.failures(), ::testing::IsEmpty());  // the substitute host's own
+}
 
 A_Err HostFixture::runEntry(const substitute_host::EntryOptions& options) {
   return host.runEntry(pluginUnderTest(), options);
