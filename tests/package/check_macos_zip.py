@@ -5,12 +5,11 @@ SHA256SUMS; the code executable (mode 755), the folders 755, the rest 644;
 the checksums those of the files; the bundle's files the ones built."""
 
 import argparse
-import hashlib
 import os
 import subprocess
-import sys
 import tempfile
-import zipfile
+
+from zip_reading import check_sums, fail, read_archive
 
 MEMBERS = {
     "Glimster.plugin/": 0o40755,
@@ -27,11 +26,6 @@ MEMBERS = {
     "LICENSE-libc++abi.txt": 0o100644,
     "SHA256SUMS": 0o100644,
 }
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
 
 
 def main():
@@ -53,27 +47,15 @@ def main():
         if archives[0] != archives[1]:
             fail("two runs gave different archives")
         print(f"archive: {len(archives[0])} bytes, the same both times")
-        with zipfile.ZipFile(os.path.join(folder, "first.zip")) as opened:
-            if opened.testzip() is not None:
-                fail("a member's CRC does not match")
-            members = opened.infolist()
-            for member in members:
-                print(f"{member.external_attr >> 16:>8o} {member.file_size:>10}  {member.filename}")
-            modes = {member.filename: member.external_attr >> 16 for member in members}
-            if modes != MEMBERS:
-                fail(f"members and modes {modes}; expected {MEMBERS}")
-            contents = {m.filename: opened.read(m) for m in members if not m.filename.endswith("/")}
+        members, contents = read_archive(os.path.join(folder, "first.zip"))
+    for member in members:
+        print(f"{member.external_attr >> 16:>8o} {member.file_size:>10}  {member.filename}")
+    modes = {member.filename: member.external_attr >> 16 for member in members}
+    if modes != MEMBERS:
+        fail(f"members and modes {modes}; expected {MEMBERS}")
 
-    sums = {}
-    for line in contents["SHA256SUMS"].decode("ascii").splitlines():
-        digest, name = line.split("  ", 1)
-        sums[name] = digest
     files = sorted(name for name in contents if name != "SHA256SUMS")
-    if sorted(sums) != files:
-        fail(f"SHA256SUMS lists {sorted(sums)}; expected {files}")
-    for name, digest in sums.items():
-        if hashlib.sha256(contents[name]).hexdigest() != digest:
-            fail(f"the SHA-256 of {name} is not the one in SHA256SUMS")
+    check_sums(contents, files)
     bundle_parent = os.path.dirname(os.path.abspath(args.bundle))
     for name in files:
         if name.startswith("Glimster.plugin/"):

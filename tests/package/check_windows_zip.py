@@ -5,19 +5,13 @@ install text of this version, every text file with Windows line ends, the licenc
 and of winpthreads."""
 
 import argparse
-import hashlib
 import os
 import subprocess
-import sys
 import tempfile
-import zipfile
+
+from zip_reading import check_sums, fail, read_archive
 
 FILES = ["Glimster.aex", "INSTALL.txt", "LICENSE-LodePNG.txt", "LICENSE-winpthreads.txt", "SHA256SUMS"]
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
 
 
 def main():
@@ -36,27 +30,15 @@ def main():
         archive = os.path.join(folder, args.name)
         subprocess.run([args.cmake, *args.definitions, f"-DSTAGING={folder}/staging", f"-DZIP={archive}",
                         "-P", args.script], check=True)
-        with zipfile.ZipFile(archive) as opened:
-            if opened.testzip() is not None:
-                fail("a member's CRC does not match")
-            members = opened.infolist()
-            for member in members:
-                print(f"{member.file_size:>10}  {member.filename}")
-            names = [member.filename for member in members]
-            if sorted(names) != FILES:
-                fail(f"members {names}; expected {FILES}")
-            contents = {name: opened.read(name) for name in names}
+        members, contents = read_archive(archive)
+    for member in members:
+        print(f"{member.file_size:>10}  {member.filename}")
+    names = [member.filename for member in members]
+    if sorted(names) != FILES:
+        fail(f"members {names}; expected {FILES}")
 
-    sums = {}
-    for line in contents["SHA256SUMS"].decode("ascii").splitlines():
-        digest, name = line.split("  ", 1)
-        sums[name] = digest
     print(contents["SHA256SUMS"].decode("ascii").strip())
-    if sorted(sums) != FILES[:4]:
-        fail(f"SHA256SUMS lists {sorted(sums)}")
-    for name, digest in sums.items():
-        if hashlib.sha256(contents[name]).hexdigest() != digest:
-            fail(f"the SHA-256 of {name} is not the one in SHA256SUMS")
+    check_sums(contents, FILES[:4])
 
     with open(args.aex, "rb") as built:
         if contents["Glimster.aex"] != built.read():
