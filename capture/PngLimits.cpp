@@ -6,6 +6,7 @@
 namespace {
 
 constexpr std::size_t kSignature = 8;
+constexpr std::uint64_t kLongestChunkData = 0x7FFFFFFF;
 constexpr std::size_t kChunkFrame = 12;  // length, type and checksum around the data
 constexpr std::size_t kIend = kChunkFrame;
 
@@ -54,4 +55,9 @@ std::optional<std::uint64_t> CompressedStreamLength(const unsigned char* png, st
     at = static_cast<std::size_t>(next);
   }
   return std::nullopt;
+}
+
+bool FitsOneChunk(const unsigned char* png, std::size_t size) {
+  const std::optional<std::uint64_t> length = CompressedStreamLength(png, size);
+  return length && *length <= kLongestChunkData;
 }

@@ -5,9 +5,6 @@
 #include <cstdint>
 #include <optional>
 
-// The longest chunk data a PNG file can carry: 2^31 - 1 bytes.
-inline constexpr std::uint64_t kLongestChunkData = 0x7FFFFFFF;
-
 // Whether the encoder can take a width x height RGBA frame: it sizes the
 // bits of one row (32 x width + 7) in 32-bit arithmetic, and writes the
 // length of the compressed stream of its filtered rows (height x
@@ -21,3 +18,8 @@ bool EncoderTakesFrame(unsigned width, unsigned height);
 // length field wraps past 32 bits. nullopt when the chunks before the end
 // hold no IDAT.
 std::optional<std::uint64_t> CompressedStreamLength(const unsigned char* png, std::size_t size);
+
+// Whether the encoded `png` (`size` bytes) is a valid PNG file as far as its
+// length goes: its compressed stream fits the one IDAT chunk it is in,
+// whose data can be 2^31 - 1 bytes at most.
+bool FitsOneChunk(const unsigned char* png, std::size_t size);

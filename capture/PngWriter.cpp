@@ -36,8 +36,7 @@ unsigned Encode(const RgbaImage& image, PngBytes& png) {
 }
 
 unsigned CheckFitsOneChunk(const PngBytes& png) {
-  const std::optional<std::uint64_t> length = CompressedStreamLength(png.bytes, png.size);
-  return length && *length <= kLongestChunkData ? 0 : kCompressedTooLarge;
+  return FitsOneChunk(png.bytes, png.size) ? 0 : kCompressedTooLarge;
 }
 
 unsigned Store(const PngBytes& png, const std::string& utf8_path) {

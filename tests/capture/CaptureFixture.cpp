@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -38,7 +39,10 @@ void CaptureFixture::SetUp() {
   setenv("HOME", home_.c_str(), 1);
   FixClock(kFixedNow);
 
-  static const substitute_host::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
+  // Each binary is loaded once, and stays loaded while the tests run.
+  static std::map<std::string, substitute_host::PluginBinary> loaded;
+  const substitute_host::PluginBinary& plugin =
+      loaded.try_emplace(PluginFile(), PluginFile()).first->second;
   host_.emplace();
   ASSERT_EQ(host_->runEntry(plugin), 0);
   host_->log().clear();

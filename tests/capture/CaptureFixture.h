@@ -49,6 +49,9 @@ class CaptureFixture : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // The plug-in binary the host loads.
+  virtual const char* PluginFile() const { return GLIMSTER_PLUGIN_FILE; }
+
   // Adds a composition and makes it active.
   Item& ActivateComposition(const std::u16string& name, Frame frame, A_Time time = {12, 24});
   // Chooses "Take Glimster" with the handled flag preset to kHandledUntouched,

@@ -8,6 +8,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -23,6 +24,7 @@ std::map<int, std::string> gOpenNames;  // descriptor -> name in the folder
 std::string gFailNext;
 std::vector<std::uint64_t> gDraws;
 std::size_t gNextDraw = 0;
+constexpr std::size_t kShortWrite = 4096;  // the most a write to a recorded file takes
 
 // The name of `path` in the recorded folder, or "" when it lies elsewhere.
 std::string NameInFolder(const char* path) {
@@ -114,6 +116,7 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
     if (open != gOpenNames.end()) {
       Note("write " + open->second);
       if (FailsNow("write", open->second)) return -1;
+      size = std::min(size, kShortWrite);
     }
   }
   return real(fd, bytes, size);

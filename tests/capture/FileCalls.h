@@ -3,7 +3,9 @@
 // and exports them, so the plug-in it loads calls these, which pass every
 // call on to the C library. While recording, the calls on one folder are
 // noted in order; a planned failure or planned random bytes replace the
-// C library's answer.
+// C library's answer. A write to a file in the recorded folder takes at
+// most 4 KiB a call, as a write cut short by a signal or a network file
+// system does.
 #pragma once
 
 #include <cstdint>

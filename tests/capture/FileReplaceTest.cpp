@@ -1,12 +1,13 @@
 // How the PNG reaches the desktop, watched at the C library: written to a
-// hidden temporary file of its own, flushed, closed, renamed over the target
-// and the folder flushed; a failing write or flush leaves nothing behind;
-// leftovers of killed captures never block a later one.
+// hidden temporary file of its own however short each write comes back, flushed, closed, renamed
+// over the target and the folder flushed; a failing write or flush leaves nothing behind; leftovers
+// of killed captures never block a later one.
 #include <fstream>
 #include <regex>
 
 #include "CaptureFixture.h"
 #include "FileCalls.h"
+#include "substitute_host/FrameSources.h"
 
 namespace glimster::capture_tests {
 namespace {
@@ -44,8 +45,9 @@ class FileReplaceTest : public CaptureFixture {
   }
 };
 
+// Noise: a PNG of about 16 KiB, so that its writes come back short.
 TEST_F(FileReplaceTest, WritesFlushesClosesRenamesThenFlushesTheFolder) {
-  ActivateComposition(u"durable", GradientFrame(7, 5, 0, false));
+  const Item& comp = ActivateComposition(u"durable", substitute_host::noiseFrame(64, 64, 5));
   const std::vector<std::string> calls = RecordedCapture();
   const std::string temporary = TemporaryOf(calls);
   ASSERT_NE(temporary, "") << ::testing::PrintToString(calls);
@@ -55,6 +57,9 @@ TEST_F(FileReplaceTest, WritesFlushesClosesRenamesThenFlushesTheFolder) {
                                              "rename " + temporary + " -> " + target, "open .",
                                              "fsync .", "close ."}));
   EXPECT_TRUE(IsCaptureFileName(target, "durable"));
+  const std::optional<Rgba8> decoded = DecodePng(OnlyPng());
+  ASSERT_TRUE(decoded.has_value());
+  EXPECT_TRUE(decoded->pixels == ExpectedImage(*comp.frame).pixels);
   // No longer than the shortest name a capture can have (" 2026-12-08 21.30.00.png"):
   // wherever the capture's name fits, so does the temporary's.
   EXPECT_LE(temporary.size(), 24u);

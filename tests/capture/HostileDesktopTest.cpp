@@ -1,5 +1,7 @@
-// Desktops that cannot take the capture: no folder, a file where the folder
-// should be, a folder where the file should go, a disk that fills mid-write.
+// Captures the writer refuses: desktops that cannot take them (no folder, a
+// file where the folder should be, a folder where the file should go, a disk
+// that fills mid-write), a frame too large for the encoder, a compressed
+// stream too long for a PNG file.
 // Each time the writer's error line is printed, the user is shown one report
 // with its code, and the home folder is left exactly as it was: earlier
 // files byte for byte, nothing added.
@@ -13,12 +15,15 @@
 #include <map>
 
 #include "FixedClock.h"
+#include "substitute_host/FrameSources.h"
 
 namespace glimster::capture_tests {
 namespace {
 
 constexpr char kOpenFailedLine[] = "error 79: failed to open file for writing\n";
 constexpr char kWriteFailedLine[] = "error 1000: failed to write file\n";
+constexpr char kOutOfMemoryLine[] = "error 83: memory allocation failed\n";
+constexpr char kTooLongStreamLine[] = "error 1001: compressed image too large for a PNG file\n";
 
 // Every entry under a folder, by relative path: a folder's is "<folder>", a
 // file's its bytes.
@@ -36,21 +41,6 @@ Tree TreeOf(const fs::path& root) {
     }
   }
   return tree;
-}
-
-// Noise does not compress: its PNG is far larger than a small file-size limit.
-Frame NoiseFrame(A_long side) {
-  Frame noise(side, side, side * 4);
-  std::uint32_t seed = 12345;
-  for (A_long y = 0; y < side; ++y) {
-    for (A_long x = 0; x < side; ++x) {
-      seed = seed * 1103515245u + 12345u;
-      noise.setPixel(x, y,
-                     {static_cast<std::uint8_t>(seed >> 24), static_cast<std::uint8_t>(seed >> 16),
-                      static_cast<std::uint8_t>(seed >> 8), static_cast<std::uint8_t>(seed)});
-    }
-  }
-  return noise;
 }
 
 class HostileDesktopTest : public CaptureFixture {
@@ -95,7 +85,7 @@ TEST_F(HostileDesktopTest, AFolderAtTheFilesPath) {
 
 TEST_F(HostileDesktopTest, AWriteCutShortByTheFileSizeLimit) {
   std::ofstream(desktop_ / FileNameAt("cut short"), std::ios::binary) << "earlier";
-  ActivateComposition(u"cut short", NoiseFrame(64));
+  ActivateComposition(u"cut short", substitute_host::noiseFrame(64, 64, 3));
   const Tree before = TreeOf(home_);
 
   // The limit holds only in a child, so that the rest of the test can write.
@@ -122,6 +112,26 @@ TEST_F(HostileDesktopTest, ADesktopPathWithNoRoomForTheFileName) {
   ActivateComposition(u"Shot", GradientFrame(4, 4, 0, true));
   ExpectRefusedWithoutTrace(kOpenFailedLine, 79);
   EXPECT_TRUE(fs::is_empty(desktop));
+}
+
+// 134217728 x 1 pixels (512 MiB): the encoder would size a row's bits past
+// 32 bits, so the writer refuses the frame before encoding.
+TEST_F(HostileDesktopTest, AFrameWiderThanTheEncoderTakes) {
+  std::ofstream(desktop_ / FileNameAt("wide"), std::ios::binary) << "earlier";
+  ActivateComposition(u"wide", Frame(134217728, 1, 134217728 * 4));
+  ExpectRefusedWithoutTrace(kOutOfMemoryLine, 83);
+}
+
+// The plug-in built with an encoder whose stream is 2^31 bytes long.
+class LongStreamTest : public HostileDesktopTest {
+ protected:
+  const char* PluginFile() const override { return GLIMSTER_LONG_STREAM_PLUGIN_FILE; }
+};
+
+TEST_F(LongStreamTest, AStreamLongerThanOneChunkHolds) {
+  std::ofstream(desktop_ / FileNameAt("long"), std::ios::binary) << "earlier";
+  ActivateComposition(u"long", GradientFrame(4, 4, 0, true));
+  ExpectRefusedWithoutTrace(kTooLongStreamLine, 1001);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <cstdint>
 #include <cstring>
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture/EncoderMemory.h"
@@ -18,6 +20,8 @@ namespace {
 // 1 x 857474035: 5-byte rows, 4287370175 bytes, 16356 blocks:
 //   34298961400 + 33495079 + 27281808 = 34359738287 bits, 4294967286 + 6 bytes.
 // 1 x 857474036: 4287370180 bytes: 34359738327 bits, 4294967291 + 6 bytes.
+// 3 x 329797706: 13-byte rows, 4287370178 bytes, 16356 blocks:
+//   34298961424 + 33495079 + 27281808 = 34359738311 bits, 4294967289 + 6 bytes.
 // 32767 x 32710: 131069-byte rows, 4287266990 bytes, 16355 blocks:
 //   34298135920 + 33494273 + 27280140 = 34358910333 bits, 4294863792 + 6 bytes.
 // 32767 x 32711: 4287398059 bytes, 16356 blocks:
@@ -31,6 +35,8 @@ TEST(PngLimits, TheEncoderTakesAFrameOnlyWhileItsStreamStaysBelow2To32Bytes) {
       {1, 1, true},
       {1, 857474035, true},   // 4294967292 bytes at most
       {1, 857474036, false},  // 4294967297
+      {3, 329797706, true},   // 4294967295 exactly
+      {3, 329797707, false},
       {32767, 32710, true},   // 4294863798
       {32767, 32711, false},  // 4294995204
       {32767, 32768, false},  // noise alone makes more than 2^32 bytes of it
@@ -85,6 +91,25 @@ TEST(PngLimits, TheCompressedStreamIsMeasuredFromTheFileNotFromItsLengthField) {
   std::vector<unsigned char> png = Layout({header, "IDATabc", "IEND"}, 3);
   png[8 + 3] = 0xFF;
   EXPECT_EQ(CompressedStreamLength(png.data(), png.size()), std::nullopt);
+}
+
+// The PNG's stream fills its IDAT chunk; the memory is mapped, and only the
+// chunks before the stream are ever touched.
+TEST(PngLimits, OneChunkHoldsAStreamOfAtMost2To31Minus1Bytes) {
+  const std::vector<unsigned char> head = Layout({"IHDR" + std::string(13, '\1')}, 0);
+  const unsigned char idat[] = {0xFF, 0xFF, 0xFF, 0xFF, 'I', 'D', 'A', 'T'};
+  for (const auto& [stream, fits] : {std::pair{0x7FFFFFFFull, true}, {0x80000000ull, false}}) {
+    const std::size_t size = head.size() + 8 + stream + 4 + 12;
+    void* map = mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(map, MAP_FAILED);
+    auto* png = static_cast<unsigned char*>(map);
+    std::memcpy(png, head.data(), head.size());
+    std::memcpy(png + head.size(), idat, sizeof idat);
+    EXPECT_EQ(CompressedStreamLength(png, size), stream);
+    EXPECT_EQ(FitsOneChunk(png, size), fits) << stream;
+    munmap(map, size);
+  }
 }
 
 TEST(EncoderMemory, MemoryThatCannotBeHadThrowsAndKeepsTheBlockAndScopeFreesWhatItHolds) {

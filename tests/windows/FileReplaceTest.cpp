@@ -1,5 +1,6 @@
 // How Glimster.aex puts the PNG on the desktop, watched at its imports: a
-// hidden temporary file created new, written, flushed, closed, made visible
+// hidden temporary file created new, written (each write taking at most
+// 4 KiB, as a short write does), flushed, closed, made visible
 // and moved over the target; a failing step closes the file and deletes it,
 // and one that cannot be deleted is left visible; leftovers of killed
 // captures never block a later capture.
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "substitute_host/FrameSources.h"
 #include "substitute_host/Host.h"
 #include "substitute_host/PluginBinary.h"
 #include "tests/support/CaptureExpectations.h"
@@ -37,6 +39,7 @@ bool gFailNextUnhide = false;
 bool gFailNextDelete = false;
 std::vector<std::uint64_t> gDraws;  // what BCryptGenRandom gives; the last one again and again
 std::size_t gNextDraw = 0;
+constexpr DWORD kShortWrite = 4096;  // the most a write to a file in the folder takes
 
 using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
                                            DWORD, HANDLE);
@@ -104,6 +107,7 @@ BOOL WINAPI recordWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD writ
       SetLastError(ERROR_DISK_FULL);
       return FALSE;
     }
+    size = std::min(size, kShortWrite);
   }
   return gWriteFile(file, bytes, size, written, overlapped);
 }
@@ -237,7 +241,11 @@ class FileReplace : public testing::Test {
   std::vector<std::wstring> before_;  // the desktop's entries before the test
 };
 
+// Noise: a PNG of about 16 KiB, written in short writes.
 TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesUnhidesAndMovesItToTheTarget) {
+  comp_ = &host_.project().addComposition(u"Short writes", substitute_host::noiseFrame(64, 64, 5),
+                                          A_Time{5, 30});
+  host_.project().setActive(comp_);
   const std::vector<std::wstring> added = capture();
   ASSERT_EQ(added.size(), 1u);
   const std::string temporary = temporaryOf(gCalls.at(0));
