@@ -19,7 +19,7 @@ import time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 BUILD = ROOT / "build" / "linux"
-# Everything a capture fault reaches; the macOS slices are built but never run here.
+# Everything a capture fault reaches and a test runs.
 TARGETS = ["Glimster", "GlimsterLongStream", "glimster_windows", "glimster-host",
            "glimster_unit_tests", "glimster_capture_tests", "glimster_file_replace_tests",
            "glimster_cli_tests", "glimster_integration_tests", "glimster_reliability_tests"]
@@ -115,7 +115,9 @@ def build():
 
 
 def failing_tests():
-    run = subprocess.run(["ctest", "--test-dir", str(BUILD), "-j2", "--timeout", "120"],
+    # The macOS checks read the Mach-O files, into which no mutant is built.
+    run = subprocess.run(["ctest", "--test-dir", str(BUILD), "-j2", "--timeout", "120",
+                          "-E", r"^(macos\.|package\.MacZip$)"],
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     if run.returncode == 0:
         return []

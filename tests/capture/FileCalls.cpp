@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 
 namespace glimster::capture_tests {
 namespace {
@@ -21,6 +22,7 @@ bool gRecording = false;
 std::string gFolder;
 std::vector<std::string> gCalls;
 std::map<int, std::string> gOpenNames;  // descriptor -> name in the folder
+std::set<int> gWrittenTo;               // descriptors whose first write was interrupted
 std::string gFailNext;
 std::vector<std::uint64_t> gDraws;
 std::size_t gNextDraw = 0;
@@ -62,6 +64,7 @@ void StartRecordingFileCalls(const std::filesystem::path& folder) {
   gFolder = folder.string();
   gCalls.clear();
   gOpenNames.clear();
+  gWrittenTo.clear();
   gRecording = true;
 }
 
@@ -116,6 +119,10 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
     if (open != gOpenNames.end()) {
       Note("write " + open->second);
       if (FailsNow("write", open->second)) return -1;
+      if (gWrittenTo.insert(fd).second) {
+        errno = EINTR;
+        return -1;
+      }
       size = std::min(size, kShortWrite);
     }
   }
@@ -141,8 +148,15 @@ extern "C" int close(int fd) {
     const std::lock_guard<std::mutex> lock(gMutex);
     const auto open = gRecording ? gOpenNames.find(fd) : gOpenNames.end();
     if (open != gOpenNames.end()) {
-      Note("close " + open->second);
+      const std::string name = open->second;
+      Note("close " + name);
       gOpenNames.erase(open);
+      gWrittenTo.erase(fd);
+      if (FailsNow("close", name)) {
+        real(fd);  // closed all the same, as by a close that reports a lost write
+        errno = EIO;
+        return -1;
+      }
     }
   }
   return real(fd);

@@ -3,9 +3,9 @@
 // and exports them, so the plug-in it loads calls these, which pass every
 // call on to the C library. While recording, the calls on one folder are
 // noted in order; a planned failure or planned random bytes replace the
-// C library's answer. A write to a file in the recorded folder takes at
-// most 4 KiB a call, as a write cut short by a signal or a network file
-// system does.
+// C library's answer. Writes to a file in the recorded folder come back as
+// a signal and a network file system make them: the first is interrupted
+// (EINTR) before it writes anything, each later one takes at most 4 KiB.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +23,9 @@ void StartRecordingFileCalls(const std::filesystem::path& folder);
 // Stops recording; gives the calls noted.
 std::vector<std::string> StopRecordingFileCalls();
 
-// The next write or fsync on a file in the recorded folder fails with ENOSPC
-// (`call` is "write" or "fsync").
+// The next write or fsync on a file in the recorded folder fails with ENOSPC,
+// or the next close with EIO, the file closed all the same (`call` is
+// "write", "fsync" or "close").
 void FailNextFileCall(const std::string& call);
 
 // getrandom gives these 8-byte values, one per call, the last one again and

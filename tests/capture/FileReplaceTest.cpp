@@ -1,7 +1,8 @@
 // How the PNG reaches the desktop, watched at the C library: written to a
-// hidden temporary file of its own however short each write comes back, flushed, closed, renamed
-// over the target and the folder flushed; a failing write or flush leaves nothing behind; leftovers
-// of killed captures never block a later one.
+// hidden temporary file of its own, however the writes come back (interrupted,
+// short), flushed, closed, renamed over the target and the folder flushed; a
+// failing write, flush or close leaves nothing behind; leftovers of killed
+// captures never block a later one.
 #include <fstream>
 #include <regex>
 
@@ -65,9 +66,9 @@ TEST_F(FileReplaceTest, WritesFlushesClosesRenamesThenFlushesTheFolder) {
   EXPECT_LE(temporary.size(), 24u);
 }
 
-TEST_F(FileReplaceTest, AFailingWriteOrFlushClosesAndRemovesTheTemporary) {
+TEST_F(FileReplaceTest, AFailingWriteFlushOrCloseRemovesTheClosedTemporary) {
   ActivateComposition(u"failing", GradientFrame(7, 5, 0, false));
-  for (const std::string failing : {"write", "fsync"}) {
+  for (const std::string failing : {"write", "fsync", "close"}) {
     SCOPED_TRACE(failing);
     FailNextFileCall(failing);
     std::string output;
