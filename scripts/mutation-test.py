@@ -115,9 +115,10 @@ def build():
 
 
 def failing_tests():
-    # The macOS checks read the Mach-O files, into which no mutant is built.
+    # The macOS checks read the Mach-O files, into which no mutant is built;
+    # the style check would fail a mutant for its layout alone.
     run = subprocess.run(["ctest", "--test-dir", str(BUILD), "-j2", "--timeout", "120",
-                          "-E", r"^(macos\.|package\.MacZip$)"],
+                          "-E", r"^(macos\.|package\.MacZip$|style\.)"],
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     if run.returncode == 0:
         return []
