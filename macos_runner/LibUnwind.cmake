@@ -15,17 +15,26 @@ if(NOT EXISTS "${GLIMSTER_LIBUNWIND_DIR}/src/AddressSpace.hpp")
 endif()
 
 set(unwind_copy "${CMAKE_CURRENT_BINARY_DIR}/libunwind")
-file(COPY "${GLIMSTER_LIBUNWIND_DIR}/src/" DESTINATION "${unwind_copy}" PATTERN "AddressSpace.hpp" EXCLUDE)
+file(COPY "${GLIMSTER_LIBUNWIND_DIR}/src/" DESTINATION "${unwind_copy}"
+     PATTERN AddressSpace.hpp EXCLUDE PATTERN DwarfInstructions.hpp EXCLUDE)
 
-# The patch: the Mac image before the ELF objects; every other image keeps
-# no compact unwind section.
-file(READ "${GLIMSTER_LIBUNWIND_DIR}/src/AddressSpace.hpp" address_space)
+# Writes the build tree's copy of libunwind's `file` with `anchor` replaced;
+# fails when the sources no longer read as the patch expects.
+function(glimster_patch_libunwind file anchor replacement)
+  file(READ "${GLIMSTER_LIBUNWIND_DIR}/src/${file}" text)
+  string(FIND "${text}" "${anchor}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "libunwind's ${file} is not as the runner's patch of it expects")
+  endif()
+  string(REPLACE "${anchor}" "${replacement}" text "${text}")
+  file(WRITE "${unwind_copy}/${file}.new" "${text}")
+  configure_file("${unwind_copy}/${file}.new" "${unwind_copy}/${file}" COPYONLY)
+endfunction()
+
+# The Mac image before the ELF objects; every other image keeps no compact
+# unwind section.
 set(anchor "inline bool LocalAddressSpace::findUnwindSections(pint_t targetAddr,\n                                                  UnwindInfoSections &info) {\n")
-string(FIND "${address_space}" "${anchor}" anchor_at)
-if(anchor_at EQUAL -1)
-  message(FATAL_ERROR "libunwind's findUnwindSections is not where the runner's patch expects it")
-endif()
-string(REPLACE "${anchor}" "extern \"C\" bool glimster_macos_unwind_sections(uintptr_t, uintptr_t *, uintptr_t *, size_t *,
+glimster_patch_libunwind(AddressSpace.hpp "${anchor}" "extern \"C\" bool glimster_macos_unwind_sections(uintptr_t, uintptr_t *, uintptr_t *, size_t *,
                                                uintptr_t *, size_t *);
 
 ${anchor}  if (glimster_macos_unwind_sections(targetAddr, &info.dso_base, &info.dwarf_section,
@@ -37,9 +46,14 @@ ${anchor}  if (glimster_macos_unwind_sections(targetAddr, &info.dso_base, &info.
   }
   info.compact_unwind_section = 0;
   info.compact_unwind_section_length = 0;
-" address_space "${address_space}")
-file(WRITE "${unwind_copy}/AddressSpace.hpp.new" "${address_space}")
-configure_file("${unwind_copy}/AddressSpace.hpp.new" "${unwind_copy}/AddressSpace.hpp" COPYONLY)
+")
+
+# The unwinder of memory-tagged arm64 frames names the MTE instruction `stg`,
+# which Debian's assembler takes only on an armv8.5-a base: that base for
+# the instruction alone, the baseline again after it (no frame here is tagged).
+glimster_patch_libunwind(DwarfInstructions.hpp
+  "__asm__ __volatile__(\".arch_extension memtag\\n\"\n                               \"stg %[Ptr], [%[Ptr]]\\n\""
+  "__asm__ __volatile__(\".arch armv8.5-a+memtag\\n\"\n                               \"stg %[Ptr], [%[Ptr]]\\n\"\n                               \".arch armv8-a\\n\"")
 
 add_library(glimster_macos_unwind OBJECT
   "${unwind_copy}/libunwind.cpp"
