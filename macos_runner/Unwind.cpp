@@ -38,7 +38,6 @@ ImportList UnwindImports() {
       {"__Unwind_RaiseException", Address(&_Unwind_RaiseException)},
       {"__Unwind_Resume", Address(&_Unwind_Resume)},
       {"__Unwind_DeleteException", Address(&_Unwind_DeleteException)},
-      {"__Unwind_GetGR", Address(&_Unwind_GetGR)},
       {"__Unwind_SetGR", Address(&_Unwind_SetGR)},
       {"__Unwind_GetIP", Address(&_Unwind_GetIP)},
       {"__Unwind_SetIP", Address(&_Unwind_SetIP)},
