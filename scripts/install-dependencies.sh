@@ -13,11 +13,19 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64         # Glimster.aex
   wine64 icoutils llvm                                   # running and reading the .aex; llvm-rc
   lld-19                                                 # ld64.lld: links Glimster.plugin (llvm: llvm-lipo, llvm-otool)
+  qemu-user g++-aarch64-linux-gnu                        # the macos-arm64 tests: macos_runner and the tests, built for
+  libpng-dev:arm64 libstdc++6:arm64                      #   aarch64 and run under qemu-aarch64 with Debian's libraries
   clang libclang-rt-14-dev                               # the fuzz targets: clang's libFuzzer and sanitizers
   locales                                                # a locale with a long AM/PM word, for a timestamp test
   clang-format                                           # the house style, checked by the tests
 )
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+
+# The aarch64 libraries come from Debian's archive for arm64, beside this machine's own.
+if ! dpkg --print-foreign-architectures | grep -qx arm64; then
+  echo "Adding arm64 to dpkg's architectures (for the aarch64 libraries of the macos-arm64 tests)"
+  dpkg --add-architecture arm64
+fi
 
 missing=()
 for package in "${packages[@]}"; do

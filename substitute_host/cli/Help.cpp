@@ -2,6 +2,7 @@
 
 #include "substitute_host/HostErrors.h"
 #include "substitute_host/Operations.h"
+#include "substitute_host/cli/MacSlice.h"
 #include "substitute_host/cli/Options.h"
 #include "substitute_host/suites/OfferedSuites.h"
 
@@ -22,7 +23,9 @@ PLUGIN defaults to the plug-in built with this program:
   )" + defaultPlugin.u8string() +
          R"(
 
-Composition:
+The Mac code:
+)" + macSliceHelp() +
+         R"(Composition:
   --comp-name NAME     its name, in UTF-8 (default "Comp 1")
   --size WxH           its size in pixels, each side 1 to 30000 (default 1920x1080)
   --time T             its current time: whole seconds or VALUE/SCALE, e.g. 2 or
@@ -92,6 +95,8 @@ Examples:
                                                   see the capture fail in the render
   glimster-host --refuse-suite "AEGP Register Suite":6
                                                   see registration fail
+  glimster-host --macos arm64 --demo              the demo, captured by the arm64 slice of
+                                                  the Glimster.plugin this build made
 )";
 }
 

@@ -123,9 +123,11 @@ SuiteRefusalOption refusalOf(const std::string& text) {
 
 constexpr std::string_view kFlags[] = {
     "-h", "--help", "--list-operations", "--test-card", "--demo", "--no-capture", "--trace"};
-constexpr std::string_view kValued[] = {"--comp-name", "--size",      "--time",
-                                        "--noise",     "--frame-png", "--desktop",
-                                        "--repeat",    "--fail",      "--refuse-suite"};
+constexpr std::string_view kValued[] = {"--comp-name",    "--size",    "--time",   "--noise",
+                                        "--frame-png",    "--desktop", "--repeat", "--fail",
+                                        "--refuse-suite", "--macos"};
+// The slices of Glimster.plugin, by macOS's names.
+constexpr std::string_view kMacArchitectures[] = {"x86_64", "arm64"};
 
 bool isOneOf(std::string_view name, const std::string_view* begin, const std::string_view* end) {
   return std::find(begin, end, name) != end;
@@ -191,6 +193,11 @@ void applyValued(const std::string& name, const std::string& value, Options& opt
     options.repeat = *count;
   } else if (name == "--fail") {
     options.failures.push_back(callFailureOf(value));
+  } else if (name == "--macos") {
+    if (!isOneOf(value, std::begin(kMacArchitectures), std::end(kMacArchitectures))) {
+      throw UsageError("--macos wants x86_64 or arm64; got \"" + value + "\"");
+    }
+    options.macos = value;
   } else {
     options.refusals.push_back(refusalOf(value));
   }

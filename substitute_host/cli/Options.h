@@ -47,7 +47,10 @@ struct Options {
   Action action = Action::Run;
 
   std::optional<std::filesystem::path> plugin;  // none: the plug-in built with this program
-  std::string compName = "Comp 1";              // UTF-8
+  // --macos ARCH: the x86_64 or arm64 slice of a Glimster.plugin (`plugin`
+  // then names the bundle) through macos_runner.
+  std::optional<std::string> macos;
+  std::string compName = "Comp 1";  // UTF-8
   FrameSize size{1920, 1080};
   A_Time time{0, 1};
   FrameSource frame = FrameSource::TestCard;

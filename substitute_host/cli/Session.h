@@ -2,6 +2,7 @@
 #pragma once
 
 #include "substitute_host/cli/ExitStatus.h"
+#include "substitute_host/cli/MacSlice.h"
 #include "substitute_host/cli/Options.h"
 
 #include <filesystem>
@@ -9,13 +10,13 @@
 
 namespace glimster::substitute_host::cli {
 
-// Loads the plug-in (`defaultPlugin` unless the options name one), plans the
+// Loads the plug-in `chosen`, plans the
 // faults asked for, calls its entry, reports its menus, captures unless told
 // not to, lets it quit, and prints the information reports it showed, the
 // misuse the host saw and, with --trace, every call. Results go to `out`,
 // errors to `err`. Throws UsageError for an unreadable input or a missing
 // --desktop folder, PluginNotLoaded when the plug-in cannot be loaded.
-ExitStatus runSession(const Options& options, const std::filesystem::path& defaultPlugin,
-                      std::ostream& out, std::ostream& err);
+ExitStatus runSession(const Options& options, const PluginChoice& chosen, std::ostream& out,
+                      std::ostream& err);
 
 }  // namespace glimster::substitute_host::cli

@@ -3,6 +3,7 @@
 // through "Take Glimster". `glimster-host --help` tells the options.
 #include "substitute_host/cli/ExitStatus.h"
 #include "substitute_host/cli/Help.h"
+#include "substitute_host/cli/MacSlice.h"
 #include "substitute_host/cli/Options.h"
 #include "substitute_host/cli/PluginLoading.h"
 #include "substitute_host/cli/Session.h"
@@ -31,7 +32,13 @@ ExitStatus run(const std::vector<std::string>& arguments) {
     case Options::Action::Run:
       break;
   }
-  return runSession(options, kDefaultPlugin, std::cout, std::cerr);
+  if (options.macos) {
+    return runSession(options, macSlice(*options.macos, options.plugin, arguments), std::cout,
+                      std::cerr);
+  }
+  const std::filesystem::path plugin = options.plugin.value_or(kDefaultPlugin);
+  return runSession(options, {plugin, std::filesystem::absolute(plugin).u8string()}, std::cout,
+                    std::cerr);
 }
 
 }  // namespace

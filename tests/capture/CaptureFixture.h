@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "substitute_host/Host.h"
+#include "tests/support/PluginUnderTest.h"
 #include "tests/support/PngImages.h"
 
 namespace glimster::capture_tests {
@@ -50,7 +51,7 @@ class CaptureFixture : public ::testing::Test {
   void TearDown() override;
 
   // The plug-in binary the host loads.
-  virtual const char* PluginFile() const { return GLIMSTER_PLUGIN_FILE; }
+  virtual fs::path PluginFile() const { return test_support::PluginUnderTest(); }
 
   // Adds a composition and makes it active.
   Item& ActivateComposition(const std::u16string& name, Frame frame, A_Time time = {12, 24});

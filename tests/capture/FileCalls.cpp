@@ -23,7 +23,7 @@ std::string gFolder;
 std::vector<std::string> gCalls;
 std::map<int, std::string> gOpenNames;  // descriptor -> name in the folder
 std::set<int> gWrittenTo;               // descriptors whose first write was interrupted
-std::string gFailNext;
+std::string gFailing;
 std::vector<std::uint64_t> gDraws;
 std::size_t gNextDraw = 0;
 constexpr std::size_t kShortWrite = 4096;  // the most a write to a recorded file takes
@@ -49,10 +49,9 @@ Function Real(const char* name) {
   return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-// Whether the call on `name` is to fail now (it was planned for it).
+// Whether the call on `name` is to fail (it was planned for it).
 bool FailsNow(const std::string& call, const std::string& name) {
-  if (name.empty() || gFailNext != call) return false;
-  gFailNext.clear();
+  if (name.empty() || gFailing != call) return false;
   errno = ENOSPC;
   return true;
 }
@@ -71,13 +70,13 @@ void StartRecordingFileCalls(const std::filesystem::path& folder) {
 std::vector<std::string> StopRecordingFileCalls() {
   const std::lock_guard<std::mutex> lock(gMutex);
   gRecording = false;
-  gFailNext.clear();
+  gFailing.clear();
   return gCalls;
 }
 
-void FailNextFileCall(const std::string& call) {
+void FailFileCalls(const std::string& call) {
   const std::lock_guard<std::mutex> lock(gMutex);
-  gFailNext = call;
+  gFailing = call;
 }
 
 void PlanRandomDraws(std::vector<std::uint64_t> draws) {

@@ -23,10 +23,12 @@ void StartRecordingFileCalls(const std::filesystem::path& folder);
 // Stops recording; gives the calls noted.
 std::vector<std::string> StopRecordingFileCalls();
 
-// The next write or fsync on a file in the recorded folder fails with ENOSPC,
-// or the next close with EIO, the file closed all the same (`call` is
-// "write", "fsync" or "close").
-void FailNextFileCall(const std::string& call);
+// Until recording stops, every write or fsync on a file in the recorded
+// folder fails with ENOSPC, or every close with EIO, the file closed all the
+// same (`call` is "write", "fsync" or "close"): a disk that stays full, so
+// that the Mac code's F_FULLFSYNC (seen here as fsync) fails, and so does the
+// fsync it falls back to.
+void FailFileCalls(const std::string& call);
 
 // getrandom gives these 8-byte values, one per call, the last one again and
 // again once they are used up; an empty list gives the system's bytes again.

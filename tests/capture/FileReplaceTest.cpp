@@ -70,7 +70,7 @@ TEST_F(FileReplaceTest, AFailingWriteFlushOrCloseRemovesTheClosedTemporary) {
   ActivateComposition(u"failing", GradientFrame(7, 5, 0, false));
   for (const std::string failing : {"write", "fsync", "close"}) {
     SCOPED_TRACE(failing);
-    FailNextFileCall(failing);
+    FailFileCalls(failing);
     std::string output;
     const std::vector<std::string> calls = RecordedCapture(&output);
     const std::string temporary = TemporaryOf(calls);

@@ -152,7 +152,7 @@ TEST_F(Capture, TheCompositionNameAndTimeAreTheGivenOnes) {
 }
 
 TEST_F(Capture, TheDemoCompositionIsStillThere) {
-  const fs::path file = CaptureWith({PluginFile().string(), "--demo"});
+  const fs::path file = CaptureWith({"--demo"});
   EXPECT_THAT(file.filename().u8string(), StartsWith("Glimster D\xC3\xA9mo \xE2\x80\x93 "));
   const std::optional<Rgba8> image = DecodePng(file);
   ASSERT_TRUE(image.has_value());

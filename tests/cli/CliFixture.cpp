@@ -21,9 +21,21 @@ void CliTest::TearDown() {
   fs::remove_all(root_, ignored);
 }
 
-ToolRun CliTest::RunHost(const std::vector<std::string>& arguments) const {
-  return runProgram(GLIMSTER_HOST_PROGRAM, arguments,
+std::vector<std::string> CliTest::HostCommand() {
+  return {GLIMSTER_HOST_LAUNCHER GLIMSTER_HOST_PROGRAM};
+}
+
+ToolRun CliTest::RunHostAsGiven(const std::vector<std::string>& arguments) const {
+  std::vector<std::string> command = HostCommand();
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  return runProgram(command.front(), {command.begin() + 1, command.end()},
                     {{"HOME", home_.string()}, {"TMPDIR", tmp_.string()}}, scratch_);
+}
+
+ToolRun CliTest::RunHost(const std::vector<std::string>& arguments) const {
+  std::vector<std::string> named{PluginFile().string()};
+  named.insert(named.end(), arguments.begin(), arguments.end());
+  return RunHostAsGiven(named);
 }
 
 std::vector<fs::path> EntriesOf(const fs::path& folder) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ToolRun.h"
+#include "tests/support/PluginUnderTest.h"
 
 namespace glimster::cli_tests {
 
@@ -21,11 +22,17 @@ class CliTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // glimster-host's command: the program, after the emulator that runs it
+  // in the aarch64 tree.
+  static std::vector<std::string> HostCommand();
   // Runs glimster-host with `arguments`, HOME = home_ and TMPDIR = tmp_.
+  ToolRun RunHostAsGiven(const std::vector<std::string>& arguments) const;
+  // The same with the plug-in under test named first.
   ToolRun RunHost(const std::vector<std::string>& arguments) const;
 
-  // The plug-in built with the program, and the desktop it writes to by default.
-  static fs::path PluginFile() { return GLIMSTER_PLUGIN_FILE; }
+  // The plug-in under test (tests/support/PluginUnderTest.h), and the
+  // desktop it writes to by default.
+  static fs::path PluginFile() { return test_support::PluginUnderTest(); }
   fs::path DefaultDesktop() const { return home_ / "Desktop"; }
 
   fs::path root_;     // the test's own folder

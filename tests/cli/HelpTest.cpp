@@ -9,14 +9,14 @@ using ::testing::HasSubstr;
 class Help : public CliTest {};
 
 TEST_F(Help, PrintsUsageOptionsExitStatusesAndExamplesAndSucceeds) {
-  const ToolRun run = RunHost({"--help"});
+  const ToolRun run = RunHostAsGiven({"--help"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out.rfind("usage: glimster-host [OPTIONS] [PLUGIN]\n", 0), 0u) << run.out;
   for (const char* option :
        {"--comp-name", "--size", "--time", "--test-card", "--noise", "--frame-png", "--demo",
         "--desktop", "--no-capture", "--repeat", "--trace", "--fail", "--refuse-suite",
-        "--list-operations", "--help"}) {
+        "--list-operations", "--help", "--macos"}) {
     EXPECT_THAT(run.out, HasSubstr(option));
   }
   EXPECT_THAT(run.out, HasSubstr("Exit status:"));
@@ -27,17 +27,17 @@ TEST_F(Help, PrintsUsageOptionsExitStatusesAndExamplesAndSucceeds) {
 }
 
 TEST_F(Help, NamesTheBuiltPluginAsTheDefault) {
-  EXPECT_THAT(RunHost({"-h"}).out, HasSubstr(PluginFile().string()));
+  EXPECT_THAT(RunHostAsGiven({"-h"}).out, HasSubstr(test_support::BuiltPlugin().string()));
 }
 
 TEST_F(Help, ComesBeforeAnyLoadingOrCapture) {
-  const ToolRun run = RunHost({"/no/such/plugin.so", "--help"});
+  const ToolRun run = RunHostAsGiven({"/no/such/plugin.so", "--help"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
 }
 
 TEST_F(Help, ListOperationsNamesEveryFaultableOperationAndOfferedSuite) {
-  const ToolRun run = RunHost({"--list-operations"});
+  const ToolRun run = RunHostAsGiven({"--list-operations"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err, "");
   for (const char* line : {"\n  AEGP_RenderAndCheckoutFrame\n", "\n  AEGP_GetActiveItem\n",

@@ -22,30 +22,31 @@ class LoadFailure : public CliTest {
 
 TEST_F(LoadFailure, AMissingFileIsSaidToBeMissing) {
   const fs::path missing = scratch_ / "Missing.so";
-  ExpectNotLoaded(RunHost({missing.string()}), missing, "no such file");
+  ExpectNotLoaded(RunHostAsGiven({missing.string()}), missing, "no such file");
 }
 
 TEST_F(LoadFailure, AFolderIsNoPluginBinary) {
-  ExpectNotLoaded(RunHost({scratch_.string()}), scratch_, "it is a folder, not a plug-in binary");
+  ExpectNotLoaded(RunHostAsGiven({scratch_.string()}), scratch_,
+                  "it is a folder, not a plug-in binary");
 }
 
 TEST_F(LoadFailure, AFileThatIsNoLibraryIsNotLoadable) {
   const fs::path text = scratch_ / "Notes.so";
   std::ofstream(text) << "these are not the machine instructions you are looking for\n";
-  const ToolRun run = RunHost({text.string()});
+  const ToolRun run = RunHostAsGiven({text.string()});
   ExpectNotLoaded(run, text, "not a loadable library (");
 }
 
 TEST_F(LoadFailure, ALibraryWithoutEntryPointFuncIsNoPlugin) {
   const fs::path library = GLIMSTER_NO_ENTRY_LIBRARY;
-  ExpectNotLoaded(RunHost({library.string()}), library,
+  ExpectNotLoaded(RunHostAsGiven({library.string()}), library,
                   "not a plug-in: it exports no EntryPointFunc");
 }
 
 TEST_F(LoadFailure, TheBuiltPluginLoadsWhenNoneIsNamed) {
-  const ToolRun run = RunHost({"--no-capture"});
+  const ToolRun run = RunHostAsGiven({"--no-capture"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(ValueOf(run.out, "plug-in"), PluginFile().string());
+  EXPECT_EQ(ValueOf(run.out, "plug-in"), test_support::BuiltPlugin().string());
 }
 
 }  // namespace

@@ -92,8 +92,9 @@ class OutOfMemory : public CliTest, public ::testing::WithParamInterface<Subject
       std::ofstream(file, std::ios::binary) << earlier[file];
     }
 
-    std::vector<std::string> arguments = {"--as=" + std::to_string(limit_mib * kMiB),
-                                          GLIMSTER_HOST_PROGRAM, "--desktop", desktop.string()};
+    std::vector<std::string> arguments = HostCommand();
+    arguments.insert(arguments.begin(), "--as=" + std::to_string(limit_mib * kMiB));
+    arguments.insert(arguments.end(), {PluginFile().string(), "--desktop", desktop.string()});
     arguments.insert(arguments.end(), subject.options.begin(), subject.options.end());
     const ToolRun result =
         runProgram(GLIMSTER_PRLIMIT_PROGRAM, arguments,

@@ -23,7 +23,7 @@ struct BadArguments {
 class UsageError : public CliTest, public ::testing::WithParamInterface<BadArguments> {};
 
 TEST_P(UsageError, ExitsWithTwoAndSaysWhy) {
-  const ToolRun run = RunHost(GetParam().arguments);
+  const ToolRun run = RunHostAsGiven(GetParam().arguments);
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_THAT(run.err, StartsWith("glimster-host: "));
   EXPECT_THAT(run.err, HasSubstr(GetParam().message));
@@ -71,6 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {"--refuse-suite", "AEGP Render Suite"},
                      "--refuse-suite wants NAME:VERSION"},
         BadArguments{"TwoPlugins", {"a.so", "b.so"}, "one plug-in at a time"},
+        BadArguments{
+            "UnknownSlice", {"--macos", "ppc"}, "--macos wants x86_64 or arm64; got \"ppc\""},
         BadArguments{"MissingDesktop",
                      {"--desktop", "/no/such/folder"},
                      "--desktop: no folder /no/such/folder"},
@@ -98,7 +100,7 @@ TEST_F(InputPng, ThatIsNoWholePngIsAUsageErrorInPlainWords) {
                                     {"cut.png", png.substr(0, png.size() / 2)}}) {
     const fs::path input = scratch_ / name;
     std::ofstream(input, std::ios::binary) << bytes;
-    const ToolRun run = RunHost({"--frame-png", input.string()});
+    const ToolRun run = RunHostAsGiven({"--frame-png", input.string()});
     EXPECT_EQ(run.exitCode, 2) << name;
     EXPECT_EQ(LinesOf(run.err).front(), "glimster-host: --frame-png: " + input.string() +
                                             " is not a PNG image, or is damaged (it cannot be "

@@ -1,5 +1,6 @@
 // The built plug-in exports its entry point and nothing else.
 #include "support/ElfDynamicSymbols.h"
+#include "tests/support/PluginUnderTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ using ::testing::Contains;
 using ::testing::Not;
 
 TEST(ExportTableTest, EntryPointFuncIsThePluginsOnlyExport) {
-  EXPECT_THAT(definedDynamicSymbols(GLIMSTER_PLUGIN_FILE),
+  EXPECT_THAT(definedDynamicSymbols(test_support::BuiltPlugin()),
               ::testing::ElementsAre("EntryPointFunc"));
 }
 

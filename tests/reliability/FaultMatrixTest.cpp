@@ -15,6 +15,7 @@
 #include "substitute_host/Host.h"
 #include "substitute_host/Operations.h"
 #include "substitute_host/PluginBinary.h"
+#include "tests/support/PluginUnderTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -108,7 +109,7 @@ class MatrixSizeReport : public ::testing::Environment {
 const auto* const kReport = ::testing::AddGlobalTestEnvironment(new MatrixSizeReport);
 
 const substitute_host::PluginBinary& Plugin() {
-  static const substitute_host::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
+  static const substitute_host::PluginBinary plugin{test_support::PluginUnderTest()};
   return plugin;
 }
 

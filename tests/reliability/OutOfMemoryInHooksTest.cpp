@@ -5,6 +5,7 @@
 #include "substitute_host/Host.h"
 #include "substitute_host/Operations.h"
 #include "substitute_host/PluginBinary.h"
+#include "tests/support/PluginUnderTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ namespace op = substitute_host::op;
 using substitute_host::Host;
 
 const substitute_host::PluginBinary& Plugin() {
-  static const substitute_host::PluginBinary plugin{GLIMSTER_PLUGIN_FILE};
+  static const substitute_host::PluginBinary plugin{test_support::PluginUnderTest()};
   return plugin;
 }
 

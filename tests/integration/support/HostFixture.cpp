@@ -1,5 +1,7 @@
 #include "support/HostFixture.h"
 
+#include "tests/support/PluginUnderTest.h"
+
 #include <algorithm>
 
 namespace glimster::substitute_host {
@@ -37,7 +39,7 @@ void PrintTo(ItemKind kind, std::ostream* out) {
 namespace glimster::integration {
 
 const substitute_host::PluginBinary& pluginUnderTest() {
-  static const substitute_host::PluginBinary kPlugin(GLIMSTER_PLUGIN_FILE);
+  static const substitute_host::PluginBinary kPlugin(test_support::PluginUnderTest());
   return kPlugin;
 }
 

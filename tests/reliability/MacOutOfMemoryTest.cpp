@@ -1,0 +1,113 @@
+// The Mac code running out of memory, which only macos_runner can bring
+// about: its malloc answers NULL at the nth allocation a hook makes, for each
+// n the hook reaches in turn, so that libc++'s operator new throws
+// std::bad_alloc inside the Mac code and the bundle's own exception tables
+// carry it to the plug-in's handler. (The host's std::bad_alloc of
+// OutOfMemoryInHooksTest is Linux's and cannot cross Mac code.) Every run
+// answers 0 or the out-of-memory code 4, gives everything back and leaves
+// no file but the whole PNG; a capture that answers 0 wrote the frame or
+// reported why. A run with nothing failed and nothing reported shows the
+// hook's allocations are used up.
+#include "CaptureFixture.h"
+#include "substitute_host/FrameSources.h"
+#include "substitute_host/Host.h"
+#include "substitute_host/PluginBinary.h"
+#include "tests/support/PluginUnderTest.h"
+
+#include <dlfcn.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+namespace glimster::reliability {
+namespace {
+
+namespace fs = std::filesystem;
+using substitute_host::Host;
+
+// macos_runner's glimster_macos_fail (macos_runner/Faults.cpp).
+using PlanMacFailure = int (*)(const char* call, unsigned nth);
+
+constexpr unsigned kMostAllocations = 10000;  // per hook: a sweep that never ends fails
+
+const substitute_host::PluginBinary& Plugin() {
+  static const substitute_host::PluginBinary plugin{test_support::PluginUnderTest()};
+  return plugin;
+}
+
+A_Err Start(Host& host) { return host.runEntry(Plugin()); }
+A_Err UpdateMenus(Host& host) { return host.updateMenus(); }
+A_Err TakeGlimster(Host& host) { return host.issueMenuCommand("Take Glimster").result; }
+
+struct Hook {
+  const char* name;
+  A_Err (*call)(Host&);
+};
+
+const Hook kHooks[] = {
+    {"EntryPointFunc", Start},
+    {"UpdateMenuHook", UpdateMenus},
+    {"CommandHook, capturing", TakeGlimster},
+};
+
+TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) {
+  void* runner = dlopen(Plugin().file().c_str(), RTLD_NOW | RTLD_NOLOAD);
+  const auto plan = reinterpret_cast<PlanMacFailure>(
+      runner != nullptr ? dlsym(runner, "glimster_macos_fail") : nullptr);
+  ASSERT_NE(plan, nullptr) << Plugin().file() << " is not macos_runner";
+  char pattern[] = "/tmp/glimster-mac-oom-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const fs::path home = pattern;
+  const fs::path desktop = home / "Desktop";
+  fs::create_directory(desktop);
+  setenv("HOME", home.c_str(), 1);
+  const substitute_host::Frame frame = substitute_host::noiseFrame(8, 4, 1);
+  const std::vector<std::uint8_t> expected = capture_tests::ExpectedImage(frame).pixels;
+
+  unsigned caught = 0;
+  for (const Hook& hook : kHooks) {
+    unsigned hookCaught = 0;
+    for (unsigned nth = 1;; ++nth) {
+      SCOPED_TRACE(std::string(hook.name) + ", allocation " + std::to_string(nth) + " failing");
+      ASSERT_LT(nth, kMostAllocations);
+      Host host;
+      if (hook.call != Start) ASSERT_EQ(Start(host), A_Err_NONE);
+      host.project().setActive(&host.project().addComposition(u"Comp", frame, A_Time{0, 1}));
+      ASSERT_EQ(plan("malloc", nth), 0);
+      const A_Err result = hook.call(host);
+      plan("malloc", 0);
+
+      EXPECT_TRUE(result == A_Err_NONE || result == A_Err_ALLOC) << result;
+      EXPECT_THAT(host.problems(), ::testing::IsEmpty());
+      EXPECT_TRUE(host.outstanding().none()) << host.outstanding().describe();
+      std::size_t written = 0;
+      for (const auto& entry : fs::directory_iterator(desktop)) {
+        const std::optional<test_support::Rgba8> png = test_support::DecodePng(entry.path());
+        EXPECT_TRUE(png && png->pixels == expected) << entry.path();
+        fs::remove(entry.path());
+        ++written;
+      }
+      const bool reported = test_support::ReportedOnce(host.reports(), 83);
+      if (hook.call == TakeGlimster && result == A_Err_NONE) {
+        EXPECT_TRUE(written == 1 || reported) << "nothing written, and nobody told";
+      }
+      hookCaught += result == A_Err_ALLOC;
+      if (result == A_Err_NONE && host.reports().empty()) {
+        std::printf("%s: %u allocations failed in turn, %u answered 4\n", hook.name, nth - 1,
+                    hookCaught);
+        break;
+      }
+    }
+    caught += hookCaught;
+  }
+  EXPECT_GT(caught, 0u);
+  fs::remove_all(home);
+}
+
+}  // namespace
+}  // namespace glimster::reliability
