@@ -29,15 +29,19 @@ const std::vector<std::string> kOtherHost{GLIMSTER_MACOS_OTHER_HOST};
 
 // The slices this build runs and how, `between` between two of them.
 std::string runnable(const std::string& between) {
-  std::string text;
+  std::vector<std::string> ways;
 #ifdef GLIMSTER_MACOS_RUNNER
-  text += std::string(kRunnerArch) + " natively";
+  ways.push_back(std::string(kRunnerArch) + " natively");
 #endif
 #ifdef GLIMSTER_MACOS_OTHER_HOST
-  text += between + kOtherArch + " in";
-  for (const std::string& word : kOtherHost) text += " " + word;
+  std::string other = std::string(kOtherArch) + " in";
+  for (const std::string& word : kOtherHost) other += " " + word;
+  ways.push_back(other);
 #endif
-  return text.empty() ? "none (it was built without macos_runner)" : text;
+  if (ways.empty()) return "none (it was built without macos_runner)";
+  std::string text = ways.front();
+  for (std::size_t i = 1; i < ways.size(); ++i) text += between + ways[i];
+  return text;
 }
 
 }  // namespace
