@@ -13,7 +13,10 @@
 # flat and noisy 1080p and 2160p frames, written as files, are captured through
 # Glimster.aex by glimster-host.exe under Wine and through Glimster.so by
 # glimster-host, each file written checked to be byte for byte the premultiplied frame's
-# LodePNG PNG. Arguments go to the program; --runs also sets the Wine runs.
+# LodePNG PNG. Then the program's tables once more with the shipped
+# Glimster.plugin's x86_64 slice as the plug-in, loaded through macos_runner
+# (GlimsterMacOS.so, built Release beside the program), pages reused.
+# Arguments go to the program; --runs also sets the Wine runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,9 +26,9 @@ cross=build/linux
 mkdir -p build
 log=build/benchmark-build.log
 if ! { cmake --preset linux -B "$dir" -DCMAKE_BUILD_TYPE=Release -DGLIMSTER_WINDOWS_CROSS=OFF \
-       && cmake --build "$dir" -j2 --target glimster_benchmarks glimster-host \
+       && cmake --build "$dir" -j2 --target glimster_benchmarks glimster-host glimster_macos_runner \
        && { [ -f "$cross/CMakeCache.txt" ] || cmake --preset linux; } \
-       && cmake --build "$cross" -j2 --target glimster_windows; } >"$log" 2>&1; then
+       && cmake --build "$cross" -j2 --target glimster_windows glimster_macos; } >"$log" 2>&1; then
   tail -n 80 "$log"
   echo "build failed; full log: $log" >&2
   exit 1
@@ -56,5 +59,9 @@ scripts/benchmark-wine.sh --runs "$runs" --program "$program" \
   --linux-host "$dir/substitute_host/glimster-host" --linux-plugin "$dir/plugin/Glimster.so" \
   --wine-run "$cross/wine/wine-run" --windows-host "$cross/windows/substitute_host/glimster-host.exe" \
   --aex "$cross/windows/plugin/Glimster.aex"
+echo
+echo "Glimster.plugin's x86_64 slice through macos_runner:"
+GLIMSTER_MACOS_BUNDLE="$cross/macos/Glimster.plugin" \
+  "$program" --plugin "$dir/macos_runner/GlimsterMacOS.so" "$@" --pages reused
 echo
 echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"
