@@ -13,8 +13,9 @@
 # new one); the PackageCode, which names one package, is derived from
 # everything that goes into it and set with msibuild (wixl draws a random
 # one). wixl dates the summary information by the clock and the cabinet's
-# files by theirs: it runs under faketime at 2000-01-01 00:00 UTC, and the
-# staged files are dated so too.
+# files by theirs: it runs under faketime with the clock stopped at
+# 2000-01-01 00:00 UTC (whatever clock the caller has), and the staged files
+# are dated so too.
 foreach(variable AEX README VERSION WXS WIXL MSIBUILD FAKETIME PYTHON STAGING MSI)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "PackageMsi.cmake needs -D${variable}=...")
@@ -61,8 +62,8 @@ if(failed)
 endif()
 file(REMOVE "${MSI}")
 execute_process(
-  COMMAND "${CMAKE_COMMAND}" -E env TZ=UTC
-          "${FAKETIME}" "${fixed_time}" "${WIXL}" -a x64 -o "${MSI}" Glimster.wxs
+  COMMAND "${CMAKE_COMMAND}" -E env --unset=LD_PRELOAD --unset=FAKETIME --unset=FAKETIME_SHARED TZ=UTC
+          "${FAKETIME}" -f "${fixed_time}" "${WIXL}" -a x64 -o "${MSI}" Glimster.wxs
   WORKING_DIRECTORY "${STAGING}" RESULT_VARIABLE failed OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT failed)
   # Title and the rest as wixl wrote them; the PackageCode (revision number) derived.

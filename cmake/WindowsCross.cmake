@@ -246,17 +246,19 @@ add_test(NAME aex.Version
          COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" version
                  --wrestool "${GLIMSTER_WRESTOOL}" --aex "${GLIMSTER_AEX}" --version "${PROJECT_VERSION}")
 
-# The archive, made in a temporary folder of its own and read back with
-# Python's zipfile and hashlib: its listing, checksums and contents.
+# The archive, made twice in a temporary folder of its own, as two builds
+# years apart would, and read back with Python's zipfile and hashlib: the
+# same bytes both times, its listing, checksums and contents.
 add_test(NAME package.WindowsZip
          COMMAND "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/tests/package/check_windows_zip.py"
                  --cmake "${CMAKE_COMMAND}" --script "${PROJECT_SOURCE_DIR}/cmake/PackageZip.cmake"
                  --name "${GLIMSTER_WINDOWS_ZIP_NAME}" --version "${PROJECT_VERSION}" --aex "${GLIMSTER_AEX}"
-                 -- ${windows_zip_arguments})
+                 --faketime "${GLIMSTER_FAKETIME}" -- ${windows_zip_arguments})
 
-# The installer, made twice in a temporary folder of its own and read back
-# with msiinfo: the same bytes both times, the UpgradeCode every release
-# keeps, the product, the upgrade rules, the folders and files.
+# The installer, made twice in a temporary folder of its own, as two builds
+# years apart would, and read back with msiinfo: the same bytes both times,
+# the UpgradeCode every release keeps, the product, the upgrade rules, the
+# folders and files.
 find_program(GLIMSTER_MSIINFO NAMES msiinfo)
 if(NOT GLIMSTER_MSIINFO)
   message(FATAL_ERROR "The installer's test needs msiinfo (Debian: msitools)")
@@ -265,7 +267,7 @@ add_test(NAME package.Msi
          COMMAND "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/tests/package/check_msi.py"
                  --cmake "${CMAKE_COMMAND}" --script "${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake"
                  --msiinfo "${GLIMSTER_MSIINFO}" --version "${PROJECT_VERSION}" --aex "${GLIMSTER_AEX}"
-                 -- ${windows_msi_arguments})
+                 --faketime "${GLIMSTER_FAKETIME}" -- ${windows_msi_arguments})
 
 # The installer under Wine's msiexec, in a Wine prefix of the test's own:
 # install, upgrade from an older version the test makes, the same version

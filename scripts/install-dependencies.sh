@@ -16,7 +16,7 @@ packages=(
   clang libclang-rt-14-dev                               # the fuzz targets: clang's libFuzzer and sanitizers
   locales                                                # a locale with a long AM/PM word, for a timestamp test
   clang-format                                           # the house style, checked by the tests
-  wixl msitools                                          # Glimster.msi: wixl builds it, msiinfo reads it back
+  wixl msitools faketime                                 # Glimster.msi: wixl builds it at a fixed clock, msiinfo reads it
 )
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 

@@ -1,13 +1,15 @@
 """Makes the Windows installer twice with cmake/PackageMsi.cmake in a temporary
-folder, the .aex dated anew in between as a rebuild dates it, and reads it
-back with msiinfo (msitools): the same bytes both times; the UpgradeCode that
-every release keeps; the product's name, version and publisher; the upgrade
-and downgrade rules with the downgrade's message; the folders down to
+folder, as two builds years apart would (the .aex dated anew, the clock set on
+by faketime), and reads it back with msiinfo (msitools): the same bytes both
+times; the UpgradeCode that every release keeps; the product's name, version
+and publisher; the upgrade and downgrade rules with the downgrade's message;
+the folders down to
 C:\\Program Files\\Adobe\\Common\\Plug-ins\\7.0\\MediaCore\\Glimster with
 INSTALLDIR its parent; exactly the files of the zip but INSTALL.txt and
 SHA256SUMS, plus README.txt, all in that folder."""
 
 import argparse
+import datetime
 import os
 import shutil
 import subprocess
@@ -52,6 +54,7 @@ def main():
     parser.add_argument("--msiinfo", required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--aex", required=True)
+    parser.add_argument("--faketime", required=True)
     parser.add_argument("definitions", nargs="*", help="-D arguments for the script")
     args = parser.parse_args()
 
@@ -59,11 +62,13 @@ def main():
         aex = os.path.join(folder, "Glimster.aex")
         shutil.copyfile(args.aex, aex)
         installers = []
-        for run, when in (("first", 1_000_000_000), ("second", 1_700_000_000)):
-            os.utime(aex, (when, when))
+        for run, when in (("first", "2001-09-09 01:46:40"), ("second", "2023-11-14 22:13:20")):
+            stamp = datetime.datetime.fromisoformat(when + "+00:00").timestamp()
+            os.utime(aex, (stamp, stamp))
             msi = os.path.join(folder, run + ".msi")
-            subprocess.run([args.cmake, *args.definitions, f"-DAEX={aex}", f"-DVERSION={args.version}",
-                            f"-DSTAGING={folder}/{run}", f"-DMSI={msi}", "-P", args.script], check=True)
+            subprocess.run([args.faketime, "-f", "@" + when, args.cmake, *args.definitions, f"-DAEX={aex}",
+                            f"-DVERSION={args.version}", f"-DSTAGING={folder}/{run}", f"-DMSI={msi}", "-P",
+                            args.script], check=True)
             with open(msi, "rb") as f:
                 installers.append(f.read())
         if installers[0] != installers[1]:

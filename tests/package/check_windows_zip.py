@@ -1,11 +1,13 @@
 """Makes the Windows archive twice with cmake/PackageZip.cmake in a temporary
-folder, the .aex dated anew in between as a rebuild dates it, and reads it
-back with zipfile and hashlib: the same bytes both times; exactly the six
-files; the checksums in SHA256SUMS those of the files; Glimster.aex the one
-built; the install text of this version; every text file with Windows line
-ends; a licence notice for each runtime whose code is in the .aex."""
+folder, as two builds years apart would (the .aex dated anew, the clock set on
+by faketime), and reads it back with zipfile and hashlib: the same bytes both
+times; exactly the six files; the checksums in SHA256SUMS those of the files;
+Glimster.aex the one built; the install text of this version; every text file
+with Windows line ends; a licence notice for each runtime whose code is in the
+.aex."""
 
 import argparse
+import datetime
 import os
 import shutil
 import subprocess
@@ -37,6 +39,7 @@ def main():
     parser.add_argument("--name", required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--aex", required=True)
+    parser.add_argument("--faketime", required=True)
     parser.add_argument("definitions", nargs="*", help="-D arguments for the script")
     args = parser.parse_args()
     if args.name != f"Glimster-{args.version}-windows-x64.zip":
@@ -47,11 +50,12 @@ def main():
         shutil.copyfile(args.aex, aex)
         definitions = [d for d in args.definitions if not d.startswith("-DAEX=")] + [f"-DAEX={aex}"]
         archives = []
-        for run, when in (("first", 1_000_000_000), ("second", 1_700_000_000)):
-            os.utime(aex, (when, when))
+        for run, when in (("first", "2001-09-09 01:46:40"), ("second", "2023-11-14 22:13:20")):
+            stamp = datetime.datetime.fromisoformat(when + "+00:00").timestamp()
+            os.utime(aex, (stamp, stamp))
             archive = os.path.join(folder, run + ".zip")
-            subprocess.run([args.cmake, *definitions, f"-DSTAGING={folder}/{run}", f"-DZIP={archive}",
-                            "-P", args.script], check=True)
+            subprocess.run([args.faketime, "-f", "@" + when, args.cmake, *definitions, f"-DSTAGING={folder}/{run}",
+                            f"-DZIP={archive}", "-P", args.script], check=True)
             with open(archive, "rb") as f:
                 archives.append(f.read())
         if archives[0] != archives[1]:
