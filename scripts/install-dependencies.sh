@@ -27,7 +27,9 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing ${#missing[@]} Debian packages with apt-get (on a fresh machine usually 3-6 minutes):"
   echo "  ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
+  # No questions, and no debconf warning (such as "delaying package configuration,
+  # since apt-utils is not installed") for the user to puzzle over.
+  export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
   echo "  updating the package lists..."
   apt-get update -qq
   echo "  downloading and installing..."
