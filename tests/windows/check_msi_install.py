@@ -37,6 +37,7 @@ GLIMSTER_KEY = "HKLM\\Software\\Glimster"
 OLD_VERSION = "2.9.0"
 # Wine hands a Windows exit code to Linux cut to its low byte.
 SUCCESS, INSTALL_FAILURE = 0, 1603 & 0xFF
+EXIT_CODES = {SUCCESS: "0", INSTALL_FAILURE: "1603 (ERROR_INSTALL_FAILURE, cut to 67)"}
 
 
 def fail(message):
@@ -59,7 +60,7 @@ class Wine:
 
     def msiexec(self, step, expected, *args):
         result = self.run("msiexec", *args, "/qn")
-        print(f"{step}: msiexec {' '.join(args)} /qn -> {result.returncode}")
+        print(f"{step}: msiexec {' '.join(args)} /qn -> {EXIT_CODES.get(result.returncode, result.returncode)}")
         if result.returncode != expected:
             fail(f"{step}: exit code {result.returncode}; expected {expected}\n{result.stdout}{result.stderr}")
 
@@ -91,47 +92,25 @@ class Wine:
 
 
 def old_plugin(aex, version, path):
-    """A copy of Glimster.aex whose version resource says `version`: the
-    fixed numbers after the signature 0xFEEF04BD and the version strings."""
+    """A copy of Glimster.aex whose version resource says OLD_VERSION: the
+    fixed numbers after the signature 0xFEEF04BD and the two version strings."""
     with open(aex, "rb") as f:
         data = bytearray(f.read())
     at = data.find(struct.pack("<I", 0xFEEF04BD))
-    old = data[at + 8:at + 24]
+    new_text, old_text = OLD_VERSION.encode("utf-16-le"), version.encode("utf-16-le")
+    if at < 0 or len(new_text) != len(old_text) or data.count(old_text) != 2:
+        fail(f"cannot make a {OLD_VERSION} copy of {aex}")
     major, minor, patch = (int(part) for part in OLD_VERSION.split("."))
     data[at + 8:at + 24] = struct.pack("<4I", (major << 16) | minor, patch << 16, (major << 16) | minor, patch << 16)
-    new_text, old_text = OLD_VERSION.encode("utf-16-le"), version.encode("utf-16-le")
-    if at < 0 or old == data[at + 8:at + 24] or len(new_text) != len(old_text) or data.count(old_text) != 2:
-        fail(f"cannot make a {OLD_VERSION} copy of {aex}")
     with open(path, "wb") as f:
         f.write(bytes(data).replace(old_text, new_text))
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--cmake", required=True)
-    parser.add_argument("--zip-script", required=True)
-    parser.add_argument("--msi-script", required=True)
-    parser.add_argument("--check-aex", required=True, help="check_aex.py, which reads the version resource")
-    parser.add_argument("--wrestool", required=True)
-    parser.add_argument("--aex", required=True)
-    parser.add_argument("--version", required=True)
-    parser.add_argument("--zip-arg", action="append", default=[], help="a -D argument of the zip's script")
-    parser.add_argument("--msi-arg", action="append", default=[], help="a -D argument of the installer's script")
-    args = parser.parse_args()
-
-    folder = tempfile.mkdtemp(prefix="glimster-msi-")
-    wine = Wine(args.wine_run, os.path.join(folder, "wine"))
-    try:
-        run_steps(args, folder, wine)
-    finally:
-        wine.run("--shutdown")
-        shutil.rmtree(folder, ignore_errors=True)
-
-
-def read_version(args, path):
+def version_is(args, path, version):
+    """Whether the version resource of the .aex at `path`, read back with
+    wrestool by check_aex.py, says `version`."""
     result = subprocess.run([sys.executable, args.check_aex, "version", "--wrestool", args.wrestool, "--aex", path,
-                             "--version", args.version], capture_output=True, text=True)
+                             "--version", version], capture_output=True, text=True)
     return result.returncode == 0
 
 
@@ -141,8 +120,8 @@ def run_steps(args, folder, wine):
 
     old_aex = os.path.join(folder, "old.aex")
     old_plugin(args.aex, args.version, old_aex)
-    if read_version(args, old_aex):
-        fail(f"the {OLD_VERSION} copy reads as {args.version}")
+    if not version_is(args, old_aex, OLD_VERSION) or version_is(args, old_aex, args.version):
+        fail(f"the copy of Glimster.aex does not read as {OLD_VERSION}")
     msi, old_msi, archive = (os.path.join(folder, name) for name in ("new.msi", "old.msi", "Glimster.zip"))
     make(args.msi_script, args.msi_arg, f"-DAEX={args.aex}", f"-DVERSION={args.version}",
          f"-DSTAGING={folder}/new", f"-DMSI={msi}")
@@ -182,7 +161,7 @@ def run_steps(args, folder, wine):
         with open(aex, "rb") as f:
             if f.read() != zip_aex:
                 fail(f"{step}: the installed Glimster.aex is not the zip's")
-        if not read_version(args, aex):
+        if not version_is(args, aex, args.version):
             fail(f"{step}: the installed Glimster.aex's version resource is not {args.version}")
         print(f"{step}: Glimster.aex is the zip's, version resource {args.version}")
 
@@ -204,8 +183,8 @@ def run_steps(args, folder, wine):
 
     wine.msiexec("1. install 2.9.0", SUCCESS, "/i", windows_path(old_msi))
     old = installed("1. install 2.9.0", DEFAULT_FOLDER, OLD_VERSION)
-    if read_version(args, old):
-        fail(f"1. install 2.9.0: the installed Glimster.aex reads as {args.version}")
+    if not version_is(args, old, OLD_VERSION):
+        fail(f"1. install 2.9.0: the installed Glimster.aex's version resource is not {OLD_VERSION}")
     wine.msiexec("2. upgrade", SUCCESS, "/i", windows_path(msi))
     current("2. upgrade", DEFAULT_FOLDER)
     then = wine.tree()
@@ -226,6 +205,29 @@ def run_steps(args, folder, wine):
     wine.msiexec("6. remove", SUCCESS, "/x", windows_path(msi))
     removed("6. remove")
     print("OK: installed, upgraded, reinstalled, refused a downgrade, removed; into INSTALLDIR and removed")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--wine-run", required=True)
+    parser.add_argument("--cmake", required=True)
+    parser.add_argument("--zip-script", required=True)
+    parser.add_argument("--msi-script", required=True)
+    parser.add_argument("--check-aex", required=True, help="check_aex.py, which reads the version resource")
+    parser.add_argument("--wrestool", required=True)
+    parser.add_argument("--aex", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--zip-arg", action="append", default=[], help="a -D argument of the zip's script")
+    parser.add_argument("--msi-arg", action="append", default=[], help="a -D argument of the installer's script")
+    args = parser.parse_args()
+
+    folder = tempfile.mkdtemp(prefix="glimster-msi-")
+    wine = Wine(args.wine_run, os.path.join(folder, "wine"))
+    try:
+        run_steps(args, folder, wine)
+    finally:
+        wine.run("--shutdown")
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 if __name__ == "__main__":
