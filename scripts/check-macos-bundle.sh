@@ -11,10 +11,11 @@
 # bound (NOUNDEFS, two-level namespace) to libSystem, Foundation,
 # CoreFoundation, libobjc or libc++ and to nothing else, exporting only
 # _EntryPointFunc; an arm64 slice carries an ad-hoc code signature, which
-# Apple silicon requires. Info.plist is a valid property list carrying the
-# project's version; PkgInfo is the 8 bytes AEgxFXTC; the descriptor, read
-# back from Contents/Resources/Glimster.rsrc, names the entry point for each
-# architecture.
+# Apple silicon requires; a slice that can raise a C++ exception carries the
+# tables and the personality routine that catch it. Info.plist is a valid
+# property list carrying the project's version; PkgInfo is the 8 bytes
+# AEgxFXTC; the descriptor, read back from Contents/Resources/Glimster.rsrc,
+# names the entry point for each architecture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,9 +34,10 @@ tool() {
   fail "none of $* found (Debian: llvm)"
 }
 if [ "$(uname -s)" = Darwin ]; then
-  lipo=lipo nm=nm otool=otool
+  lipo=lipo nm=nm otool=otool objdump=objdump dwarfdump=dwarfdump
 else
   lipo=$(tool llvm-lipo llvm-lipo-14) nm=$(tool llvm-nm llvm-nm-14) otool=$(tool llvm-otool llvm-otool-14)
+  objdump=$(tool llvm-objdump llvm-objdump-14) dwarfdump=$(tool llvm-dwarfdump llvm-dwarfdump-14)
 fi
 libraries_allowed=(
   /usr/lib/libSystem.B.dylib
@@ -83,6 +85,25 @@ for arch in $architectures; do
   while read -r library; do
     [[ " ${libraries_allowed[*]} " == *" $library "* ]] || fail "$arch code loads $library"
   done <<<"$libraries"
+
+  # Code that can raise a C++ exception must be able to catch it: without the
+  # language-specific tables and a personality routine (named by __unwind_info,
+  # or by the __eh_frame entries its DWARF-mode functions point to), every
+  # throw ends in std::terminate and takes the host down.
+  symbols=$("$nm" -m "$slice")
+  if grep -qE ' (___cxa_throw|__Unwind_RaiseException)( |$)' <<<"$symbols"; then
+    sections=$(awk '$1 == "sectname" { print $2 }' <<<"$commands" | xargs)
+    compact=$("$objdump" --macho --unwind-info "$slice" \
+              | sed -n 's/^ *Personality functions: (count = \([0-9]*\)).*/\1/p')
+    dwarf=$("$dwarfdump" --eh-frame "$slice" | grep -c 'Personality Address' || true)
+    personalities=$((${compact:-0} + dwarf))
+    tables=$(tr ' ' '\n' <<<"$sections" | grep -E '^__(gcc_except_tab|eh_frame)$' | xargs || true)
+    echo "$arch: raises exceptions; tables ${tables:-none}; personality named ${compact:-0} times in __unwind_info, $dwarf in __eh_frame"
+    [[ " $sections " == *" __gcc_except_tab "* ]] \
+      || fail "$arch code raises exceptions but has no exception tables (__gcc_except_tab)"
+    [ "$personalities" -gt 0 ] \
+      || fail "$arch code raises exceptions but names no personality routine"
+  fi
 
   if [ "$arch" = arm64 ]; then
     signature=$(awk '$2 == "LC_CODE_SIGNATURE" { sig = 1 } sig && $1 == "dataoff" { print $2; exit }' <<<"$commands")

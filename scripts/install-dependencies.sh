@@ -12,7 +12,7 @@ packages=(
   gobjc++ libgnustep-base-dev                            # Foundation naming on Linux
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64         # Glimster.aex
   wine64 icoutils llvm                                   # running and reading the .aex; llvm-rc
-  lld-14                                                 # ld64.lld: links Glimster.plugin (llvm: llvm-lipo, llvm-otool)
+  lld-19                                                 # ld64.lld: links Glimster.plugin (llvm: llvm-lipo, llvm-otool)
   clang libclang-rt-14-dev                               # the fuzz targets: clang's libFuzzer and sanitizers
   locales                                                # a locale with a long AM/PM word, for a timestamp test
   clang-format                                           # the house style, checked by the tests

@@ -4,6 +4,9 @@ and expects scripts/check-macos-bundle.sh to reject it, naming the fault:
   a second exported symbol   the arm64 slice replaced by a bundle exporting two functions
   minos 13.0                 the x86_64 slice's LC_BUILD_VERSION raised to macOS 13.0
   a missing arm64 slice      the code reduced to its x86_64 slice
+  an arm64 slice that throws without exception tables
+                             the arm64 slice replaced by a bundle that raises an exception
+                             and has no tables to catch it (what ld64.lld 14 made of ours)
 
   check_macos_bundle_faults.py --check scripts/check-macos-bundle.sh --bundle Glimster.plugin
       --lipo llvm-lipo --zig zig --ld64 ld64.lld --libsystem libSystem.12.tbd
@@ -45,11 +48,11 @@ def raise_minos(code, cputype, version):
     raise SystemExit("no LC_BUILD_VERSION in the slice")
 
 
-def two_exports_slice(args, work):
-    """An arm64 bundle exporting _EntryPointFunc and a second function."""
-    source = os.path.join(work, "two_exports.c")
+def arm64_slice(args, work, name, source_text):
+    """An arm64 bundle built from one C source with zig's clang and the linker under test."""
+    source = os.path.join(work, name + ".c")
     with open(source, "w") as f:
-        f.write("int EntryPointFunc(void) { return 0; }\nint SecondExport(void) { return 1; }\n")
+        f.write(source_text)
     env = dict(os.environ, ZIG_GLOBAL_CACHE_DIR=os.path.join(work, "zig-cache"),
                ZIG_LOCAL_CACHE_DIR=os.path.join(work, "zig-cache"))
     subprocess.run([args.zig, "cc", "-target", "aarch64-macos.12.1", "-c", source, "-o",
@@ -67,9 +70,18 @@ def main():
 
     with tempfile.TemporaryDirectory() as work:
 
+        def replace_arm64(code, name, source_text):
+            subprocess.run([args.lipo, code, "-replace", "arm64",
+                            arm64_slice(args, work, name, source_text), "-output", code],
+                           check=True)
+
         def second_export(code):
-            subprocess.run([args.lipo, code, "-replace", "arm64", two_exports_slice(args, work),
-                            "-output", code], check=True)
+            replace_arm64(code, "two_exports", "int EntryPointFunc(void) { return 0; }\n"
+                          "int SecondExport(void) { return 1; }\n")
+
+        def throws_without_tables(code):
+            replace_arm64(code, "no_tables", "void _Unwind_RaiseException(void *);\n"
+                          "int EntryPointFunc(void) { _Unwind_RaiseException(0); return 0; }\n")
 
         def minos_13(code):
             raise_minos(code, CPU_TYPE_X86_64, 0x000D0000)
@@ -81,6 +93,8 @@ def main():
             ("a second export", second_export, "arm64 code exports _EntryPointFunc _SecondExport"),
             ("minos 13.0", minos_13, "x86_64 code needs macOS 13.0; expected minos 12.1"),
             ("a missing arm64 slice", no_arm64, "architectures x86_64; expected x86_64 arm64"),
+            ("no exception tables", throws_without_tables,
+             "arm64 code raises exceptions but has no exception tables (__gcc_except_tab)"),
         ]
         failures = 0
         for name, plant, expected in faults:

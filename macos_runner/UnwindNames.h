@@ -1,0 +1,33 @@
+// LLVM libunwind's public names, renamed in the runner's build of it (this
+// header is forced into each of its sources): the Mac code's __Unwind_*
+// imports are bound to these, and they never meet the system's unwinder
+// (libgcc_s), which the host's own C++ code uses.
+#pragma once
+
+#define _Unwind_Backtrace glimster_macos_Unwind_Backtrace
+#define _Unwind_DeleteException glimster_macos_Unwind_DeleteException
+#define _Unwind_FindEnclosingFunction glimster_macos_Unwind_FindEnclosingFunction
+#define _Unwind_Find_FDE glimster_macos_Unwind_Find_FDE
+#define _Unwind_ForcedUnwind glimster_macos_Unwind_ForcedUnwind
+#define _Unwind_GetCFA glimster_macos_Unwind_GetCFA
+#define _Unwind_GetDataRelBase glimster_macos_Unwind_GetDataRelBase
+#define _Unwind_GetGR glimster_macos_Unwind_GetGR
+#define _Unwind_GetIP glimster_macos_Unwind_GetIP
+#define _Unwind_GetIPInfo glimster_macos_Unwind_GetIPInfo
+#define _Unwind_GetLanguageSpecificData glimster_macos_Unwind_GetLanguageSpecificData
+#define _Unwind_GetRegionStart glimster_macos_Unwind_GetRegionStart
+#define _Unwind_GetTextRelBase glimster_macos_Unwind_GetTextRelBase
+#define _Unwind_RaiseException glimster_macos_Unwind_RaiseException
+#define _Unwind_Resume glimster_macos_Unwind_Resume
+#define _Unwind_Resume_or_Rethrow glimster_macos_Unwind_Resume_or_Rethrow
+#define _Unwind_SetGR glimster_macos_Unwind_SetGR
+#define _Unwind_SetIP glimster_macos_Unwind_SetIP
+#define __register_frame glimster_macos_register_frame
+#define __register_frame_info glimster_macos_register_frame_info
+#define __register_frame_info_bases glimster_macos_register_frame_info_bases
+#define __register_frame_info_table glimster_macos_register_frame_info_table
+#define __register_frame_info_table_bases glimster_macos_register_frame_info_table_bases
+#define __register_frame_table glimster_macos_register_frame_table
+#define __deregister_frame glimster_macos_deregister_frame
+#define __deregister_frame_info glimster_macos_deregister_frame_info
+#define __deregister_frame_info_bases glimster_macos_deregister_frame_info_bases
