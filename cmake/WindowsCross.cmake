@@ -5,6 +5,7 @@
 # .aex with tools that did not build it (objdump, wrestool).
 
 include(ExternalProject)
+include(LabelledBuild)
 
 set(GLIMSTER_MINGW_TOOLCHAIN "${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake")
 set(GLIMSTER_GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH
@@ -35,6 +36,7 @@ if(GLIMSTER_TESTS)
   list(APPEND windows_byproducts "${GLIMSTER_WINDOWS_TEST_PROGRAM}" "${GLIMSTER_WINDOWS_HOST_PROGRAM}")
 endif()
 
+glimster_labelled_build_command(windows_build_command "Windows")
 ExternalProject_Add(glimster_windows
   SOURCE_DIR "${PROJECT_SOURCE_DIR}"
   BINARY_DIR "${GLIMSTER_WINDOWS_BINARY_DIR}"
@@ -48,24 +50,51 @@ ExternalProject_Add(glimster_windows
     "-DGLIMSTER_PIPL_GEN=$<TARGET_FILE:glimster_pipl_gen>"
     "-DGLIMSTER_LODEPNG_DIR=${GLIMSTER_LODEPNG_DIR}"
     ${windows_test_args}
+  BUILD_COMMAND ${windows_build_command}
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
   DEPENDS glimster_pipl_gen
   BUILD_BYPRODUCTS ${windows_byproducts})
 
-# ---- The archive a Windows user downloads -----------------------------------
-# scripts/package.sh builds it: Glimster.aex, INSTALL.txt (Windows line ends),
-# the licence notices of LodePNG and winpthreads, and SHA256SUMS, in
-# ${CMAKE_BINARY_DIR}/dist/Glimster-<version>-windows-x64.zip.
+# ---- The archive and the installer a Windows user downloads ----------------
+# scripts/package.sh builds both, in ${CMAKE_BINARY_DIR}/dist:
+#   Glimster-<version>-windows-x64.zip: Glimster.aex, INSTALL.txt (Windows
+#     line ends), the licence notices and SHA256SUMS (cmake/PackageZip.cmake);
+#   Glimster-<version>-windows-x64.msi: Glimster.aex, README.txt and the same
+#     notices, installed per machine (packaging/windows/Glimster.wxs.in, built
+#     with wixl by cmake/PackageMsi.cmake).
+# The notices, of everything linked into Glimster.aex, are written by
+# cmake/WindowsNotices.cmake for both from the texts Debian installs.
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(GLIMSTER_MINGW_COPYRIGHT "/usr/share/doc/mingw-w64-x86-64-dev/copyright" CACHE FILEPATH
+    "The copyright file of mingw-w64, whose runtime is linked into Glimster.aex (Debian: mingw-w64-x86-64-dev)")
+set(GLIMSTER_GCC_COPYRIGHT "/usr/share/doc/gcc-mingw-w64-base/copyright" CACHE FILEPATH
+    "The copyright file of GCC for mingw-w64, whose runtime is linked into Glimster.aex (Debian: gcc-mingw-w64-base)")
+set(GLIMSTER_GPL3 "/usr/share/common-licenses/GPL-3" CACHE FILEPATH
+    "The text of the GNU General Public License, version 3 (Debian: base-files)")
+foreach(notice_source GLIMSTER_MINGW_COPYRIGHT GLIMSTER_GCC_COPYRIGHT GLIMSTER_GPL3)
+  if(NOT EXISTS "${${notice_source}}")
+    message(FATAL_ERROR "${${notice_source}} not found: the Windows packages need it for their licence notices")
+  endif()
+endforeach()
+find_program(GLIMSTER_WIXL NAMES wixl)
+find_program(GLIMSTER_MSIBUILD NAMES msibuild)
+find_program(GLIMSTER_FAKETIME NAMES faketime)
+if(NOT GLIMSTER_WIXL OR NOT GLIMSTER_MSIBUILD OR NOT GLIMSTER_FAKETIME)
+  message(FATAL_ERROR "The Windows installer needs wixl, msibuild and faketime (Debian: wixl msitools "
+                      "faketime), or configure with -DGLIMSTER_WINDOWS_CROSS=OFF")
+endif()
+set(windows_notice_arguments
+  "-DLODEPNG_SOURCE=${GLIMSTER_LODEPNG_DIR}/lodepng.cpp" "-DMINGW_COPYRIGHT=${GLIMSTER_MINGW_COPYRIGHT}"
+  "-DGCC_COPYRIGHT=${GLIMSTER_GCC_COPYRIGHT}" "-DGPL3=${GLIMSTER_GPL3}" "-DPYTHON=${Python3_EXECUTABLE}")
 
 set(GLIMSTER_WINDOWS_ZIP_NAME "Glimster-${PROJECT_VERSION}-windows-x64.zip")
 set(windows_install_text "${CMAKE_BINARY_DIR}/dist/INSTALL.txt")
 configure_file("${PROJECT_SOURCE_DIR}/packaging/windows/INSTALL.txt.in" "${windows_install_text}"
                @ONLY NEWLINE_STYLE CRLF)
-set(windows_zip_arguments
-  "-DAEX=${GLIMSTER_AEX}" "-DINSTALL_TEXT=${windows_install_text}"
-  "-DLODEPNG_SOURCE=${GLIMSTER_LODEPNG_DIR}/lodepng.cpp"
-  "-DWINPTHREADS_NOTICE=${PROJECT_SOURCE_DIR}/packaging/windows/LICENSE-winpthreads.txt")
+set(windows_zip_arguments "-DAEX=${GLIMSTER_AEX}" "-DINSTALL_TEXT=${windows_install_text}"
+                          ${windows_notice_arguments})
 add_custom_target(glimster_windows_zip
   COMMAND "${CMAKE_COMMAND}" ${windows_zip_arguments} "-DSTAGING=${CMAKE_BINARY_DIR}/dist/staging"
           "-DZIP=${CMAKE_BINARY_DIR}/dist/${GLIMSTER_WINDOWS_ZIP_NAME}"
@@ -74,6 +103,25 @@ add_custom_target(glimster_windows_zip
   COMMENT "Writing dist/${GLIMSTER_WINDOWS_ZIP_NAME}"
   VERBATIM)
 add_dependencies(glimster_windows_zip glimster_windows)
+
+set(GLIMSTER_WINDOWS_MSI_NAME "Glimster-${PROJECT_VERSION}-windows-x64.msi")
+set(windows_readme "${CMAKE_BINARY_DIR}/dist/msi/README.txt")
+configure_file("${PROJECT_SOURCE_DIR}/packaging/windows/README.txt.in" "${windows_readme}"
+               @ONLY NEWLINE_STYLE CRLF)
+# Everything but the .aex and the version, which the installer's tests vary.
+set(windows_msi_arguments
+  "-DREADME=${windows_readme}" "-DWXS=${PROJECT_SOURCE_DIR}/packaging/windows/Glimster.wxs.in"
+  "-DWIXL=${GLIMSTER_WIXL}" "-DMSIBUILD=${GLIMSTER_MSIBUILD}" "-DFAKETIME=${GLIMSTER_FAKETIME}"
+  ${windows_notice_arguments})
+add_custom_target(glimster_windows_msi
+  COMMAND "${CMAKE_COMMAND}" "-DAEX=${GLIMSTER_AEX}" "-DVERSION=${PROJECT_VERSION}" ${windows_msi_arguments}
+          "-DSTAGING=${CMAKE_BINARY_DIR}/dist/msi/staging"
+          "-DMSI=${CMAKE_BINARY_DIR}/dist/${GLIMSTER_WINDOWS_MSI_NAME}"
+          -P "${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake"
+  BYPRODUCTS "${CMAKE_BINARY_DIR}/dist/${GLIMSTER_WINDOWS_MSI_NAME}"
+  COMMENT "Writing dist/${GLIMSTER_WINDOWS_MSI_NAME}"
+  VERBATIM)
+add_dependencies(glimster_windows_msi glimster_windows)
 
 if(NOT GLIMSTER_TESTS)
   return()
@@ -86,7 +134,6 @@ find_program(GLIMSTER_WINE_LOADER NAMES wine64 wine HINTS /usr/lib/wine /usr/lib
 find_program(GLIMSTER_WINESERVER NAMES wineserver wineserver64 HINTS /usr/lib/wine /usr/lib64/wine)
 find_file(GLIMSTER_WINE_INF wine.inf HINTS /usr/share/wine /usr/lib/wine)
 find_program(GLIMSTER_WRESTOOL NAMES wrestool)
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
 if(NOT GLIMSTER_WINE_LOADER OR NOT GLIMSTER_WINESERVER OR NOT GLIMSTER_WRESTOOL)
   message(FATAL_ERROR "The Windows tests need Wine and icoutils (Debian: wine64 icoutils), "
                       "or configure with -DGLIMSTER_WINDOWS_CROSS=OFF")
@@ -199,10 +246,44 @@ add_test(NAME aex.Version
          COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" version
                  --wrestool "${GLIMSTER_WRESTOOL}" --aex "${GLIMSTER_AEX}" --version "${PROJECT_VERSION}")
 
-# The archive, made in a temporary folder of its own and read back with
-# Python's zipfile and hashlib: its listing, checksums and contents.
+# The archive, made twice in a temporary folder of its own, as two builds
+# years apart would, and read back with Python's zipfile and hashlib: the
+# same bytes both times, its listing, checksums and contents.
 add_test(NAME package.WindowsZip
          COMMAND "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/tests/package/check_windows_zip.py"
                  --cmake "${CMAKE_COMMAND}" --script "${PROJECT_SOURCE_DIR}/cmake/PackageZip.cmake"
                  --name "${GLIMSTER_WINDOWS_ZIP_NAME}" --version "${PROJECT_VERSION}" --aex "${GLIMSTER_AEX}"
-                 -- ${windows_zip_arguments})
+                 --faketime "${GLIMSTER_FAKETIME}" -- ${windows_zip_arguments})
+
+# The installer, made twice in a temporary folder of its own, as two builds
+# years apart would, and read back with msiinfo: the same bytes both times,
+# the UpgradeCode every release keeps, the product, the upgrade rules, the
+# folders and files.
+find_program(GLIMSTER_MSIINFO NAMES msiinfo)
+if(NOT GLIMSTER_MSIINFO)
+  message(FATAL_ERROR "The installer's test needs msiinfo (Debian: msitools)")
+endif()
+add_test(NAME package.Msi
+         COMMAND "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/tests/package/check_msi.py"
+                 --cmake "${CMAKE_COMMAND}" --script "${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake"
+                 --msiinfo "${GLIMSTER_MSIINFO}" --version "${PROJECT_VERSION}" --aex "${GLIMSTER_AEX}"
+                 --faketime "${GLIMSTER_FAKETIME}" -- ${windows_msi_arguments})
+
+# The installer under Wine's msiexec, in a Wine prefix of the test's own:
+# install, upgrade from an older version the test makes, the same version
+# again, a refused downgrade, removal; into INSTALLDIR and removal.
+set(msi_install_arguments)
+foreach(argument "-DINSTALL_TEXT=${windows_install_text}" ${windows_notice_arguments})
+  list(APPEND msi_install_arguments "--zip-arg=${argument}")
+endforeach()
+foreach(argument IN LISTS windows_msi_arguments)
+  list(APPEND msi_install_arguments "--msi-arg=${argument}")
+endforeach()
+add_test(NAME package.MsiUnderWine
+         COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_msi_install.py"
+                 --wine-run "${wine_run}" --cmake "${CMAKE_COMMAND}"
+                 --zip-script "${PROJECT_SOURCE_DIR}/cmake/PackageZip.cmake"
+                 --msi-script "${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake"
+                 --check-aex "${windows_test_dir}/check_aex.py" --wrestool "${GLIMSTER_WRESTOOL}"
+                 --aex "${GLIMSTER_AEX}" --version "${PROJECT_VERSION}" ${msi_install_arguments})
+set_tests_properties(package.MsiUnderWine PROPERTIES TIMEOUT 900)

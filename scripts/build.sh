@@ -2,8 +2,9 @@
 # Configures (once) and builds the linux preset: everything (the test
 # plug-in, Glimster.aex, the substitute host, the tests and the benchmarks),
 # or only the targets named (scripts/build.sh Glimster glimster-host).
-# Says what it configures and builds, target by target; prints nothing when
-# all is built already, and the end of the build log when the build fails.
+# Says what it configures and builds, target by target, naming the build each
+# target belongs to (scripts/build-progress.sh); prints nothing when all is
+# built already, and the end of the build log when the build fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,20 +33,4 @@ if [ $# -eq 0 ]; then
 else
   what="$* (a first build usually takes 3-5 minutes on 2 cores)"
 fi
-# make prints "[ NN%] Building ..." only for work to do (an external
-# project's always-run build step says "Performing": not work by itself,
-# its own compiles print Building lines): the first such line
-# announces the build, and each target built after work is named.
-progress() {
-  local started=false dirty=false line pattern='^\[ *([0-9]+%)\] (Building|Linking|Generating)'
-  while IFS= read -r line; do
-    if [[ $line =~ $pattern ]]; then
-      $started || echo "Building $what..."
-      started=true dirty=true
-    elif [[ $line =~ ^\[\ *([0-9]+%)\]\ Built\ target\ (.*)$ ]] && $dirty; then
-      printf '  %4s  built %s\n' "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}"
-      dirty=false
-    fi
-  done
-}
-cmake --build --preset linux "${targets[@]}" 2>&1 | tee -a "$log" | progress || fail
+cmake --build --preset linux "${targets[@]}" 2>&1 | tee -a "$log" | scripts/build-progress.sh "$what" || fail

@@ -18,6 +18,7 @@ packages=(
   clang libclang-rt-14-dev                               # the fuzz targets: clang's libFuzzer and sanitizers
   locales                                                # a locale with a long AM/PM word, for a timestamp test
   clang-format                                           # the house style, checked by the tests
+  wixl msitools faketime                                 # Glimster.msi: wixl builds it at a fixed clock, msiinfo reads it
 )
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
@@ -34,7 +35,9 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing ${#missing[@]} Debian packages with apt-get (on a fresh machine usually 3-6 minutes):"
   echo "  ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
+  # No questions, and no debconf warning (such as "delaying package configuration,
+  # since apt-utils is not installed") for the user to puzzle over.
+  export DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
   echo "  updating the package lists..."
   apt-get update -qq
   echo "  downloading and installing..."

@@ -2,7 +2,8 @@
 folder and reads it back with zipfile and hashlib: the same bytes both times;
 exactly the bundle's folders and files, the install text, the licences and
 SHA256SUMS; the code executable (mode 755), the folders 755, the rest 644;
-the checksums those of the files; the bundle's files the ones built."""
+the checksums those of the files; the bundle's files the ones built; the
+install text's commands in the order they are run."""
 
 import argparse
 import os
@@ -26,6 +27,17 @@ MEMBERS = {
     "LICENSE-libc++abi.txt": 0o100644,
     "SHA256SUMS": 0o100644,
 }
+
+# The install text's commands, in the order the user runs them: into the
+# unpacked folder before anything there, sudo for the system's folders.
+INSTALL_STEPS = [
+    "\n       cd ~/Downloads/Glimster-",
+    "\n       xattr -dr com.apple.quarantine Glimster.plugin\n",
+    "\n       codesign --verify --verbose --arch arm64 Glimster.plugin/Contents/MacOS/Glimster\n",
+    "\n       codesign -dv --arch arm64 Glimster.plugin/Contents/MacOS/Glimster\n",
+    '\n       sudo ditto Glimster.plugin "/Applications/Adobe After Effects <version>/Plug-ins/Glimster.plugin"\n',
+    '\n       sudo ditto Glimster.plugin "/Library/Application Support/Adobe/Common/Plug-ins/7.0/MediaCore/',
+]
 
 
 def main():
@@ -63,9 +75,12 @@ def main():
                 if contents[name] != built.read():
                     fail(f"{name} in the archive is not the one built")
     install = contents["INSTALL.txt"].decode("ascii")
-    for words in ["xattr -dr com.apple.quarantine", "/Plug-ins/", "shasum -a 256 -c SHA256SUMS"]:
+    for words in INSTALL_STEPS + ["shasum -a 256 -c SHA256SUMS"]:
         if words not in install:
             fail(f"INSTALL.txt lacks {words!r}")
+    steps = [install.index(words) for words in INSTALL_STEPS]
+    if steps != sorted(steps):
+        fail(f"INSTALL.txt does not give the steps in the order {INSTALL_STEPS}")
     if "Apache License" not in contents["LICENSE-libc++.txt"].decode("utf-8"):
         fail("LICENSE-libc++.txt is not LLVM's licence")
     print("OK: checksums match; the bundle's files are the ones built")

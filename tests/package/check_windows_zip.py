@@ -1,17 +1,35 @@
-"""Makes the Windows archive with cmake/PackageZip.cmake in a temporary folder
-and reads it back with zipfile and hashlib: exactly the five files, the
-checksums in SHA256SUMS those of the files, Glimster.aex the one built, the
-install text of this version, every text file with Windows line ends, the licences of LodePNG
-and of winpthreads."""
+"""Makes the Windows archive twice with cmake/PackageZip.cmake in a temporary
+folder, as two builds years apart would (the .aex dated anew, the clock set on
+by faketime), and reads it back with zipfile and hashlib: the same bytes both
+times; exactly the six files; the checksums in SHA256SUMS those of the files;
+Glimster.aex the one built; the install text of this version; every text file
+with Windows line ends; a licence notice for each runtime whose code is in the
+.aex."""
 
 import argparse
+import datetime
 import os
+import shutil
 import subprocess
 import tempfile
 
 from zip_reading import check_sums, fail, read_archive
 
-FILES = ["Glimster.aex", "INSTALL.txt", "LICENSE-LodePNG.txt", "LICENSE-winpthreads.txt", "SHA256SUMS"]
+FILES = ["Glimster.aex", "INSTALL.txt", "LICENSE-GCC.txt", "LICENSE-LodePNG.txt", "LICENSE-mingw-w64.txt",
+         "SHA256SUMS"]
+
+# Code of a runtime in the .aex, known by bytes it holds, and the words of the
+# notice that covers it.
+RUNTIMES = [
+    (b"unknown chunk type with 'critical' flag", "LICENSE-LodePNG.txt", "Copyright (c) 2005-2016 Lode Vandevenne"),
+    (b"Mingw-w64 runtime failure:", "LICENSE-mingw-w64.txt", "Files: mingw-w64-crt/crt/*"),
+    (b"Infinity", "LICENSE-mingw-w64.txt", "Copyright: 1997-2001 Lucent Technologies"),
+    (b"%p not found?!?!", "LICENSE-mingw-w64.txt", "Copyright: 2011-2016 mingw-w64 project"),
+    (b"terminate called after throwing an instance of", "LICENSE-GCC.txt", "GCC RUNTIME LIBRARY EXCEPTION"),
+]
+
+INSTALL_WORDS = ["\\Support Files\\Plug-ins\\", "(Get-FileHash $name).Hash -eq $sum", "SmartScreen", "Run anyway",
+                 "Smart App Control", "Unblock-File"]
 
 
 def main():
@@ -21,16 +39,29 @@ def main():
     parser.add_argument("--name", required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--aex", required=True)
+    parser.add_argument("--faketime", required=True)
     parser.add_argument("definitions", nargs="*", help="-D arguments for the script")
     args = parser.parse_args()
     if args.name != f"Glimster-{args.version}-windows-x64.zip":
         fail(f"archive name {args.name}")
 
     with tempfile.TemporaryDirectory() as folder:
-        archive = os.path.join(folder, args.name)
-        subprocess.run([args.cmake, *args.definitions, f"-DSTAGING={folder}/staging", f"-DZIP={archive}",
-                        "-P", args.script], check=True)
-        members, contents = read_archive(archive)
+        aex = os.path.join(folder, "Glimster.aex")
+        shutil.copyfile(args.aex, aex)
+        definitions = [d for d in args.definitions if not d.startswith("-DAEX=")] + [f"-DAEX={aex}"]
+        archives = []
+        for run, when in (("first", "2001-09-09 01:46:40"), ("second", "2023-11-14 22:13:20")):
+            stamp = datetime.datetime.fromisoformat(when + "+00:00").timestamp()
+            os.utime(aex, (stamp, stamp))
+            archive = os.path.join(folder, run + ".zip")
+            subprocess.run([args.faketime, "-f", "@" + when, args.cmake, *definitions, f"-DSTAGING={folder}/{run}",
+                            f"-DZIP={archive}", "-P", args.script], check=True)
+            with open(archive, "rb") as f:
+                archives.append(f.read())
+        if archives[0] != archives[1]:
+            fail("the archive of a rebuilt .aex differs")
+        print(f"archive: {len(archives[0])} bytes, the same both times")
+        members, contents = read_archive(os.path.join(folder, "first.zip"))
     for member in members:
         print(f"{member.file_size:>10}  {member.filename}")
     names = [member.filename for member in members]
@@ -38,28 +69,28 @@ def main():
         fail(f"members {names}; expected {FILES}")
 
     print(contents["SHA256SUMS"].decode("ascii").strip())
-    check_sums(contents, FILES[:4])
+    check_sums(contents, [name for name in FILES if name != "SHA256SUMS"])
 
     with open(args.aex, "rb") as built:
-        if contents["Glimster.aex"] != built.read():
-            fail("Glimster.aex in the archive is not the one built")
+        aex_bytes = built.read()
+    if contents["Glimster.aex"] != aex_bytes:
+        fail("Glimster.aex in the archive is not the one built")
     install = contents["INSTALL.txt"].decode("ascii")
-    if f"Glimster {args.version} " not in install or "\\Support Files\\Plug-ins\\" not in install:
-        fail("INSTALL.txt does not name the version and the plug-in folder")
+    if f"Glimster {args.version} " not in install:
+        fail("INSTALL.txt does not name the version")
+    for words in INSTALL_WORDS + [f"msiexec /i Glimster-{args.version}-windows-x64.msi /qn"]:
+        if words not in install:
+            fail(f"INSTALL.txt lacks {words!r}")
     for name in FILES[1:]:
         text = contents[name].decode("ascii")
         if "\n" not in text or text.count("\r\n") != text.count("\n"):
             fail(f"{name} has line ends other than CR LF")
-    if "(Get-FileHash $name).Hash -eq $sum" not in install:
-        fail("INSTALL.txt does not compare with Get-FileHash case-insensitively")
-    licence = contents["LICENSE-LodePNG.txt"].decode("ascii")
-    for words in ["LodePNG version 20161127", "Copyright (c) 2005-2016 Lode Vandevenne",
-                  "3. This notice may not be removed or altered from any source"]:
-        if words not in licence:
-            fail(f"LICENSE-LodePNG.txt lacks {words!r}")
-    if "Copyright (c) 2011-2016 mingw-w64 project" not in contents["LICENSE-winpthreads.txt"].decode("ascii"):
-        fail("LICENSE-winpthreads.txt lacks the mingw-w64 copyright line")
-    print(f"OK: {args.name}: {', '.join(FILES)}; checksums match")
+    for evidence, notice, words in RUNTIMES:
+        if evidence not in aex_bytes:
+            fail(f"Glimster.aex no longer holds {evidence!r}: name what shows that runtime now")
+        if words not in contents[notice].decode("ascii"):
+            fail(f"{notice} lacks {words!r}, the notice of the code that holds {evidence!r}")
+    print(f"OK: {args.name}: {', '.join(FILES)}; checksums match; a notice for each runtime")
 
 
 if __name__ == "__main__":

@@ -1,0 +1,234 @@
+"""Installs, upgrades and removes Glimster with Wine's msiexec, silently
+(/qn), in a Wine prefix of the test's own in a temporary folder, and checks
+after each step its exit code, the files and the Add/Remove Programs entries.
+The host's plug-in folders exist beforehand, each with a file of the host's.
+
+  1. 2.9.0 (an installer made here from a copy of Glimster.aex whose version
+     resource says 2.9.0) into the default folder;
+  2. this version over it: one entry, of this version, and one Glimster.aex,
+     byte-identical to the zip's, its version resource (read with wrestool)
+     this version's, beside README.txt and the licence notices;
+  3. this version again: it succeeds and changes nothing;
+  4. 2.9.0 over it: refused (1603), nothing changed;
+  5. removal: no file, folder or entry of Glimster's left, the host's folders
+     and files as they were;
+  6. this version into one release's Support Files\\Plug-ins given as
+     INSTALLDIR on the command line, nothing in the default folder, and its
+     removal.
+"""
+
+import argparse
+import os
+import shutil
+import stat
+import struct
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+DEFAULT_FOLDER = "Program Files/Adobe/Common/Plug-ins/7.0/MediaCore"
+RELEASE_FOLDER = "Program Files/Adobe/Adobe After Effects 2024/Support Files/Plug-ins"
+HOST_FILE = "Host Plug-in.aex"
+INSTALLED = ["Glimster.aex", "LICENSE-GCC.txt", "LICENSE-LodePNG.txt", "LICENSE-mingw-w64.txt", "README.txt"]
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+# Where the installer keeps the folder it installed into.
+GLIMSTER_KEY = "HKLM\\Software\\Glimster"
+OLD_VERSION = "2.9.0"
+# Wine hands a Windows exit code to Linux cut to its low byte.
+SUCCESS, INSTALL_FAILURE = 0, 1603 & 0xFF
+EXIT_CODES = {SUCCESS: "0", INSTALL_FAILURE: "1603 (ERROR_INSTALL_FAILURE, cut to 67)"}
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+class Wine:
+    def __init__(self, runner, folder):
+        self.runner = runner
+        self.env = dict(os.environ, GLIMSTER_WINE_DIR=folder)
+        self.drive_c = os.path.join(folder, "prefix", "drive_c")
+
+    def run(self, *args):
+        return subprocess.run([self.runner, *args], env=self.env, capture_output=True, text=True)
+
+    def msiexec(self, step, expected, *args):
+        result = self.run("msiexec", *args, "/qn")
+        print(f"{step}: msiexec {' '.join(args)} /qn -> {EXIT_CODES.get(result.returncode, result.returncode)}")
+        if result.returncode != expected:
+            fail(f"{step}: exit code {result.returncode}; expected {expected}\n{result.stdout}{result.stderr}")
+
+    def entries(self):
+        """The Add/Remove Programs entries named Glimster: (version, publisher) each."""
+        result = self.run("reg", "query", UNINSTALL_KEY, "/s")
+        entries, values = [], None
+        for line in result.stdout.splitlines() + [""]:
+            if line.startswith("HKEY_") or not line.strip():
+                if values and values.get("DisplayName") == "Glimster":
+                    entries.append((values.get("DisplayVersion"), values.get("Publisher")))
+                values = {} if line.startswith("HKEY_") else None
+            elif values is not None:
+                parts = line.split(None, 2)
+                values[parts[0]] = parts[2] if len(parts) == 3 else ""
+        return entries
+
+    def tree(self):
+        """Every folder and file of drive C: path -> None for a folder, size
+        and time for a file."""
+        found = {}
+        for root, folders, files in os.walk(self.drive_c):
+            for name in folders + files:
+                path = os.path.join(root, name)
+                status = os.lstat(path)
+                found[os.path.relpath(path, self.drive_c)] = (
+                    None if stat.S_ISDIR(status.st_mode) else (status.st_size, status.st_mtime_ns))
+        return found
+
+
+def old_plugin(aex, version, path):
+    """A copy of Glimster.aex whose version resource says OLD_VERSION: the
+    fixed numbers after the signature 0xFEEF04BD and the two version strings."""
+    with open(aex, "rb") as f:
+        data = bytearray(f.read())
+    at = data.find(struct.pack("<I", 0xFEEF04BD))
+    new_text, old_text = OLD_VERSION.encode("utf-16-le"), version.encode("utf-16-le")
+    if at < 0 or len(new_text) != len(old_text) or data.count(old_text) != 2:
+        fail(f"cannot make a {OLD_VERSION} copy of {aex}")
+    major, minor, patch = (int(part) for part in OLD_VERSION.split("."))
+    data[at + 8:at + 24] = struct.pack("<4I", (major << 16) | minor, patch << 16, (major << 16) | minor, patch << 16)
+    with open(path, "wb") as f:
+        f.write(bytes(data).replace(old_text, new_text))
+
+
+def version_is(args, path, version):
+    """Whether the version resource of the .aex at `path`, read back with
+    wrestool by check_aex.py, says `version`."""
+    result = subprocess.run([sys.executable, args.check_aex, "version", "--wrestool", args.wrestool, "--aex", path,
+                             "--version", version], capture_output=True, text=True)
+    return result.returncode == 0
+
+
+def run_steps(args, folder, wine):
+    def make(script, extra, *definitions):
+        subprocess.run([args.cmake, *extra, *definitions, "-P", script], check=True)
+
+    old_aex = os.path.join(folder, "old.aex")
+    old_plugin(args.aex, args.version, old_aex)
+    if not version_is(args, old_aex, OLD_VERSION) or version_is(args, old_aex, args.version):
+        fail(f"the copy of Glimster.aex does not read as {OLD_VERSION}")
+    msi, old_msi, archive = (os.path.join(folder, name) for name in ("new.msi", "old.msi", "Glimster.zip"))
+    make(args.msi_script, args.msi_arg, f"-DAEX={args.aex}", f"-DVERSION={args.version}",
+         f"-DSTAGING={folder}/new", f"-DMSI={msi}")
+    make(args.msi_script, args.msi_arg, f"-DAEX={old_aex}", f"-DVERSION={OLD_VERSION}",
+         f"-DSTAGING={folder}/old", f"-DMSI={old_msi}")
+    make(args.zip_script, args.zip_arg, f"-DAEX={args.aex}", f"-DSTAGING={folder}/zip", f"-DZIP={archive}")
+    with zipfile.ZipFile(archive) as opened:
+        zip_aex = opened.read("Glimster.aex")
+
+    boot = wine.run("--boot")
+    if boot.returncode != 0:
+        fail(f"Wine prefix: {boot.stdout}{boot.stderr}")
+    # Windows Installer's own cache of the packages installed, which every
+    # Windows has and Wine makes at the first install.
+    os.makedirs(os.path.join(wine.drive_c, "windows", "Installer"), exist_ok=True)
+    for host in (DEFAULT_FOLDER, RELEASE_FOLDER):
+        os.makedirs(os.path.join(wine.drive_c, host))
+        with open(os.path.join(wine.drive_c, host, HOST_FILE), "wb") as f:
+            f.write(b"the host's own plug-in\n")
+    before = wine.tree()
+
+    def installed(step, host, version):
+        """Glimster's folder in `host` holds exactly its files, Glimster.aex
+        of `version`; Add/Remove Programs names it once."""
+        glimster = os.path.join(wine.drive_c, host, "Glimster")
+        names = sorted(os.listdir(glimster)) if os.path.isdir(glimster) else []
+        if names != INSTALLED:
+            fail(f"{step}: {glimster} holds {names}; expected {INSTALLED}")
+        entries = wine.entries()
+        if entries != [(version, "Glimster project")]:
+            fail(f"{step}: Add/Remove Programs lists {entries}; expected one entry, {version}, Glimster project")
+        print(f"{step}: {host}/Glimster holds {', '.join(names)}; one entry, {version}")
+        return os.path.join(glimster, "Glimster.aex")
+
+    def current(step, host):
+        aex = installed(step, host, args.version)
+        with open(aex, "rb") as f:
+            if f.read() != zip_aex:
+                fail(f"{step}: the installed Glimster.aex is not the zip's")
+        if not version_is(args, aex, args.version):
+            fail(f"{step}: the installed Glimster.aex's version resource is not {args.version}")
+        print(f"{step}: Glimster.aex is the zip's, version resource {args.version}")
+
+    def unchanged(step, then):
+        if wine.tree() != then:
+            fail(f"{step}: drive C changed")
+        print(f"{step}: no file or folder changed")
+
+    def removed(step):
+        after = wine.tree()
+        left = sorted(set(after) - set(before))
+        changed = sorted(path for path, state in before.items() if after.get(path, "gone") != state)
+        entries = wine.entries()
+        key = wine.run("reg", "query", GLIMSTER_KEY)
+        if left or changed or entries or key.returncode == 0:
+            fail(f"{step}: left {left}, changed or gone {changed}, entries {entries}, {GLIMSTER_KEY}: {key.stdout}")
+        print(f"{step}: drive C as before the first install, no entry, no {GLIMSTER_KEY}; "
+              "the host's folders and files kept")
+
+    wine.msiexec("1. install 2.9.0", SUCCESS, "/i", windows_path(old_msi))
+    old = installed("1. install 2.9.0", DEFAULT_FOLDER, OLD_VERSION)
+    if not version_is(args, old, OLD_VERSION):
+        fail(f"1. install 2.9.0: the installed Glimster.aex's version resource is not {OLD_VERSION}")
+    wine.msiexec("2. upgrade", SUCCESS, "/i", windows_path(msi))
+    current("2. upgrade", DEFAULT_FOLDER)
+    then = wine.tree()
+    wine.msiexec("3. same version again", SUCCESS, "/i", windows_path(msi))
+    current("3. same version again", DEFAULT_FOLDER)
+    unchanged("3. same version again", then)
+    wine.msiexec("4. downgrade", INSTALL_FAILURE, "/i", windows_path(old_msi))
+    current("4. downgrade", DEFAULT_FOLDER)
+    unchanged("4. downgrade", then)
+    wine.msiexec("5. remove", SUCCESS, "/x", windows_path(msi))
+    removed("5. remove")
+
+    release = "C:\\" + RELEASE_FOLDER.replace("/", "\\")
+    wine.msiexec("6. INSTALLDIR", SUCCESS, "/i", windows_path(msi), f"INSTALLDIR={release}")
+    current("6. INSTALLDIR", RELEASE_FOLDER)
+    if os.path.exists(os.path.join(wine.drive_c, DEFAULT_FOLDER, "Glimster")):
+        fail("6. INSTALLDIR: Glimster is in the default folder too")
+    wine.msiexec("6. remove", SUCCESS, "/x", windows_path(msi))
+    removed("6. remove")
+    print("OK: installed, upgraded, reinstalled, refused a downgrade, removed; into INSTALLDIR and removed")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--wine-run", required=True)
+    parser.add_argument("--cmake", required=True)
+    parser.add_argument("--zip-script", required=True)
+    parser.add_argument("--msi-script", required=True)
+    parser.add_argument("--check-aex", required=True, help="check_aex.py, which reads the version resource")
+    parser.add_argument("--wrestool", required=True)
+    parser.add_argument("--aex", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--zip-arg", action="append", default=[], help="a -D argument of the zip's script")
+    parser.add_argument("--msi-arg", action="append", default=[], help="a -D argument of the installer's script")
+    args = parser.parse_args()
+
+    folder = tempfile.mkdtemp(prefix="glimster-msi-")
+    wine = Wine(args.wine_run, os.path.join(folder, "wine"))
+    try:
+        run_steps(args, folder, wine)
+    finally:
+        wine.run("--shutdown")
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
