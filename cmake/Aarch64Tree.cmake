@@ -8,6 +8,7 @@
 # glimster-host.
 
 include(ExternalProject)
+include(LabelledBuild)
 
 set(GLIMSTER_AARCH64_GTEST_SOURCES "/usr/src/googletest" CACHE PATH
     "GoogleTest's sources, built for aarch64 (Debian: googletest)")
@@ -22,6 +23,7 @@ if(NOT GLIMSTER_QEMU_AARCH64 OR NOT GLIMSTER_AARCH64_CXX
 endif()
 
 set(GLIMSTER_AARCH64_BINARY_DIR "${CMAKE_BINARY_DIR}/aarch64")
+glimster_labelled_build_command(aarch64_build_command "aarch64 tests")
 ExternalProject_Add(glimster_aarch64
   SOURCE_DIR "${PROJECT_SOURCE_DIR}"
   BINARY_DIR "${GLIMSTER_AARCH64_BINARY_DIR}"
@@ -34,6 +36,7 @@ ExternalProject_Add(glimster_aarch64
     "-DGLIMSTER_GTEST_SOURCE_DIR=${GLIMSTER_AARCH64_GTEST_SOURCES}"
     "-DGLIMSTER_MACOS_RUNNER_DEFAULT_BUNDLE=${GLIMSTER_MACOS_BUNDLE}"
     "-DGLIMSTER_LODEPNG_DIR=${GLIMSTER_LODEPNG_DIR}"
+  BUILD_COMMAND ${aarch64_build_command}
   BUILD_ALWAYS ON
   INSTALL_COMMAND "")
 
