@@ -23,7 +23,9 @@ std::string gFolder;
 std::vector<std::string> gCalls;
 std::map<int, std::string> gOpenNames;  // descriptor -> name in the folder
 std::set<int> gWrittenTo;               // descriptors whose first write was interrupted
-std::string gFailNext;
+std::map<std::string, int> gFailNext;   // call -> the error it fails with
+bool gPretendWrites = false;
+std::vector<std::size_t> gWriteSizes;  // asked for by the pretended writes
 std::vector<std::uint64_t> gDraws;
 std::size_t gNextDraw = 0;
 constexpr std::size_t kShortWrite = 4096;  // the most a write to a recorded file takes
@@ -49,11 +51,13 @@ Function Real(const char* name) {
   return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-// Whether the call on `name` is to fail now (it was planned for it).
+// Whether the call on `name` is to fail now (it was planned for it); errno
+// is then the planned error.
 bool FailsNow(const std::string& call, const std::string& name) {
-  if (name.empty() || gFailNext != call) return false;
-  gFailNext.clear();
-  errno = ENOSPC;
+  const auto planned = gFailNext.find(call);
+  if (name.empty() || planned == gFailNext.end()) return false;
+  errno = planned->second;
+  gFailNext.erase(planned);
   return true;
 }
 
@@ -71,13 +75,25 @@ void StartRecordingFileCalls(const std::filesystem::path& folder) {
 std::vector<std::string> StopRecordingFileCalls() {
   const std::lock_guard<std::mutex> lock(gMutex);
   gRecording = false;
+  gPretendWrites = false;
   gFailNext.clear();
   return gCalls;
 }
 
-void FailNextFileCall(const std::string& call) {
+void PretendWrites() {
   const std::lock_guard<std::mutex> lock(gMutex);
-  gFailNext = call;
+  gPretendWrites = true;
+  gWriteSizes.clear();
+}
+
+std::vector<std::size_t> WriteSizes() {
+  const std::lock_guard<std::mutex> lock(gMutex);
+  return gWriteSizes;
+}
+
+void FailNextFileCall(const std::string& call, int error) {
+  const std::lock_guard<std::mutex> lock(gMutex);
+  gFailNext[call] = error;
 }
 
 void PlanRandomDraws(std::vector<std::uint64_t> draws) {
@@ -119,6 +135,10 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
     if (open != gOpenNames.end()) {
       Note("write " + open->second);
       if (FailsNow("write", open->second)) return -1;
+      if (gPretendWrites) {
+        gWriteSizes.push_back(size);
+        return static_cast<ssize_t>(size);
+      }
       if (gWrittenTo.insert(fd).second) {
         errno = EINTR;
         return -1;
@@ -153,8 +173,9 @@ extern "C" int close(int fd) {
       gOpenNames.erase(open);
       gWrittenTo.erase(fd);
       if (FailsNow("close", name)) {
+        const int error = errno;
         real(fd);  // closed all the same, as by a close that reports a lost write
-        errno = EIO;
+        errno = error;
         return -1;
       }
     }
@@ -176,7 +197,9 @@ extern "C" int unlink(const char* path) {
   static const auto real = Real<int (*)(const char*)>("unlink");
   {
     const std::lock_guard<std::mutex> lock(gMutex);
-    if (gRecording && !NameInFolder(path).empty()) Note("unlink " + NameInFolder(path));
+    const std::string name = gRecording ? NameInFolder(path) : "";
+    if (!name.empty()) Note("unlink " + name);
+    if (FailsNow("unlink", name)) return -1;
   }
   return real(path);
 }
