@@ -79,35 +79,51 @@ TEST_F(FileReplaceTest, AFailingCallRemovesTheTemporaryOrLeavesItVisible) {
   const std::string kVisible = "glimster-00c0ffee42.tmp";
   const std::string kPng = FileNameAt("failing");
   const struct {
+    const char* what;
     std::vector<std::pair<std::string, int>> failing;  // call, error
     std::vector<std::string> last_calls;
     std::vector<std::string> desktop;
     std::string output;
   } cases[] = {
-      {{{"write", ENOSPC}}, {"close " + kHidden, "unlink " + kHidden}, {}, kWriteFailedLine},
-      {{{"fsync", EIO}}, {"close " + kHidden, "unlink " + kHidden}, {}, kWriteFailedLine},
-      {{{"close", EIO}}, {"close " + kHidden, "unlink " + kHidden}, {}, kWriteFailedLine},
-      {{{"write", ENOSPC}, {"unlink", EBUSY}},
+      {"write fails",
+       {{"write", ENOSPC}},
+       {"close " + kHidden, "unlink " + kHidden},
+       {},
+       kWriteFailedLine},
+      {"fsync fails",
+       {{"fsync", EIO}},
+       {"close " + kHidden, "unlink " + kHidden},
+       {},
+       kWriteFailedLine},
+      {"close fails",
+       {{"close", EIO}},
+       {"close " + kHidden, "unlink " + kHidden},
+       {},
+       kWriteFailedLine},
+      {"write and unlink fail",
+       {{"write", ENOSPC}, {"unlink", EBUSY}},
        {"close " + kHidden, "unlink " + kHidden, "rename " + kHidden + " -> " + kVisible},
        {kVisible},
        kWriteFailedLine},
-      {{{"fsync", EIO}, {"unlink", EPERM}},
+      {"fsync and unlink fail",
+       {{"fsync", EIO}, {"unlink", EPERM}},
        {"close " + kHidden, "unlink " + kHidden, "rename " + kHidden + " -> " + kVisible},
        {kVisible},
        kWriteFailedLine},
-      {{{"fsync", EINVAL}},
+      {"fsync not supported: EINVAL",
+       {{"fsync", EINVAL}},
        {"rename " + kHidden + " -> " + kPng, "open .", "fsync .", "close ."},
        {kPng},
        ""},
-      {{{"fsync", ENOTSUP}},
+      {"fsync not supported: ENOTSUP",
+       {{"fsync", ENOTSUP}},
        {"rename " + kHidden + " -> " + kPng, "open .", "fsync .", "close ."},
        {kPng},
        ""},
   };
   ActivateComposition(u"failing", GradientFrame(7, 5, 0, false));
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.failing.front().first + " " + std::to_string(c.failing.front().second) +
-                 (c.failing.size() > 1 ? " and unlink" : ""));
+    SCOPED_TRACE(c.what);
     PlanRandomDraws({0xAB00C0FFEE42});
     for (const auto& [call, error] : c.failing) FailNextFileCall(call, error);
     std::string output;
