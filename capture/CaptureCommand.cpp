@@ -45,7 +45,8 @@ A_Err RenderCurrentFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, Frame& fram
 }
 
 // The output path for the item's name, taken now. The name's own queries
-// cannot fail the capture: a name that cannot be had is the empty name.
+// cannot fail the capture: a name that cannot be had is the empty name, and
+// one whose size cannot be had is read up to its NUL.
 OutputPath OutputPathFor(AEGP_SuiteHandler& suites, AEGP_ItemH item, NameMemory& name) {
   void* name_bytes = nullptr;
   AEGP_MemSize name_size = 0;
@@ -55,7 +56,9 @@ OutputPath OutputPathFor(AEGP_SuiteHandler& suites, AEGP_ItemH item, NameMemory&
   suites.ItemSuite13()->AEGP_GetItemName(S_plugin_id, item, name.out());
   if (name.get() != nullptr) {
     memory->AEGP_LockMemHandle(name.get(), &name_bytes);
-    memory->AEGP_GetMemHandleSize(name.get(), &name_size);
+    if (memory->AEGP_GetMemHandleSize(name.get(), &name_size) != A_Err_NONE) {
+      name_size = kLongestUsefulNameBytes;
+    }
   }
   if (name_bytes == nullptr) name_size = 0;
   return BuildOutputPath(name_bytes, name_size, std::time(nullptr), kNativeNamingPlatform);
@@ -71,21 +74,20 @@ void ReportFailure(AEGP_SuiteHandler& suites, const CaptureFailure& failure) {
   }
 }
 
-// Names the frame's file and writes it; gives the running code. A capture
-// that writes no file says why: in a report, and for most failures on
-// standard output too.
-A_Err WriteFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, AEGP_WorldH world, NameMemory& name,
-                 A_Err err) {
+// Names the rendered frame's file and writes it; gives the code of filling
+// out the world. A capture that writes no file says why: in a report, and
+// for most failures on standard output too.
+A_Err WriteFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, AEGP_WorldH world, NameMemory& name) {
   const OutputPath output = OutputPathFor(suites, item, name);
   if (output.failure != NamingFailure::kNone) {
     const CaptureFailure failure = NamingFailureOf(output.failure);
     PrintFailureLine(failure);
     if (!output.message_shown) ReportFailure(suites, failure);
-    return err;
+    return A_Err_NONE;
   }
 
   PF_EffectWorld effect_world{};
-  if (!err) err = suites.WorldSuite2()->AEGP_FillOutPFEffectWorld(world, &effect_world);
+  const A_Err err = suites.WorldSuite2()->AEGP_FillOutPFEffectWorld(world, &effect_world);
   // The host may describe the pixels even while failing: the address decides.
   if (effect_world.data != nullptr) {
     const unsigned write_code = WriteFrameAsPng(effect_world, output.path);
@@ -100,8 +102,10 @@ A_Err Capture(AEGP_SuiteHandler& suites, AEGP_ItemH item, A_Err err, A_Boolean* 
   Frame frame(suites);
   NameMemory name(suites);
   if (!err) err = RenderCurrentFrame(suites, item, frame);
-  if (frame.world != nullptr) {
-    err = WriteFrame(suites, item, frame.world, name, err);
+  // Only a world the host gave without error is a frame: one a failing step
+  // still wrote is not.
+  if (!err && frame.world != nullptr) {
+    err = WriteFrame(suites, item, frame.world, name);
   } else if (!err) {
     ReportFailure(suites, FailureOfCode(kNoFrame));  // a success without options, receipt or world
   }

@@ -43,7 +43,7 @@ bool CreateTemporaryIn(const NativePath& folder, NativePath& temporary, NativeFi
 // Removes the closed temporary after a failure; gives `result`. One that
 // cannot be removed is made visible: no hidden file is left behind for ever.
 FileReplaceResult Discard(const NativePath& temporary, FileReplaceResult result) {
-  if (!file_system::Delete(temporary)) file_system::Reveal(temporary);
+  if (!file_system::Delete(temporary)) file_system::LeaveVisible(temporary);
   return result;
 }
 

@@ -8,12 +8,22 @@
 #include <sys/random.h>  // getrandom
 #endif
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>  // rename
 #include <ctime>
+#include <iterator>
 
 #include "capture/FileSystemCalls.h"
 
 namespace file_system {
+namespace {
+
+// What fsync answers on a file system that does not flush (EOPNOTSUPP is
+// ENOTSUP on Linux, a code of its own on macOS).
+constexpr int kFlushUnsupported[] = {EINVAL, ENOTSUP, EOPNOTSUPP};
+
+}  // namespace
 
 NativePath NativePathOf(const std::string& utf8_path) { return utf8_path; }
 
@@ -47,9 +57,11 @@ Creation CreateNew(const NativePath& path, NativeFile& file) {
   return errno == EEXIST ? Creation::kNameTaken : Creation::kFailed;
 }
 
+// At most 1 GiB a call: macOS refuses a write of more than INT_MAX bytes.
 bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size) {
+  constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
   while (size > 0) {
-    const ssize_t written = write(file, bytes, size);
+    const ssize_t written = write(file, bytes, size < kLargestWrite ? size : kLargestWrite);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     bytes += written;
@@ -60,12 +72,16 @@ bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size) {
 
 // On macOS fsync leaves the bytes in the drive's own cache; F_FULLFSYNC
 // flushes that too. File systems that do not support it (some network and
-// FAT volumes) refuse it: fsync is then the most there is.
+// FAT volumes) refuse it: fsync is then the most there is. A file system
+// that cannot flush at all (some network and FUSE ones) answers fsync with
+// one of kFlushUnsupported: its bytes are as safe as it can make them.
 bool FlushToDisk(NativeFile file) {
 #if defined(__APPLE__)
   if (fcntl(file, F_FULLFSYNC) == 0) return true;
 #endif
-  return fsync(file) == 0;
+  if (fsync(file) == 0) return true;
+  return std::find(std::begin(kFlushUnsupported), std::end(kFlushUnsupported), errno) !=
+         std::end(kFlushUnsupported);
 }
 
 bool Close(NativeFile file) { return close(file) == 0; }
@@ -86,5 +102,14 @@ void FlushFolder(const NativePath& folder) {
 
 // A name that starts with '.' hides a file here; the target's never does.
 bool Reveal(const NativePath&) { return true; }
+
+// The name without its leading '.': a leftover the user sees, and that is
+// not taken for a capture.
+void LeaveVisible(const NativePath& path) {
+  const std::size_t name = path.rfind('/') + 1;  // 0 when there is no folder
+  if (path.compare(name, 1, ".") != 0) return;
+  const NativePath visible = path.substr(0, name) + path.substr(name + 1);
+  rename(path.c_str(), visible.c_str());
+}
 
 }  // namespace file_system

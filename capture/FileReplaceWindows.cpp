@@ -8,6 +8,17 @@
 namespace file_system {
 namespace {
 
+// How long a move refused while another program has a file open waits before
+// each new try, in milliseconds: a second in all, the first waits short, as
+// a scanner or an indexer mostly lets go within moments.
+constexpr DWORD kMoveRetryWaits[] = {50, 100, 200, 300, 350};
+
+// Whether a move that failed with `error` may succeed once another program
+// lets go of one of the files.
+bool HeldByAnotherProgram(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
 std::wstring Wide(const std::string& utf8) {
   const int units =
       MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
@@ -66,13 +77,25 @@ bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size) {
   return true;
 }
 
-bool FlushToDisk(NativeFile file) { return FlushFileBuffers(file) != FALSE; }
+// A file system that cannot flush (some network redirectors) answers
+// ERROR_INVALID_FUNCTION: the bytes are as safe as it can make them.
+bool FlushToDisk(NativeFile file) {
+  return FlushFileBuffers(file) != FALSE || GetLastError() == ERROR_INVALID_FUNCTION;
+}
 
 bool Close(NativeFile file) { return CloseHandle(file) != FALSE; }
 
 bool MoveOver(const NativePath& from, const NativePath& to) {
-  return MoveFileExW(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  const auto move = [&] {
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  };
+  for (const DWORD wait : kMoveRetryWaits) {
+    if (move()) return true;
+    if (!HeldByAnotherProgram(GetLastError())) return false;
+    Sleep(wait);
+  }
+  return move();
 }
 
 bool Delete(const NativePath& path) { return DeleteFileW(path.c_str()) != FALSE; }
@@ -88,5 +111,8 @@ bool Reveal(const NativePath& path) {
   return SetFileAttributesW(path.c_str(),
                             attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN)) != FALSE;
 }
+
+// A name that starts with '.' hides no file here: the attribute does.
+void LeaveVisible(const NativePath& path) { Reveal(path); }
 
 }  // namespace file_system

@@ -1,7 +1,8 @@
 // The platform's file calls that ReplaceFileWhole (FileReplace.cpp) is made
 // of: FileReplacePosix.cpp for macOS and Linux, FileReplaceWindows.cpp for
 // Windows. Each does one thing and says whether it worked; the order, the
-// retries and the clean-up are FileReplace.cpp's.
+// fresh names and the clean-up are FileReplace.cpp's (only the Windows move
+// waits out a program that holds a file for a moment: that is Windows' own).
 #pragma once
 
 #include <cstddef>
@@ -37,12 +38,16 @@ enum class Creation {
 // Creates a new, empty file at `path`, hidden where the platform marks files
 // hidden by an attribute; never opens one that is there already.
 Creation CreateNew(const NativePath& path, NativeFile& file);
-// Writes all `size` bytes, however many calls that takes.
+// Writes all `size` bytes, however many calls that takes, at most 1 GiB a call.
 bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size);
-// Flushes the file's bytes to the disk.
+// Flushes the file's bytes to the disk; true too where the file system
+// answers that it does not flush (some network and FUSE file systems).
 bool FlushToDisk(NativeFile file);
 bool Close(NativeFile file);
 // Gives the file at `from` the path `to` in one step, replacing a file there.
+// On Windows a move refused while another program (a virus scanner, an
+// indexer, a sync client) has either file open is tried again for about a
+// second.
 bool MoveOver(const NativePath& from, const NativePath& to);
 bool Delete(const NativePath& path);
 // Makes the moves in `folder` durable, where the move itself is not.
@@ -50,5 +55,9 @@ void FlushFolder(const NativePath& folder);
 // Clears the hidden attribute of the file at `path`, where the platform has
 // one; true when the file is not hidden by it (any longer).
 bool Reveal(const NativePath& path);
+// Makes the temporary at `path`, which could not be deleted, a file the user
+// sees: its hidden attribute cleared (Windows), or renamed to its name
+// without the leading '.' (macOS, Linux). Where that fails too, it stays.
+void LeaveVisible(const NativePath& path);
 
 }  // namespace file_system

@@ -1,5 +1,6 @@
 #include "capture/OutputNaming.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -125,10 +126,15 @@ bool IsFileNameWord(const std::string& word) {
   return IsUtf8(word);
 }
 
-// The locale's AM/PM word for `local_time`, or nullopt when that word could
-// not tell morning from afternoon in a file name: empty, the same for both
-// halves of the day, or not fit for a file name.
-std::optional<std::string> DayHalfWord(const std::tm& local_time) {
+// The locale's two AM/PM words.
+struct DayHalfWords {
+  std::string am, pm;
+};
+
+// The locale's AM/PM words, or nullopt when they could not tell morning from
+// afternoon in a file name: either one empty, the two the same, or either
+// one not fit for a file name.
+std::optional<DayHalfWords> DayHalfWordsOf(const std::tm& local_time) {
   std::tm morning = local_time;
   morning.tm_hour = local_time.tm_hour % 12;
   std::tm afternoon = morning;
@@ -140,17 +146,21 @@ std::optional<std::string> DayHalfWord(const std::tm& local_time) {
       !IsFileNameWord(am) || !IsFileNameWord(pm)) {
     return std::nullopt;
   }
-  return std::string(local_time.tm_hour < 12 ? am : pm);
+  return DayHalfWords{am, pm};
 }
 
 }  // namespace
 
 std::string FormatTimestamp(const std::tm& local_time) {
   char stamp[32] = {};
-  const std::optional<std::string> word = DayHalfWord(local_time);
+  const std::optional<DayHalfWords> words = DayHalfWordsOf(local_time);
   // strftime gives 0, and leaves the buffer undefined, when the text does not fit.
   const std::size_t length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %I.%M.%S ", &local_time);
-  if (word && length != 0 && length + word->size() < sizeof stamp) return stamp + *word;
+  // Both words must fit: otherwise one half of the day would have the other clock.
+  if (words && length != 0 &&
+      length + std::max(words->am.size(), words->pm.size()) < sizeof stamp) {
+    return stamp + (local_time.tm_hour < 12 ? words->am : words->pm);
+  }
   if (std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H.%M.%S", &local_time) == 0) return {};
   return stamp;
 }

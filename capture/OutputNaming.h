@@ -13,6 +13,10 @@
 inline constexpr std::size_t kMaxOutputPathBytes = 1023;
 // Longest file name, in the platform's file-name units.
 inline constexpr std::size_t kMaxFileNameUnits = 255;
+// The bytes of a UTF-16 name, its NUL included, that can reach a file name:
+// each unit of the name takes at least one of the file name's units. A name
+// whose size the host cannot tell is read up to its NUL, at most this far.
+inline constexpr AEGP_MemSize kLongestUsefulNameBytes = (kMaxFileNameUnits + 1) * 2;
 
 // Why no path was built.
 enum class NamingFailure {
@@ -39,10 +43,10 @@ OutputPath BuildOutputPath(const void* name_bytes, AEGP_MemSize name_size, std::
                            const NamingPlatform& platform);
 
 // "%Y-%m-%d %I.%M.%S %p" of a local time, e.g. "2021-06-15 04.04.05 PM";
-// "%Y-%m-%d %H.%M.%S" (24-hour clock, no designator) when the locale's
-// AM/PM word is empty, the same for morning and afternoon, not UTF-8, holds
-// a control character or one of / \ < > : " | ? *, or makes the timestamp
-// longer than 31 bytes.
+// "%Y-%m-%d %H.%M.%S" (24-hour clock, no designator) when either of the
+// locale's AM/PM words is empty, the two are the same, or either is not
+// UTF-8, holds a control character or one of / \ < > : " | ? *, or makes the
+// timestamp longer than 31 bytes: one clock all day in every locale.
 std::string FormatTimestamp(const std::tm& local_time);
 
 // The name's UTF-16 units up to its first NUL, each unpaired surrogate

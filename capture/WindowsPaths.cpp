@@ -5,6 +5,7 @@
 namespace {
 
 constexpr wchar_t kExtended[] = L"\\\\?\\";
+constexpr wchar_t kNtPrefix[] = L"\\??\\";  // the system's own spelling of the extended prefix
 constexpr wchar_t kDevice[] = L"\\\\.\\";
 constexpr wchar_t kShare[] = L"\\\\";
 
@@ -27,7 +28,11 @@ std::wstring FullPath(const std::wstring& path) {
 
 std::wstring ExtendedLengthPath(const std::wstring& path) {
   if (StartsWith(path, kExtended)) return path;
+  if (StartsWith(path, kNtPrefix)) return kExtended + path.substr(4);
   const std::wstring full = FullPath(path);
+  // The prefix written with '/' for some of its separators: made whole, it is
+  // the prefix again.
+  if (StartsWith(full, kExtended)) return full;
   if (StartsWith(full, kDevice)) return kExtended + full.substr(4);
   if (StartsWith(full, kShare)) {
     // \\server\share; more backslashes before the server are one separator too.

@@ -11,6 +11,8 @@
 // then given the extended prefix: \\?\C:\... for a drive, \\?\UNC\server\...
 // for a share (however many backslashes came before the server), and \\?\
 // in place of a device path's \\.\. The extended form
-// takes every character literally, so a path already in it is kept as it is.
+// takes every character literally, so a path already in it is kept as it is;
+// so is one in the system's own spelling \??\ (given \\?\ instead), and one
+// whose prefix has '/' for some separators (//?/, \\?/) is only made whole.
 // Empty when Windows cannot make the path whole.
 std::wstring ExtendedLengthPath(const std::wstring& path);

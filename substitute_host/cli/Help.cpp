@@ -58,13 +58,15 @@ Watching the plug-in:
   --trace              after the run, list every call between host and plug-in in
                        order, with arguments and results; calls into the plug-in start
                        a line, the host calls they made are indented under them
-  --fail OP[:CODE[:NTH]]
+  --fail OP[:CODE[:NTH]][:written]
                        make calls of the host operation OP answer CODE (default )" +
          std::to_string(kHostGenericError) + R"()
                        without carrying it out: every call, or only the NTH one (from
                        1, counted from the start: the entry and the three menu updates
-                       come before the capture); may be repeated. A fault whose call
-                       never came is named in a warning, which changes no exit status
+                       come before the capture); with :written the operation is carried
+                       out and its out-parameters written all the same, only the code
+                       differs; may be repeated. A fault whose call never came is
+                       named in a warning, which changes no exit status
   --refuse-suite NAME:VERSION[:CODE]
                        make acquiring that suite answer CODE (default )" +
          std::to_string(kSuiteNotOfferedError) + R"() and no

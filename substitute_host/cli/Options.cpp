@@ -68,11 +68,15 @@ A_Time timeOf(const std::string& text) {
 }
 
 CallFailure callFailureOf(const std::string& text) {
-  const std::vector<std::string> fields = fieldsOf(text);
-  if (fields.size() > 3) {
-    throw UsageError("--fail wants OP[:CODE[:NTH]]; got \"" + text + "\"");
+  std::vector<std::string> fields = fieldsOf(text);
+  const bool written = fields.size() > 1 && fields.back() == "written";
+  if (written) {
+    fields.pop_back();
   }
-  CallFailure failure{fields[0], kHostGenericError, std::nullopt};
+  if (fields.size() > 3) {
+    throw UsageError("--fail wants OP[:CODE[:NTH]][:written]; got \"" + text + "\"");
+  }
+  CallFailure failure{fields[0], kHostGenericError, std::nullopt, written};
   if (std::find(std::begin(op::kFaultable), std::end(op::kFaultable), failure.op) ==
       std::end(op::kFaultable)) {
     throw UsageError("--fail: the host offers no operation \"" + failure.op +

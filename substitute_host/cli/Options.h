@@ -25,11 +25,14 @@ struct FrameSize {
   A_long height;
 };
 
-// --fail OP[:CODE[:NTH]]: calls of `op` answer `code`; only the nth one when given.
+// --fail OP[:CODE[:NTH]][:written]: calls of `op` answer `code`; only the nth
+// one when given; with "written", the operation is carried out and its
+// out-parameters written all the same.
 struct CallFailure {
   std::string op;
   A_Err code;
   std::optional<int> nth;
+  bool written = false;
 };
 
 // --refuse-suite NAME:VERSION[:CODE]: acquiring the suite answers `code`.

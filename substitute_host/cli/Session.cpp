@@ -21,7 +21,7 @@ constexpr char kProgram[] = "glimster-host: ";
 
 void planFaults(const Options& options, FaultPlan& plan) {
   for (const CallFailure& failure : options.failures) {
-    const CallFault fault{failure.code, Outputs::Cleared};
+    const CallFault fault{failure.code, failure.written ? Outputs::Written : Outputs::Cleared};
     if (failure.nth) {
       plan.failCall(failure.op, fault, *failure.nth);
     } else {

@@ -22,17 +22,21 @@ TEST_F(CaptureFailureTest, AFailingRenderStepEndsTheCaptureButItIsStillHandled) 
                                           op::RenderAndCheckoutFrame,
                                           op::GetReceiptWorld};
   ActivateComposition(u"failing", GradientFrame(6, 6, 0, true));
-  for (const char* step : steps) {
-    SCOPED_TRACE(step);
-    host_->log().clear();
-    host_->faults().failCall(step, CallFault{17, Outputs::Cleared});
-    const substitute_host::CommandOutcome outcome = Capture();
-    EXPECT_EQ(outcome.result, 17);
-    EXPECT_EQ(outcome.handled, kHandled);
-    EXPECT_TRUE(DesktopFiles().empty());
-    EXPECT_EQ(host_->log().count(op::FillOutPFEffectWorld), 0u);
-    EXPECT_EQ(host_->log().count(op::GetItemName), 0u);
-    ExpectEverythingGivenBack();
+  // Written: the step still gives its options, receipt or world; a failing
+  // step's world is no world all the same.
+  for (const Outputs outputs : {Outputs::Cleared, Outputs::Written}) {
+    for (const char* step : steps) {
+      SCOPED_TRACE(std::string(step) + (outputs == Outputs::Written ? ", written" : ""));
+      host_->log().clear();
+      host_->faults().failCall(step, CallFault{17, outputs});
+      const substitute_host::CommandOutcome outcome = Capture();
+      EXPECT_EQ(outcome.result, 17);
+      EXPECT_EQ(outcome.handled, kHandled);
+      EXPECT_TRUE(DesktopFiles().empty());
+      EXPECT_EQ(host_->log().count(op::FillOutPFEffectWorld), 0u);
+      EXPECT_EQ(host_->log().count(op::GetItemName), 0u);
+      ExpectEverythingGivenBack();
+    }
   }
 }
 
@@ -105,15 +109,26 @@ TEST_F(CaptureFailureTest, AFailingFillOutIsReturnedAndThePixelsStillWrittenIfDe
   ExpectEverythingGivenBack();
 }
 
+// A name that cannot be had is the empty name; one whose size cannot be read
+// is read up to its NUL, as far as a file name can hold it (255 bytes here:
+// 228 for the name, the rest for the timestamp and ".png").
 TEST_F(CaptureFailureTest, ANameThatCannotBeHadIsTheEmptyName) {
-  ActivateComposition(u"unnamed", GradientFrame(6, 6, 0, true));
-  for (const char* name_step : {op::GetItemName, op::LockMemHandle, op::GetMemHandleSize}) {
-    SCOPED_TRACE(name_step);
-    host_->faults().failCall(name_step, CallFault{41, Outputs::Cleared});
+  const struct {
+    const char* step;
+    std::u16string comp;
+    std::string name;  // in the file name
+  } cases[] = {{op::GetItemName, u"unnamed", ""},
+               {op::LockMemHandle, u"unnamed", ""},
+               {op::GetMemHandleSize, u"unnamed", "unnamed"},
+               {op::GetMemHandleSize, std::u16string(300, u'n'), std::string(228, 'n')}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.step + std::string(" ") + std::to_string(c.comp.size()));
+    ActivateComposition(c.comp, GradientFrame(6, 6, 0, true));
+    host_->faults().failCall(c.step, CallFault{41, Outputs::Cleared});
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 0);  // the name's own queries never fail a capture
     const fs::path png = OnlyPng();
-    EXPECT_EQ(png.filename(), FileNameAt(""));
+    EXPECT_EQ(png.filename(), FileNameAt(c.name));
     fs::remove(png);
   }
   ExpectEverythingGivenBack();

@@ -23,7 +23,9 @@ std::string gFolder;
 std::vector<std::string> gCalls;
 std::map<int, std::string> gOpenNames;  // descriptor -> name in the folder
 std::set<int> gWrittenTo;               // descriptors whose first write was interrupted
-std::string gFailing;
+std::map<std::string, int> gFailing;    // call -> the error it fails with
+bool gPretendWrites = false;
+std::vector<std::size_t> gWriteSizes;  // asked for by the pretended writes
 std::vector<std::uint64_t> gDraws;
 std::size_t gNextDraw = 0;
 constexpr std::size_t kShortWrite = 4096;  // the most a write to a recorded file takes
@@ -39,8 +41,11 @@ std::string NameInFolder(const char* path) {
   return text.substr(gFolder.size() + 1);
 }
 
+// Writes in a row are one write, and so are flushes in a row: the Mac code's
+// F_FULLFSYNC, seen here as fsync, and the fsync it falls back to.
 void Note(const std::string& call) {
-  if (call.rfind("write ", 0) == 0 && !gCalls.empty() && gCalls.back() == call) return;
+  const bool repeatable = call.rfind("write ", 0) == 0 || call.rfind("fsync ", 0) == 0;
+  if (repeatable && !gCalls.empty() && gCalls.back() == call) return;
   gCalls.push_back(call);
 }
 
@@ -49,10 +54,12 @@ Function Real(const char* name) {
   return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-// Whether the call on `name` is to fail (it was planned for it).
+// Whether the call on `name` is to fail (it was planned for it); errno is
+// then the planned error.
 bool FailsNow(const std::string& call, const std::string& name) {
-  if (name.empty() || gFailing != call) return false;
-  errno = ENOSPC;
+  const auto planned = gFailing.find(call);
+  if (name.empty() || planned == gFailing.end()) return false;
+  errno = planned->second;
   return true;
 }
 
@@ -70,13 +77,25 @@ void StartRecordingFileCalls(const std::filesystem::path& folder) {
 std::vector<std::string> StopRecordingFileCalls() {
   const std::lock_guard<std::mutex> lock(gMutex);
   gRecording = false;
+  gPretendWrites = false;
   gFailing.clear();
   return gCalls;
 }
 
-void FailFileCalls(const std::string& call) {
+void PretendWrites() {
   const std::lock_guard<std::mutex> lock(gMutex);
-  gFailing = call;
+  gPretendWrites = true;
+  gWriteSizes.clear();
+}
+
+std::vector<std::size_t> WriteSizes() {
+  const std::lock_guard<std::mutex> lock(gMutex);
+  return gWriteSizes;
+}
+
+void FailFileCalls(const std::string& call, int error) {
+  const std::lock_guard<std::mutex> lock(gMutex);
+  gFailing[call] = error;
 }
 
 void PlanRandomDraws(std::vector<std::uint64_t> draws) {
@@ -118,6 +137,10 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
     if (open != gOpenNames.end()) {
       Note("write " + open->second);
       if (FailsNow("write", open->second)) return -1;
+      if (gPretendWrites) {
+        gWriteSizes.push_back(size);
+        return static_cast<ssize_t>(size);
+      }
       if (gWrittenTo.insert(fd).second) {
         errno = EINTR;
         return -1;
@@ -152,8 +175,9 @@ extern "C" int close(int fd) {
       gOpenNames.erase(open);
       gWrittenTo.erase(fd);
       if (FailsNow("close", name)) {
+        const int error = errno;
         real(fd);  // closed all the same, as by a close that reports a lost write
-        errno = EIO;
+        errno = error;
         return -1;
       }
     }
@@ -175,7 +199,9 @@ extern "C" int unlink(const char* path) {
   static const auto real = Real<int (*)(const char*)>("unlink");
   {
     const std::lock_guard<std::mutex> lock(gMutex);
-    if (gRecording && !NameInFolder(path).empty()) Note("unlink " + NameInFolder(path));
+    const std::string name = gRecording ? NameInFolder(path) : "";
+    if (!name.empty()) Note("unlink " + name);
+    if (FailsNow("unlink", name)) return -1;
   }
   return real(path);
 }

@@ -5,7 +5,8 @@
 // noted in order; a planned failure or planned random bytes replace the
 // C library's answer. Writes to a file in the recorded folder come back as
 // a signal and a network file system make them: the first is interrupted
-// (EINTR) before it writes anything, each later one takes at most 4 KiB.
+// (EINTR) before it writes anything, each later one takes at most 4 KiB
+// (unless writes are pretended).
 #pragma once
 
 #include <cstdint>
@@ -23,12 +24,21 @@ void StartRecordingFileCalls(const std::filesystem::path& folder);
 // Stops recording; gives the calls noted.
 std::vector<std::string> StopRecordingFileCalls();
 
-// Until recording stops, every write or fsync on a file in the recorded
-// folder fails with ENOSPC, or every close with EIO, the file closed all the
-// same (`call` is "write", "fsync" or "close"): a disk that stays full, so
-// that the Mac code's F_FULLFSYNC (seen here as fsync) fails, and so does the
-// fsync it falls back to.
-void FailFileCalls(const std::string& call);
+// From now on until recording stops, a write to a file in the recorded folder
+// writes nothing and answers that it wrote all it was asked to; the sizes
+// asked for are noted, in order (WriteSizes). For files larger than a test
+// should put on the disk.
+void PretendWrites();
+// The sizes the pretended writes were asked for.
+std::vector<std::size_t> WriteSizes();
+
+// Until recording stops, every `call` ("write", "fsync", "close" or "unlink")
+// on a file in the recorded folder fails with `error`, doing nothing; a
+// failing close closes the file all the same. Several calls may fail at once.
+// Every call, not only the next: a disk stays full, a file system that cannot
+// flush never can, and the Mac code's F_FULLFSYNC (seen here as fsync) meets
+// the same answer as the fsync it falls back to.
+void FailFileCalls(const std::string& call, int error);
 
 // getrandom gives these 8-byte values, one per call, the last one again and
 // again once they are used up; an empty list gives the system's bytes again.

@@ -81,6 +81,15 @@ TEST_F(TimestampLocaleTest, MorningAndEveningCapturesAreTwoFilesInEveryLocale) {
       // One word for both halves of the day, a word with a separator: the 24-hour clock.
       {"same", "UTF-8", TimeCategoryWith("\"x\";\"x\""), kMorning24, kEvening24},
       {"slash", "UTF-8", TimeCategoryWith("\"a/m\";\"p/m\""), kMorning24, kEvening24},
+      // A tab, a control character, in the word: the 24-hour clock.
+      {"tab", "UTF-8", TimeCategoryWith("\"<U0009>am\";\"pm\""), kMorning24, kEvening24},
+      // These three characters are ED A1 B0 E1 A1 A1 in EUC-KR: UTF-8 in form,
+      // but its first three bytes encode a surrogate (U+D870): the 24-hour clock.
+      {"surrogate", "EUC-KR", TimeCategoryWith("\"<UF9F7><UACB0><U3000>\";\"pm\""), kMorning24,
+       kEvening24},
+      // Only the evening word (9 bytes) fits the timestamp, the morning word
+      // (15 bytes) does not: the 24-hour clock all day.
+      {"my_MM", "UTF-8", "", kMorning24, kEvening24},
   };
   LocaleScope locales(home_ / "locales");
   ActivateComposition(u"Comp 1", GradientFrame(4, 4, 0, true));

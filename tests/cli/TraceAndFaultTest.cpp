@@ -107,6 +107,24 @@ TEST_F(Fault, AFailingRenderShowsTheErrorAndWritesNothing) {
   EXPECT_EQ(Find(calls, "AEGP_CheckinFrame"), calls.size());  // nothing to give back
 }
 
+// :written: the host gives the world and still answers 7. A world had with
+// an error is no frame: the capture stops there, before the name.
+TEST_F(Fault, AWorldGivenWithAnErrorIsNoFrame) {
+  const ToolRun run =
+      RunHost({"--size", "8x8", "--fail", "AEGP_GetReceiptWorld:7:written", "--trace"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_THAT(run.err, HasSubstr("glimster-host: capture failed: CommandHook returned 7"));
+  EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
+  const std::vector<TracedCall> calls = TraceOf(run.out);
+  const std::size_t world = Find(calls, "AEGP_GetReceiptWorld");
+  ASSERT_LT(world, calls.size());
+  EXPECT_THAT(calls[world].args, HasSubstr("-> world"));
+  EXPECT_EQ(calls[world].result, "7");
+  EXPECT_EQ(Find(calls, "AEGP_GetItemName"), calls.size());
+  EXPECT_EQ(Find(calls, "AEGP_FillOutPFEffectWorld"), calls.size());
+  EXPECT_LT(Find(calls, "AEGP_CheckinFrame", world), calls.size());
+}
+
 TEST_F(Fault, OnlyTheNthCallFails) {
   // The second AEGP_GetActiveItem is the menu update with the footage item active.
   const ToolRun run = RunHost({"--no-capture", "--fail", "AEGP_GetActiveItem:9:2"});

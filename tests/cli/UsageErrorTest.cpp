@@ -64,6 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{
             "NonNumericCode", {"--fail", "AEGP_SetTime:x"}, "the error code must be an integer"},
         BadArguments{"ZerothCall", {"--fail", "AEGP_SetTime:5:0"}, "NTH counts calls from 1"},
+        BadArguments{"FailFieldAfterNth",
+                     {"--fail", "AEGP_SetTime:5:1:kept"},
+                     "--fail wants OP[:CODE[:NTH]][:written]"},
         BadArguments{"UnknownSuiteVersion",
                      {"--refuse-suite", "AEGP Render Suite:9"},
                      "no suite \"AEGP Render Suite\" version 9"},

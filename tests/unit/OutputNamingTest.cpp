@@ -34,6 +34,35 @@ const NamingPlatform kFakeWindows = {
     FakeNameToUtf8,          FakeDesktop, FakeMessage, '\\', ReservedNames::kWindows,
     FileNameUnit::kUtf16Unit};
 
+// Locales built with localedef from the system's sources (Debian package
+// locales) into a folder of their own; the time locale is "C" again, and the
+// folder gone, at the end.
+class BuiltLocales {
+ public:
+  BuiltLocales() {
+    char folder[] = "/tmp/glimster-locale-XXXXXX";
+    if (mkdtemp(folder) != nullptr) folder_ = folder;
+    setenv("LOCPATH", folder_.c_str(), 1);
+  }
+  ~BuiltLocales() {
+    std::setlocale(LC_TIME, "C");
+    unsetenv("LOCPATH");
+    if (!folder_.empty()) std::filesystem::remove_all(folder_);
+  }
+  // Makes `source` in UTF-8 (e.g. "ko_KR") the time locale; false when it
+  // cannot be built.
+  bool Use(const std::string& source) {
+    const std::string name = source + ".UTF-8";
+    const std::string build =
+        "localedef -c -i " + source + " -f UTF-8 " + folder_ + "/" + name + " >/dev/null 2>&1";
+    std::system(build.c_str());
+    return !folder_.empty() && std::setlocale(LC_TIME, name.c_str()) != nullptr;
+  }
+
+ private:
+  std::string folder_;
+};
+
 class OutputNamingTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -176,11 +205,14 @@ TEST_F(OutputNamingTest, EachFailureSaysWhyAndOnlyAMissingWindowsDesktopShowsThe
 }
 
 // A long name keeps its timestamp and extension: the composition part is
-// shortened, at a character boundary, to what the file system takes.
+// shortened, at a character boundary, to what the file system takes. The
+// timestamp counts in the same units: its Korean AM word (U+C624 U+C804) is
+// 6 bytes, 2 UTF-16 units.
 TEST_F(OutputNamingTest, ALongNameIsShortenedToFitAndKeepsTheTimestamp) {
   const std::string stamp = " 2021-06-15 09.30.00 AM.png";  // 27 bytes and units
-  const std::string kanji = "\xe6\x97\xa5";                 // U+65E5
-  const std::string emoji = "\xf0\x9f\x98\x80";             // U+1F600, two UTF-16 units
+  const std::string korean_stamp = " 2021-06-15 09.30.00 \xec\x98\xa4\xec\xa0\x84.png";
+  const std::string kanji = "\xe6\x97\xa5";      // U+65E5
+  const std::string emoji = "\xf0\x9f\x98\x80";  // U+1F600, two UTF-16 units
   auto repeat = [](const std::string& text, int times) {
     std::string out;
     for (int i = 0; i < times; ++i) out += text;
@@ -190,7 +222,8 @@ TEST_F(OutputNamingTest, ALongNameIsShortenedToFitAndKeepsTheTimestamp) {
     const char* what;
     const NamingPlatform* platform;
     std::string name;
-    std::string part;  // the composition part written
+    std::string part;     // the composition part written
+    bool korean = false;  // the time locale ko_KR.UTF-8, not "C"
   } cases[] = {
       {"255 letters", &kFakeMac, std::string(255, 'a'), std::string(228, 'a')},
       {"256 letters", &kFakeMac, std::string(256, 'a'), std::string(228, 'a')},
@@ -206,14 +239,20 @@ TEST_F(OutputNamingTest, ALongNameIsShortenedToFitAndKeepsTheTimestamp) {
        std::string(227, 'a')},
       {"Windows: emoji just fits", &kFakeWindows, std::string(226, 'a') + emoji + "b",
        std::string(226, 'a') + emoji},
+      {"Korean AM word: 31 bytes", &kFakeMac, std::string(300, 'a'), std::string(224, 'a'), true},
+      {"Windows: Korean AM word: 27 units", &kFakeWindows, std::string(300, 'a'),
+       std::string(228, 'a'), true},
   };
+  BuiltLocales locales;
+  ASSERT_TRUE(locales.Use("ko_KR")) << "localedef (Debian package locales)";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
+    std::setlocale(LC_TIME, c.korean ? "ko_KR.UTF-8" : "C");
     g_name_result = c.name;
     const char separator = c.platform == &kFakeWindows ? '\\' : '/';
     g_desktop = {DesktopLookup::kFound, std::string("D:") + separator + "Desktop"};
     EXPECT_EQ(Path(u"n", Utc(2021, 6, 15, 9, 30, 0), *c.platform),
-              g_desktop.utf8_path + separator + c.part + stamp);
+              g_desktop.utf8_path + separator + c.part + (c.korean ? korean_stamp : stamp));
   }
 }
 
@@ -287,13 +326,6 @@ TEST_F(OutputNamingTest, WindowsDeviceNamesBeforeTheFirstDotGetAnUnderscore) {
 // timestamp no room in its 32 bytes: the name then holds the 24-hour time,
 // never an unterminated buffer.
 TEST(TimestampTest, AnAmPmWordThatDoesNotFitGivesThe24HourClockWithoutTheWord) {
-  char folder[] = "/tmp/glimster-locale-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  const std::string build =
-      std::string("localedef -c -i as_IN -f UTF-8 ") + folder + "/as_IN.UTF-8 >/dev/null 2>&1";
-  std::system(build.c_str());
-  setenv("LOCPATH", folder, 1);
-  const bool loaded = std::setlocale(LC_TIME, "as_IN.UTF-8") != nullptr;
   std::tm morning{};
   morning.tm_year = 2021 - 1900;
   morning.tm_mon = 5;
@@ -302,14 +334,10 @@ TEST(TimestampTest, AnAmPmWordThatDoesNotFitGivesThe24HourClockWithoutTheWord) {
   morning.tm_min = 30;
   std::tm evening = morning;
   evening.tm_hour = 21;
-  const std::string morning_stamp = FormatTimestamp(morning);
-  const std::string evening_stamp = FormatTimestamp(evening);
-  std::setlocale(LC_TIME, "C");
-  unsetenv("LOCPATH");
-  std::filesystem::remove_all(folder);
-  if (!loaded) GTEST_SKIP() << "localedef could not build as_IN.UTF-8 (Debian package locales)";
-  EXPECT_EQ(morning_stamp, "2021-06-15 09.30.00");
-  EXPECT_EQ(evening_stamp, "2021-06-15 21.30.00");
+  BuiltLocales locales;
+  ASSERT_TRUE(locales.Use("as_IN")) << "localedef (Debian package locales)";
+  EXPECT_EQ(FormatTimestamp(morning), "2021-06-15 09.30.00");
+  EXPECT_EQ(FormatTimestamp(evening), "2021-06-15 21.30.00");
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // How Glimster.aex puts the PNG on the desktop, watched at its imports: a
 // hidden temporary file created new, written (each write taking at most
 // 4 KiB, as a short write does), flushed, closed, made visible
-// and moved over the target; a failing step closes the file and deletes it,
-// and one that cannot be deleted is left visible; leftovers of killed
-// captures never block a later capture.
+// (keeping its other attributes) and moved over the target, the move tried
+// again while another program holds a file for a moment; a failing step
+// closes the file and deletes it, and one that cannot be deleted is left
+// visible; leftovers of killed captures never block a later capture.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,7 +16,9 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "substitute_host/FrameSources.h"
@@ -37,7 +40,12 @@ std::map<HANDLE, std::wstring> gOpen;
 bool gFailNextWrite = false;
 bool gFailNextUnhide = false;
 bool gFailNextDelete = false;
-std::vector<std::uint64_t> gDraws;  // what BCryptGenRandom gives; the last one again and again
+DWORD gFlushError = 0;               // a flush fails with this error; 0: none does
+std::vector<DWORD> gMoveErrors;      // the next moves fail with these, one each
+std::vector<DWORD> gWaits;           // the plug-in's Sleep calls, which return at once
+std::vector<DWORD> gAttributesRead;  // what GetFileAttributesW answered for the folder's files
+std::vector<DWORD> gAttributesSet;   // what SetFileAttributesW was given for them
+std::vector<std::uint64_t> gDraws;   // what BCryptGenRandom gives; the last one again and again
 std::size_t gNextDraw = 0;
 constexpr DWORD kShortWrite = 4096;  // the most a write to a file in the folder takes
 
@@ -48,6 +56,7 @@ using HandleFunction = BOOL(WINAPI*)(HANDLE);
 using MoveFileFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
 using PathFunction = BOOL(WINAPI*)(LPCWSTR);
 using AttributesFunction = BOOL(WINAPI*)(LPCWSTR, DWORD);
+using GetAttributesFunction = DWORD(WINAPI*)(LPCWSTR);
 using RandomFunction = NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG);
 CreateFileFunction gCreateFile;
 WriteFileFunction gWriteFile;
@@ -56,6 +65,7 @@ HandleFunction gCloseHandle;
 MoveFileFunction gMoveFile;
 PathFunction gDeleteFile;
 AttributesFunction gSetFileAttributes;
+GetAttributesFunction gGetFileAttributes;
 RandomFunction gGenRandom;
 
 // The name of `path` (classic or extended form) in the desktop folder, or ""
@@ -113,7 +123,13 @@ BOOL WINAPI recordWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD writ
 }
 
 BOOL WINAPI recordFlushFileBuffers(HANDLE file) {
-  if (!openName(file).empty()) note("flush " + openName(file));
+  if (!openName(file).empty()) {
+    note("flush " + openName(file));
+    if (gFlushError != 0) {
+      SetLastError(std::exchange(gFlushError, 0));
+      return FALSE;
+    }
+  }
   return gFlushFileBuffers(file);
 }
 
@@ -126,9 +142,18 @@ BOOL WINAPI recordCloseHandle(HANDLE file) {
 }
 
 BOOL WINAPI recordMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
-  if (!nameInFolder(from).empty()) note("move " + nameInFolder(from) + " -> " + nameInFolder(to));
+  if (!nameInFolder(from).empty()) {
+    note("move " + nameInFolder(from) + " -> " + nameInFolder(to));
+    if (!gMoveErrors.empty()) {
+      SetLastError(gMoveErrors.front());
+      gMoveErrors.erase(gMoveErrors.begin());
+      return FALSE;
+    }
+  }
   return gMoveFile(from, to, flags);
 }
+
+void WINAPI recordSleep(DWORD milliseconds) { gWaits.push_back(milliseconds); }
 
 // A failure planned for the call on a file in the folder: it answers FALSE
 // with `error`, doing nothing.
@@ -147,11 +172,18 @@ BOOL WINAPI recordDeleteFile(LPCWSTR path) {
 
 // Notes the attribute changes that clear the hidden attribute.
 BOOL WINAPI recordSetFileAttributes(LPCWSTR path, DWORD attributes) {
+  if (!nameInFolder(path).empty()) gAttributesSet.push_back(attributes);
   if (!nameInFolder(path).empty() && (attributes & FILE_ATTRIBUTE_HIDDEN) == 0) {
     note("unhide " + nameInFolder(path));
     if (failsNow(gFailNextUnhide, path, ERROR_ACCESS_DENIED)) return FALSE;
   }
   return gSetFileAttributes(path, attributes);
+}
+
+DWORD WINAPI recordGetFileAttributes(LPCWSTR path) {
+  const DWORD attributes = gGetFileAttributes(path);
+  if (!nameInFolder(path).empty()) gAttributesRead.push_back(attributes);
+  return attributes;
 }
 
 NTSTATUS WINAPI plannedRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR buffer, ULONG size, ULONG flags) {
@@ -172,6 +204,11 @@ class FileReplace : public testing::Test {
     gCreateDispositions.clear();
     gOpen.clear();
     gFailNextWrite = gFailNextUnhide = gFailNextDelete = false;
+    gFlushError = 0;
+    gMoveErrors.clear();
+    gWaits.clear();
+    gAttributesRead.clear();
+    gAttributesSet.clear();
     gDraws.clear();
     plugin_ = std::make_unique<substitute_host::PluginBinary>(pluginFile());
     const HMODULE module = loadedPluginModule();
@@ -184,6 +221,10 @@ class FileReplace : public testing::Test {
     patch(module, "KERNEL32.dll", "DeleteFileW", &recordDeleteFile, gDeleteFile);
     patch(module, "KERNEL32.dll", "SetFileAttributesW", &recordSetFileAttributes,
           gSetFileAttributes);
+    patch(module, "KERNEL32.dll", "GetFileAttributesW", &recordGetFileAttributes,
+          gGetFileAttributes);
+    void(WINAPI * real_sleep)(DWORD) = nullptr;
+    patch(module, "KERNEL32.dll", "Sleep", &recordSleep, real_sleep);
     patch(module, "bcrypt.dll", "BCryptGenRandom", &plannedRandom, gGenRandom);
     ASSERT_EQ(host_.runEntry(*plugin_), A_Err_NONE);
     desktop_ = shellDesktopFolder();
@@ -258,6 +299,10 @@ TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesUnhidesAndMovesItToTheTarge
   EXPECT_LE(temporary.size(), 24u);
   EXPECT_EQ(gCreateDispositions.at(0), static_cast<DWORD>(CREATE_NEW));
   EXPECT_NE(gCreateAttributes.at(0) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  // Only the hidden attribute is cleared: the others (here the archive bit,
+  // which Wine gives a new file) stay.
+  EXPECT_EQ(gAttributesRead, std::vector<DWORD>{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
+  EXPECT_EQ(gAttributesSet, std::vector<DWORD>{FILE_ATTRIBUTE_ARCHIVE});
   const DWORD attributes = GetFileAttributesW((desktop_ / added[0]).c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
@@ -270,28 +315,30 @@ TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesUnhidesAndMovesItToTheTarge
 TEST_F(FileReplace, AFailureAfterCreatingLeavesNoHiddenFile) {
   const struct {
     const char* what;
-    bool* planned[2];
+    void (*plan)();
     std::vector<const char*> calls;  // each on the temporary
     bool left_behind;
   } cases[] = {
       {"a failing write",
-       {&gFailNextWrite, nullptr},
+       [] { gFailNextWrite = true; },
        {"create", "write", "close", "delete"},
        false},
+      {"a failing flush",
+       [] { gFlushError = ERROR_IO_DEVICE; },
+       {"create", "write", "flush", "close", "delete"},
+       false},
       {"a failing unhide",
-       {&gFailNextUnhide, nullptr},
+       [] { gFailNextUnhide = true; },
        {"create", "write", "flush", "close", "unhide", "delete"},
        false},
       {"a failing write and delete",
-       {&gFailNextWrite, &gFailNextDelete},
+       [] { gFailNextWrite = gFailNextDelete = true; },
        {"create", "write", "close", "delete", "unhide"},
        true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    for (bool* planned : c.planned) {
-      if (planned != nullptr) *planned = true;
-    }
+    c.plan();
     const std::size_t reports_before = host_.reports().size();
     const std::vector<std::wstring> added = capture();
     const std::string temporary = temporaryOf(gCalls.at(0));
@@ -310,6 +357,68 @@ TEST_F(FileReplace, AFailureAfterCreatingLeavesNoHiddenFile) {
     EXPECT_EQ(utf8Of(added[0]), temporary);
     std::filesystem::remove(desktop_ / added[0]);
   }
+}
+
+// A file system that cannot flush (some network redirectors) answers
+// ERROR_INVALID_FUNCTION: the capture is saved all the same.
+TEST_F(FileReplace, AFlushTheFileSystemCannotDoLosesNothing) {
+  gFlushError = ERROR_INVALID_FUNCTION;
+  const std::vector<std::wstring> added = capture();
+  ASSERT_EQ(added.size(), 1u);
+  EXPECT_EQ(gCalls.at(2), "flush " + temporaryOf(gCalls.at(0)));
+  EXPECT_EQ(gCalls.back().rfind("move ", 0), 0u) << gCalls.back();
+  EXPECT_TRUE(host_.reports().empty());
+}
+
+// A virus scanner, an indexer or a sync client that has a file open for a
+// moment makes the move fail with a sharing violation or access denied: it
+// is tried again for about a second (the waits return at once here). Any
+// other error ends the capture at once.
+TEST_F(FileReplace, AMoveAnotherProgramRefusesIsTriedAgainForAboutASecond) {
+  const struct {
+    const char* what;
+    std::vector<DWORD> refusals;  // of the first moves
+    bool saved;
+  } cases[] = {
+      {"a sharing violation, twice", {ERROR_SHARING_VIOLATION, ERROR_SHARING_VIOLATION}, true},
+      {"access denied, once", {ERROR_ACCESS_DENIED}, true},
+      {"a sharing violation all along", std::vector<DWORD>(100, ERROR_SHARING_VIOLATION), false},
+      {"access denied all along", std::vector<DWORD>(100, ERROR_ACCESS_DENIED), false},
+      {"a missing folder", {ERROR_PATH_NOT_FOUND}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    gMoveErrors = c.refusals;
+    gWaits.clear();
+    const std::size_t reports_before = host_.reports().size();
+    const std::vector<std::wstring> added = capture();
+    const auto moves = static_cast<std::size_t>(
+        std::count_if(gCalls.begin(), gCalls.end(),
+                      [](const std::string& call) { return call.rfind("move ", 0) == 0; }));
+    EXPECT_EQ(gWaits.size(), moves - 1);  // one wait before each new try
+    if (c.saved) {
+      EXPECT_EQ(moves, c.refusals.size() + 1);
+      EXPECT_EQ(added.size(), 1u);
+      EXPECT_EQ(host_.reports().size(), reports_before);
+      for (const std::wstring& name : added) std::filesystem::remove(desktop_ / name);
+      continue;
+    }
+    EXPECT_TRUE(added.empty());
+    ASSERT_EQ(host_.reports().size(), reports_before + 1);
+    EXPECT_NE(host_.reports().back().find("(error 79)"), std::string::npos);
+    EXPECT_EQ(gCalls.back(), "delete " + temporaryOf(gCalls.at(0)));
+    if (c.refusals.size() == 1) {
+      EXPECT_EQ(moves, 1u);
+      continue;
+    }
+    // A few tries over about a second.
+    EXPECT_GE(moves, 3u);
+    EXPECT_LE(moves, 10u);
+    const DWORD waited = std::accumulate(gWaits.begin(), gWaits.end(), DWORD{0});
+    EXPECT_GE(waited, 900u);
+    EXPECT_LE(waited, 1200u);
+  }
+  gMoveErrors.clear();
 }
 
 TEST_F(FileReplace, LeftoversOfKilledCapturesNeverBlockALaterOne) {
