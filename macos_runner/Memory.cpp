@@ -51,6 +51,7 @@ ImportList MemoryImports() {
       {"_memmove", Address(&memmove)},
       {"_memset", Address(&memset)},
       {"_memchr", Address(static_cast<const void* (*)(const void*, int, size_t)>(&memchr))},
+      {"_memcmp", Address(&memcmp)},
       {"_memset_pattern16", Address(FillWithPattern16)},
       {"___bzero", Address(Zero)},
       {"_bzero", Address(Zero)},
