@@ -5,6 +5,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstddef>
+
 namespace macos_runner {
 namespace {
 
@@ -15,16 +18,16 @@ const char* g_architecture = "?";
 void WriteLine(const char* head, const char* middle, const char* format, va_list arguments,
                const char* tail) {
   char line[1024];
-  int used = snprintf(line, sizeof line, "GlimsterMacOS.so: %s%s (%s)%s", head, g_executable,
-                      g_architecture, middle);
-  if (used < 0 || used >= static_cast<int>(sizeof line)) used = 0;
-  const int rest = vsnprintf(line + used, sizeof line - used, format, arguments);
-  if (rest > 0) used += rest;
-  if (used >= static_cast<int>(sizeof line) - 2) used = sizeof line - 2;
-  used += snprintf(line + used, sizeof line - used, "%s", tail);
-  if (used >= static_cast<int>(sizeof line) - 1) used = sizeof line - 2;
+  std::size_t used = 0;
+  const auto clamp = [&](int written) {
+    if (written > 0) used = std::min(used + written, sizeof line - 2);
+  };
+  clamp(snprintf(line, sizeof line - 1, "GlimsterMacOS.so: %s%s (%s)%s", head, g_executable,
+                 g_architecture, middle));
+  clamp(vsnprintf(line + used, sizeof line - 1 - used, format, arguments));
+  clamp(snprintf(line + used, sizeof line - 1 - used, "%s", tail));
   line[used++] = '\n';
-  ssize_t ignored = write(STDERR_FILENO, line, used);
+  const ssize_t ignored = write(STDERR_FILENO, line, used);
   (void)ignored;
 }
 

@@ -8,6 +8,8 @@
 // universal or thin), or the one this build made.
 #include <stdlib.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "Failure.h"

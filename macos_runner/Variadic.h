@@ -22,22 +22,24 @@ struct Aapcs64VaList {
 };
 static_assert(sizeof(va_list) == sizeof(Aapcs64VaList), "AAPCS64 va_list");
 
-inline void ReadStackOnly(va_list& list, void* slots) {
+// Makes `list` read the stack alone from where it is.
+inline void ReadStackOnly(va_list& list) {
   Aapcs64VaList layout;
   std::memcpy(&layout, &list, sizeof layout);
-  if (slots != nullptr) layout.stack = slots;
   layout.general_offset = 0;
   layout.vector_offset = 0;
   std::memcpy(&list, &layout, sizeof layout);
 }
 
 // Starts `list` at the first variadic argument the Mac caller passed.
-#define MAC_VA_START(list, last) \
-  (va_start(list, last), ::macos_runner::ReadStackOnly(list, nullptr))
+#define MAC_VA_START(list, last) (va_start(list, last), ::macos_runner::ReadStackOnly(list))
 
 using MacVaList = void*;  // Apple's va_list on arm64: the address of the next slot
 // Makes `list` read the Mac va_list `mac`; va_end it after use.
-inline void FromMacVaList(va_list& list, MacVaList mac) { ReadStackOnly(list, mac); }
+inline void FromMacVaList(va_list& list, MacVaList mac) {
+  const Aapcs64VaList layout = {mac, nullptr, nullptr, 0, 0};
+  std::memcpy(&list, &layout, sizeof layout);
+}
 #else
 #define MAC_VA_START(list, last) va_start(list, last)
 
