@@ -10,12 +10,12 @@
 // faults too).
 #include "ExpectedOutcome.h"
 #include "FaultPoints.h"
+#include "HookCalls.h"
 
 #include "CaptureFixture.h"
 #include "substitute_host/Host.h"
 #include "substitute_host/Operations.h"
 #include "substitute_host/PluginBinary.h"
-#include "tests/support/PluginUnderTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -107,11 +107,6 @@ class MatrixSizeReport : public ::testing::Environment {
   }
 };
 const auto* const kReport = ::testing::AddGlobalTestEnvironment(new MatrixSizeReport);
-
-const substitute_host::PluginBinary& Plugin() {
-  static const substitute_host::PluginBinary plugin{test_support::PluginUnderTest()};
-  return plugin;
-}
 
 substitute_host::Frame MatrixFrame() { return GradientFrame(7, 5, 12, false); }
 

@@ -9,10 +9,10 @@
 // reported why. A run with nothing failed and nothing reported shows the
 // hook's allocations are used up.
 #include "CaptureFixture.h"
+#include "HookCalls.h"
 #include "substitute_host/FrameSources.h"
 #include "substitute_host/Host.h"
 #include "substitute_host/PluginBinary.h"
-#include "tests/support/PluginUnderTest.h"
 
 #include <dlfcn.h>
 
@@ -34,15 +34,6 @@ using substitute_host::Host;
 using PlanMacFailure = int (*)(const char* call, unsigned nth);
 
 constexpr unsigned kMostAllocations = 10000;  // per hook: a sweep that never ends fails
-
-const substitute_host::PluginBinary& Plugin() {
-  static const substitute_host::PluginBinary plugin{test_support::PluginUnderTest()};
-  return plugin;
-}
-
-A_Err Start(Host& host) { return host.runEntry(Plugin()); }
-A_Err UpdateMenus(Host& host) { return host.updateMenus(); }
-A_Err TakeGlimster(Host& host) { return host.issueMenuCommand("Take Glimster").result; }
 
 struct Hook {
   const char* name;

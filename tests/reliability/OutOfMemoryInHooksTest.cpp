@@ -1,11 +1,11 @@
 // A std::bad_alloc inside each hook answers the host's out-of-memory code 4,
 // never 516, once everything the call held is given back. The host puts it
 // there: the call planned to fail throws it into the plug-in.
+#include "HookCalls.h"
 #include "substitute_host/FrameSources.h"
 #include "substitute_host/Host.h"
 #include "substitute_host/Operations.h"
 #include "substitute_host/PluginBinary.h"
-#include "tests/support/PluginUnderTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,15 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 namespace op = substitute_host::op;
 using substitute_host::Host;
-
-const substitute_host::PluginBinary& Plugin() {
-  static const substitute_host::PluginBinary plugin{test_support::PluginUnderTest()};
-  return plugin;
-}
-
-A_Err Start(Host& host) { return host.runEntry(Plugin()); }
-A_Err UpdateMenus(Host& host) { return host.updateMenus(); }
-A_Err TakeGlimster(Host& host) { return host.issueMenuCommand("Take Glimster").result; }
 
 struct ThrowingCall {
   const char* where;
