@@ -4,6 +4,7 @@
 
 #include <malloc.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -147,12 +148,12 @@ TEST_F(CaptureFileTest, ANameStartingWithADotGivesAVisibleFile) {
   EXPECT_EQ(OnlyPng().filename(), "_hidden 2026-12-08 09.30.00 AM.png");
 }
 
-// A desktop folder whose path is no UTF-8 (HOME holds the byte 0xFF): no
-// file, no line, one report.
+// A desktop folder whose path is no UTF-8 (the home folder's name is the
+// byte 0xFF): no file, no line, one report.
 TEST_F(CaptureFileTest, ADesktopWithoutAUtf8PathIsReported) {
   const fs::path odd_home = home_ / "\xff";
   fs::create_directories(odd_home / "Desktop");
-  setenv("HOME", odd_home.c_str(), 1);
+  UseDesktop(odd_home / "Desktop");
   ActivateComposition(u"odd", GradientFrame(4, 4, 0, true));
   std::string output;
   EXPECT_EQ(Capture(&output).result, 0);
@@ -160,6 +161,24 @@ TEST_F(CaptureFileTest, ADesktopWithoutAUtf8PathIsReported) {
   EXPECT_TRUE(ReportedOnce(host_->reports(), 79));
   EXPECT_TRUE(fs::is_empty(odd_home / "Desktop"));
   ExpectEverythingGivenBack();
+}
+
+// The file is made for everyone to read and write, less what the process's
+// umask takes away.
+TEST_F(CaptureFileTest, TheFileModeIs0666LessTheUmask) {
+  ActivateComposition(u"mode", GradientFrame(4, 4, 0, true));
+  const struct {
+    mode_t mask;
+    int mode;
+  } cases[] = {{0000, 0666}, {0027, 0640}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask);
+    const mode_t earlier = umask(c.mask);
+    Capture();
+    umask(earlier);
+    EXPECT_EQ(static_cast<int>(fs::status(OnlyPng()).permissions()), c.mode);
+    fs::remove(OnlyPng());
+  }
 }
 
 // The bytes of the heap's blocks that are mapped on their own.

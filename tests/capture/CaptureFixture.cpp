@@ -34,22 +34,21 @@ void CaptureFixture::SetUp() {
   char pattern[] = "/tmp/glimster-capture-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
   home_ = pattern;
-  desktop_ = home_ / "Desktop";
-  fs::create_directory(desktop_);
-  setenv("HOME", home_.c_str(), 1);
   FixClock(kFixedNow);
 
   // Each binary is loaded once, and stays loaded while the tests run.
   static std::map<std::string, substitute_host::PluginBinary> loaded;
-  const substitute_host::PluginBinary& plugin =
-      loaded.try_emplace(PluginFile(), PluginFile()).first->second;
+  plugin_ = &loaded.try_emplace(PluginFile(), PluginFile()).first->second;
+  fs::create_directory(home_ / "Desktop");
+  UseDesktop(home_ / "Desktop");
   host_.emplace();
-  ASSERT_EQ(host_->runEntry(plugin), 0);
+  ASSERT_EQ(host_->runEntry(*plugin_), 0);
   host_->log().clear();
 }
 
 void CaptureFixture::TearDown() {
   host_.reset();
+  redirect_.reset();
   std::error_code ignored;
   fs::remove_all(home_, ignored);
 }
@@ -99,9 +98,14 @@ fs::path CaptureFixture::UseDesktopOfBytes(std::size_t bytes) {
   while (home.native().size() + 1 + 200 < home_bytes) home /= std::string(200, 'h');
   home /= std::string(home_bytes - home.native().size() - 1, 'h');
   fs::create_directories(home / "Desktop");
-  setenv("HOME", home.c_str(), 1);
-  desktop_ = home / "Desktop";
+  UseDesktop(home / "Desktop");
   return desktop_;
+}
+
+void CaptureFixture::UseDesktop(const fs::path& desktop) {
+  redirect_.reset();
+  redirect_.emplace(*plugin_, desktop);
+  desktop_ = desktop;
 }
 
 std::vector<std::string> CaptureFixture::DesktopFiles() const {

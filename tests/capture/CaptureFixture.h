@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "substitute_host/Host.h"
+#include "substitute_host/PluginBinary.h"
+#include "substitute_host/platform/DesktopRedirect.h"
 #include "tests/support/PluginUnderTest.h"
 #include "tests/support/PngImages.h"
 
@@ -62,8 +64,13 @@ class CaptureFixture : public ::testing::Test {
   // child's exit code is what `body` gives.
   ChildRun InChild(const std::function<int()>& body);
 
+  // Makes `desktop`, a folder named Desktop, the plug-in's desktop and
+  // desktop_: its parent is the home folder the plug-in finds, through HOME
+  // for Glimster.so, through CFFIXED_USER_HOME for the Mac code, as on a Mac
+  // (substitute_host/platform/HomeFolder.h).
+  void UseDesktop(const fs::path& desktop);
   // Makes a desktop folder whose path is `bytes` long, inside the home
-  // folder, and points HOME at its parent; gives the folder.
+  // folder, and uses it; gives the folder.
   fs::path UseDesktopOfBytes(std::size_t bytes);
 
   // The regular files on the desktop, by name.
@@ -76,6 +83,10 @@ class CaptureFixture : public ::testing::Test {
   fs::path home_;
   fs::path desktop_;
   std::optional<Host> host_;
+
+ private:
+  const substitute_host::PluginBinary* plugin_ = nullptr;
+  std::optional<substitute_host::platform::DesktopRedirect> redirect_;
 };
 
 // The file name a capture of `utf8_name` gets at the capture tests' fixed

@@ -137,6 +137,37 @@ TEST_F(FileReplaceTest, AFailingCallRemovesTheTemporaryOrLeavesItVisible) {
   }
 }
 
+// The Mac code's full flush (F_FULLFSYNC): refused as not supported, the
+// capture falls back to fsync, whose answer decides; failing otherwise, the
+// capture fails at once. A failed capture leaves the earlier file of its name
+// byte for byte, and no temporary.
+using MacFullFlushTest = FileReplaceTest;
+TEST_F(MacFullFlushTest, FallsBackToFsyncOnlyWhereNotSupported) {
+  const struct {
+    const char* what;
+    std::vector<std::pair<std::string, int>> failing;  // call, error
+    bool saved;
+  } cases[] = {
+      {"full flush fails: EIO", {{"fullfsync", EIO}}, false},
+      {"full flush not supported: ENOTSUP", {{"fullfsync", ENOTSUP}}, true},
+      {"full flush not supported, fsync fails", {{"fullfsync", ENOTSUP}, {"fsync", EIO}}, false},
+  };
+  const Item& comp = ActivateComposition(u"flushed", GradientFrame(7, 5, 0, false));
+  const std::string png = FileNameAt("flushed");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string earlier = Plant(png);
+    for (const auto& [call, error] : c.failing) FailFileCalls(call, error);
+    std::string output;
+    RecordedCapture(&output);
+    EXPECT_EQ(output, c.saved ? "" : kWriteFailedLine);
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{png});
+    const std::optional<Rgba8> decoded = DecodePng(desktop_ / png);
+    EXPECT_EQ(decoded && decoded->pixels == ExpectedImage(*comp.frame).pixels, c.saved);
+    if (!c.saved) EXPECT_EQ(ContentsOf(png), earlier);
+  }
+}
+
 TEST_F(FileReplaceTest, ALeftoverOfAKilledCaptureNeverBlocksALaterOne) {
   ActivateComposition(u"leftovers", GradientFrame(7, 5, 0, true));
   // Where a temporary file goes with this draw; a killed capture left one there.
