@@ -96,12 +96,13 @@ endif()
 
 add_test(NAME macos.Bundle
          COMMAND "${PROJECT_SOURCE_DIR}/scripts/check-macos-bundle.sh" "${GLIMSTER_MACOS_BUNDLE}" "x86_64 arm64")
-# The same check rejects a bundle with one fault planted in a copy of it.
+# The same check rejects a bundle with one fault planted in a copy of it;
+# glimster-host --macos arm64 refuses each copy whose signature fails.
 add_test(NAME macos.BundleCheckFaults
          COMMAND "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/tests/package/check_macos_bundle_faults.py"
                  --check "${PROJECT_SOURCE_DIR}/scripts/check-macos-bundle.sh" --bundle "${GLIMSTER_MACOS_BUNDLE}"
                  --lipo "${GLIMSTER_LLVM_LIPO}" --zig "${GLIMSTER_ZIG}" --ld64 "${GLIMSTER_LD64_LLD}"
-                 --libsystem "${GLIMSTER_ZIG_LIBSYSTEM_STUB}")
+                 --libsystem "${GLIMSTER_ZIG_LIBSYSTEM_STUB}" --host "$<TARGET_FILE:glimster-host>")
 set_tests_properties(macos.Bundle macos.BundleCheckFaults PROPERTIES TIMEOUT 120)
 
 # The archive, made twice in a temporary folder of its own and read back with

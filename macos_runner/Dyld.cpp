@@ -26,7 +26,7 @@ ImportList LoaderImports() {
       {"_dlsym", Address(Dlsym)},
       {"_abort", Address(&abort)},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libSystem", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

@@ -67,7 +67,7 @@ ImportList ErrnoImports() {
   static const Import kImports[] = {
       {"___error", Address(Error)},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libSystem", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

@@ -102,7 +102,7 @@ ImportList FileImports() {
       {"_unlink", Address(WithErrno<&unlink>::Call)},
       {"_arc4random_buf", Address(Arc4RandomBuf)},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libSystem", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

@@ -39,6 +39,7 @@ enum : std::uint8_t {
 };
 constexpr std::uint8_t kPointerType = 1;       // REBASE_TYPE_POINTER, BIND_TYPE_POINTER
 constexpr std::uint8_t kWeakImportFlag = 0x1;  // BIND_SYMBOL_FLAGS_WEAK_IMPORT
+constexpr std::int64_t kFlatLookup = -2;       // BIND_SPECIAL_DYLIB_FLAT_LOOKUP
 
 // The place an opcode stream points at: a segment and an offset in it.
 class Cursor {
@@ -124,12 +125,18 @@ void Bind(const MachOImage& image, const LinkEditData& stream, bool lazy) {
   const std::uint8_t* const end = p + stream.size;
   const auto bind = [&](std::uint64_t times, std::uint64_t skip) {
     if (symbol == nullptr) FailLoad("a bind names no symbol");
-    const void* target = FindImport(symbol);
-    if (target == nullptr && !weak_import)
-      FailLoad("import %s from %s is not implemented", symbol, image.LibraryName(ordinal).c_str());
+    const std::string library = image.LibraryName(ordinal);
+    const StandIn found = FindImport(symbol);
+    if (found.address == nullptr && !weak_import)
+      FailLoad("import %s from %s is not implemented", symbol, library.c_str());
+    // Two-level namespace: dyld looks for the symbol in the library the
+    // ordinal names, and only a flat lookup in every image.
+    if (found.address != nullptr && ordinal != kFlatLookup && library != found.library)
+      FailLoad("import %s from %s: %s does not define it, %s does", symbol, library.c_str(),
+               library.c_str(), found.library);
     // A weak import nothing defines is bound to 0, as dyld binds it.
     const std::uint64_t value =
-        target == nullptr ? 0 : reinterpret_cast<std::uint64_t>(target) + addend;
+        found.address == nullptr ? 0 : reinterpret_cast<std::uint64_t>(found.address) + addend;
     for (std::uint64_t i = 0; i < times; ++i) {
       *cursor.Slot() = value;
       cursor.Advance(8 + skip);
@@ -191,13 +198,13 @@ void Bind(const MachOImage& image, const LinkEditData& stream, bool lazy) {
 }  // namespace
 
 void ApplyFixups(const MachOImage& image) {
-  if (image.chained_fixups.size != 0)
-    FailLoad("the slice has chained fixups, which the runner does not read");
+  // The weak-bind stream merges the bundle's weak definitions with other
+  // images' of the same name, which dyld does and the runner does not.
+  if (image.weak_bind.size != 0)
+    FailLoad("the slice has a weak-bind stream, which the runner does not apply");
   Rebase(image);
   Bind(image, image.bind, false);
   Bind(image, image.lazy_bind, true);
-  // The weak-bind stream only merges weak definitions across images: with
-  // this bundle the only image of its kind, its own definitions stand.
 }
 
 }  // namespace macos_runner

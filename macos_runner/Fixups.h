@@ -9,7 +9,8 @@
 namespace macos_runner {
 
 // Fails the load, naming the symbol, at the first import the runner has
-// no stand-in for.
+// no stand-in for or whose stand-in is another library's than the one the
+// bind names, and on a weak-bind stream, which the runner does not apply.
 void ApplyFixups(const MachOImage& image);
 
 }  // namespace macos_runner

@@ -341,9 +341,16 @@ ImportList FoundationImports() {
       {"_NSHomeDirectory", Address(HomeDirectory)},
       {"_OBJC_CLASS_$_NSString", &kStringClass},
       {"_OBJC_CLASS_$_NSAutoreleasePool", &kPoolClass},
+  };
+  return {"Foundation", kImports, sizeof kImports / sizeof kImports[0]};
+}
+
+// The class of the bundle's constant strings (@"Desktop") is CoreFoundation's.
+ImportList CoreFoundationImports() {
+  static const Import kImports[] = {
       {"___CFConstantStringClassReference", &kConstantStringClass},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"CoreFoundation", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

@@ -13,9 +13,17 @@ struct Import {
   const void* address;  // the function, or the variable for a data import
 };
 
+// One library's imports, or one area's of it.
 struct ImportList {
+  const char* library;  // as the bundle's binds name it: "libSystem", "Foundation"
   const Import* entries;
   std::size_t count;
+};
+
+// A stand-in and the library it stands in for.
+struct StandIn {
+  const void* address;
+  const char* library;
 };
 
 // The import list of each area. Functions, so that each table is made at
@@ -29,11 +37,12 @@ ImportList ThreadImports();
 ImportList ThreadLocalImports();
 ImportList ObjCImports();
 ImportList FoundationImports();
+ImportList CoreFoundationImports();
 ImportList UnwindImports();
 ImportList LoaderImports();
 
-// The stand-in for the import `name`, or null when the runner has none.
-const void* FindImport(const char* name);
+// The stand-in for the import `name`, or a null address when the runner has none.
+StandIn FindImport(const char* name);
 
 // The address of a function as an import's address.
 template <typename Function>

@@ -98,7 +98,7 @@ ImportList LocaleImports() {
       {"_strftime", Address(WithErrno<&strftime>::Call)},
       {"__DefaultRuneLocale", &kDefaultRuneLocale},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libSystem", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "BigEndian.h"
 #include "Failure.h"
 #include "Leb128.h"
 
@@ -22,10 +23,24 @@ constexpr std::uint32_t kFatMagic = 0xcafebabe;    // read big-endian
 constexpr std::uint32_t kFatMagic64 = 0xcafebabf;  // the same, with 64-bit offsets
 constexpr std::uint32_t kBundle = 8, kDylib = 6;   // MH_BUNDLE, MH_DYLIB
 constexpr std::uint32_t kLcSegment64 = 0x19;
+constexpr std::uint32_t kSegmentReadOnly = 0x10;  // SG_READ_ONLY
 constexpr std::uint32_t kLcLoadDylib = 0xc, kLcLoadWeakDylib = 0x80000018,
                         kLcReexportDylib = 0x8000001f;
 constexpr std::uint32_t kLcDyldInfo = 0x22, kLcDyldInfoOnly = 0x80000022;
 constexpr std::uint32_t kLcDyldExportsTrie = 0x80000033, kLcDyldChainedFixups = 0x80000034;
+constexpr std::uint32_t kLcDysymtab = 0xb, kLcCodeSignature = 0x1d;
+// The load commands the two slices carry that change nothing in how the
+// slice is loaded: symbols for tools, the UUID, the platform and version,
+// function starts and data-in-code notes for tools. dyld ignores an unknown
+// command unless it has the LC_REQ_DYLD bit; the runner, which implements
+// only what these slices need, refuses every command it does not know.
+constexpr std::uint32_t kHarmlessCommands[] = {
+    0x2,   // LC_SYMTAB
+    0x1b,  // LC_UUID
+    0x32,  // LC_BUILD_VERSION
+    0x26,  // LC_FUNCTION_STARTS
+    0x29,  // LC_DATA_IN_CODE
+};
 constexpr std::uint8_t kExportReexport = 0x08, kExportStubAndResolver = 0x10,
                        kExportKindMask = 0x03;
 
@@ -70,10 +85,11 @@ struct DylibCommand {
 struct LinkEditDataCommand {
   std::uint32_t cmd, cmdsize, dataoff, datasize;
 };
-
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
+struct DysymtabCommand {
+  std::uint32_t cmd, cmdsize, ilocalsym, nlocalsym, iextdefsym, nextdefsym, iundefsym, nundefsym;
+  std::uint32_t tocoff, ntoc, modtaboff, nmodtab, extrefsymoff, nextrefsyms, indirectsymoff;
+  std::uint32_t nindirectsyms, extreloff, nextrel, locreloff, nlocrel;
+};
 
 std::string Fixed16(const char (&name)[16]) { return std::string(name, strnlen(name, 16)); }
 
@@ -104,8 +120,8 @@ void FindSlice(const std::uint8_t* file, std::size_t size, std::size_t& offset,
       offset = BigEndian32(entry + 8);
       slice_size = BigEndian32(entry + 12);
     } else {
-      offset = std::size_t{BigEndian32(entry + 8)} << 32 | BigEndian32(entry + 12);
-      slice_size = std::size_t{BigEndian32(entry + 16)} << 32 | BigEndian32(entry + 20);
+      offset = BigEndian64(entry + 8);
+      slice_size = BigEndian64(entry + 16);
     }
     if (offset > size || slice_size > size - offset)
       FailLoad("the %s slice is cut short", kArchitecture);
@@ -114,11 +130,76 @@ void FindSlice(const std::uint8_t* file, std::size_t size, std::size_t& offset,
   FailLoad("the universal file has no %s slice", kArchitecture);
 }
 
+// The load command at `command` as a T, which its size must hold.
+template <typename T>
+T Command(const std::uint8_t* command, LoadCommand lc, std::uint32_t index) {
+  if (lc.cmdsize < sizeof(T)) FailLoad("load command %u is cut short", index);
+  T value;
+  std::memcpy(&value, command, sizeof value);
+  return value;
+}
+
 LinkEditData Range(const std::uint8_t* slice, std::size_t slice_size, std::uint32_t offset,
                    std::uint32_t size) {
   if (offset > slice_size || size > slice_size - offset)
     FailLoad("a __LINKEDIT range lies outside the file");
   return {slice + offset, size};
+}
+
+// The load command `lc`, number `index`, at `command`: what the image
+// takes from it, or the load's end when the runner cannot honour it.
+void ReadCommand(MachOImage& image, const std::uint8_t* command, LoadCommand lc,
+                 std::uint32_t index) {
+  const std::uint8_t* const slice = image.file;
+  const std::size_t slice_size = image.file_size;
+  if (lc.cmd == kLcSegment64) {
+    const auto segment = Command<SegmentCommand64>(command, lc, index);
+    if (segment.fileoff > slice_size || segment.filesize > slice_size - segment.fileoff ||
+        segment.filesize > segment.vmsize)
+      FailLoad("segment %s lies outside the file", Fixed16(segment.segname).c_str());
+    if (segment.nsects > (lc.cmdsize - sizeof segment) / sizeof(Section64))
+      FailLoad("load command %u is cut short", index);
+    image.segments.push_back({Fixed16(segment.segname), segment.vmaddr, segment.vmsize,
+                              static_cast<std::uint32_t>(segment.initprot), segment.flags});
+    for (std::uint32_t s = 0; s < segment.nsects; ++s) {
+      Section64 section;
+      std::memcpy(&section, command + sizeof segment + s * sizeof section, sizeof section);
+      image.sections.push_back({Fixed16(section.segname), Fixed16(section.sectname), section.addr,
+                                section.size, section.flags & 0xff});
+    }
+  } else if (lc.cmd == kLcLoadDylib || lc.cmd == kLcLoadWeakDylib || lc.cmd == kLcReexportDylib) {
+    const auto dylib = Command<DylibCommand>(command, lc, index);
+    if (dylib.name_offset >= lc.cmdsize || command[lc.cmdsize - 1] != '\0')
+      FailLoad("load command %u names no library", index);
+    image.libraries.push_back(
+        ShortLibraryName(reinterpret_cast<const char*>(command) + dylib.name_offset));
+  } else if (lc.cmd == kLcDyldInfo || lc.cmd == kLcDyldInfoOnly) {
+    const auto dyld = Command<DyldInfoCommand>(command, lc, index);
+    image.rebase = Range(slice, slice_size, dyld.rebase_off, dyld.rebase_size);
+    image.bind = Range(slice, slice_size, dyld.bind_off, dyld.bind_size);
+    image.weak_bind = Range(slice, slice_size, dyld.weak_bind_off, dyld.weak_bind_size);
+    image.lazy_bind = Range(slice, slice_size, dyld.lazy_bind_off, dyld.lazy_bind_size);
+    image.exports = Range(slice, slice_size, dyld.export_off, dyld.export_size);
+  } else if (lc.cmd == kLcDyldExportsTrie || lc.cmd == kLcDyldChainedFixups ||
+             lc.cmd == kLcCodeSignature) {
+    const auto data = Command<LinkEditDataCommand>(command, lc, index);
+    (lc.cmd == kLcDyldExportsTrie     ? image.exports
+     : lc.cmd == kLcDyldChainedFixups ? image.chained_fixups
+                                      : image.code_signature) =
+        Range(slice, slice_size, data.dataoff, data.datasize);
+  } else if (lc.cmd == kLcDysymtab) {
+    const auto symbols = Command<DysymtabCommand>(command, lc, index);
+    // Relocation entries are for loaders older than dyld's opcodes; dyld
+    // still applies them, the runner does not.
+    if (symbols.nextrel != 0 || symbols.nlocrel != 0)
+      FailLoad(
+          "LC_DYSYMTAB has %u external and %u local relocations, which the runner does not "
+          "apply",
+          symbols.nextrel, symbols.nlocrel);
+  } else if (std::find(std::begin(kHarmlessCommands), std::end(kHarmlessCommands), lc.cmd) ==
+             std::end(kHarmlessCommands)) {
+    FailLoad("load command %u is 0x%x, which the runner does not know", index, lc.cmd);
+  }
 }
 
 }  // namespace
@@ -225,6 +306,8 @@ MachOImage MapSlice(const std::string& executable) {
     FailLoad("the file type is %u, not a bundle or a library", header.filetype);
   if (sizeof header + header.sizeofcmds > slice_size) FailLoad("the load commands are cut short");
 
+  image.file = slice;
+  image.file_size = slice_size;
   const std::uint8_t* command = slice + sizeof header;
   const std::uint8_t* const commands_end = command + header.sizeofcmds;
   for (std::uint32_t i = 0; i < header.ncmds; ++i) {
@@ -233,41 +316,13 @@ MachOImage MapSlice(const std::string& executable) {
     std::memcpy(&lc, command, sizeof lc);
     if (lc.cmdsize < sizeof lc || command + lc.cmdsize > commands_end)
       FailLoad("load command %u is cut short", i);
-    if (lc.cmd == kLcSegment64) {
-      SegmentCommand64 segment;
-      std::memcpy(&segment, command, sizeof segment);
-      if (segment.fileoff > slice_size || segment.filesize > slice_size - segment.fileoff ||
-          segment.filesize > segment.vmsize)
-        FailLoad("segment %s lies outside the file", Fixed16(segment.segname).c_str());
-      image.segments.push_back({Fixed16(segment.segname), segment.vmaddr, segment.vmsize,
-                                static_cast<std::uint32_t>(segment.initprot)});
-      for (std::uint32_t s = 0; s < segment.nsects; ++s) {
-        Section64 section;
-        std::memcpy(&section, command + sizeof segment + s * sizeof section, sizeof section);
-        image.sections.push_back({Fixed16(section.segname), Fixed16(section.sectname), section.addr,
-                                  section.size, section.flags & 0xff});
-      }
-    } else if (lc.cmd == kLcLoadDylib || lc.cmd == kLcLoadWeakDylib || lc.cmd == kLcReexportDylib) {
-      DylibCommand dylib;
-      std::memcpy(&dylib, command, sizeof dylib);
-      image.libraries.push_back(
-          ShortLibraryName(reinterpret_cast<const char*>(command) + dylib.name_offset));
-    } else if (lc.cmd == kLcDyldInfo || lc.cmd == kLcDyldInfoOnly) {
-      DyldInfoCommand dyld;
-      std::memcpy(&dyld, command, sizeof dyld);
-      image.rebase = Range(slice, slice_size, dyld.rebase_off, dyld.rebase_size);
-      image.bind = Range(slice, slice_size, dyld.bind_off, dyld.bind_size);
-      image.weak_bind = Range(slice, slice_size, dyld.weak_bind_off, dyld.weak_bind_size);
-      image.lazy_bind = Range(slice, slice_size, dyld.lazy_bind_off, dyld.lazy_bind_size);
-      image.exports = Range(slice, slice_size, dyld.export_off, dyld.export_size);
-    } else if (lc.cmd == kLcDyldExportsTrie || lc.cmd == kLcDyldChainedFixups) {
-      LinkEditDataCommand data;
-      std::memcpy(&data, command, sizeof data);
-      (lc.cmd == kLcDyldExportsTrie ? image.exports : image.chained_fixups) =
-          Range(slice, slice_size, data.dataoff, data.datasize);
-    }
+    ReadCommand(image, command, lc, i);
     command += lc.cmdsize;
   }
+  if (image.chained_fixups.size != 0)
+    FailLoad("the slice has chained fixups, which the runner does not read");
+  if (image.rebase.bytes == nullptr)  // LC_DYLD_INFO(_ONLY) sets every range, empty or not
+    FailLoad("the slice has no LC_DYLD_INFO_ONLY: no rebase, bind or export information");
 
   std::uint64_t low = UINT64_MAX, high = 0;
   for (const Segment& segment : image.segments) {
@@ -308,6 +363,7 @@ void ProtectSegments(const MachOImage& image) {
     if (segment.protection & 1) protection |= PROT_READ;
     if (segment.protection & 2) protection |= PROT_WRITE;
     if (segment.protection & 4) protection |= PROT_EXEC;
+    if (segment.flags & kSegmentReadOnly) protection &= ~PROT_WRITE;
     if (mprotect(image.base + start, end - start, protection) != 0)
       FailLoad("segment %s cannot be given its protection", segment.name.c_str());
   }

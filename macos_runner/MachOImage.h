@@ -15,6 +15,7 @@ struct Segment {
   std::uint64_t address;  // in the file's numbering (vmaddr)
   std::uint64_t size;
   std::uint32_t protection;  // VM_PROT_* bits: 1 read, 2 write, 4 execute
+  std::uint32_t flags;       // SG_* bits: SG_READ_ONLY, read-only once the fixups are in
 };
 
 struct Section {
@@ -33,13 +34,15 @@ struct LinkEditData {
 struct MachOImage {
   std::string executable;  // the file the slice was read from
   const char* architecture;
+  const std::uint8_t* file = nullptr;  // the slice's bytes in the file, mapped for good
+  std::size_t file_size = 0;
   std::uint8_t* base = nullptr;  // where the lowest segment starts
   std::size_t mapped_size = 0;
   std::uint64_t preferred_base = 0;  // the lowest segment's vmaddr
   std::vector<Segment> segments;
   std::vector<Section> sections;
   std::vector<std::string> libraries;  // the LC_LOAD_DYLIB names in ordinal order, short form
-  LinkEditData rebase, bind, weak_bind, lazy_bind, exports, chained_fixups;
+  LinkEditData rebase, bind, weak_bind, lazy_bind, exports, chained_fixups, code_signature;
 
   // The address in memory of `address` in the file's numbering.
   std::uint8_t* At(std::uint64_t address) const { return base + (address - preferred_base); }
@@ -53,14 +56,18 @@ struct MachOImage {
 // The slice of this process's architecture of `executable` (universal or
 // thin), mapped, its segments' bytes copied in and the rest zero, all
 // writable until the loader sets the protections. Fails the load on any
-// problem. The file stays mapped for the __LINKEDIT ranges.
+// problem, and on a slice the runner cannot load as dyld would: one without
+// LC_DYLD_INFO(_ONLY), with chained fixups or classic relocations, or with a
+// load command the runner neither reads nor knows to be harmless. The file
+// stays mapped for the __LINKEDIT ranges and the code signature.
 MachOImage MapSlice(const std::string& executable);
 
 // The Mach-O executable of a `.plugin` folder (Contents/MacOS/ and the
 // Info.plist's CFBundleExecutable), or `path` itself when it is a file.
 std::string BundleExecutable(const std::string& path);
 
-// Gives each segment its protection, as dyld does once the fixups are in.
+// Gives each segment its protection, as dyld does once the fixups are in: a
+// segment flagged SG_READ_ONLY (__DATA_CONST) loses its write permission.
 void ProtectSegments(const MachOImage& image);
 
 }  // namespace macos_runner

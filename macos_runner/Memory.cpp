@@ -59,7 +59,7 @@ ImportList MemoryImports() {
       {"_strcmp", Address(&strcmp)},
       {"_strncmp", Address(&strncmp)},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libSystem", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

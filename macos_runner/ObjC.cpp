@@ -86,7 +86,7 @@ ImportList ObjCImports() {
       {"_objc_alloc_init", Address(AllocInit)},
       {"_objc_release", Address(Release)},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libobjc", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

@@ -3,6 +3,8 @@
 // every import to a stand-in, protect, run initialisers) and then answers
 // the host's call of EntryPointFunc with the bundle's _EntryPointFunc. A
 // host that loads plug-ins with dlopen drives the Mac code unchanged.
+// Before any of it, the slice's pages are checked against its code
+// signature, as the kernel checks them (see CodeSignature.h).
 //
 // The bundle: $GLIMSTER_MACOS_BUNDLE (a .plugin folder or a Mach-O file,
 // universal or thin), or the one this build made.
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <string>
 
+#include "CodeSignature.h"
 #include "Failure.h"
 #include "Fixups.h"
 #include "MachOImage.h"
@@ -31,6 +34,7 @@ constexpr std::uint32_t kThreadLocalInitPointers = 0x15;  // S_THREAD_LOCAL_INIT
 constexpr std::uint32_t kInitFunctionOffsets = 0x16;      // S_INIT_FUNC_OFFSETS
 
 AEGP_PluginInitFuncPrototype g_entry_point = nullptr;
+const MachOImage* g_image = nullptr;
 
 // The template of every thread's thread-local variables: from the first
 // thread-local data section to the end of the last (dyld's layout).
@@ -68,6 +72,8 @@ __attribute__((constructor)) void LoadBundle() {
                                  : GLIMSTER_MACOS_RUNNER_DEFAULT_BUNDLE;
   // The image stays for the life of the process, as a bundle's image does.
   const MachOImage& image = *new MachOImage(MapSlice(BundleExecutable(bundle)));
+  g_image = &image;
+  VerifyCodeSignature(image);
   ApplyFixups(image);
   PrepareObjCMetadata(image);
   FindThreadLocalTemplate(image);
@@ -88,4 +94,13 @@ extern "C" __attribute__((visibility("default"))) A_Err EntryPointFunc(
     AEGP_GlobalRefcon* global_refcon_out) {
   return macos_runner::g_entry_point(basic, major_version, minor_version, plugin_id,
                                      global_refcon_out);
+}
+
+// Which Mac code this library loaded, for a host or a test to tell what it
+// runs: the slice's Mach-O file as the runner opened it, and its
+// architecture ("x86_64" or "arm64"). The answers live as long as the process.
+extern "C" __attribute__((visibility("default"))) void glimster_macos_loaded(
+    const char** executable, const char** architecture) {
+  *executable = macos_runner::g_image->executable.c_str();
+  *architecture = macos_runner::g_image->architecture;
 }

@@ -54,7 +54,7 @@ ImportList StdioImports() {
       {"_fwrite", Address(WithErrno<&fwrite>::Call)},
       {"_fflush", Address(WithErrno<&fflush>::Call)},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libSystem", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

@@ -38,7 +38,7 @@ ImportList ThreadLocalImports() {
   static const Import kImports[] = {
       {"__tlv_bootstrap", Address(glimster_macos_tlv_thunk)},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libSystem", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

@@ -122,7 +122,7 @@ ImportList ThreadImports() {
       {"_pthread_self", Address(&pthread_self)},
       {"_pthread_mach_thread_np", Address(MachThread)},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libSystem", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

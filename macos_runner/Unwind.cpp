@@ -44,7 +44,7 @@ ImportList UnwindImports() {
       {"__Unwind_GetRegionStart", Address(&_Unwind_GetRegionStart)},
       {"__Unwind_GetLanguageSpecificData", Address(&_Unwind_GetLanguageSpecificData)},
   };
-  return {kImports, sizeof kImports / sizeof kImports[0]};
+  return {"libSystem", kImports, sizeof kImports / sizeof kImports[0]};
 }
 
 }  // namespace macos_runner

@@ -6,14 +6,18 @@ namespace glimster::substitute_host {
 namespace {
 
 constexpr char kEntryPointName[] = "EntryPointFunc";
+constexpr char kMacCodeName[] = "glimster_macos_loaded";
 
-AEGP_PluginInitFuncPrototype findEntryPoint(const std::filesystem::path& file) {
-  platform::LibraryHandle library = nullptr;
+platform::LibraryHandle load(const std::filesystem::path& file) {
   try {
-    library = platform::loadLibraryForever(file);
+    return platform::loadLibraryForever(file);
   } catch (const std::runtime_error& error) {
     throw PluginLoadError(PluginLoadError::Reason::NotLoadable, error.what());
   }
+}
+
+AEGP_PluginInitFuncPrototype findEntryPoint(platform::LibraryHandle library,
+                                            const std::filesystem::path& file) {
   void* entry = platform::findExportedFunction(library, kEntryPointName);
   if (entry == nullptr) {
     throw PluginLoadError(PluginLoadError::Reason::NoEntryPoint,
@@ -25,6 +29,19 @@ AEGP_PluginInitFuncPrototype findEntryPoint(const std::filesystem::path& file) {
 }  // namespace
 
 PluginBinary::PluginBinary(std::filesystem::path file)
-    : file_(std::move(file)), entryPoint_(findEntryPoint(file_)) {}
+    : file_(std::move(file)), library_(load(file_)), entryPoint_(findEntryPoint(library_, file_)) {}
+
+std::optional<LoadedMacCode> PluginBinary::loadedMacCode() const {
+  using Answer = void (*)(const char** executable, const char** architecture);
+  const auto answer =
+      reinterpret_cast<Answer>(platform::findExportedFunction(library_, kMacCodeName));
+  if (answer == nullptr) {
+    return std::nullopt;
+  }
+  const char* executable = nullptr;
+  const char* architecture = nullptr;
+  answer(&executable, &architecture);
+  return LoadedMacCode{std::filesystem::u8path(executable), architecture};
+}
 
 }  // namespace glimster::substitute_host

@@ -4,6 +4,7 @@
 #include "host/AE_HostInterface.h"
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +22,13 @@ class PluginLoadError : public std::runtime_error {
   Reason reason_;
 };
 
+// The Mac code macos_runner loaded: the slice's Mach-O file and its
+// architecture ("x86_64", "arm64").
+struct LoadedMacCode {
+  std::filesystem::path executable;
+  std::string architecture;
+};
+
 class PluginBinary {
  public:
   // Loads `file` for the rest of the process's life (it is never unloaded,
@@ -32,9 +40,13 @@ class PluginBinary {
   const std::filesystem::path& file() const { return file_; }
   // The plug-in's EntryPointFunc.
   AEGP_PluginInitFuncPrototype entryPoint() const { return entryPoint_; }
+  // The Mac code the plug-in runs when it is macos_runner, as the runner
+  // answers through its export glimster_macos_loaded; none for any other.
+  std::optional<LoadedMacCode> loadedMacCode() const;
 
  private:
   std::filesystem::path file_;
+  void* library_;
   AEGP_PluginInitFuncPrototype entryPoint_;
 };
 

@@ -46,8 +46,8 @@ std::string runnable(const std::string& between) {
 
 }  // namespace
 
-PluginChoice macSlice(const std::string& arch, const std::optional<fs::path>& bundle,
-                      const std::vector<std::string>& arguments) {
+fs::path macSlice(const std::string& arch, const std::optional<fs::path>& bundle,
+                  const std::vector<std::string>& arguments) {
 #ifdef GLIMSTER_MACOS_RUNNER
   if (arch == kRunnerArch) {
     const fs::path chosen =
@@ -56,9 +56,7 @@ PluginChoice macSlice(const std::string& arch, const std::optional<fs::path>& bu
       throw PluginNotLoaded("cannot load plug-in " + chosen.u8string() + ": no such file");
     }
     setenv("GLIMSTER_MACOS_BUNDLE", chosen.c_str(), 1);
-    const fs::path runner = fs::u8path(GLIMSTER_MACOS_RUNNER);
-    return {runner, chosen.u8string() + " (macOS " + arch + " slice, through macos_runner " +
-                        runner.u8string() + ")"};
+    return fs::u8path(GLIMSTER_MACOS_RUNNER);
   }
 #endif
 #ifdef GLIMSTER_MACOS_OTHER_HOST

@@ -10,21 +10,15 @@
 
 namespace glimster::substitute_host::cli {
 
-// The plug-in binary a run loads, and how its "plug-in:" line names it (UTF-8).
-struct PluginChoice {
-  std::filesystem::path file;
-  std::string shown;
-};
-
 // The slice `arch` of `bundle` (none: the universal bundle of this build).
-// For the architecture of this program: the runner built beside it, told the
-// bundle through GLIMSTER_MACOS_BUNDLE. For the other one, when this build
-// has a glimster-host for it: that program, under its emulator, replaces
-// this process with the same `arguments` and never returns. Throws
-// UsageError when this program runs neither, PluginNotLoaded when the
-// other program cannot be started.
-PluginChoice macSlice(const std::string& arch, const std::optional<std::filesystem::path>& bundle,
-                      const std::vector<std::string>& arguments);
+// For the architecture of this program: the runner built beside it, the
+// plug-in binary to load, told the bundle through GLIMSTER_MACOS_BUNDLE. For the other one, when
+// this build has a glimster-host for it: that program, under its emulator, replaces this process
+// with the same `arguments` and never returns. Throws UsageError when this program runs neither,
+// PluginNotLoaded when the other program cannot be started.
+std::filesystem::path macSlice(const std::string& arch,
+                               const std::optional<std::filesystem::path>& bundle,
+                               const std::vector<std::string>& arguments);
 
 // What --help says of --macos in this build.
 std::string macSliceHelp();

@@ -59,13 +59,22 @@ bool captureRepeatedly(Host& host, const Item& composition, const std::string& f
   return succeeded;
 }
 
+// The plug-in's file; for macos_runner, the Mac code it loaded, as it says.
+std::string pluginShown(const PluginBinary& plugin) {
+  const std::optional<LoadedMacCode> mac = plugin.loadedMacCode();
+  if (!mac) {
+    return plugin.file().u8string();
+  }
+  return mac->executable.u8string() + " (macOS " + mac->architecture +
+         " slice, through macos_runner " + plugin.file().u8string() + ")";
+}
+
 // Calls the entry, reports the menus and captures; true when all went well.
-bool startAndCapture(Host& host, const PluginBinary& plugin, const std::string& pluginShown,
-                     const Options& options, Composition chosen, std::ostream& out,
-                     std::ostream& err) {
+bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& options,
+                     Composition chosen, std::ostream& out, std::ostream& err) {
   Item& composition = host.project().addComposition(std::move(chosen.name), std::move(chosen.frame),
                                                     chosen.currentTime);
-  out << "plug-in: " << pluginShown << '\n';
+  out << "plug-in: " << pluginShown(plugin) << '\n';
   const A_Err entry = host.runEntry(plugin);
   out << "entry: EntryPointFunc returned " << entry << '\n';
   std::size_t reportsShown = 0;
@@ -118,13 +127,13 @@ bool reportAftermath(const Host& host, std::ostream& err) {
 
 }  // namespace
 
-ExitStatus runSession(const Options& options, const PluginChoice& chosenPlugin, std::ostream& out,
-                      std::ostream& err) {
+ExitStatus runSession(const Options& options, const std::filesystem::path& pluginFile,
+                      std::ostream& out, std::ostream& err) {
   Composition chosen = chosenComposition(options);
   if (options.desktop && !std::filesystem::is_directory(*options.desktop)) {
     throw UsageError("--desktop: no folder " + options.desktop->u8string());
   }
-  const PluginBinary plugin = loadPlugin(chosenPlugin.file);
+  const PluginBinary plugin = loadPlugin(pluginFile);
 
   Host host;
   planFaults(options, host.faults());
@@ -137,8 +146,7 @@ ExitStatus runSession(const Options& options, const PluginChoice& chosenPlugin, 
           << "the folder itself)\n";
     }
   }
-  const bool succeeded =
-      startAndCapture(host, plugin, chosenPlugin.shown, options, std::move(chosen), out, err);
+  const bool succeeded = startAndCapture(host, plugin, options, std::move(chosen), out, err);
   const bool wellBehaved = reportAftermath(host, err);
   if (options.trace) {
     printTrace(host.log(), out);

@@ -36,9 +36,7 @@ ExitStatus run(const std::vector<std::string>& arguments) {
     return runSession(options, macSlice(*options.macos, options.plugin, arguments), std::cout,
                       std::cerr);
   }
-  const std::filesystem::path plugin = options.plugin.value_or(kDefaultPlugin);
-  return runSession(options, {plugin, std::filesystem::absolute(plugin).u8string()}, std::cout,
-                    std::cerr);
+  return runSession(options, options.plugin.value_or(kDefaultPlugin), std::cout, std::cerr);
 }
 
 }  // namespace

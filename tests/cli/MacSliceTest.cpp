@@ -1,6 +1,7 @@
 // glimster-host --macos ARCH [BUNDLE]: each slice of the bundle this build
 // made, loaded through macos_runner (arm64 by the aarch64 glimster-host,
-// under qemu-aarch64), captures the frame and is named as its writer.
+// under qemu-aarch64), captures the frame and is named as its writer, by the
+// Mach-O file the runner loaded.
 #include "CliFixture.h"
 
 #include "substitute_host/FrameSources.h"
@@ -9,15 +10,17 @@
 namespace glimster::cli_tests {
 namespace {
 
-using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 class MacSlice : public CliTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MacSlice, CapturesTheFrameAndIsNamedAsItsWriter) {
   const ToolRun run = RunHostAsGiven({"--macos", GetParam(), "--noise", "3", "--size", "16x8"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
+  // The Mac code named as the runner says it loaded it.
   EXPECT_THAT(ValueOf(run.out, "plug-in"),
-              HasSubstr(std::string(" (macOS ") + GetParam() + " slice, through macos_runner "));
+              StartsWith((test_support::BuiltMacBundle() / "Contents/MacOS/Glimster").string() +
+                         " (macOS " + GetParam() + " slice, through macos_runner "));
   const std::optional<test_support::Rgba8> image =
       test_support::DecodePng(fs::u8path(ValueOf(run.out, "wrote")));
   ASSERT_TRUE(image.has_value()) << run.out;

@@ -7,9 +7,18 @@ and expects scripts/check-macos-bundle.sh to reject it, naming the fault:
   an arm64 slice that throws without exception tables
                              the arm64 slice replaced by a bundle that raises an exception
                              and has no tables to catch it (what ld64.lld 14 made of ours)
+  a changed code byte, a changed __cstring byte, a changed code slot, a special slot
+                             one byte of the signed arm64 slice changed after the link: in
+                             __TEXT,__text, in __TEXT,__cstring, in a code slot's hash, in
+                             the code directory's count of special slots (which then seals
+                             Info.plist with bytes that are no hash of it)
+
+and, for each signature fault, expects glimster-host --macos arm64 to refuse
+the copy with the runner's one line and exit status 3, as a Mac's kernel
+refuses a page whose hash differs.
 
   check_macos_bundle_faults.py --check scripts/check-macos-bundle.sh --bundle Glimster.plugin
-      --lipo llvm-lipo --zig zig --ld64 ld64.lld --libsystem libSystem.12.tbd
+      --lipo llvm-lipo --zig zig --ld64 ld64.lld --libsystem libSystem.12.tbd --host glimster-host
 """
 
 import argparse
@@ -22,29 +31,78 @@ import tempfile
 
 FAT_MAGIC = 0xCAFEBABE
 CPU_TYPE_X86_64 = 0x01000007
+CPU_TYPE_ARM64 = 0x0100000C
+LC_SEGMENT_64 = 0x19
 LC_BUILD_VERSION = 0x32
+LC_CODE_SIGNATURE = 0x1D
+PAGE = 4096  # the pages ld64.lld hashes
+
+
+def slice_offset(data, cputype):
+    """Where one slice starts in a fat file."""
+    magic, count = struct.unpack_from(">II", data, 0)
+    assert magic == FAT_MAGIC
+    for i in range(count):
+        slice_type, _, offset, _, _ = struct.unpack_from(">iiIII", data, 8 + 20 * i)
+        if slice_type == cputype:
+            return offset
+    raise SystemExit("no such slice")
+
+
+def load_commands(data, start):
+    """The load commands of the slice at `start`: (file offset, cmd) each."""
+    at = start + 32
+    for _ in range(struct.unpack_from("<I", data, start + 16)[0]):
+        cmd, size = struct.unpack_from("<II", data, at)
+        yield at, cmd
+        at += size
+
+
+def section_middle(data, start, segment, section):
+    """The file offset, within the slice at `start`, of a section's middle byte."""
+    for at, cmd in load_commands(data, start):
+        if cmd != LC_SEGMENT_64:
+            continue
+        for s in range(struct.unpack_from("<I", data, at + 64)[0]):
+            header = at + 72 + 80 * s
+            if data[header:header + 32] == section.ljust(16, b"\0") + segment.ljust(16, b"\0"):
+                length = struct.unpack_from("<Q", data, header + 40)[0]
+                return struct.unpack_from("<I", data, header + 48)[0] + length // 2
+    raise SystemExit("no section %s,%s" % (segment, section))
+
+
+def code_directory(data, start):
+    """The file offset, within the slice at `start`, of its code directory (the first blob)."""
+    for at, cmd in load_commands(data, start):
+        if cmd == LC_CODE_SIGNATURE:
+            signature = struct.unpack_from("<I", data, at + 8)[0]
+            return signature + struct.unpack_from(">I", data, start + signature + 16)[0]
+    raise SystemExit("the arm64 slice is not signed")
+
+
+def change_arm64_byte(code, where):
+    """Flips the low bit of one byte of the arm64 slice, at the slice offset where(data,
+    start) gives; returns that offset."""
+    with open(code, "r+b") as f:
+        data = bytearray(f.read())
+        start = slice_offset(data, CPU_TYPE_ARM64)
+        offset = where(data, start)
+        data[start + offset] ^= 1
+        f.seek(0)
+        f.write(data)
+    return offset
 
 
 def raise_minos(code, cputype, version):
     """Rewrites the minos field of one slice's LC_BUILD_VERSION in a fat file."""
     with open(code, "r+b") as f:
         data = bytearray(f.read())
-        magic, count = struct.unpack_from(">II", data, 0)
-        assert magic == FAT_MAGIC
-        for i in range(count):
-            slice_type, _, offset, _, _ = struct.unpack_from(">iiIII", data, 8 + 20 * i)
-            if slice_type != cputype:
-                continue
-            ncmds = struct.unpack_from("<I", data, offset + 16)[0]
-            at = offset + 32
-            for _ in range(ncmds):
-                cmd, size = struct.unpack_from("<II", data, at)
-                if cmd == LC_BUILD_VERSION:
-                    struct.pack_into("<I", data, at + 12, version)
-                    f.seek(0)
-                    f.write(data)
-                    return
-                at += size
+        for at, cmd in load_commands(data, slice_offset(data, cputype)):
+            if cmd == LC_BUILD_VERSION:
+                struct.pack_into("<I", data, at + 12, version)
+                f.seek(0)
+                f.write(data)
+                return
     raise SystemExit("no LC_BUILD_VERSION in the slice")
 
 
@@ -62,9 +120,37 @@ def arm64_slice(args, work, name, source_text):
     return source + ".bundle"
 
 
+def page_named(page):
+    return ("code page %d (bytes 0x%x-0x%x) does not match its hash in the code directory"
+            % (page, page * PAGE, (page + 1) * PAGE))
+
+
+def changed_page(section):
+    """The middle byte of an arm64 __TEXT section changed; its page must be named."""
+    def plant(code):
+        middle = lambda data, start: section_middle(data, start, b"__TEXT", section)
+        return page_named(change_arm64_byte(code, middle) // PAGE)
+    return plant
+
+
+def changed_code_slot(code):
+    """A byte of code slot 5's SHA-256 changed: page 5 must be named."""
+    def slot_5(data, start):
+        directory = code_directory(data, start)
+        return directory + struct.unpack_from(">I", data, start + directory + 16)[0] + 5 * 32 + 7
+    change_arm64_byte(code, slot_5)
+    return page_named(5)
+
+
+def special_slot(code):
+    """The code directory's special-slot count (big-endian, at +24) raised from 0 to 1."""
+    change_arm64_byte(code, lambda data, start: code_directory(data, start) + 27)
+    return "special slot 1 (Info.plist) does not match its hash in the code directory"
+
+
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("--check", "--bundle", "--lipo", "--zig", "--ld64", "--libsystem"):
+    for option in ("--check", "--bundle", "--lipo", "--zig", "--ld64", "--libsystem", "--host"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
 
@@ -78,36 +164,61 @@ def main():
         def second_export(code):
             replace_arm64(code, "two_exports", "int EntryPointFunc(void) { return 0; }\n"
                           "int SecondExport(void) { return 1; }\n")
+            return "arm64 code exports _EntryPointFunc _SecondExport"
 
         def throws_without_tables(code):
             replace_arm64(code, "no_tables", "void _Unwind_RaiseException(void *);\n"
                           "int EntryPointFunc(void) { _Unwind_RaiseException(0); return 0; }\n")
+            return "arm64 code raises exceptions but has no exception tables (__gcc_except_tab)"
 
         def minos_13(code):
             raise_minos(code, CPU_TYPE_X86_64, 0x000D0000)
+            return "x86_64 code needs macOS 13.0; expected minos 12.1"
 
         def no_arm64(code):
             subprocess.run([args.lipo, code, "-thin", "x86_64", "-output", code], check=True)
+            return "architectures x86_64; expected x86_64 arm64"
 
+        # Each planting returns what the check must say; for a signature fault
+        # (the runner's too) that is what follows "arm64 ".
         faults = [
-            ("a second export", second_export, "arm64 code exports _EntryPointFunc _SecondExport"),
-            ("minos 13.0", minos_13, "x86_64 code needs macOS 13.0; expected minos 12.1"),
-            ("a missing arm64 slice", no_arm64, "architectures x86_64; expected x86_64 arm64"),
-            ("no exception tables", throws_without_tables,
-             "arm64 code raises exceptions but has no exception tables (__gcc_except_tab)"),
+            ("a second export", second_export, False),
+            ("minos 13.0", minos_13, False),
+            ("a missing arm64 slice", no_arm64, False),
+            ("no exception tables", throws_without_tables, False),
+            ("a changed code byte", changed_page(b"__text"), True),
+            ("a changed __cstring byte", changed_page(b"__cstring"), True),
+            ("a changed code slot", changed_code_slot, True),
+            ("a special slot", special_slot, True),
         ]
         failures = 0
-        for name, plant, expected in faults:
+        for name, plant, signed in faults:
             bundle = os.path.join(work, name.replace(" ", "-"), "Glimster.plugin")
             shutil.copytree(args.bundle, bundle, symlinks=True)
-            plant(os.path.join(bundle, "Contents", "MacOS", "Glimster"))
+            code = os.path.join(bundle, "Contents", "MacOS", "Glimster")
+            named = plant(code)
+            expected = "arm64 " + named if signed else named
             run = subprocess.run([args.check, bundle, "x86_64 arm64"], capture_output=True, text=True)
             caught = run.returncode != 0 and ("FAIL: " + expected) in run.stderr
             print("%s: %s" % (name, run.stderr.strip().splitlines()[-1] if run.stderr else "passed"))
             if not caught:
                 print("  not caught: expected exit status non-zero and 'FAIL: %s'" % expected)
                 failures += 1
+            if signed:
+                failures += not runner_refuses(args.host, work, bundle, code, named)
         sys.exit(1 if failures else 0)
+
+
+def runner_refuses(host, work, bundle, code, named):
+    """glimster-host --macos arm64 ends at the load with the runner's one line and status 3."""
+    run = subprocess.run([host, "--macos", "arm64", bundle, "--desktop", work], capture_output=True,
+                         text=True, env=dict(os.environ, TMPDIR=work))
+    line = "GlimsterMacOS.so: cannot load %s (arm64): %s\n" % (code, named)
+    print("  glimster-host --macos arm64: status %d, %s" % (run.returncode, run.stderr.strip()))
+    if run.returncode == 3 and run.stderr == line:
+        return True
+    print("  not refused: expected status 3 and only the line %r" % line)
+    return False
 
 
 if __name__ == "__main__":
