@@ -31,12 +31,14 @@ MEMBERS = {
 }
 
 # The install text's commands, in the order the user runs them: into the
-# unpacked folder before anything there, sudo for the system's folders.
+# unpacked folder before anything there, sudo for the system's folders, an
+# older copy removed before the new one is copied.
 INSTALL_STEPS = [
     "\n       cd ~/Downloads/Glimster-",
     "\n       xattr -dr com.apple.quarantine Glimster.plugin\n",
     "\n       codesign --verify --verbose --arch arm64 Glimster.plugin/Contents/MacOS/Glimster\n",
     "\n       codesign -dv --arch arm64 Glimster.plugin/Contents/MacOS/Glimster\n",
+    '\n       sudo rm -rf "/Applications/Adobe After Effects <version>/Plug-ins/Glimster.plugin"\n',
     '\n       sudo ditto Glimster.plugin "/Applications/Adobe After Effects <version>/Plug-ins/Glimster.plugin"\n',
     '\n       sudo ditto Glimster.plugin "/Library/Application Support/Adobe/Common/Plug-ins/7.0/MediaCore/',
 ]
