@@ -56,6 +56,9 @@ fi
 scripts/install-dependencies.sh
 scripts/build.sh
 wine=build/linux/wine/wine-run
+if [ ! -f build/linux/wine/prefix/.glimster-prefix ]; then
+  echo "Making the Wine prefix for the Windows capture in build/linux/wine (usually under a minute)..."
+fi
 "$wine" --boot >/dev/null
 # Wine reads the arguments (the composition's name) in the locale's character set.
 wine_locale=()
