@@ -105,10 +105,14 @@ add_test(NAME macos.BundleCheckFaults
                  --libsystem "${GLIMSTER_ZIG_LIBSYSTEM_STUB}" --host "$<TARGET_FILE:glimster-host>")
 set_tests_properties(macos.Bundle macos.BundleCheckFaults PROPERTIES TIMEOUT 120)
 
-# The archive, made twice in a temporary folder of its own and read back with
-# Python's zipfile and hashlib: the same bytes both times, its listing, modes
-# and checksums.
+# The archive, made twice in a temporary folder of its own, as two builds of
+# one commit years apart would, and read back with Python's zipfile and
+# hashlib: the same bytes both times, its dates, listing, modes and checksums.
+find_program(GLIMSTER_FAKETIME NAMES faketime)
+if(NOT GLIMSTER_FAKETIME)
+  message(FATAL_ERROR "The macOS archive's test needs faketime (Debian: faketime)")
+endif()
 add_test(NAME package.MacZip
          COMMAND "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/tests/package/check_macos_zip.py"
                  --cmake "${CMAKE_COMMAND}" --script "${PROJECT_SOURCE_DIR}/cmake/PackageMacZip.cmake"
-                 --bundle "${GLIMSTER_MACOS_BUNDLE}" -- ${macos_zip_arguments})
+                 --bundle "${GLIMSTER_MACOS_BUNDLE}" --faketime "${GLIMSTER_FAKETIME}" -- ${macos_zip_arguments})

@@ -9,8 +9,8 @@
 # INSTALL.txt, the licence notices of what is linked into the code (LodePNG,
 # LLVM's libc++ and libc++abi) and SHA256SUMS (the SHA-256 of every other
 # file, in sha256sum's format, which `shasum -a 256 -c` reads). It is written by
-# cmake/write_zip.py with fixed times and modes in a fixed order, so the same
-# files give the same bytes.
+# cmake/write_zip.py with fixed modes in a fixed order, every entry dated by
+# cmake/SourceDate.cmake, so the same files of one commit give the same bytes.
 foreach(variable BUNDLE INSTALL_TEXT LODEPNG_SOURCE LIBCXX_NOTICE LIBCXXABI_NOTICE PYTHON STAGING ZIP)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "PackageMacZip.cmake needs -D${variable}=...")
@@ -24,7 +24,9 @@ file(COPY_FILE "${INSTALL_TEXT}" "${STAGING}/INSTALL.txt")
 file(COPY_FILE "${LIBCXX_NOTICE}" "${STAGING}/LICENSE-libc++.txt")
 file(COPY_FILE "${LIBCXXABI_NOTICE}" "${STAGING}/LICENSE-libc++abi.txt")
 include("${CMAKE_CURRENT_LIST_DIR}/LodePNGNotice.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake")
 glimster_write_lodepng_notice("${LODEPNG_SOURCE}" "${STAGING}/LICENSE-LodePNG.txt")
+glimster_source_date(date)
 
 set(files
   Glimster.plugin/Contents/Info.plist
@@ -48,7 +50,7 @@ file(WRITE "${STAGING}/SHA256SUMS" "${sums}")
 
 execute_process(
   COMMAND "${PYTHON}" "${CMAKE_CURRENT_LIST_DIR}/write_zip.py" "${ZIP}" "${STAGING}"
-          --executable Glimster.plugin/Contents/MacOS/Glimster ${files} SHA256SUMS
+          --date ${date} --executable Glimster.plugin/Contents/MacOS/Glimster ${files} SHA256SUMS
   RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "Could not write ${ZIP}")

@@ -9,8 +9,8 @@
 # The archive holds Glimster.aex, INSTALL.txt, the licence notice of
 # everything linked into the .aex and SHA256SUMS (the SHA-256 of each of
 # those, in sha256sum's format), every text file with CR LF line ends. It is
-# written by cmake/write_zip.py, as the macOS archive is: the same files give
-# the same bytes.
+# written by cmake/write_zip.py, as the macOS archive is, every entry dated by
+# cmake/SourceDate.cmake: the same files of one commit give the same bytes.
 foreach(variable AEX INSTALL_TEXT PYTHON STAGING ZIP)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "PackageZip.cmake needs -D${variable}=...")
@@ -22,7 +22,9 @@ file(MAKE_DIRECTORY "${STAGING}")
 file(COPY_FILE "${AEX}" "${STAGING}/Glimster.aex")
 file(COPY_FILE "${INSTALL_TEXT}" "${STAGING}/INSTALL.txt")
 include("${CMAKE_CURRENT_LIST_DIR}/WindowsNotices.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake")
 glimster_write_windows_notices("${STAGING}" notices)
+glimster_source_date(date)
 
 set(files Glimster.aex INSTALL.txt ${notices})
 set(sums "")
@@ -33,7 +35,7 @@ endforeach()
 file(WRITE "${STAGING}/SHA256SUMS" "${sums}")
 
 execute_process(COMMAND "${PYTHON}" "${CMAKE_CURRENT_LIST_DIR}/write_zip.py" "${ZIP}" "${STAGING}"
-                        ${files} SHA256SUMS
+                        --date ${date} ${files} SHA256SUMS
                 RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "Could not write ${ZIP}")

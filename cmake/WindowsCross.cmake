@@ -246,9 +246,10 @@ add_test(NAME aex.Version
          COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_aex.py" version
                  --wrestool "${GLIMSTER_WRESTOOL}" --aex "${GLIMSTER_AEX}" --version "${PROJECT_VERSION}")
 
-# The archive, made twice in a temporary folder of its own, as two builds
-# years apart would, and read back with Python's zipfile and hashlib: the
-# same bytes both times, its listing, checksums and contents.
+# The archive, made twice in a temporary folder of its own, as two builds of
+# one commit years apart would, and read back with Python's zipfile and
+# hashlib: the same bytes both times, its dates, listing, checksums and
+# contents.
 add_test(NAME package.WindowsZip
          COMMAND "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/tests/package/check_windows_zip.py"
                  --cmake "${CMAKE_COMMAND}" --script "${PROJECT_SOURCE_DIR}/cmake/PackageZip.cmake"
@@ -256,9 +257,9 @@ add_test(NAME package.WindowsZip
                  --faketime "${GLIMSTER_FAKETIME}" -- ${windows_zip_arguments})
 
 # The installer, made twice in a temporary folder of its own, as two builds
-# years apart would, and read back with msiinfo: the same bytes both times,
-# the UpgradeCode every release keeps, the product, the upgrade rules, the
-# folders and files.
+# of one commit years apart would, and read back with msiinfo: the same bytes
+# both times, its dates, the UpgradeCode every release keeps, the product,
+# the upgrade rules, the refusals, the folders and files.
 find_program(GLIMSTER_MSIINFO NAMES msiinfo)
 if(NOT GLIMSTER_MSIINFO)
   message(FATAL_ERROR "The installer's test needs msiinfo (Debian: msitools)")
@@ -268,6 +269,13 @@ add_test(NAME package.Msi
                  --cmake "${CMAKE_COMMAND}" --script "${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake"
                  --msiinfo "${GLIMSTER_MSIINFO}" --version "${PROJECT_VERSION}" --aex "${GLIMSTER_AEX}"
                  --faketime "${GLIMSTER_FAKETIME}" -- ${windows_msi_arguments})
+# Its tables against Windows Installer's validation rules, and the same rules
+# against copies with one fault planted each.
+add_test(NAME package.MsiTables
+         COMMAND "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/tests/package/check_msi_tables.py"
+                 --cmake "${CMAKE_COMMAND}" --script "${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake"
+                 --msiinfo "${GLIMSTER_MSIINFO}" --msibuild "${GLIMSTER_MSIBUILD}" --version "${PROJECT_VERSION}"
+                 --aex "${GLIMSTER_AEX}" -- ${windows_msi_arguments})
 
 # The installer under Wine's msiexec, in a Wine prefix of the test's own:
 # install, upgrade from an older version the test makes, the same version

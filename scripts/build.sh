@@ -4,13 +4,16 @@
 # or only the targets named (scripts/build.sh Glimster glimster-host).
 # Says what it configures and builds, target by target, naming the build each
 # target belongs to (scripts/build-progress.sh); prints nothing when all is
-# built already, and the end of the build log when the build fails.
+# built already, and the end of the build log (build/build.log) when the
+# build fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 mkdir -p build
+# Each run's log follows the logs of the runs before, so a build that had
+# nothing to do keeps the log of the one that did.
 log=build/build.log
-: >"$log"
+echo "==== scripts/build.sh $*: $(date -u '+%Y-%m-%d %H:%M:%S UTC')" >>"$log"
 fail() {
   tail -n 80 "$log"
   echo "build failed; full log: $log" >&2

@@ -4,12 +4,14 @@
 
 #include "capture/EncoderMemory.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <limits>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace glimster::substitute_host {
@@ -21,6 +23,10 @@ struct FreeWithLodePng {
 };
 
 std::vector<unsigned char> contentsOf(const std::filesystem::path& file) {
+  std::error_code error;
+  if (std::filesystem::is_directory(file, error)) {
+    throw std::runtime_error(file.u8string() + " is a folder, not a PNG file");
+  }
   std::ifstream in(file, std::ios::binary);
   if (!in) {
     throw std::runtime_error("cannot open " + file.u8string());
@@ -33,21 +39,47 @@ std::vector<unsigned char> contentsOf(const std::filesystem::path& file) {
   return bytes;
 }
 
+// The width and height a PNG's header gives, or none when it is no PNG.
+std::optional<std::pair<unsigned, unsigned>> headerSize(const std::vector<unsigned char>& png) {
+  LodePNGState state;
+  lodepng_state_init(&state);
+  unsigned width = 0;
+  unsigned height = 0;
+  const unsigned error = lodepng_inspect(&width, &height, &state, png.data(), png.size());
+  lodepng_state_cleanup(&state);
+  if (error != 0) {
+    return std::nullopt;
+  }
+  return std::pair{width, height};
+}
+
+[[noreturn]] void throwUndecodable(const std::filesystem::path& file) {
+  throw std::runtime_error(file.u8string() +
+                           " is not a PNG image, or is damaged (it cannot be decoded)");
+}
+
 }  // namespace
 
-Frame pngFrame(const std::filesystem::path& file, PngColours colours) {
+Frame pngFrame(const std::filesystem::path& file, PngColours colours, A_long largestSide) {
   const std::vector<unsigned char> png = contentsOf(file);
+  const auto size = headerSize(png);
+  if (!size) {
+    throwUndecodable(file);
+  }
+  const auto [headerWidth, headerHeight] = *size;
+  const auto largest = static_cast<unsigned>(std::min(largestSide, kWidestPngFrame));
+  if (headerWidth > largest || headerHeight > largest) {
+    throw std::runtime_error(file.u8string() + " is " + std::to_string(headerWidth) + "x" +
+                             std::to_string(headerHeight) + " pixels, more than " +
+                             std::to_string(largest) + " a side");
+  }
   unsigned char* decoded = nullptr;
   unsigned width = 0;
   unsigned height = 0;
   const unsigned error = lodepng_decode32(&decoded, &width, &height, png.data(), png.size());
   const std::unique_ptr<unsigned char, FreeWithLodePng> rgba(decoded);
   if (error != 0) {
-    throw std::runtime_error(file.u8string() +
-                             " is not a PNG image, or is damaged (it cannot be decoded)");
-  }
-  if (width > static_cast<unsigned>(std::numeric_limits<A_long>::max() / 4)) {
-    throw std::runtime_error(file.u8string() + " is too wide for a frame");
+    throwUndecodable(file);
   }
   Frame frame(static_cast<A_long>(width), static_cast<A_long>(height),
               static_cast<A_long>(4 * width));

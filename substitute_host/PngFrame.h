@@ -4,6 +4,7 @@
 #include "substitute_host/Frame.h"
 
 #include <filesystem>
+#include <limits>
 
 namespace glimster::substitute_host {
 
@@ -13,10 +14,16 @@ enum class PngColours {
   AsStored,       // the bytes the file holds, unchanged
 };
 
+// The widest frame a PNG gives by default: its rows of 4-byte pixels still
+// count their bytes in an A_long.
+inline constexpr A_long kWidestPngFrame = std::numeric_limits<A_long>::max() / 4;
+
 // The pixels of the PNG `file` at 8 bits per channel, alpha kept (opaque
 // where the file has none), rows exactly 4 × width bytes; throws
 // std::runtime_error naming the file and saying in plain words why it cannot
-// be read or is not a whole PNG image.
-Frame pngFrame(const std::filesystem::path& file, PngColours colours = PngColours::Premultiplied);
+// be read (a folder, say), is not a whole PNG image, or has a side longer
+// than `largestSide` pixels (told from its header, before any decoding).
+Frame pngFrame(const std::filesystem::path& file, PngColours colours = PngColours::Premultiplied,
+               A_long largestSide = kWidestPngFrame);
 
 }  // namespace glimster::substitute_host

@@ -17,7 +17,7 @@ Composition demoComposition() {
 
 Frame frameFromPng(const std::filesystem::path& file) {
   try {
-    return pngFrame(file);
+    return pngFrame(file, PngColours::Premultiplied, kLargestSide);
   } catch (const std::runtime_error& error) {
     throw UsageError(std::string("--frame-png: ") + error.what());
   }

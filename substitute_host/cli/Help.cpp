@@ -34,9 +34,10 @@ Its rendered frame, premultiplied by alpha as the host renders colour, one of:
   --test-card          colour bars, a grey ramp and bars fading to transparent (default)
   --noise SEED         noise in every channel, alpha included, the same for a SEED
                        (0 to 4294967295) everywhere
-  --frame-png FILE     the pixels of a PNG file, alpha kept; the PNG gives the size. Its
-                       colours are straight (as PNG defines them) and are premultiplied:
-                       each times alpha / 255, rounded to the nearest integer
+  --frame-png FILE     the pixels of a PNG file, alpha kept; the PNG gives the size, each
+                       side at most 30000 as with --size. Its colours are straight (as
+                       PNG defines them) and are premultiplied: each times alpha / 255,
+                       rounded to the nearest integer
   --demo               the built-in demo composition instead: "Glimster Démo – Ünïcødé",
                        640x360 gradients with partial transparency and padded rows, at
                        48/24; not combined with the options above
@@ -91,9 +92,9 @@ Exit status:
 
 Examples:
   glimster-host                                   capture a 1920x1080 test card
-  glimster-host --comp-name "Shot 12" --size 3840x2160 --time 48/24 --desktop /tmp/out
+  glimster-host --comp-name "Shot 12" --size 3840x2160 --time 48/24 --desktop /tmp
   glimster-host --frame-png still.png             capture the pixels of still.png
-  glimster-host --repeat 200 --desktop /tmp/soak  200 captures, then the peak memory
+  glimster-host --repeat 200 --desktop /tmp       200 captures, then the peak memory
   glimster-host --no-capture --trace path/to/Glimster.so
                                                   registration and menu states, call by call
   glimster-host --fail AEGP_RenderAndCheckoutFrame:7

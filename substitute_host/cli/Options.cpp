@@ -12,9 +12,6 @@
 namespace glimster::substitute_host::cli {
 namespace {
 
-// The host's largest composition side, in pixels.
-constexpr A_long kLargestSide = 30000;
-
 // `text` as a whole decimal integer of type Int, or nullopt.
 template <typename Int>
 std::optional<Int> integerOf(std::string_view text) {

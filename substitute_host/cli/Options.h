@@ -45,6 +45,10 @@ struct SuiteRefusalOption {
 // The most captures one --repeat asks for.
 inline constexpr int kMostRepeats = 1000000;
 
+// The host's largest composition side, in pixels: of --size, and of the PNG
+// --frame-png gives.
+inline constexpr A_long kLargestSide = 30000;
+
 struct Options {
   enum class Action { Run, ShowHelp, ListOperations };
   Action action = Action::Run;

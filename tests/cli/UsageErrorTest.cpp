@@ -81,12 +81,41 @@ INSTANTIATE_TEST_SUITE_P(
                      "--desktop: no folder /no/such/folder"},
         BadArguments{"UnreadableInputPng",
                      {"--frame-png", "/no/such/input.png"},
-                     "--frame-png: cannot open /no/such/input.png"}),
+                     "--frame-png: cannot open /no/such/input.png"},
+        BadArguments{
+            "FolderAsInputPng", {"--frame-png=/"}, "--frame-png: / is a folder, not a PNG file"}),
     [](const ::testing::TestParamInfo<BadArguments>& info) {
       return std::string(info.param.name);
     });
 
-class InputPng : public CliTest {};
+class InputPng : public CliTest {
+ protected:
+  // An opaque grey PNG of that size in the scratch folder.
+  fs::path Written(unsigned width, unsigned height) const {
+    test_support::Rgba8 image;
+    image.width = width;
+    image.height = height;
+    image.pixels.assign(std::size_t{width} * height * 4, 128);
+    const fs::path file =
+        scratch_ / (std::to_string(width) + "x" + std::to_string(height) + ".png");
+    EXPECT_TRUE(test_support::WritePng(file, image));
+    return file;
+  }
+};
+
+// As large as the largest composition (--size), and no larger: told from the
+// header, before any decoding.
+TEST_F(InputPng, HasSidesOfAtMostThirtyThousand) {
+  EXPECT_EQ(RunHost({"--frame-png", Written(30000, 1).string()}).exitCode, 0);
+  for (const auto& [width, height] : {std::pair{30001u, 1u}, std::pair{1u, 30001u}}) {
+    const fs::path input = Written(width, height);
+    const ToolRun run = RunHost({"--frame-png", input.string()});
+    EXPECT_EQ(run.exitCode, 2) << input;
+    EXPECT_EQ(LinesOf(run.err).front(), "glimster-host: --frame-png: " + input.string() + " is " +
+                                            std::to_string(width) + "x" + std::to_string(height) +
+                                            " pixels, more than 30000 a side");
+  }
+}
 
 TEST_F(InputPng, ThatIsNoWholePngIsAUsageErrorInPlainWords) {
   test_support::Rgba8 image;

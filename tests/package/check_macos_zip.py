@@ -1,16 +1,18 @@
 """Makes the macOS archive twice with cmake/PackageMacZip.cmake in a temporary
-folder and reads it back with zipfile and hashlib: the same bytes both times;
-exactly the bundle's folders and files, the install text, the licences and
-SHA256SUMS; the code executable (mode 755), the folders 755, the rest 644;
-the checksums those of the files; the bundle's files the ones built; the
-install text's commands in the order they are run."""
+folder, as two builds years apart of one commit would (SOURCE_DATE_EPOCH set,
+the clock set on by faketime), and reads it back with zipfile and hashlib:
+the same bytes both times; every entry dated SOURCE_DATE_EPOCH; exactly the
+bundle's folders and files, the install text, the licences and SHA256SUMS;
+the code executable (mode 755), the folders 755, the rest 644; the checksums
+those of the files; the bundle's files the ones built; the install text's
+commands in the order they are run."""
 
 import argparse
 import os
-import subprocess
 import tempfile
 
-from zip_reading import check_sums, fail, read_archive
+from rebuilds import SOURCE_DATE, fail, made_twice
+from zip_reading import check_dates, check_sums, read_archive
 
 MEMBERS = {
     "Glimster.plugin/": 0o40755,
@@ -29,12 +31,14 @@ MEMBERS = {
 }
 
 # The install text's commands, in the order the user runs them: into the
-# unpacked folder before anything there, sudo for the system's folders.
+# unpacked folder before anything there, sudo for the system's folders, an
+# older copy removed before the new one is copied.
 INSTALL_STEPS = [
     "\n       cd ~/Downloads/Glimster-",
     "\n       xattr -dr com.apple.quarantine Glimster.plugin\n",
     "\n       codesign --verify --verbose --arch arm64 Glimster.plugin/Contents/MacOS/Glimster\n",
     "\n       codesign -dv --arch arm64 Glimster.plugin/Contents/MacOS/Glimster\n",
+    '\n       sudo rm -rf "/Applications/Adobe After Effects <version>/Plug-ins/Glimster.plugin"\n',
     '\n       sudo ditto Glimster.plugin "/Applications/Adobe After Effects <version>/Plug-ins/Glimster.plugin"\n',
     '\n       sudo ditto Glimster.plugin "/Library/Application Support/Adobe/Common/Plug-ins/7.0/MediaCore/',
 ]
@@ -45,21 +49,15 @@ def main():
     parser.add_argument("--cmake", required=True)
     parser.add_argument("--script", required=True)
     parser.add_argument("--bundle", required=True)
+    parser.add_argument("--faketime", required=True)
     parser.add_argument("definitions", nargs="*", help="-D arguments for the script")
     args = parser.parse_args()
 
     with tempfile.TemporaryDirectory() as folder:
-        archives = []
-        for run in ("first", "second"):
-            archive = os.path.join(folder, run + ".zip")
-            subprocess.run([args.cmake, *args.definitions, f"-DSTAGING={folder}/{run}", f"-DZIP={archive}",
-                            "-P", args.script], check=True)
-            with open(archive, "rb") as f:
-                archives.append(f.read())
-        if archives[0] != archives[1]:
-            fail("two runs gave different archives")
-        print(f"archive: {len(archives[0])} bytes, the same both times")
-        members, contents = read_archive(os.path.join(folder, "first.zip"))
+        command = [args.cmake, *args.definitions, f"-DSTAGING={folder}/{{run}}", f"-DZIP={folder}/{{run}}.zip", "-P",
+                   args.script]
+        members, contents = read_archive(made_twice(args.faketime, command, f"{folder}/{{run}}.zip", []))
+        check_dates(members, SOURCE_DATE)
     for member in members:
         print(f"{member.external_attr >> 16:>8o} {member.file_size:>10}  {member.filename}")
     modes = {member.filename: member.external_attr >> 16 for member in members}

@@ -1,19 +1,21 @@
 """Makes the Windows archive twice with cmake/PackageZip.cmake in a temporary
-folder, as two builds years apart would (the .aex dated anew, the clock set on
-by faketime), and reads it back with zipfile and hashlib: the same bytes both
-times; exactly the six files; the checksums in SHA256SUMS those of the files;
-Glimster.aex the one built; the install text of this version; every text file
-with Windows line ends; a licence notice for each runtime whose code is in the
+folder, as two builds years apart of one commit would (SOURCE_DATE_EPOCH set,
+the .aex dated anew, the clock set on by faketime), and reads it back with
+zipfile and hashlib: the same bytes both times; every entry dated
+SOURCE_DATE_EPOCH; without it, dated by the last commit (git log); exactly
+the six files; the checksums in SHA256SUMS those of the files; Glimster.aex
+the one built; the install text of this version; every text file with
+Windows line ends; a licence notice for each runtime whose code is in the
 .aex."""
 
 import argparse
-import datetime
 import os
 import shutil
 import subprocess
 import tempfile
 
-from zip_reading import check_sums, fail, read_archive
+from rebuilds import SOURCE_DATE, fail, made_twice
+from zip_reading import check_dates, check_sums, read_archive
 
 FILES = ["Glimster.aex", "INSTALL.txt", "LICENSE-GCC.txt", "LICENSE-LodePNG.txt", "LICENSE-mingw-w64.txt",
          "SHA256SUMS"]
@@ -49,19 +51,16 @@ def main():
         aex = os.path.join(folder, "Glimster.aex")
         shutil.copyfile(args.aex, aex)
         definitions = [d for d in args.definitions if not d.startswith("-DAEX=")] + [f"-DAEX={aex}"]
-        archives = []
-        for run, when in (("first", "2001-09-09 01:46:40"), ("second", "2023-11-14 22:13:20")):
-            stamp = datetime.datetime.fromisoformat(when + "+00:00").timestamp()
-            os.utime(aex, (stamp, stamp))
-            archive = os.path.join(folder, run + ".zip")
-            subprocess.run([args.faketime, "-f", "@" + when, args.cmake, *definitions, f"-DSTAGING={folder}/{run}",
-                            f"-DZIP={archive}", "-P", args.script], check=True)
-            with open(archive, "rb") as f:
-                archives.append(f.read())
-        if archives[0] != archives[1]:
-            fail("the archive of a rebuilt .aex differs")
-        print(f"archive: {len(archives[0])} bytes, the same both times")
-        members, contents = read_archive(os.path.join(folder, "first.zip"))
+        command = [args.cmake, *definitions, f"-DSTAGING={folder}/{{run}}", f"-DZIP={folder}/{{run}}.zip", "-P",
+                   args.script]
+        members, contents = read_archive(made_twice(args.faketime, command, f"{folder}/{{run}}.zip", [aex]))
+        check_dates(members, SOURCE_DATE)
+        # Without SOURCE_DATE_EPOCH: the time of this source tree's last commit.
+        environment = {name: value for name, value in os.environ.items() if name != "SOURCE_DATE_EPOCH"}
+        subprocess.run([part.replace("{run}", "git") for part in command], check=True, env=environment)
+        committed = subprocess.run(["git", "-C", os.path.dirname(os.path.abspath(__file__)), "log", "-1",
+                                    "--format=%ct"], check=True, capture_output=True, text=True).stdout
+        check_dates(read_archive(f"{folder}/git.zip")[0], int(committed))
     for member in members:
         print(f"{member.file_size:>10}  {member.filename}")
     names = [member.filename for member in members]

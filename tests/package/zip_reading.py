@@ -1,14 +1,12 @@
-"""What the zip checkers share: a failure's exit, an archive read back whole,
-and SHA256SUMS checked against the files it names."""
+"""What the zip checkers share: an archive read back whole, its entries'
+dates, and SHA256SUMS checked against the files it names."""
 
 import hashlib
-import sys
+import struct
+import time
 import zipfile
 
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
+from rebuilds import fail
 
 
 def read_archive(path):
@@ -32,3 +30,28 @@ def check_sums(contents, expected_names):
     for name, digest in sums.items():
         if hashlib.sha256(contents[name]).hexdigest() != digest:
             fail(f"the SHA-256 of {name} is not the one in SHA256SUMS")
+
+
+def extended_time(extra):
+    """The modification time of an entry's extended timestamp field ("UT",
+    0x5455), or None."""
+    at = 0
+    while at + 4 <= len(extra):
+        kind, size = struct.unpack_from("<HH", extra, at)
+        if kind == 0x5455 and size >= 5 and extra[at + 4] & 1:
+            return struct.unpack_from("<I", extra, at + 5)[0]
+        at += 4 + size
+    return None
+
+
+def check_dates(members, date):
+    """Every entry dated `date` (seconds since 1970 UTC): its MS-DOS time
+    field that time in UTC, to the even second below, and its extended
+    timestamp field the seconds themselves."""
+    utc = time.gmtime(date)
+    expected = utc[:5] + (utc.tm_sec - utc.tm_sec % 2,)
+    for member in members:
+        if member.date_time != expected or extended_time(member.extra) != date:
+            fail(f"{member.filename} is dated {member.date_time}, extended time {extended_time(member.extra)}; "
+                 f"expected {expected} and {date}")
+    print(f"every entry dated {time.strftime('%Y-%m-%d %H:%M:%S', utc)} UTC")

@@ -1,20 +1,33 @@
 """Installs, upgrades and removes Glimster with Wine's msiexec, silently
 (/qn), in a Wine prefix of the test's own in a temporary folder, and checks
-after each step its exit code, the files and the Add/Remove Programs entries.
-The host's plug-in folders exist beforehand, each with a file of the host's.
+after each step its exit code, the files and folders, and the Add/Remove
+Programs entries (version, publisher, InstallLocation). Beforehand the
+machine has C:\\Program Files\\Adobe\\Common (empty) but nothing below it,
+and two releases' Support Files\\Plug-ins folders, each with a file of the
+host's.
 
   1. 2.9.0 (an installer made here from a copy of Glimster.aex whose version
-     resource says 2.9.0) into the default folder;
+     resource says 2.9.0) into the default folder, making the folders of its
+     path below Common; its files dated SOURCE_DATE_EPOCH, read as local time;
   2. this version over it: one entry, of this version, and one Glimster.aex,
      byte-identical to the zip's, its version resource (read with wrestool)
      this version's, beside README.txt and the licence notices;
   3. this version again: it succeeds and changes nothing;
   4. 2.9.0 over it: refused (1603), nothing changed;
-  5. removal: no file, folder or entry of Glimster's left, the host's folders
-     and files as they were;
-  6. this version into one release's Support Files\\Plug-ins given as
-     INSTALLDIR on the command line, nothing in the default folder, and its
-     removal.
+  5. this version again with INSTALLDIR another folder: refused, nothing
+     changed;
+  6. removal: drive C as before step 1 (the folders it made gone, the empty
+     Common kept), no entry, no registry key of Glimster's;
+  7. this version into an INSTALLDIR that does not exist (a release not
+     installed): refused, drive C as before step 1;
+  8. 2.9.0 into one release's Support Files\\Plug-ins given as INSTALLDIR,
+     nothing in the default folder;
+  9. this version over it with the other release's folder as INSTALLDIR:
+     refused, nothing changed;
+ 10. this version over it without INSTALLDIR: into the same folder;
+ 11. this version again with that INSTALLDIR, in other letter case: it
+     succeeds and changes nothing;
+ 12. removal: drive C as before step 1.
 """
 
 import argparse
@@ -27,14 +40,19 @@ import sys
 import tempfile
 import zipfile
 
-DEFAULT_FOLDER = "Program Files/Adobe/Common/Plug-ins/7.0/MediaCore"
+COMMON_FOLDER = "Program Files/Adobe/Common"
+DEFAULT_FOLDER = COMMON_FOLDER + "/Plug-ins/7.0/MediaCore"
 RELEASE_FOLDER = "Program Files/Adobe/Adobe After Effects 2024/Support Files/Plug-ins"
+OTHER_RELEASE_FOLDER = "Program Files/Adobe/Adobe After Effects 2025/Support Files/Plug-ins"
+MISSING_RELEASE_FOLDER = "Program Files/Adobe/Adobe After Effects 2099/Support Files/Plug-ins"
 HOST_FILE = "Host Plug-in.aex"
 INSTALLED = ["Glimster.aex", "LICENSE-GCC.txt", "LICENSE-LodePNG.txt", "LICENSE-mingw-w64.txt", "README.txt"]
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
-# Where the installer keeps the folder it installed into.
+# Where the installer keeps the folder it installed into, and the folders it made.
 GLIMSTER_KEY = "HKLM\\Software\\Glimster"
 OLD_VERSION = "2.9.0"
+# The installers are built with SOURCE_DATE_EPOCH 2023-11-14 22:13:20 UTC.
+SOURCE_DATE = 1700000000
 # Wine hands a Windows exit code to Linux cut to its low byte.
 SUCCESS, INSTALL_FAILURE = 0, 1603 & 0xFF
 EXIT_CODES = {SUCCESS: "0", INSTALL_FAILURE: "1603 (ERROR_INSTALL_FAILURE, cut to 67)"}
@@ -47,6 +65,10 @@ def fail(message):
 
 def windows_path(path):
     return "Z:" + path.replace("/", "\\")
+
+
+def drive_c_path(folder):
+    return "C:\\" + folder.replace("/", "\\")
 
 
 class Wine:
@@ -65,13 +87,15 @@ class Wine:
             fail(f"{step}: exit code {result.returncode}; expected {expected}\n{result.stdout}{result.stderr}")
 
     def entries(self):
-        """The Add/Remove Programs entries named Glimster: (version, publisher) each."""
+        """The Add/Remove Programs entries named Glimster: (version,
+        publisher, InstallLocation) each."""
         result = self.run("reg", "query", UNINSTALL_KEY, "/s")
         entries, values = [], None
         for line in result.stdout.splitlines() + [""]:
             if line.startswith("HKEY_") or not line.strip():
                 if values and values.get("DisplayName") == "Glimster":
-                    entries.append((values.get("DisplayVersion"), values.get("Publisher")))
+                    entries.append((values.get("DisplayVersion"), values.get("Publisher"),
+                                    values.get("InstallLocation")))
                 values = {} if line.startswith("HKEY_") else None
             elif values is not None:
                 parts = line.split(None, 2)
@@ -116,7 +140,8 @@ def version_is(args, path, version):
 
 def run_steps(args, folder, wine):
     def make(script, extra, *definitions):
-        subprocess.run([args.cmake, *extra, *definitions, "-P", script], check=True)
+        subprocess.run([args.cmake, *extra, *definitions, "-P", script], check=True,
+                       env=dict(os.environ, SOURCE_DATE_EPOCH=str(SOURCE_DATE)))
 
     old_aex = os.path.join(folder, "old.aex")
     old_plugin(args.aex, args.version, old_aex)
@@ -137,7 +162,8 @@ def run_steps(args, folder, wine):
     # Windows Installer's own cache of the packages installed, which every
     # Windows has and Wine makes at the first install.
     os.makedirs(os.path.join(wine.drive_c, "windows", "Installer"), exist_ok=True)
-    for host in (DEFAULT_FOLDER, RELEASE_FOLDER):
+    os.makedirs(os.path.join(wine.drive_c, COMMON_FOLDER))
+    for host in (RELEASE_FOLDER, OTHER_RELEASE_FOLDER):
         os.makedirs(os.path.join(wine.drive_c, host))
         with open(os.path.join(wine.drive_c, host, HOST_FILE), "wb") as f:
             f.write(b"the host's own plug-in\n")
@@ -145,15 +171,17 @@ def run_steps(args, folder, wine):
 
     def installed(step, host, version):
         """Glimster's folder in `host` holds exactly its files, Glimster.aex
-        of `version`; Add/Remove Programs names it once."""
+        of `version`; Add/Remove Programs names it once, with that folder."""
         glimster = os.path.join(wine.drive_c, host, "Glimster")
         names = sorted(os.listdir(glimster)) if os.path.isdir(glimster) else []
         if names != INSTALLED:
             fail(f"{step}: {glimster} holds {names}; expected {INSTALLED}")
-        entries = wine.entries()
-        if entries != [(version, "Glimster project")]:
-            fail(f"{step}: Add/Remove Programs lists {entries}; expected one entry, {version}, Glimster project")
-        print(f"{step}: {host}/Glimster holds {', '.join(names)}; one entry, {version}")
+        entries = [(version, publisher, location.lower()) for version, publisher, location in wine.entries()]
+        expected = [(version, "Glimster project", (drive_c_path(host) + "\\Glimster\\").lower())]
+        if entries != expected:
+            fail(f"{step}: Add/Remove Programs lists {entries}; expected {expected}")
+        print(f"{step}: {host}/Glimster holds {', '.join(names)}; one entry, {version}, InstallLocation "
+              f"{drive_c_path(host)}\\Glimster\\")
         return os.path.join(glimster, "Glimster.aex")
 
     def current(step, host):
@@ -181,10 +209,24 @@ def run_steps(args, folder, wine):
         print(f"{step}: drive C as before the first install, no entry, no {GLIMSTER_KEY}; "
               "the host's folders and files kept")
 
+    def dated(step, host):
+        """The cabinet's time of each file, SOURCE_DATE in UTC, read as the
+        local time of Wine's zone: whatever the zone, within 14 hours of
+        SOURCE_DATE, by whole quarters of an hour."""
+        glimster = os.path.join(wine.drive_c, host, "Glimster")
+        for name in INSTALLED:
+            offset = int(os.stat(os.path.join(glimster, name)).st_mtime) - SOURCE_DATE
+            if abs(offset) > 14 * 3600 or offset % 900:
+                fail(f"{step}: {name} is dated {offset} s from SOURCE_DATE_EPOCH")
+        print(f"{step}: every file dated SOURCE_DATE_EPOCH in the zone's local time")
+
+    release, other_release, missing_release = (
+        drive_c_path(host) for host in (RELEASE_FOLDER, OTHER_RELEASE_FOLDER, MISSING_RELEASE_FOLDER))
     wine.msiexec("1. install 2.9.0", SUCCESS, "/i", windows_path(old_msi))
     old = installed("1. install 2.9.0", DEFAULT_FOLDER, OLD_VERSION)
     if not version_is(args, old, OLD_VERSION):
         fail(f"1. install 2.9.0: the installed Glimster.aex's version resource is not {OLD_VERSION}")
+    dated("1. install 2.9.0", DEFAULT_FOLDER)
     wine.msiexec("2. upgrade", SUCCESS, "/i", windows_path(msi))
     current("2. upgrade", DEFAULT_FOLDER)
     then = wine.tree()
@@ -194,17 +236,32 @@ def run_steps(args, folder, wine):
     wine.msiexec("4. downgrade", INSTALL_FAILURE, "/i", windows_path(old_msi))
     current("4. downgrade", DEFAULT_FOLDER)
     unchanged("4. downgrade", then)
-    wine.msiexec("5. remove", SUCCESS, "/x", windows_path(msi))
-    removed("5. remove")
-
-    release = "C:\\" + RELEASE_FOLDER.replace("/", "\\")
-    wine.msiexec("6. INSTALLDIR", SUCCESS, "/i", windows_path(msi), f"INSTALLDIR={release}")
-    current("6. INSTALLDIR", RELEASE_FOLDER)
-    if os.path.exists(os.path.join(wine.drive_c, DEFAULT_FOLDER, "Glimster")):
-        fail("6. INSTALLDIR: Glimster is in the default folder too")
+    wine.msiexec("5. INSTALLDIR elsewhere", INSTALL_FAILURE, "/i", windows_path(msi), f"INSTALLDIR={release}")
+    current("5. INSTALLDIR elsewhere", DEFAULT_FOLDER)
+    unchanged("5. INSTALLDIR elsewhere", then)
     wine.msiexec("6. remove", SUCCESS, "/x", windows_path(msi))
     removed("6. remove")
-    print("OK: installed, upgraded, reinstalled, refused a downgrade, removed; into INSTALLDIR and removed")
+
+    wine.msiexec("7. no such INSTALLDIR", INSTALL_FAILURE, "/i", windows_path(msi), f"INSTALLDIR={missing_release}")
+    removed("7. no such INSTALLDIR")
+    wine.msiexec("8. INSTALLDIR", SUCCESS, "/i", windows_path(old_msi), f"INSTALLDIR={release}")
+    installed("8. INSTALLDIR", RELEASE_FOLDER, OLD_VERSION)
+    if os.path.exists(os.path.join(wine.drive_c, COMMON_FOLDER, "Plug-ins")):
+        fail("8. INSTALLDIR: the default folder's path was made too")
+    then = wine.tree()
+    wine.msiexec("9. upgrade elsewhere", INSTALL_FAILURE, "/i", windows_path(msi), f"INSTALLDIR={other_release}")
+    installed("9. upgrade elsewhere", RELEASE_FOLDER, OLD_VERSION)
+    unchanged("9. upgrade elsewhere", then)
+    wine.msiexec("10. upgrade", SUCCESS, "/i", windows_path(msi))
+    current("10. upgrade", RELEASE_FOLDER)
+    then = wine.tree()
+    wine.msiexec("11. same INSTALLDIR again", SUCCESS, "/i", windows_path(msi), f"INSTALLDIR={release.lower()}")
+    current("11. same INSTALLDIR again", RELEASE_FOLDER)
+    unchanged("11. same INSTALLDIR again", then)
+    wine.msiexec("12. remove", SUCCESS, "/x", windows_path(msi))
+    removed("12. remove")
+    print("OK: installed, upgraded, reinstalled, refused a downgrade and another folder, removed all it made; "
+          "refused a missing INSTALLDIR; into INSTALLDIR, refused another, upgraded there, removed")
 
 
 def main():
