@@ -1,5 +1,7 @@
 #include "tests/windows/WindowsTestSupport.h"
 
+#include "tests/support/PluginUnderTest.h"
+
 #include <windows.h>
 // The imaging component's class and format identifiers are defined here.
 #include <initguid.h>
@@ -235,3 +237,9 @@ FixedPluginClock::FixedPluginClock(HMODULE module, __time64_t now)
 void FixedPluginClock::set(__time64_t now) { gPluginNow = now; }
 
 }  // namespace glimster::windows_tests
+
+namespace glimster::test_support {
+
+std::filesystem::path PluginUnderTest() { return windows_tests::pluginFile(); }
+
+}  // namespace glimster::test_support

@@ -33,12 +33,13 @@ void PretendWrites();
 std::vector<std::size_t> WriteSizes();
 
 // Until recording stops, every `call` ("write", "fsync", "close" or "unlink")
-// on a file in the recorded folder fails with `error`, doing nothing; a
-// failing close closes the file all the same. Several calls may fail at once.
+// on a file in the recorded folder after the first `after` of them fails
+// with `error`, doing nothing; a failing close closes the file all the same.
+// Several calls may fail at once.
 // Every call, not only the next: a disk stays full, a file system that cannot
 // flush never can, and the Mac code's F_FULLFSYNC (seen here as fsync) meets
 // the same answer as the fsync it falls back to.
-void FailFileCalls(const std::string& call, int error);
+void FailFileCalls(const std::string& call, int error, int after = 0);
 
 // getrandom gives these 8-byte values, one per call, the last one again and
 // again once they are used up; an empty list gives the system's bytes again.
