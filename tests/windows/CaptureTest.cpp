@@ -5,12 +5,10 @@
 // The plug-in's own imports of SHGetFolderPathW and MessageBoxW are redirected
 // to recorders for every test: the desktop lookup passes through to Windows
 // (unless a test makes it fail), and a message box is only recorded, never
-// shown. Its clock is fixed (FixedPluginClock): 2026-12-08 09:30:00, in UTC.
+// shown. Its clock is fixed by the probe: 2026-12-08 09:30:00, in UTC.
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
 #include <malloc.h>
 #include <shlobj.h>
 
@@ -29,6 +27,7 @@
 #include "substitute_host/Host.h"
 #include "substitute_host/PluginBinary.h"
 #include "tests/support/CaptureExpectations.h"
+#include "tests/support/Probe.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace glimster::windows_tests {
@@ -98,47 +97,6 @@ BOOL WINAPI recordMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
   return gWindowsMoveFile(from, to, flags);
 }
 
-// ---- Standard output of the process, caught in a file -----------------------
-// The plug-in writes through the same C runtime as this program (msvcrt.dll in
-// the mingw-w64 build), so redirecting its descriptor 1 catches the line.
-
-class CapturedStdout {
- public:
-  CapturedStdout() {
-    wchar_t folder[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, folder);
-    file_ = std::filesystem::path(folder) /
-            (L"glimster-stdout-" + std::to_wstring(GetCurrentProcessId()));
-    std::fflush(stdout);
-    saved_ = _dup(1);
-    const int fd = _wopen(file_.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0600);
-    _dup2(fd, 1);
-    _close(fd);
-  }
-  ~CapturedStdout() {
-    restore();
-    std::filesystem::remove(file_);
-  }
-
-  // Everything written to standard output since construction.
-  std::string text() {
-    restore();
-    return contentsOf(file_);
-  }
-
- private:
-  void restore() {
-    if (saved_ < 0) return;
-    std::fflush(stdout);
-    _dup2(saved_, 1);
-    _close(saved_);
-    saved_ = -1;
-  }
-
-  std::filesystem::path file_;
-  int saved_ = -1;
-};
-
 // ---- A ceiling on the plug-in's heap -------------------------------------------
 
 // The plug-in's own imports of malloc, realloc and free are redirected here:
@@ -195,7 +153,7 @@ class Capture : public testing::Test {
     moveFilePatch_ = std::make_unique<ImportPatch>(module, "KERNEL32.dll", "MoveFileExW",
                                                    reinterpret_cast<void*>(&recordMoveFile));
     gWindowsMoveFile = reinterpret_cast<MoveFileFunction>(moveFilePatch_->original());
-    clock_ = std::make_unique<FixedPluginClock>(module, kFixedNow);
+    probe::Attach();  // the clock fixed, in UTC
     ASSERT_EQ(host_.runEntry(*plugin_), A_Err_NONE);
     desktop_ = shellDesktopFolder();
   }
@@ -215,9 +173,11 @@ class Capture : public testing::Test {
     host_.project().setActive(&comp);
     const std::vector<std::wstring> before = entriesIn(desktop_);
     const std::size_t reports_before = host_.reports().size();
-    CapturedStdout output;
+    // The plug-in writes through the same C runtime as this program
+    // (msvcrt.dll in the mingw-w64 build): its line is caught here.
+    testing::internal::CaptureStdout();
     const substitute_host::CommandOutcome outcome = host_.issueMenuCommand("Take Glimster");
-    stdout_ = output.text();
+    stdout_ = testing::internal::GetCapturedStdout();
     reports_.assign(host_.reports().begin() + static_cast<std::ptrdiff_t>(reports_before),
                     host_.reports().end());
     written_.clear();
@@ -251,7 +211,6 @@ class Capture : public testing::Test {
   std::unique_ptr<ImportPatch> messageBoxPatch_;
   std::unique_ptr<ImportPatch> folderPatch_;
   std::unique_ptr<ImportPatch> moveFilePatch_;
-  std::unique_ptr<FixedPluginClock> clock_;
   Host host_;
   std::filesystem::path desktop_;
   std::string stdout_;
