@@ -20,6 +20,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -31,6 +32,8 @@
 #include "bench/PluginCapture.h"
 #include "bench/RepackThroughput.h"
 #include "bench/Report.h"
+#include "substitute_host/PluginBinary.h"
+#include "substitute_host/platform/DesktopRedirect.h"
 
 namespace {
 
@@ -87,19 +90,23 @@ bool Parse(int argc, char** argv, Options& options) {
   return true;
 }
 
-// A temporary home folder with a Desktop inside, made the process's HOME so
-// that every capture lands there; removed with everything in it.
+// A temporary home folder with a Desktop inside, made the process's HOME
+// (for the capture library's own steps) and the plug-in's home folder
+// (substitute_host/platform/HomeFolder.h: CFFIXED_USER_HOME for the Mac
+// code) so that every capture lands there; removed with everything in it.
 class TemporaryHome {
  public:
-  explicit TemporaryHome(const fs::path& parent) {
+  TemporaryHome(const fs::path& parent, const glimster::substitute_host::PluginBinary& plugin) {
     std::string pattern = (parent / "glimster-bench-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
       throw std::runtime_error("cannot make a folder in " + parent.string());
     home_ = pattern;
     fs::create_directory(desktop());
     setenv("HOME", home_.c_str(), 1);
+    redirect_.emplace(plugin, desktop());
   }
   ~TemporaryHome() {
+    redirect_.reset();
     std::error_code ignored;
     fs::remove_all(home_, ignored);
   }
@@ -110,6 +117,7 @@ class TemporaryHome {
 
  private:
   fs::path home_;
+  std::optional<glimster::substitute_host::platform::DesktopRedirect> redirect_;
 };
 
 int Run(const Options& options) {
@@ -117,7 +125,7 @@ int Run(const Options& options) {
   if (options.fresh_pages && mallopt(M_MMAP_THRESHOLD, 128 * 1024) != 1) {
     throw std::runtime_error("cannot fix the allocator's mmap threshold");
   }
-  TemporaryHome home(options.folder);
+  TemporaryHome home(options.folder, glimster::substitute_host::PluginBinary(options.plugin));
   PluginCapture plugin(options.plugin);
   {
     // One capture first, so that what a process does once is not in the timings.

@@ -23,6 +23,18 @@ namespace {
 // ENOTSUP on Linux, a code of its own on macOS).
 constexpr int kFlushUnsupported[] = {EINVAL, ENOTSUP, EOPNOTSUPP};
 
+template <std::size_t kCount>
+bool IsOneOf(int error, const int (&errors)[kCount]) {
+  return std::find(std::begin(errors), std::end(errors), error) != std::end(errors);
+}
+
+#if defined(__APPLE__)
+// What F_FULLFSYNC answers on a file system that cannot do it (some network
+// and FAT volumes): the file system's own "not supported", or the ioctl's
+// and the fcntl's refusal of a request it does not know.
+constexpr int kFullFlushUnsupported[] = {ENOTSUP, EINVAL, ENOTTY};
+#endif
+
 }  // namespace
 
 NativePath NativePathOf(const std::string& utf8_path) { return utf8_path; }
@@ -71,17 +83,19 @@ bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size) {
 }
 
 // On macOS fsync leaves the bytes in the drive's own cache; F_FULLFSYNC
-// flushes that too. File systems that do not support it (some network and
-// FAT volumes) refuse it: fsync is then the most there is. A file system
-// that cannot flush at all (some network and FUSE ones) answers fsync with
-// one of kFlushUnsupported: its bytes are as safe as it can make them.
+// flushes that too. A file system that cannot do it says so (one of
+// kFullFlushUnsupported): fsync is then the most there is. Any other failure
+// of the full flush is the write's failure, never retried with fsync: after
+// an I/O error a later flush may succeed without the bytes ever reaching the
+// disk. A file system that cannot flush at all (some network and FUSE ones)
+// answers fsync with one of kFlushUnsupported: its bytes are as safe as it
+// can make them.
 bool FlushToDisk(NativeFile file) {
 #if defined(__APPLE__)
   if (fcntl(file, F_FULLFSYNC) == 0) return true;
+  if (!IsOneOf(errno, kFullFlushUnsupported)) return false;
 #endif
-  if (fsync(file) == 0) return true;
-  return std::find(std::begin(kFlushUnsupported), std::end(kFlushUnsupported), errno) !=
-         std::end(kFlushUnsupported);
+  return fsync(file) == 0 || IsOneOf(errno, kFlushUnsupported);
 }
 
 bool Close(NativeFile file) { return close(file) == 0; }
@@ -92,7 +106,9 @@ bool MoveOver(const NativePath& from, const NativePath& to) {
 
 bool Delete(const NativePath& path) { return unlink(path.c_str()) == 0; }
 
-// A folder that cannot be flushed changes nothing: the file is in place.
+// Flushed as the file is, but its answer changes nothing: by now the file
+// has its name and has replaced any earlier capture, which no failure here
+// could give back, so the capture is saved whatever the folder's flush says.
 void FlushFolder(const NativePath& folder) {
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;

@@ -12,6 +12,7 @@ constexpr const char* kCallNames[] = {
     "-[NSString UTF8String]",
     "-[NSString stringByAppendingPathComponent:]",
     "malloc",
+    "malloc in -[NSString UTF8String]",
 };
 constexpr int kCallCount = sizeof kCallNames / sizeof kCallNames[0];
 
@@ -35,8 +36,9 @@ bool FailsNow(FallibleCall call) {
 // "-[NSString initWithBytes:length:encoding:]", "-[NSString UTF8String]" and
 // "-[NSString stringByAppendingPathComponent:]" answer nil, "malloc" answers
 // NULL with errno ENOMEM (so libc++'s operator new throws std::bad_alloc in
-// the Mac code). nth 0 cancels a plan. Returns 0, or -1 for a call it does
-// not know. Any thread may call it.
+// the Mac code), and "malloc in -[NSString UTF8String]" fails the copy
+// UTF8String makes of a string, which then answers nil. nth 0 cancels a
+// plan. Returns 0, or -1 for a call it does not know. Any thread may call it.
 extern "C" __attribute__((visibility("default"))) int glimster_macos_fail(const char* call,
                                                                           unsigned nth) {
   for (int i = 0; i < macos_runner::kCallCount; ++i) {

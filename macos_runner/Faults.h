@@ -13,6 +13,7 @@ enum class FallibleCall {
   kUtf8String,              // -[NSString UTF8String]
   kAppendingPathComponent,  // -[NSString stringByAppendingPathComponent:]
   kMalloc,                  // malloc: null, errno ENOMEM
+  kUtf8StringCopy,          // the malloc of -[NSString UTF8String]'s copy: nil
 };
 
 // Whether this call of `call` is the one planned to fail.

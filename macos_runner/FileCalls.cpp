@@ -16,6 +16,13 @@
 #include "Imports.h"
 #include "Variadic.h"
 
+// The full flush of the Mac code's fcntl(F_FULLFSYNC): Linux's fsync.
+// Exported, and so called through the dynamic linker, so that a program
+// that defines its own glimster_macos_full_fsync sees every full flush.
+extern "C" __attribute__((visibility("default"))) int glimster_macos_full_fsync(int fd) {
+  return fsync(fd);
+}
+
 namespace macos_runner {
 namespace {
 
@@ -54,13 +61,18 @@ int Open(const char* path, int mac_flags, ...) {
 }
 
 // F_FULLFSYNC asks the drive to write its cache out as well. Linux's fsync
-// already does (it flushes the device's write cache), so it stands in: a
-// program watching fsync sees the Mac code's flush, and its failure is the
-// Mac code's failure.
+// already does (it flushes the device's write cache), so it is the full
+// flush here; it is reached through glimster_macos_full_fsync (below), a
+// call of its own, so that a program watching the file calls (a test's
+// interposer) sees the full flush apart from the Mac code's fsync and can
+// fail one and not the other. Not Linux's fcntl with the Mac's command:
+// Linux answers a command it does not know EINVAL, which the Mac code
+// rightly takes for a file system that cannot flush fully, and the full
+// flush would never be tried.
 int Fcntl(int fd, int command, ...) {
   if (command != kMacFullFsync) FailUnimplemented("fcntl command %d", command);
   ErrnoScope scope;
-  return fsync(fd);
+  return glimster_macos_full_fsync(fd);
 }
 
 // Never fails and never blocks once the system has entropy, as on macOS.

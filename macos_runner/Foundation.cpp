@@ -8,6 +8,7 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "Failure.h"
@@ -46,6 +47,11 @@ struct AutoreleasePool {
 
 thread_local AutoreleasePool* t_innermost_pool = nullptr;
 
+// The strings and pools handed out and not yet freed (released for the last
+// time, or drained): none once a call of the Mac code has returned, or it
+// leaked one (glimster_macos_live_objects, below).
+std::atomic<long> g_live_objects{0};
+
 extern const ObjCClass kStringClass, kConstantStringClass, kPoolClass;
 
 // ---- NSAutoreleasePool ----------------------------------------------------
@@ -81,14 +87,17 @@ void Drain(ObjCObject* object) {
       free(copy);
     }
     free(innermost);
+    --g_live_objects;
     if (innermost == pool) return;
   }
 }
 
 ObjCObject* AllocatePool() {
   auto* pool = static_cast<AutoreleasePool*>(calloc(1, sizeof(AutoreleasePool)));
-  if (pool != nullptr) pool->object.isa = &kPoolClass;
-  return pool == nullptr ? nullptr : &pool->object;
+  if (pool == nullptr) return nullptr;
+  pool->object.isa = &kPoolClass;
+  ++g_live_objects;
+  return &pool->object;
 }
 
 ObjCObject* InitializePool(ObjCObject* object) {
@@ -110,6 +119,7 @@ ObjCObject* AllocateString() {
   if (string == nullptr) return nullptr;
   string->object.isa = &kStringClass;
   string->references = 1;
+  ++g_live_objects;
   return &string->object;
 }
 
@@ -120,6 +130,7 @@ void ReleaseString(ObjCObject* object) {
   if (--string->references > 0) return;
   free(string->utf8);
   free(string);
+  --g_live_objects;
 }
 
 // A new string of `length` bytes of UTF-8 at `utf8`, autoreleased; nil when
@@ -128,7 +139,7 @@ String* NewAutoreleasedString(const char* utf8, std::size_t length) {
   auto* string = reinterpret_cast<String*>(AllocateString());
   char* bytes = static_cast<char*>(malloc(length + 1));
   if (string == nullptr || bytes == nullptr) {
-    free(string);
+    if (string != nullptr) ReleaseString(&string->object);
     free(bytes);
     return nullptr;
   }
@@ -232,7 +243,9 @@ std::uintptr_t Utf8String(ObjCObject* self, MessageArguments) {
   const auto* string = reinterpret_cast<const String*>(self);
   if (FailsNow(FallibleCall::kUtf8String)) return 0;
   if (self->isa == &kConstantStringClass) return reinterpret_cast<std::uintptr_t>(string->utf8);
-  auto* copy = static_cast<Utf8Copy*>(malloc(sizeof(Utf8Copy) + string->length));
+  auto* copy = FailsNow(FallibleCall::kUtf8StringCopy)
+                   ? nullptr
+                   : static_cast<Utf8Copy*>(malloc(sizeof(Utf8Copy) + string->length));
   if (copy == nullptr) return 0;
   memcpy(copy->bytes, string->utf8, string->length + 1);
   if (t_innermost_pool != nullptr) {
@@ -276,21 +289,24 @@ std::uintptr_t AppendingPathComponent(ObjCObject* self, MessageArguments argumen
 
 // The current user's home folder, looked for as CoreFoundation looks for it
 // (CFCopyHomeDirectoryURL): CFFIXED_USER_HOME first, the documented way to
-// give a process another home. Then, unlike CoreFoundation, HOME before the
-// user database: a Mac user's session has both the same, and HOME is how a
-// test or the substitute host gives the plug-in a desktop of its own, as it
-// does for the Linux build (whose naming code reads HOME); the user database
-// would send every capture of a test to root's real desktop. A path that is
-// not UTF-8 cannot be an NSString: nil.
+// give a process another home, ignored in a set-user-ID program; then the
+// user database's entry of the effective user. HOME is never read: a Mac's
+// Foundation takes the home from the user database, whatever HOME says.
+// (CoreFoundation's open sources fall back to HOME where the user database
+// has no entry at all; whether a Mac's Foundation does is not known here,
+// so the runner answers nil there, the stricter answer.) No home, an empty
+// one, or one whose path is not UTF-8 (no NSString holds it): nil.
 ObjCObject* HomeDirectory() {
   if (FailsNow(FallibleCall::kHomeDirectory)) return nullptr;
-  const char* home = getenv("CFFIXED_USER_HOME");
-  if (home == nullptr || *home == '\0') home = getenv("HOME");
-  if (home == nullptr || *home == '\0') {
-    const passwd* user = getpwuid(geteuid());
-    home = user == nullptr ? nullptr : user->pw_dir;
-  }
-  if (home == nullptr || !IsUtf8(reinterpret_cast<const unsigned char*>(home))) return nullptr;
+  const char* home = secure_getenv("CFFIXED_USER_HOME");
+  passwd entry;
+  passwd* user = nullptr;
+  char lines[4096];
+  if ((home == nullptr || *home == '\0') &&
+      getpwuid_r(geteuid(), &entry, lines, sizeof lines, &user) == 0 && user != nullptr)
+    home = user->pw_dir;
+  if (home == nullptr || *home == '\0' || !IsUtf8(reinterpret_cast<const unsigned char*>(home)))
+    return nullptr;
   return reinterpret_cast<ObjCObject*>(NewAutoreleasedString(home, strlen(home)));
 }
 
@@ -331,3 +347,10 @@ ImportList FoundationImports() {
 }
 
 }  // namespace macos_runner
+
+// How many of the strings and pools Foundation handed out are not yet freed
+// (released for the last time, or drained). Read when a call of the Mac
+// code has returned, it is 0, unless that call leaked one.
+extern "C" __attribute__((visibility("default"))) long glimster_macos_live_objects() {
+  return macos_runner::g_live_objects.load();
+}

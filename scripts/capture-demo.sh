@@ -6,7 +6,9 @@
 # of the PNG written to the desktop ($HOME/Desktop). Then captures the same
 # frame through the Mac code, Glimster.plugin's x86_64 slice and its arm64
 # slice (under qemu-aarch64), each loaded through macos_runner
-# (glimster-host --macos): each "plug-in:" line names the code that wrote the
+# (glimster-host --macos) and given the same home folder as a Mac allows,
+# through CFFIXED_USER_HOME (its Foundation never reads HOME): each
+# "plug-in:" line names the code that wrote the
 # file, and so does the composition's name, which the file takes (with --demo,
 # whose name is fixed, the runs are a second apart instead, so that none
 # replaces another's file).
@@ -51,7 +53,8 @@ status=0
 for code in linux macos-x86_64 macos-arm64; do
   case $code in
     linux) plugin=(build/linux/plugin/Glimster.so) label="" ;;
-    *) plugin=(--macos "${code#macos-}") label=" (macOS ${code#macos-})" ;;
+    *) plugin=(--macos "${code#macos-}") label=" (macOS ${code#macos-})"
+       export CFFIXED_USER_HOME="$HOME" ;;
   esac
   named=()
   if $demo; then

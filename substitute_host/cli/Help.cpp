@@ -42,13 +42,16 @@ Its rendered frame, premultiplied by alpha as the host renders colour, one of:
                        48/24; not combined with the options above
 Where the file goes:
   --desktop DIR        an existing folder the plug-in takes for the desktop (default: the
-                       desktop as the plug-in finds it: $HOME/Desktop on Linux and macOS,
-                       the shell's desktop folder on Windows). On Windows the plug-in is
-                       given DIR itself (at most 259 UTF-16 units). On Linux and macOS it
-                       takes $HOME/Desktop: a DIR named Desktop is given itself (HOME is
-                       set to its parent), any other DIR through a link named Desktop in a
-                       temporary folder, and a "desktop:" line names that link; a case that
-                       depends on the length of the desktop's path needs a DIR named Desktop
+                       desktop as the plug-in finds it: $HOME/Desktop for a Linux build;
+                       for the Mac code, as Foundation finds it, Desktop in
+                       $CFFIXED_USER_HOME, else in the user database's home folder, never
+                       in $HOME; the shell's desktop folder on Windows). On Windows the
+                       plug-in is given DIR itself (at most 259 UTF-16 units). Elsewhere
+                       it takes Desktop in its home folder: a DIR named Desktop is given
+                       itself (HOME, for the Mac code CFFIXED_USER_HOME, is set to its
+                       parent), any other DIR through a link named Desktop in a temporary
+                       folder, and a "desktop:" line names that link; a case that depends
+                       on the length of the desktop's path needs a DIR named Desktop
   --no-capture         stop after the menu states; write nothing
   --repeat N           capture N times (1 to )" +
          std::to_string(kMostRepeats) + R"() in this one process, stopping

@@ -82,7 +82,7 @@ bool startAndCapture(Host& host, const PluginBinary& plugin, const std::string& 
   if (options.capture) {
     // Looked up only now: the user's desktop folder is made when missing.
     const std::filesystem::path desktop =
-        options.desktop ? *options.desktop : platform::desktopFolder();
+        options.desktop ? *options.desktop : platform::desktopFolder(plugin);
     succeeded =
         captureRepeatedly(host, composition, chosen.frameDescription, desktop, options, out, err) &&
         succeeded;

@@ -1,17 +1,14 @@
 #include "substitute_host/platform/DesktopFolder.h"
 
-#include <cstdlib>
+#include "substitute_host/platform/HomeFolder.h"
+
 #include <stdexcept>
 #include <system_error>
 
 namespace glimster::substitute_host::platform {
 
-std::filesystem::path desktopFolder() {
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') {
-    throw std::runtime_error("HOME is not set, so there is no desktop folder");
-  }
-  const std::filesystem::path desktop = std::filesystem::path(home) / "Desktop";
+std::filesystem::path desktopFolder(const PluginBinary& plugin) {
+  const std::filesystem::path desktop = homeFolder(plugin) / "Desktop";
   std::error_code error;
   if (std::filesystem::is_symlink(desktop) && !std::filesystem::exists(desktop, error)) {
     throw std::runtime_error("the desktop folder " + desktop.string() + " is a link to " +

@@ -9,13 +9,14 @@
 namespace glimster::substitute_host::platform {
 
 // While alive, `plugin` finds `folder` (an existing folder) as the user's
-// desktop. On Linux and macOS the plug-in takes $HOME/Desktop: for a folder
-// named Desktop, HOME is set to its parent and the plug-in is given the
-// folder itself; for any other name no HOME can give it, so HOME points at a
-// temporary home whose Desktop is a link to the folder. HOME is restored
-// after. On Windows the plug-in's import of SHGetFolderPathW answers the
-// folder itself for the desktop. Throws std::runtime_error when this cannot
-// be set up.
+// desktop. On Linux and macOS the plug-in takes Desktop in its home folder,
+// which its home variable gives (HomeFolder.h: HOME for a Linux build,
+// CFFIXED_USER_HOME for Mac code): for a folder named Desktop, the variable
+// is set to its parent and the plug-in is given the folder itself; for any
+// other name no home can give it, so the variable points at a temporary home
+// whose Desktop is a link to the folder. The variable is restored after. On
+// Windows the plug-in's import of SHGetFolderPathW answers the folder itself
+// for the desktop. Throws std::runtime_error when this cannot be set up.
 class DesktopRedirect {
  public:
   DesktopRedirect(const PluginBinary& plugin, const std::filesystem::path& folder);

@@ -1,5 +1,7 @@
 #include "substitute_host/platform/DesktopRedirect.h"
 
+#include "substitute_host/platform/HomeFolder.h"
+
 #include <cstdlib>
 #include <optional>
 #include <random>
@@ -41,26 +43,28 @@ class TemporaryFolder {
   std::filesystem::path path_;
 };
 
-// HOME set to a value, and given back its earlier value (or unset) when destroyed.
+// An environment variable set to a value, and given back its earlier value
+// (or unset) when destroyed.
 class HomeVariable {
  public:
-  explicit HomeVariable(const std::filesystem::path& home) {
-    if (const char* earlier = std::getenv("HOME")) {
+  HomeVariable(const char* name, const std::filesystem::path& home) : name_(name) {
+    if (const char* earlier = std::getenv(name_)) {
       earlier_ = earlier;
     }
-    setenv("HOME", home.c_str(), 1);
+    setenv(name_, home.c_str(), 1);
   }
   ~HomeVariable() {
     if (earlier_) {
-      setenv("HOME", earlier_->c_str(), 1);
+      setenv(name_, earlier_->c_str(), 1);
     } else {
-      unsetenv("HOME");
+      unsetenv(name_);
     }
   }
   HomeVariable(const HomeVariable&) = delete;
   HomeVariable& operator=(const HomeVariable&) = delete;
 
  private:
+  const char* name_;
   std::optional<std::string> earlier_;
 };
 
@@ -80,20 +84,22 @@ struct DesktopRedirect::Undo {
   std::optional<HomeVariable> variable;  // destroyed before the folder goes
 };
 
-// The plug-in reads $HOME each time it looks for the desktop, and appends "/Desktop".
-DesktopRedirect::DesktopRedirect(const PluginBinary&, const std::filesystem::path& folder)
+// The plug-in reads its home variable (HomeFolder.h) each time it looks for
+// the desktop, and appends "/Desktop".
+DesktopRedirect::DesktopRedirect(const PluginBinary& plugin, const std::filesystem::path& folder)
     : undo_(std::make_unique<Undo>()) {
+  const char* variable = homeVariable(plugin);
   const std::filesystem::path target = absoluteFolder(folder);
   if (target.filename() == "Desktop") {
     given_ = target;
-    undo_->variable.emplace(target.parent_path());
+    undo_->variable.emplace(variable, target.parent_path());
     return;
   }
   undo_->home.emplace();
   given_ = undo_->home->path() / "Desktop";
   throughLink_ = true;
   std::filesystem::create_directory_symlink(target, given_);
-  undo_->variable.emplace(undo_->home->path());
+  undo_->variable.emplace(variable, undo_->home->path());
 }
 
 DesktopRedirect::~DesktopRedirect() = default;

@@ -32,22 +32,21 @@ void CaptureFixture::SetUp() {
         fs::temp_directory_path() / ("glimster-capture-" + std::to_string(seed + attempt));
     if (fs::create_directory(home)) home_ = home;
   }
-  desktop_ = home_ / "Desktop";
-  fs::create_directory(desktop_);
 
   // Each binary is loaded once, and stays loaded while the tests run.
   static std::map<fs::path, substitute_host::PluginBinary> loaded;
-  const substitute_host::PluginBinary& plugin =
-      loaded.try_emplace(PluginFile(), PluginFile()).first->second;
+  plugin_ = &loaded.try_emplace(PluginFile(), PluginFile()).first->second;
   probe::Attach();
-  probe::UseHome(home_);
+  fs::create_directory(home_ / "Desktop");
+  UseDesktop(home_ / "Desktop");
   host_.emplace();
-  ASSERT_EQ(host_->runEntry(plugin), 0);
+  ASSERT_EQ(host_->runEntry(*plugin_), 0);
   host_->log().clear();
 }
 
 void CaptureFixture::TearDown() {
   host_.reset();
+  redirect_.reset();
   std::error_code ignored;
   fs::remove_all(home_, ignored);
 }
@@ -78,6 +77,12 @@ void CaptureFixture::ExpectRefusedWithoutTrace(const std::string& line, unsigned
   EXPECT_EQ(outcome.handled, kHandled);
   EXPECT_EQ(TreeOf(home_), before);
   ExpectEverythingGivenBack();
+}
+
+void CaptureFixture::UseDesktop(const fs::path& desktop) {
+  redirect_.reset();
+  redirect_.emplace(*plugin_, desktop);
+  desktop_ = desktop;
 }
 
 std::vector<std::string> CaptureFixture::DesktopFiles() const {

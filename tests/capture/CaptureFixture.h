@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "substitute_host/Host.h"
+#include "substitute_host/PluginBinary.h"
+#include "substitute_host/platform/DesktopRedirect.h"
 #include "tests/support/PluginUnderTest.h"
 #include "tests/support/PngImages.h"
 #include "tests/support/Probe.h"
@@ -71,6 +73,12 @@ class CaptureFixture : public ::testing::Test {
   // everything back and change nothing.
   void ExpectRefusedWithoutTrace(const std::string& line, unsigned code);
 
+  // Makes `desktop` (a folder named Desktop) the plug-in's desktop and
+  // desktop_, as the host's --desktop does (substitute_host/platform/
+  // DesktopRedirect.h): through HOME for Glimster.so, CFFIXED_USER_HOME for
+  // the Mac code, the shell's desktop lookup for Glimster.aex.
+  void UseDesktop(const fs::path& desktop);
+
   // The entries of the desktop, by name (UTF-8).
   std::vector<std::string> DesktopFiles() const;
   // The one PNG on the desktop; fails the test if there is not exactly one.
@@ -83,6 +91,10 @@ class CaptureFixture : public ::testing::Test {
   fs::path home_;
   fs::path desktop_;
   std::optional<Host> host_;
+
+ private:
+  const substitute_host::PluginBinary* plugin_ = nullptr;
+  std::optional<substitute_host::platform::DesktopRedirect> redirect_;
 };
 
 // The file name a capture of `utf8_name` gets at the capture tests' fixed

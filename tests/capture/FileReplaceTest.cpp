@@ -3,6 +3,8 @@
 // short), flushed, closed, renamed over the target and the folder flushed;
 // leftovers of killed captures never block a later one. (Each failing call,
 // on every binary: FileCallFailureTest; the policy: FileReplacePolicyTest.)
+#include <errno.h>
+
 #include <fstream>
 #include <regex>
 
@@ -12,6 +14,8 @@
 
 namespace glimster::capture_tests {
 namespace {
+
+constexpr char kWriteFailedLine[] = "error 1000: failed to write file\n";
 
 class FileReplaceTest : public CaptureFixture {
  protected:
@@ -64,6 +68,37 @@ TEST_F(FileReplaceTest, WritesFlushesClosesRenamesThenFlushesTheFolder) {
   // No longer than the shortest name a capture can have (" 2026-12-08 21.30.00.png"):
   // wherever the capture's name fits, so does the temporary's.
   EXPECT_LE(temporary.size(), 24u);
+}
+
+// The Mac code's full flush (F_FULLFSYNC): refused as not supported, the
+// capture falls back to fsync, whose answer decides; failing otherwise, the
+// capture fails at once. A failed capture leaves the earlier file of its name
+// byte for byte, and no temporary.
+using MacFullFlushTest = FileReplaceTest;
+TEST_F(MacFullFlushTest, FallsBackToFsyncOnlyWhereNotSupported) {
+  const struct {
+    const char* what;
+    std::vector<std::pair<std::string, int>> failing;  // call, error
+    bool saved;
+  } cases[] = {
+      {"full flush fails: EIO", {{"fullfsync", EIO}}, false},
+      {"full flush not supported: ENOTSUP", {{"fullfsync", ENOTSUP}}, true},
+      {"full flush not supported, fsync fails", {{"fullfsync", ENOTSUP}, {"fsync", EIO}}, false},
+  };
+  const Item& comp = ActivateComposition(u"flushed", GradientFrame(7, 5, 0, false));
+  const std::string png = FileNameAt("flushed");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string earlier = Plant(png);
+    for (const auto& [call, error] : c.failing) FailFileCalls(call, error);
+    std::string output;
+    RecordedCapture(&output);
+    EXPECT_EQ(output, c.saved ? "" : kWriteFailedLine);
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{png});
+    const std::optional<Rgba8> decoded = DecodePng(desktop_ / png);
+    EXPECT_EQ(decoded && decoded->pixels == ExpectedImage(*comp.frame).pixels, c.saved);
+    if (!c.saved) EXPECT_EQ(ContentsOf(png), earlier);
+  }
 }
 
 TEST_F(FileReplaceTest, ALeftoverOfAKilledCaptureNeverBlocksALaterOne) {

@@ -1,11 +1,12 @@
 // What only a POSIX binary (Glimster.so, the Mac code through macos_runner)
-// meets: a path's 1023-byte limit and a desktop path that is no UTF-8 (a
-// Windows path is UTF-16, and its limits are tests/windows' ExtendedPathTest),
-// the process's address-space limit (the Windows sweep of the same property
-// is tests/windows/OutOfMemoryTest), and Glimster.so relinked with a
-// stand-in encoder.
+// meets: the file's mode under the umask, a path's 1023-byte limit, a
+// desktop path that is no UTF-8 (a Windows path is UTF-16: its limits are in
+// tests/windows), the process's address-space limit (the Windows sweep of
+// the same property: tests/windows/CaptureTest), and Glimster.so relinked
+// with a stand-in encoder.
 #include <malloc.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,8 +34,7 @@ class PosixCaptureTest : public CaptureFixture {
     while (home.native().size() + 1 + 200 < home_bytes) home /= std::string(200, 'h');
     home /= std::string(home_bytes - home.native().size() - 1, 'h');
     fs::create_directories(home / "Desktop");
-    probe::UseHome(home);
-    desktop_ = home / "Desktop";
+    UseDesktop(home / "Desktop");
     return desktop_;
   }
 
@@ -93,12 +93,12 @@ TEST_F(PosixCaptureTest, ADesktopPathWithNoRoomForTheFileName) {
   EXPECT_TRUE(fs::is_empty(desktop));
 }
 
-// A desktop folder whose path is no UTF-8 (HOME holds the byte 0xFF): no
-// file, no line, one report.
+// A desktop folder whose path is no UTF-8 (the home folder's name is the
+// byte 0xFF): no file, no line, one report.
 TEST_F(PosixCaptureTest, ADesktopWithoutAUtf8PathIsReported) {
   const fs::path odd_home = home_ / "\xff";
   fs::create_directories(odd_home / "Desktop");
-  probe::UseHome(odd_home);
+  UseDesktop(odd_home / "Desktop");
   ActivateComposition(u"odd", GradientFrame(4, 4, 0, true));
   std::string output;
   EXPECT_EQ(Capture(&output).result, 0);
@@ -106,6 +106,24 @@ TEST_F(PosixCaptureTest, ADesktopWithoutAUtf8PathIsReported) {
   EXPECT_TRUE(ReportedOnce(host_->reports(), 79));
   EXPECT_TRUE(fs::is_empty(odd_home / "Desktop"));
   ExpectEverythingGivenBack();
+}
+
+// The file is made for everyone to read and write, less what the process's
+// umask takes away.
+TEST_F(PosixCaptureTest, TheFileModeIs0666LessTheUmask) {
+  ActivateComposition(u"mode", GradientFrame(4, 4, 0, true));
+  const struct {
+    mode_t mask;
+    int mode;
+  } cases[] = {{0000, 0666}, {0027, 0640}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask);
+    const mode_t earlier = umask(c.mask);
+    Capture();
+    umask(earlier);
+    EXPECT_EQ(static_cast<int>(fs::status(OnlyPng()).permissions()), c.mode);
+    fs::remove(OnlyPng());
+  }
 }
 
 // The bytes of the heap's blocks that are mapped on their own.

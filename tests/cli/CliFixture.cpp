@@ -4,7 +4,12 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "substitute_host/PluginBinary.h"
+#include "substitute_host/platform/HomeFolder.h"
+
 namespace glimster::cli_tests {
+
+using substitute_host::PluginBinary;
 
 void CliTest::SetUp() {
   std::string pattern = (fs::temp_directory_path() / "glimster-cli-XXXXXX").string();
@@ -25,11 +30,15 @@ std::vector<std::string> CliTest::HostCommand() {
   return {GLIMSTER_HOST_LAUNCHER GLIMSTER_HOST_PROGRAM};
 }
 
+std::map<std::string, std::string> CliTest::Environment() const {
+  const char* home = substitute_host::platform::homeVariable(PluginBinary(PluginFile()));
+  return {{home, home_.string()}, {"TMPDIR", tmp_.string()}};
+}
+
 ToolRun CliTest::RunHostAsGiven(const std::vector<std::string>& arguments) const {
   std::vector<std::string> command = HostCommand();
   command.insert(command.end(), arguments.begin(), arguments.end());
-  return runProgram(command.front(), {command.begin() + 1, command.end()},
-                    {{"HOME", home_.string()}, {"TMPDIR", tmp_.string()}}, scratch_);
+  return runProgram(command.front(), {command.begin() + 1, command.end()}, Environment(), scratch_);
 }
 
 ToolRun CliTest::RunHost(const std::vector<std::string>& arguments) const {

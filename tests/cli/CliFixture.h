@@ -1,12 +1,13 @@
 // Every glimster-host test runs the real program in a temporary folder of its
-// own: HOME (so the default desktop), TMPDIR and the program's output files
-// all lie inside it, and it is removed afterwards.
+// own: the home folder (so the default desktop), TMPDIR and the program's
+// output files all lie inside it, and it is removed afterwards.
 #pragma once
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,11 @@ class CliTest : public ::testing::Test {
   // glimster-host's command: the program, after the emulator that runs it
   // in the aarch64 tree.
   static std::vector<std::string> HostCommand();
-  // Runs glimster-host with `arguments`, HOME = home_ and TMPDIR = tmp_.
+  // The environment glimster-host runs in: home_ given to the plug-in under
+  // test as its home folder (HOME for Glimster.so, CFFIXED_USER_HOME for the
+  // Mac code: substitute_host/platform/HomeFolder.h), TMPDIR = tmp_.
+  std::map<std::string, std::string> Environment() const;
+  // Runs glimster-host with `arguments` in that environment.
   ToolRun RunHostAsGiven(const std::vector<std::string>& arguments) const;
   // The same with the plug-in under test named first.
   ToolRun RunHost(const std::vector<std::string>& arguments) const;

@@ -96,9 +96,9 @@ class OutOfMemory : public CliTest, public ::testing::WithParamInterface<Subject
     arguments.insert(arguments.begin(), "--as=" + std::to_string(limit_mib * kMiB));
     arguments.insert(arguments.end(), {PluginFile().string(), "--desktop", desktop.string()});
     arguments.insert(arguments.end(), subject.options.begin(), subject.options.end());
-    const ToolRun result =
-        runProgram(GLIMSTER_PRLIMIT_PROGRAM, arguments,
-                   {{"HOME", home_.string()}, {"TMPDIR", tmp_.string()}, {"TZ", "UTC0"}}, run);
+    std::map<std::string, std::string> environment = Environment();
+    environment["TZ"] = "UTC0";
+    const ToolRun result = runProgram(GLIMSTER_PRLIMIT_PROGRAM, arguments, environment, run);
     const std::string context = std::to_string(limit_mib) + " MiB:\n" + result.out + result.err;
     fs::remove(run / "tool-stdout.txt");
     fs::remove(run / "tool-stderr.txt");

@@ -16,6 +16,7 @@
 #include "substitute_host/Host.h"
 #include "substitute_host/Operations.h"
 #include "substitute_host/PluginBinary.h"
+#include "substitute_host/platform/DesktopRedirect.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@
 #include <deque>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -156,9 +158,10 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     home_ = pattern;
     desktop_ = home_ / "Desktop";
-    setenv("HOME", home_.c_str(), 1);
+    redirect_.emplace(Plugin(), desktop_);
   }
   void TearDown() override {
+    redirect_.reset();
     std::error_code ignored;
     fs::remove_all(home_, ignored);
   }
@@ -262,6 +265,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
 
   fs::path home_;
   fs::path desktop_;
+  std::optional<substitute_host::platform::DesktopRedirect> redirect_;
 };
 
 TEST_P(FaultMatrixTest, EveryHostFaultGivesThePrescribedCodeAndLeavesNothingBehind) {

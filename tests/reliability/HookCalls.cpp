@@ -1,5 +1,6 @@
 #include "HookCalls.h"
 
+#include "substitute_host/platform/LibraryLoader.h"
 #include "tests/support/PluginUnderTest.h"
 
 namespace glimster::reliability {
@@ -13,6 +14,23 @@ A_Err Start(substitute_host::Host& host) { return host.runEntry(Plugin()); }
 A_Err UpdateMenus(substitute_host::Host& host) { return host.updateMenus(); }
 A_Err TakeGlimster(substitute_host::Host& host) {
   return host.issueMenuCommand("Take Glimster").result;
+}
+
+namespace {
+
+void* RunnerCall(const char* name) {
+  namespace platform = substitute_host::platform;
+  return platform::findExportedFunction(platform::loadLibraryForever(Plugin().file()), name);
+}
+
+}  // namespace
+
+PlanMacFailure MacFailurePlanner() {
+  return reinterpret_cast<PlanMacFailure>(RunnerCall("glimster_macos_fail"));
+}
+
+CountMacObjects MacObjectCounter() {
+  return reinterpret_cast<CountMacObjects>(RunnerCall("glimster_macos_live_objects"));
 }
 
 }  // namespace glimster::reliability

@@ -13,4 +13,13 @@ A_Err Start(substitute_host::Host& host);         // EntryPointFunc
 A_Err UpdateMenus(substitute_host::Host& host);   // UpdateMenuHook
 A_Err TakeGlimster(substitute_host::Host& host);  // CommandHook, "Take Glimster" chosen
 
+// macos_runner's own calls, null when the plug-in under test is not the
+// runner: glimster_macos_fail plans a failure of Foundation or of malloc in
+// the Mac code (macos_runner/Faults.cpp); glimster_macos_live_objects counts
+// Foundation's strings and pools not yet freed (macos_runner/Foundation.cpp).
+using PlanMacFailure = int (*)(const char* call, unsigned nth);
+using CountMacObjects = long (*)();
+PlanMacFailure MacFailurePlanner();
+CountMacObjects MacObjectCounter();
+
 }  // namespace glimster::reliability

@@ -4,8 +4,9 @@
 // std::bad_alloc inside the Mac code and the bundle's own exception tables
 // carry it to the plug-in's handler. (The host's std::bad_alloc of
 // OutOfMemoryInHooksTest is Linux's and cannot cross Mac code.) Every run
-// answers 0 or the out-of-memory code 4, gives everything back and leaves
-// no file but the whole PNG; a capture that answers 0 wrote the frame or
+// answers 0 or the out-of-memory code 4, gives everything back (the host's
+// handles, Foundation's strings and pools) and leaves no file but the whole
+// PNG; a capture that answers 0 wrote the frame or
 // reported why. A run with nothing failed and nothing reported shows the
 // hook's allocations are used up.
 #include "CaptureFixture.h"
@@ -13,8 +14,7 @@
 #include "substitute_host/FrameSources.h"
 #include "substitute_host/Host.h"
 #include "substitute_host/PluginBinary.h"
-
-#include <dlfcn.h>
+#include "substitute_host/platform/DesktopRedirect.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -30,9 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 using substitute_host::Host;
 
-// macos_runner's glimster_macos_fail (macos_runner/Faults.cpp).
-using PlanMacFailure = int (*)(const char* call, unsigned nth);
-
 constexpr unsigned kMostAllocations = 10000;  // per hook: a sweep that never ends fails
 
 struct Hook {
@@ -47,16 +44,15 @@ const Hook kHooks[] = {
 };
 
 TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) {
-  void* runner = dlopen(Plugin().file().c_str(), RTLD_NOW | RTLD_NOLOAD);
-  const auto plan = reinterpret_cast<PlanMacFailure>(
-      runner != nullptr ? dlsym(runner, "glimster_macos_fail") : nullptr);
-  ASSERT_NE(plan, nullptr) << Plugin().file() << " is not macos_runner";
+  const PlanMacFailure plan = MacFailurePlanner();
+  const CountMacObjects live_objects = MacObjectCounter();
+  ASSERT_TRUE(plan && live_objects) << Plugin().file() << " is not macos_runner";
   char pattern[] = "/tmp/glimster-mac-oom-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const fs::path home = pattern;
   const fs::path desktop = home / "Desktop";
   fs::create_directory(desktop);
-  setenv("HOME", home.c_str(), 1);
+  const substitute_host::platform::DesktopRedirect redirect(Plugin(), desktop);
   const substitute_host::Frame frame = substitute_host::noiseFrame(8, 4, 1);
   const std::vector<std::uint8_t> expected = capture_tests::ExpectedImage(frame).pixels;
 
@@ -76,6 +72,7 @@ TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) 
       EXPECT_TRUE(result == A_Err_NONE || result == A_Err_ALLOC) << result;
       EXPECT_THAT(host.problems(), ::testing::IsEmpty());
       EXPECT_TRUE(host.outstanding().none()) << host.outstanding().describe();
+      EXPECT_EQ(live_objects(), 0);
       std::size_t written = 0;
       for (const auto& entry : fs::directory_iterator(desktop)) {
         const std::optional<test_support::Rgba8> png = test_support::DecodePng(entry.path());

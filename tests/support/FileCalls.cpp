@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <map>
 #include <mutex>
 #include <set>
@@ -46,7 +47,7 @@ std::string NameInFolder(const char* path) {
 }
 
 // Writes in a row are one write, and so are flushes in a row: the Mac code's
-// F_FULLFSYNC, seen here as fsync, and the fsync it falls back to.
+// full flush, noted as fsync, and the fsync it falls back to.
 void Note(const std::string& call) {
   const bool repeatable = call.rfind("write ", 0) == 0 || call.rfind("fsync ", 0) == 0;
   if (repeatable && !gCalls.empty() && gCalls.back() == call) return;
@@ -69,6 +70,21 @@ bool FailsNow(const std::string& call, const std::string& name) {
   }
   errno = planned->second.error;
   return true;
+}
+
+// A flush of `fd`, noted as fsync; the first of `plans` planned for it fails it.
+int Flush(int fd, std::initializer_list<const char*> plans) {
+  static const auto real = Real<int (*)(int)>("fsync");
+  {
+    const std::lock_guard<std::mutex> lock(gMutex);
+    const auto open = gRecording ? gOpenNames.find(fd) : gOpenNames.end();
+    if (open != gOpenNames.end()) {
+      Note("fsync " + open->second);
+      for (const char* plan : plans)
+        if (FailsNow(plan, open->second)) return -1;
+    }
+  }
+  return real(fd);
 }
 
 }  // namespace
@@ -159,18 +175,10 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
   return real(fd, bytes, size);
 }
 
-extern "C" int fsync(int fd) {
-  static const auto real = Real<int (*)(int)>("fsync");
-  {
-    const std::lock_guard<std::mutex> lock(gMutex);
-    const auto open = gRecording ? gOpenNames.find(fd) : gOpenNames.end();
-    if (open != gOpenNames.end()) {
-      Note("fsync " + open->second);
-      if (FailsNow("fsync", open->second)) return -1;
-    }
-  }
-  return real(fd);
-}
+extern "C" int fsync(int fd) { return Flush(fd, {"fsync"}); }
+
+// macos_runner's full flush, the Mac code's fcntl(F_FULLFSYNC).
+extern "C" int glimster_macos_full_fsync(int fd) { return Flush(fd, {"fullfsync", "fsync"}); }
 
 extern "C" int close(int fd) {
   static const auto real = Real<int (*)(int)>("close");

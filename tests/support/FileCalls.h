@@ -1,5 +1,6 @@
 // The C library's file calls, seen from outside the plug-in: this test
 // program defines open, write, fsync, close, rename, unlink and getrandom
+// (and macos_runner's glimster_macos_full_fsync, the Mac code's F_FULLFSYNC)
 // and exports them, so the plug-in it loads calls these, which pass every
 // call on to the C library. While recording, the calls on one folder are
 // noted in order; a planned failure or planned random bytes replace the
@@ -32,13 +33,13 @@ void PretendWrites();
 // The sizes the pretended writes were asked for.
 std::vector<std::size_t> WriteSizes();
 
-// Until recording stops, every `call` ("write", "fsync", "close" or "unlink")
-// on a file in the recorded folder after the first `after` of them fails
-// with `error`, doing nothing; a failing close closes the file all the same.
-// Several calls may fail at once.
-// Every call, not only the next: a disk stays full, a file system that cannot
-// flush never can, and the Mac code's F_FULLFSYNC (seen here as fsync) meets
-// the same answer as the fsync it falls back to.
+// Until recording stops, every `call` ("write", "fsync", "fullfsync",
+// "close" or "unlink") on a file in the recorded folder after the first
+// `after` of them fails with `error`, doing nothing; a failing close closes
+// the file all the same. Several calls may fail at once. Every call, not only
+// the next: a disk stays full, and a file system that cannot flush never can.
+// "fsync" fails the Mac code's full flush (F_FULLFSYNC, noted as fsync) too,
+// unless "fullfsync" fails it otherwise: "fullfsync" fails the full flush alone.
 void FailFileCalls(const std::string& call, int error, int after = 0);
 
 // getrandom gives these 8-byte values, one per call, the last one again and

@@ -1,6 +1,7 @@
 // What the host-driven tests ask of the platform around the plug-in under
-// test, in one interface for every binary: its clock, its time locale, its
-// desktop, failures of its file calls. ProbePosix.cpp serves Glimster.so and
+// test, in one interface for every binary: its clock, its time locale,
+// failures of its file calls. (Its desktop is the host's own redirect:
+// substitute_host/platform/DesktopRedirect.h.) ProbePosix.cpp serves Glimster.so and
 // the Mac code through macos_runner (the test program exports the C library
 // calls the plug-in makes); ProbeWindows.cpp serves Glimster.aex (its import
 // table is patched). A case talks to the probe only; where a platform's
@@ -27,10 +28,6 @@ void FixClock(std::time_t now);
 // timestamp a capture then carries.
 inline constexpr std::time_t kFixedNow = 1796722200;
 inline constexpr char kFixedStamp[] = "2026-12-08 09.30.00 AM";
-
-// The plug-in's desktop becomes `home`/Desktop, as the platform's own lookup
-// gives it (HOME and CFFIXED_USER_HOME; the shell's desktop folder).
-void UseHome(const std::filesystem::path& home);
 
 // A time locale for the plug-in: a system one (POSIX: a locale source of the
 // system built with localedef; Windows: a locale name of the C runtime), or

@@ -50,12 +50,6 @@ void FixClock(std::time_t now) {
   g_now = now;
 }
 
-void UseHome(const std::filesystem::path& home) {
-  // Linux's desktop lookup reads HOME; Foundation on a Mac reads CFFIXED_USER_HOME.
-  setenv("HOME", home.c_str(), 1);
-  setenv("CFFIXED_USER_HOME", home.c_str(), 1);
-}
-
 void FailFileCalls(const std::filesystem::path& folder, FileCall call, FileError error, int after) {
   capture_tests::StartRecordingFileCalls(folder);
   capture_tests::FailFileCalls(kCallNames.at(call), kErrors.at(error), after);

@@ -1,9 +1,8 @@
 // The probe for Glimster.aex: the loaded plug-in's import table is patched
 // (ImportPatch), so that its calls of the C runtime's clock and strftime,
-// the shell's desktop lookup, the message box and the file calls reach the
-// functions here, which answer as a test planned or pass the call on.
+// the message box and the file calls reach the functions here, which answer
+// as a test planned or pass the call on.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <clocale>
@@ -23,7 +22,6 @@ namespace {
 using windows_tests::ImportPatch;
 
 __time64_t gNow = kFixedNow;
-std::wstring gDesktop;
 std::string gAm, gPm;  // the made locale's words, in its code page; both empty: none made
 bool gMadeLocale = false;
 std::wstring gFailFolder;
@@ -54,16 +52,6 @@ __time64_t __cdecl FixedTime(__time64_t* now) {
 
 // The local time is UTC.
 std::tm* __cdecl UtcLocalTime(const __time64_t* time) { return _gmtime64(time); }
-
-using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-FolderPathFunction gFolderPath;
-
-// The desktop a test chose; the shell's own before any was.
-HRESULT WINAPI DesktopFolder(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path) {
-  if (gDesktop.empty()) return gFolderPath(owner, folder, token, flags, path);
-  lstrcpynW(path, gDesktop.c_str(), MAX_PATH);
-  return S_OK;
-}
 
 // A box a test did not ask for would wait for a click that never comes.
 int WINAPI NoMessageBox(HWND, LPCWSTR, LPCWSTR, UINT) { return IDOK; }
@@ -174,7 +162,6 @@ void Attach() {
     Patch("msvcrt.dll", "_time64", &FixedTime, unused);
     Patch("msvcrt.dll", "_localtime64", &UtcLocalTime, unused);
     Patch("msvcrt.dll", "strftime", &DayHalfTime, gStrftime);
-    Patch("SHELL32.dll", "SHGetFolderPathW", &DesktopFolder, gFolderPath);
     Patch("USER32.dll", "MessageBoxW", &NoMessageBox, unused);
     Patch("KERNEL32.dll", "CreateFileW", &WatchedCreateFile, gCreateFile);
     Patch("KERNEL32.dll", "WriteFile", &WatchedWriteFile, gWriteFile);
@@ -191,8 +178,6 @@ void Attach() {
 }
 
 void FixClock(std::time_t now) { gNow = now; }
-
-void UseHome(const std::filesystem::path& home) { gDesktop = (home / L"Desktop").wstring(); }
 
 bool UseTimeLocale(const TimeLocale& locale, const std::filesystem::path&) {
   // The plug-in of this build shares the C runtime (msvcrt.dll), and so its

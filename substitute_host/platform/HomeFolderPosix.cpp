@@ -1,0 +1,48 @@
+#include "substitute_host/platform/HomeFolder.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "substitute_host/platform/LibraryLoader.h"
+
+namespace glimster::substitute_host::platform {
+
+const char* homeVariable(const PluginBinary& plugin) {
+#if defined(__APPLE__)
+  (void)plugin;
+  return "CFFIXED_USER_HOME";
+#else
+  // macos_runner exports glimster_macos_fail; no plug-in built for Linux does.
+  const bool macCode =
+      findExportedFunction(loadLibraryForever(plugin.file()), "glimster_macos_fail") != nullptr;
+  return macCode ? "CFFIXED_USER_HOME" : "HOME";
+#endif
+}
+
+std::filesystem::path homeFolder(const PluginBinary& plugin) {
+  const char* variable = homeVariable(plugin);
+  const char* home = std::getenv(variable);
+  if (home != nullptr && *home != '\0') {
+    return home;
+  }
+  if (std::strcmp(variable, "HOME") == 0) {
+    throw std::runtime_error("HOME is not set, so there is no desktop folder");
+  }
+  passwd entry{};
+  passwd* user = nullptr;
+  char lines[4096];
+  if (getpwuid_r(geteuid(), &entry, lines, sizeof lines, &user) != 0 || user == nullptr) {
+    throw std::runtime_error(
+        "CFFIXED_USER_HOME is not set and the user database has no entry "
+        "for user " +
+        std::to_string(geteuid()) + ", so there is no desktop folder");
+  }
+  return user->pw_dir;
+}
+
+}  // namespace glimster::substitute_host::platform
