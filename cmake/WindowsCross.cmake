@@ -159,34 +159,37 @@ function(glimster_windows_path out_var unix_path)
 endfunction()
 glimster_windows_path(aex_for_wine "${GLIMSTER_AEX}")
 
-# One ctest test per GoogleTest test, named wine.<Suite>.<Test>, read from the
-# sources; wine.TestList fails when the program holds a test not listed so.
+# One ctest test per GoogleTest suite, named wine.<Suite> and labelled
+# windows, read from the sources: the Windows tests' own and the cases every
+# binary runs. One Wine process a suite: starting one takes about a second.
+# wine.TestList fails when the program holds a suite not registered so.
 set(windows_test_dir "${PROJECT_SOURCE_DIR}/tests/windows")
 file(GLOB windows_test_sources CONFIGURE_DEPENDS "${windows_test_dir}/*Test.cpp")
+include("${PROJECT_SOURCE_DIR}/tests/capture/SharedCases.cmake")
+list(TRANSFORM GLIMSTER_SHARED_CASES PREPEND "${PROJECT_SOURCE_DIR}/")
+list(APPEND windows_test_sources ${GLIMSTER_SHARED_CASES})
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${windows_test_sources})
-set(windows_tests)
+set(windows_suites)
 foreach(source IN LISTS windows_test_sources)
-  file(STRINGS "${source}" test_lines REGEX "^TEST(_F)?\\(")
+  file(STRINGS "${source}" test_lines REGEX "^TEST(_F|_P)?\\(")
   foreach(line IN LISTS test_lines)
-    if(NOT line MATCHES "^TEST(_F)?\\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\\)")
+    if(NOT line MATCHES "^TEST(_F|_P)?\\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\\)")
       message(FATAL_ERROR "${source}: cannot read the test name of: ${line}")
     endif()
-    list(APPEND windows_tests "${CMAKE_MATCH_2}.${CMAKE_MATCH_3}")
+    list(APPEND windows_suites "${CMAKE_MATCH_2}")
   endforeach()
 endforeach()
-list(SORT windows_tests)
+list(REMOVE_DUPLICATES windows_suites)
+list(SORT windows_suites)
 
-foreach(test IN LISTS windows_tests)
-  add_test(NAME wine.${test}
+foreach(suite IN LISTS windows_suites)
+  # The suite's tests, and those of its instantiations (<Prefix>/<Suite>.<Test>/<n>).
+  add_test(NAME wine.${suite}
            COMMAND "${wine_run}" "${GLIMSTER_WINDOWS_TEST_PROGRAM}" "--plugin=${aex_for_wine}"
-                   "--gtest_filter=${test}")
+                   "--gtest_filter=${suite}.*:*/${suite}.*")
   # They share one desktop folder and look at what lands there: one at a time.
-  set_tests_properties(wine.${test} PROPERTIES
-    FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine_desktop TIMEOUT 120)
-  # Tests that take the desktop folder away run alone.
-  if(test MATCHES "^DesktopUnavailable\\.")
-    set_tests_properties(wine.${test} PROPERTIES RUN_SERIAL ON)
-  endif()
+  set_tests_properties(wine.${suite} PROPERTIES
+    FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine_desktop TIMEOUT 600 LABELS windows)
 endforeach()
 
 # The command-line substitute host for Windows captures its demo composition.
@@ -223,11 +226,11 @@ set_tests_properties(wine.HostRepeat PROPERTIES
   PASS_REGULAR_EXPRESSION "wrote: [^\n]+\ntook: [^\n]+\ncapture: [^\n]+\nwrote: [^\n]+\ntook: [^\n]+\ncapture: [^\n]+\nwrote: [^\n]+\ntook: [^\n]+\npeak resident memory: [1-9][0-9]* KiB"
   FAIL_REGULAR_EXPRESSION "capture failed|also changed")
 
-string(REPLACE ";" "," windows_test_list "${windows_tests}")
+string(REPLACE ";" "," windows_suite_list "${windows_suites}")
 add_test(NAME wine.TestList
          COMMAND "${Python3_EXECUTABLE}" "${windows_test_dir}/check_test_list.py"
                  --runner "${wine_run}" --program "${GLIMSTER_WINDOWS_TEST_PROGRAM}"
-                 --expected "${windows_test_list}")
+                 --expected "${windows_suite_list}")
 set_tests_properties(wine.TestList PROPERTIES FIXTURES_REQUIRED wine_prefix TIMEOUT 120)
 
 # ---- The .aex, read by tools that did not build it --------------------------

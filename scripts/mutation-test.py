@@ -1,16 +1,23 @@
 #!/usr/bin/env python3
 """Mutation testing of the capture code: each mutant below is one small fault
-written into the source, built into Glimster.so and Glimster.aex (and every
-test program), and run against the whole ctest suite, the Wine tests among
-them. A mutant is killed when a test fails; one that passes every test is a
-fault that would ship unseen. The source is restored after each mutant, and
-the tree built again at the end.
+written into the source and built into every deliverable whose code the
+file goes into: Glimster.so, Glimster.aex, and Glimster.plugin, whose two
+slices are tested apart (macos-x86_64 natively, macos-arm64 under qemu).
+Each such binary's tests then run, up to the first that fails: the mutant
+is killed on that binary when one does. One that passes every test of a
+binary is a fault that binary would ship unseen. The source is restored
+after each mutant, and the tree built again at the end.
 
-  scripts/mutation-test.py [NAME ...]   (all mutants, or those named)
+  scripts/mutation-test.py [--binaries B,...] [NAME ...]
+      (all mutants, or those named; on every binary, or on those given of
+      so, aex, macos-x86_64, macos-arm64)
 
-Needs a built tree (scripts/build.sh). Prints a line per mutant, then the
-kill ratio. Takes about a minute a mutant on 2 cores.
+Needs a built tree (scripts/build.sh) whose tests pass: each binary's tests
+run once first without a mutant. Prints a line per mutant and binary, then
+the kill ratio per binary. A mutant takes a few minutes on 2 cores,
+most of them the Mac slices' builds and the Wine tests.
 """
+import argparse
 import pathlib
 import re
 import subprocess
@@ -19,10 +26,31 @@ import time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 BUILD = ROOT / "build" / "linux"
-# Everything a capture fault reaches and a test runs.
-TARGETS = ["Glimster", "GlimsterLongStream", "glimster_windows", "glimster-host",
-           "glimster_unit_tests", "glimster_capture_tests", "glimster_file_replace_tests",
-           "glimster_cli_tests", "glimster_integration_tests", "glimster_reliability_tests"]
+
+# Each binary: what to build for it, and which of ctest's tests are its.
+BINARIES = {
+    "so": (["Glimster", "GlimsterLongStream", "glimster-host", "glimster_unit_tests",
+            "glimster_capture_tests", "glimster_file_replace_policy_tests", "glimster_cli_tests", "glimster_integration_tests",
+            "glimster_reliability_tests"],
+           # Everything but the other binaries' tests, the package checks,
+           # the scripts' checks (they hold none of the capture code) and the
+           # style check, which would fail a mutant for its layout alone.
+           ["-E", r"^(macos[.-]|wine\.|aex\.|package\.|scripts\.|style\.)"]),
+    "aex": (["glimster_windows"], ["-R", r"^(wine|aex)\."]),
+    "macos-x86_64": (["glimster_macos"], ["-L", "^macos-x86_64$"]),
+    "macos-arm64": (["glimster_macos", "glimster_aarch64"], ["-L", "^macos-arm64$"]),
+}
+
+
+def binaries_of(file):
+    """The binaries the code of `file` goes into."""
+    name = pathlib.Path(file).stem
+    if name.endswith("Windows") or name == "WindowsPaths":
+        return ["aex"]
+    if name.endswith("Posix") or name.endswith("MacOS"):  # Glimster.so: against GNUstep
+        return ["so", "macos-x86_64", "macos-arm64"]
+    return list(BINARIES)
+
 
 # name, file, the text replaced (found exactly once), its replacement
 MUTANTS = [
@@ -72,6 +100,8 @@ MUTANTS = [
      "if (!HeldByAnotherProgram(GetLastError())) return false;", "return false;"),
     ("windows-move-retried-on-any-error", "capture/FileReplaceWindows.cpp",
      "    if (!HeldByAnotherProgram(GetLastError())) return false;\n", ""),
+    ("windows-move-waits-longest-first", "capture/FileReplaceWindows.cpp",
+     "kMoveRetryWaits[] = {50, 100, 200, 300, 350};", "kMoveRetryWaits[] = {350, 300, 200, 100, 50};"),
     ("windows-unhide-normal", "capture/FileReplaceWindows.cpp",
      "attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN)", "FILE_ATTRIBUTE_NORMAL"),
     ("windows-extended-path-redone", "capture/WindowsPaths.cpp",
@@ -122,6 +152,8 @@ MUTANTS = [
      "(local_time.tm_hour < 12 ? words->am : words->pm).size()"),
     ("control-characters-in-word", "capture/OutputNaming.cpp",
      "static_cast<unsigned char>(c) < 0x20 || ", ""),
+    ("pm-word-unchecked", "capture/OutputNaming.cpp", "!IsFileNameWord(am) || !IsFileNameWord(pm)",
+     "!IsFileNameWord(am)"),
     ("surrogates-in-word", "capture/OutputNaming.cpp", "lead == 0xED ? 0x9F : ", ""),
     ("windows-budget-in-bytes", "capture/OutputNaming.cpp",
      "UnitsOf(suffix, platform.file_name_unit)", "UnitsOf(suffix, FileNameUnit::kUtf8Byte)"),
@@ -139,54 +171,77 @@ MUTANTS = [
 ]
 
 
-def build():
-    command = ["cmake", "--build", str(BUILD), "-j2"] + [a for t in TARGETS for a in ("--target", t)]
+def build(binaries):
+    targets = sorted({target for binary in binaries for target in BINARIES[binary][0]})
+    command = ["cmake", "--build", str(BUILD), "-j2"] + [a for t in targets for a in ("--target", t)]
     return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
 
 
-def failing_tests():
-    # The macOS checks read the Mach-O files and the macos-x86_64 and
-    # macos-arm64 tests run their code, into which no mutant is built; the
-    # installer's tables and the scripts' checks hold nothing of the code;
-    # the style check would fail a mutant for its layout alone.
-    run = subprocess.run(["ctest", "--test-dir", str(BUILD), "-j2", "--timeout", "120",
-                          "-E", r"^(macos[.-]|package\.(MacZip|MsiTables)$|scripts\.|style\.)"],
+def failing_test(binary):
+    """The first of the binary's tests that fails, or None."""
+    run = subprocess.run(["ctest", "--test-dir", str(BUILD), "-j2", "--timeout", "300",
+                          "--stop-on-failure"] + BINARIES[binary][1],
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     if run.returncode == 0:
-        return []
+        return None
     failed = re.findall(r"^\s*\d+ - (\S+) \(", run.stdout, re.M)
-    return failed or ["(ctest failed: " + run.stdout.strip().splitlines()[-1] + ")"]
+    return failed[0] if failed else "(ctest failed: " + run.stdout.strip().splitlines()[-1] + ")"
 
 
-def main(names):
-    chosen = [m for m in MUTANTS if not names or m[0] in names]
-    if names and len(chosen) != len(names):
-        sys.exit(f"unknown mutant among: {' '.join(names)}")
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binaries", default=",".join(BINARIES))
+    parser.add_argument("names", nargs="*")
+    args = parser.parse_args()
+    wanted = args.binaries.split(",")
+    if not set(wanted) <= set(BINARIES):
+        sys.exit(f"binaries are among: {' '.join(BINARIES)}")
+    chosen = [m for m in MUTANTS if not args.names or m[0] in args.names]
+    if args.names and len(chosen) != len(args.names):
+        sys.exit(f"unknown mutant among: {' '.join(args.names)}")
     for name, file, original, replacement in chosen:
         text = (ROOT / file).read_text()
         if text.count(original) != 1:
             sys.exit(f"{name}: the text to mutate is not found exactly once in {file}")
-    killed = 0
+    # A test that fails without a mutant would count every mutant killed.
+    needed = [b for b in wanted if any(b in binaries_of(m[1]) for m in chosen)]
+    built = build(needed)
+    if built.returncode != 0:
+        sys.exit(f"the tree does not build:\n{built.stdout[-3000:]}")
+    for binary in needed:
+        failed = failing_test(binary)
+        if failed:
+            sys.exit(f"{binary}: {failed} fails without any mutant")
+    killed = {binary: 0 for binary in wanted}
+    tried = {binary: 0 for binary in wanted}
     try:
         for name, file, original, replacement in chosen:
+            binaries = [b for b in binaries_of(file) if b in wanted]
+            if not binaries:
+                continue
             path = ROOT / file
             text = path.read_text()
-            started = time.monotonic()
             path.write_text(text.replace(original, replacement))
             try:
-                built = build()
+                started = time.monotonic()
+                built = build(binaries)
                 if built.returncode != 0:
                     sys.exit(f"{name}: the mutant does not build:\n{built.stdout[-3000:]}")
-                failed = failing_tests()
+                for binary in binaries:
+                    failed = failing_test(binary)
+                    tried[binary] += 1
+                    killed[binary] += failed is not None
+                    verdict = f"killed by {failed}" if failed else "SURVIVED"
+                    print(f"{name:34} {binary:13} {time.monotonic() - started:4.0f} s  {verdict}",
+                          flush=True)
+                    started = time.monotonic()
             finally:
                 path.write_text(text)
-            killed += bool(failed)
-            verdict = f"killed by {len(failed)}: " + " ".join(failed[:6]) if failed else "SURVIVED"
-            print(f"{name:32} {time.monotonic() - started:4.0f} s  {verdict}", flush=True)
     finally:
-        build()
-    print(f"{killed} of {len(chosen)} mutants killed", flush=True)
+        build(wanted)
+    for binary in wanted:
+        print(f"{binary}: {killed[binary]} of {tried[binary]} mutants killed", flush=True)
 
 
 if __name__ == "__main__":
-    main(sys.argv[1:])
+    main()

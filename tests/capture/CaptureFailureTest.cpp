@@ -128,7 +128,7 @@ TEST_F(CaptureFailureTest, ANameThatCannotBeHadIsTheEmptyName) {
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 0);  // the name's own queries never fail a capture
     const fs::path png = OnlyPng();
-    EXPECT_EQ(png.filename(), FileNameAt(c.name));
+    EXPECT_EQ(Utf8NameOf(png), FileNameAt(c.name));
     fs::remove(png);
   }
   ExpectEverythingGivenBack();
@@ -164,10 +164,10 @@ void PrintTo(const MissingSuite& suite, std::ostream* out) {
   *out << '"' << suite.name << "\" " << suite.version;
 }
 
-class MissingSuiteTest : public CaptureFixture,
-                         public ::testing::WithParamInterface<MissingSuite> {};
+class MissingSuiteDuringCaptureTest : public CaptureFixture,
+                                      public ::testing::WithParamInterface<MissingSuite> {};
 
-TEST_P(MissingSuiteTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
+TEST_P(MissingSuiteDuringCaptureTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
   ActivateComposition(u"missing", GradientFrame(6, 6, 0, true));
   host_->faults().refuseSuite(GetParam().name, GetParam().version,
                               substitute_host::SuiteRefusal{9, Outputs::Cleared});
@@ -191,7 +191,7 @@ TEST_P(MissingSuiteTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
   EXPECT_TRUE(host_->problems().empty()) << ::testing::PrintToString(host_->problems());
 }
 
-INSTANTIATE_TEST_SUITE_P(DuringCapture, MissingSuiteTest,
+INSTANTIATE_TEST_SUITE_P(DuringCapture, MissingSuiteDuringCaptureTest,
                          ::testing::Values(MissingSuite{"AEGP Render Suite", 2},
                                            MissingSuite{"AEGP Item Suite", 13},
                                            MissingSuite{"AEGP Memory Suite", 1},

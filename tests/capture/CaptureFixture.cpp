@@ -1,16 +1,11 @@
 #include "CaptureFixture.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
+#include <chrono>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
-#include <sstream>
 
-#include "FixedClock.h"
 #include "substitute_host/PluginBinary.h"
 
 namespace glimster::capture_tests {
@@ -31,14 +26,17 @@ Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque
 }
 
 void CaptureFixture::SetUp() {
-  char pattern[] = "/tmp/glimster-capture-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  home_ = pattern;
-  FixClock(kFixedNow);
+  const auto seed = std::chrono::steady_clock::now().time_since_epoch().count();
+  for (int attempt = 0; home_.empty(); ++attempt) {
+    const fs::path home =
+        fs::temp_directory_path() / ("glimster-capture-" + std::to_string(seed + attempt));
+    if (fs::create_directory(home)) home_ = home;
+  }
 
   // Each binary is loaded once, and stays loaded while the tests run.
-  static std::map<std::string, substitute_host::PluginBinary> loaded;
+  static std::map<fs::path, substitute_host::PluginBinary> loaded;
   plugin_ = &loaded.try_emplace(PluginFile(), PluginFile()).first->second;
+  probe::Attach();
   fs::create_directory(home_ / "Desktop");
   UseDesktop(home_ / "Desktop");
   host_.emplace();
@@ -69,37 +67,16 @@ substitute_host::CommandOutcome CaptureFixture::Capture(std::string* output) {
   return outcome;
 }
 
-ChildRun CaptureFixture::InChild(const std::function<int()>& body) {
-  const fs::path output_file = home_ / "child-output.txt";
-  std::fflush(stdout);
-  const pid_t child = fork();
-  if (child == 0) {
-    if (!std::freopen(output_file.c_str(), "w", stdout)) _exit(125);
-    const int code = body();
-    std::fflush(stdout);
-    _exit(code);
-  }
-  ChildRun run;
-  int status = 0;
-  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-    run.exit_code = WEXITSTATUS(status);
-  }
-  std::ifstream in(output_file);
-  std::ostringstream text;
-  text << in.rdbuf();
-  run.output = text.str();
-  fs::remove(output_file);
-  return run;
-}
-
-fs::path CaptureFixture::UseDesktopOfBytes(std::size_t bytes) {
-  const std::size_t home_bytes = bytes - std::string("/Desktop").size();
-  fs::path home = home_;
-  while (home.native().size() + 1 + 200 < home_bytes) home /= std::string(200, 'h');
-  home /= std::string(home_bytes - home.native().size() - 1, 'h');
-  fs::create_directories(home / "Desktop");
-  UseDesktop(home / "Desktop");
-  return desktop_;
+void CaptureFixture::ExpectRefusedWithoutTrace(const std::string& line, unsigned code) {
+  const Tree before = TreeOf(home_);
+  std::string output;
+  const substitute_host::CommandOutcome outcome = Capture(&output);
+  EXPECT_EQ(output, line);
+  EXPECT_TRUE(ReportedOnce(host_->reports(), code));
+  EXPECT_EQ(outcome.result, 0);  // the writer's outcome is not the host's business
+  EXPECT_EQ(outcome.handled, kHandled);
+  EXPECT_EQ(TreeOf(home_), before);
+  ExpectEverythingGivenBack();
 }
 
 void CaptureFixture::UseDesktop(const fs::path& desktop) {
@@ -112,7 +89,7 @@ std::vector<std::string> CaptureFixture::DesktopFiles() const {
   std::vector<std::string> names;
   if (!fs::exists(desktop_)) return names;
   for (const auto& entry : fs::directory_iterator(desktop_))
-    names.push_back(entry.path().filename());
+    names.push_back(Utf8NameOf(entry.path()));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -120,7 +97,7 @@ std::vector<std::string> CaptureFixture::DesktopFiles() const {
 fs::path CaptureFixture::OnlyPng() const {
   const std::vector<std::string> files = DesktopFiles();
   EXPECT_EQ(files.size(), 1u) << "desktop holds " << files.size() << " files";
-  return files.empty() ? fs::path() : desktop_ / files.front();
+  return files.empty() ? fs::path() : OnDesktop(files.front());
 }
 
 void CaptureFixture::ExpectEverythingGivenBack() const {
@@ -128,6 +105,20 @@ void CaptureFixture::ExpectEverythingGivenBack() const {
   EXPECT_TRUE(outstanding.none()) << outstanding.describe();
   EXPECT_TRUE(host_->problems().empty()) << ::testing::PrintToString(host_->problems());
   EXPECT_TRUE(host_->failures().empty()) << ::testing::PrintToString(host_->failures());
+}
+
+Tree TreeOf(const fs::path& root) {
+  Tree tree;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    const std::string relative = fs::relative(entry.path(), root).u8string();
+    if (entry.is_directory()) {
+      tree[relative] = "<folder>";
+    } else {
+      std::ifstream in(entry.path(), std::ios::binary);
+      tree[relative] = std::string(std::istreambuf_iterator<char>(in), {});
+    }
+  }
+  return tree;
 }
 
 std::string FileNameAt(const std::string& utf8_name) {

@@ -1,5 +1,8 @@
 // A substitute host with the real plug-in registered, a composition to
-// capture, and a desktop inside the test's own temporary home folder.
+// capture, and a desktop inside the test's own temporary home folder, given
+// to the plug-in through the probe (tests/support/Probe.h): the same cases
+// run on Glimster.so, on the Mac code through macos_runner and, built with
+// mingw-w64 and run under Wine, on Glimster.aex.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +20,7 @@
 #include "substitute_host/platform/DesktopRedirect.h"
 #include "tests/support/PluginUnderTest.h"
 #include "tests/support/PngImages.h"
+#include "tests/support/Probe.h"
 
 namespace glimster::capture_tests {
 
@@ -25,6 +30,10 @@ using substitute_host::Frame;
 using substitute_host::Host;
 using substitute_host::Item;
 
+using probe::kFixedNow;
+using probe::kFixedStamp;
+using probe::PathOf;
+using probe::Utf8NameOf;
 using test_support::DecodePng;
 using test_support::ReportedOnce;
 using test_support::Rgba8;
@@ -41,11 +50,10 @@ Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque
 inline constexpr A_Boolean kHandledUntouched = 0xA5;
 inline constexpr A_Boolean kHandled = 1;
 
-// What a forked child printed and how it ended.
-struct ChildRun {
-  int exit_code = -1;
-  std::string output;
-};
+// Every entry under a folder, by relative path (UTF-8): a folder's is
+// "<folder>", a file's its bytes.
+using Tree = std::map<std::string, std::string>;
+Tree TreeOf(const fs::path& root);
 
 class CaptureFixture : public ::testing::Test {
  protected:
@@ -60,23 +68,23 @@ class CaptureFixture : public ::testing::Test {
   // Chooses "Take Glimster" with the handled flag preset to kHandledUntouched,
   // standard output captured into `output`.
   substitute_host::CommandOutcome Capture(std::string* output = nullptr);
-  // Runs `body` in a forked child with its standard output captured; the
-  // child's exit code is what `body` gives.
-  ChildRun InChild(const std::function<int()>& body);
+  // Captures with the home folder as it is now; the capture must print the
+  // line of `code`, report it once, succeed as far as the host knows, give
+  // everything back and change nothing.
+  void ExpectRefusedWithoutTrace(const std::string& line, unsigned code);
 
-  // Makes `desktop`, a folder named Desktop, the plug-in's desktop and
-  // desktop_: its parent is the home folder the plug-in finds, through HOME
-  // for Glimster.so, through CFFIXED_USER_HOME for the Mac code, as on a Mac
-  // (substitute_host/platform/HomeFolder.h).
+  // Makes `desktop` (a folder named Desktop) the plug-in's desktop and
+  // desktop_, as the host's --desktop does (substitute_host/platform/
+  // DesktopRedirect.h): through HOME for Glimster.so, CFFIXED_USER_HOME for
+  // the Mac code, the shell's desktop lookup for Glimster.aex.
   void UseDesktop(const fs::path& desktop);
-  // Makes a desktop folder whose path is `bytes` long, inside the home
-  // folder, and uses it; gives the folder.
-  fs::path UseDesktopOfBytes(std::size_t bytes);
 
-  // The regular files on the desktop, by name.
+  // The entries of the desktop, by name (UTF-8).
   std::vector<std::string> DesktopFiles() const;
   // The one PNG on the desktop; fails the test if there is not exactly one.
   fs::path OnlyPng() const;
+  // The file `utf8_name` on the desktop.
+  fs::path OnDesktop(const std::string& utf8_name) const { return desktop_ / PathOf(utf8_name); }
   // Everything the host handed out was given back and nothing was misused.
   void ExpectEverythingGivenBack() const;
 

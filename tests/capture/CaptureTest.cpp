@@ -20,7 +20,7 @@ TEST_F(CaptureTest, WritesTheFrameAsAPngThatDecodesToExactlyItsPixels) {
     EXPECT_EQ(outcome.handled, kHandled);
 
     const fs::path png = OnlyPng();
-    EXPECT_EQ(png.filename(), FileNameAt("Comp 1"));
+    EXPECT_EQ(Utf8NameOf(png), FileNameAt("Comp 1"));
     const std::optional<Rgba8> decoded = DecodePng(png);
     ASSERT_TRUE(decoded);
     const Rgba8 expected = ExpectedImage(*comp.frame);

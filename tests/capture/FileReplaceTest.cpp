@@ -1,16 +1,16 @@
 // How the PNG reaches the desktop, watched at the C library: written to a
 // hidden temporary file of its own, however the writes come back (interrupted,
-// short), flushed, closed, renamed over the target and the folder flushed; a
-// failing write, flush or close leaves no hidden file behind; leftovers of
-// killed captures never block a later one.
+// short), flushed, closed, renamed over the target and the folder flushed;
+// leftovers of killed captures never block a later one. (Each failing call,
+// on every binary: FileCallFailureTest; the policy: FileReplacePolicyTest.)
 #include <errno.h>
 
 #include <fstream>
 #include <regex>
 
 #include "CaptureFixture.h"
-#include "FileCalls.h"
 #include "substitute_host/FrameSources.h"
+#include "tests/support/FileCalls.h"
 
 namespace glimster::capture_tests {
 namespace {
@@ -68,73 +68,6 @@ TEST_F(FileReplaceTest, WritesFlushesClosesRenamesThenFlushesTheFolder) {
   // No longer than the shortest name a capture can have (" 2026-12-08 21.30.00.png"):
   // wherever the capture's name fits, so does the temporary's.
   EXPECT_LE(temporary.size(), 24u);
-}
-
-// A failing write, flush or close: the closed temporary is removed, or, where
-// it cannot be, renamed visible (its name without the leading '.'): never a
-// hidden file left behind. A flush the file system does not support (EINVAL,
-// ENOTSUP) loses nothing: the capture is saved.
-TEST_F(FileReplaceTest, AFailingCallRemovesTheTemporaryOrLeavesItVisible) {
-  const std::string kHidden = ".glimster-00c0ffee42.tmp";  // the name of the draw below
-  const std::string kVisible = "glimster-00c0ffee42.tmp";
-  const std::string kPng = FileNameAt("failing");
-  const struct {
-    const char* what;
-    std::vector<std::pair<std::string, int>> failing;  // call, error
-    std::vector<std::string> last_calls;
-    std::vector<std::string> desktop;
-    std::string output;
-  } cases[] = {
-      {"write fails",
-       {{"write", ENOSPC}},
-       {"close " + kHidden, "unlink " + kHidden},
-       {},
-       kWriteFailedLine},
-      {"fsync fails",
-       {{"fsync", EIO}},
-       {"close " + kHidden, "unlink " + kHidden},
-       {},
-       kWriteFailedLine},
-      {"close fails",
-       {{"close", EIO}},
-       {"close " + kHidden, "unlink " + kHidden},
-       {},
-       kWriteFailedLine},
-      {"write and unlink fail",
-       {{"write", ENOSPC}, {"unlink", EBUSY}},
-       {"close " + kHidden, "unlink " + kHidden, "rename " + kHidden + " -> " + kVisible},
-       {kVisible},
-       kWriteFailedLine},
-      {"fsync and unlink fail",
-       {{"fsync", EIO}, {"unlink", EPERM}},
-       {"close " + kHidden, "unlink " + kHidden, "rename " + kHidden + " -> " + kVisible},
-       {kVisible},
-       kWriteFailedLine},
-      {"fsync not supported: EINVAL",
-       {{"fsync", EINVAL}},
-       {"rename " + kHidden + " -> " + kPng, "open .", "fsync .", "close ."},
-       {kPng},
-       ""},
-      {"fsync not supported: ENOTSUP",
-       {{"fsync", ENOTSUP}},
-       {"rename " + kHidden + " -> " + kPng, "open .", "fsync .", "close ."},
-       {kPng},
-       ""},
-  };
-  ActivateComposition(u"failing", GradientFrame(7, 5, 0, false));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    PlanRandomDraws({0xAB00C0FFEE42});
-    for (const auto& [call, error] : c.failing) FailFileCalls(call, error);
-    std::string output;
-    const std::vector<std::string> calls = RecordedCapture(&output);
-    ASSERT_GE(calls.size(), c.last_calls.size());
-    EXPECT_EQ(std::vector<std::string>(calls.end() - c.last_calls.size(), calls.end()),
-              c.last_calls);
-    EXPECT_EQ(output, c.output);
-    EXPECT_EQ(DesktopFiles(), c.desktop);
-    for (const std::string& file : DesktopFiles()) fs::remove(desktop_ / file);
-  }
 }
 
 // The Mac code's full flush (F_FULLFSYNC): refused as not supported, the

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "capture/OutputNaming.h"
+#include "tests/support/Probe.h"
 
 namespace {
 
@@ -34,29 +35,23 @@ const NamingPlatform kFakeWindows = {
     FakeNameToUtf8,          FakeDesktop, FakeMessage, '\\', ReservedNames::kWindows,
     FileNameUnit::kUtf16Unit};
 
-// Locales built with localedef from the system's sources (Debian package
-// locales) into a folder of their own; the time locale is "C" again, and the
-// folder gone, at the end.
+// Locales built by the tests' one locale builder (tests/support/Probe.h)
+// from the system's sources (Debian package locales) into a folder of their
+// own; the time locale is "C" again, and the folder gone, at the end.
 class BuiltLocales {
  public:
   BuiltLocales() {
     char folder[] = "/tmp/glimster-locale-XXXXXX";
     if (mkdtemp(folder) != nullptr) folder_ = folder;
-    setenv("LOCPATH", folder_.c_str(), 1);
   }
   ~BuiltLocales() {
     std::setlocale(LC_TIME, "C");
-    unsetenv("LOCPATH");
     if (!folder_.empty()) std::filesystem::remove_all(folder_);
   }
   // Makes `source` in UTF-8 (e.g. "ko_KR") the time locale; false when it
   // cannot be built.
-  bool Use(const std::string& source) {
-    const std::string name = source + ".UTF-8";
-    const std::string build =
-        "localedef -c -i " + source + " -f UTF-8 " + folder_ + "/" + name + " >/dev/null 2>&1";
-    std::system(build.c_str());
-    return !folder_.empty() && std::setlocale(LC_TIME, name.c_str()) != nullptr;
+  bool Use(const char* source) {
+    return !folder_.empty() && glimster::probe::UseTimeLocale({source, "UTF-8"}, folder_);
   }
 
  private:

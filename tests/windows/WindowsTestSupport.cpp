@@ -1,5 +1,7 @@
 #include "tests/windows/WindowsTestSupport.h"
 
+#include "tests/support/PluginUnderTest.h"
+
 #include <windows.h>
 // The imaging component's class and format identifiers are defined here.
 #include <initguid.h>
@@ -211,27 +213,10 @@ ImportPatch::~ImportPatch() {
   VirtualProtect(slot_, sizeof(void*), protection, &protection);
 }
 
-namespace {
-
-__time64_t gPluginNow = kFixedNow;
-
-__time64_t __cdecl fixedTime64(__time64_t* now) {
-  if (now != nullptr) *now = gPluginNow;
-  return gPluginNow;
-}
-
-struct tm* __cdecl utcLocalTime64(const __time64_t* time) {
-  return _gmtime64(time);
-}
-
-}  // namespace
-
-FixedPluginClock::FixedPluginClock(HMODULE module, __time64_t now)
-    : time_(module, "msvcrt.dll", "_time64", reinterpret_cast<void*>(&fixedTime64)),
-      localTime_(module, "msvcrt.dll", "_localtime64", reinterpret_cast<void*>(&utcLocalTime64)) {
-  set(now);
-}
-
-void FixedPluginClock::set(__time64_t now) { gPluginNow = now; }
-
 }  // namespace glimster::windows_tests
+
+namespace glimster::test_support {
+
+std::filesystem::path PluginUnderTest() { return windows_tests::pluginFile(); }
+
+}  // namespace glimster::test_support

@@ -1,8 +1,7 @@
 // What the Windows tests share: the plug-in file under test, the shell's
 // desktop folder, an independent PNG decoder (the Windows Imaging Component),
 // and import-table patches through which a test watches (or replaces) the
-// system functions the loaded plug-in calls, so that no dialog is ever shown
-// and its clock is fixed.
+// system functions the loaded plug-in calls, so that no dialog is ever shown.
 #pragma once
 
 #include <windows.h>
@@ -74,20 +73,6 @@ class ImportPatch {
  private:
   void** slot_;
   void* original_;
-};
-
-// The plug-in's clock, fixed while the object lives: its imports of _time64
-// and _localtime64 (msvcrt.dll) answer the time set and that time in UTC, so
-// that file names depend neither on the wall clock nor on the time zone.
-class FixedPluginClock {
- public:
-  FixedPluginClock(HMODULE module, __time64_t now);
-  // From now on the plug-in's clock reads `now`.
-  void set(__time64_t now);
-
- private:
-  ImportPatch time_;
-  ImportPatch localTime_;
 };
 
 // 2026-12-08 09:30:00 UTC, the time every capture test starts at, and the

@@ -1,4 +1,4 @@
-#include "FileCalls.h"
+#include "tests/support/FileCalls.h"
 
 #include <dlfcn.h>
 #include <errno.h>
@@ -24,7 +24,11 @@ std::string gFolder;
 std::vector<std::string> gCalls;
 std::map<int, std::string> gOpenNames;  // descriptor -> name in the folder
 std::set<int> gWrittenTo;               // descriptors whose first write was interrupted
-std::map<std::string, int> gFailing;    // call -> the error it fails with
+struct Failure {
+  int error;
+  int after;  // calls let through first
+};
+std::map<std::string, Failure> gFailing;  // call -> how it fails
 bool gPretendWrites = false;
 std::vector<std::size_t> gWriteSizes;  // asked for by the pretended writes
 std::vector<std::uint64_t> gDraws;
@@ -60,7 +64,11 @@ Function Real(const char* name) {
 bool FailsNow(const std::string& call, const std::string& name) {
   const auto planned = gFailing.find(call);
   if (name.empty() || planned == gFailing.end()) return false;
-  errno = planned->second;
+  if (planned->second.after > 0) {
+    --planned->second.after;
+    return false;
+  }
+  errno = planned->second.error;
   return true;
 }
 
@@ -109,9 +117,9 @@ std::vector<std::size_t> WriteSizes() {
   return gWriteSizes;
 }
 
-void FailFileCalls(const std::string& call, int error) {
+void FailFileCalls(const std::string& call, int error, int after) {
   const std::lock_guard<std::mutex> lock(gMutex);
-  gFailing[call] = error;
+  gFailing[call] = {error, after};
 }
 
 void PlanRandomDraws(std::vector<std::uint64_t> draws) {
@@ -152,14 +160,14 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
     const auto open = gRecording ? gOpenNames.find(fd) : gOpenNames.end();
     if (open != gOpenNames.end()) {
       Note("write " + open->second);
+      if (!gPretendWrites && gWrittenTo.insert(fd).second) {
+        errno = EINTR;
+        return -1;
+      }
       if (FailsNow("write", open->second)) return -1;
       if (gPretendWrites) {
         gWriteSizes.push_back(size);
         return static_cast<ssize_t>(size);
-      }
-      if (gWrittenTo.insert(fd).second) {
-        errno = EINTR;
-        return -1;
       }
       size = std::min(size, kShortWrite);
     }

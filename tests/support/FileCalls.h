@@ -34,13 +34,13 @@ void PretendWrites();
 std::vector<std::size_t> WriteSizes();
 
 // Until recording stops, every `call` ("write", "fsync", "fullfsync",
-// "close" or "unlink") on a file in the recorded folder fails with `error`,
-// doing nothing; a failing close closes the file all the same. Several calls
-// may fail at once. Every call, not only the next: a disk stays full, and a
-// file system that cannot flush never can. "fsync" fails the Mac code's full
-// flush (F_FULLFSYNC, noted as fsync) too, unless "fullfsync" fails it
-// otherwise: "fullfsync" fails the full flush alone.
-void FailFileCalls(const std::string& call, int error);
+// "close" or "unlink") on a file in the recorded folder after the first
+// `after` of them fails with `error`, doing nothing; a failing close closes
+// the file all the same. Several calls may fail at once. Every call, not only
+// the next: a disk stays full, and a file system that cannot flush never can.
+// "fsync" fails the Mac code's full flush (F_FULLFSYNC, noted as fsync) too,
+// unless "fullfsync" fails it otherwise: "fullfsync" fails the full flush alone.
+void FailFileCalls(const std::string& call, int error, int after = 0);
 
 // getrandom gives these 8-byte values, one per call, the last one again and
 // again once they are used up; an empty list gives the system's bytes again.

@@ -1,0 +1,16 @@
+# The host-driven cases written once and run on every binary: Glimster.so
+# and the Mac code's two slices (tests/capture and tests/integration) and,
+# built by the Windows build (tests/windows/CMakeLists.txt), Glimster.aex
+# under Wine (cmake/WindowsCross.cmake registers them from these sources).
+set(GLIMSTER_SHARED_CAPTURE_CASES
+  tests/capture/CaptureTest.cpp
+  tests/capture/CaptureFailureTest.cpp
+  tests/capture/CaptureFileTest.cpp
+  tests/capture/HostileDesktopTest.cpp
+  tests/capture/FileCallFailureTest.cpp
+  tests/capture/TimestampLocaleTest.cpp)
+set(GLIMSTER_SHARED_HOST_CASES
+  tests/integration/EntryPointTest.cpp
+  tests/integration/SuiteCacheTest.cpp
+  tests/integration/UpdateMenuHookTest.cpp)
+set(GLIMSTER_SHARED_CASES ${GLIMSTER_SHARED_CAPTURE_CASES} ${GLIMSTER_SHARED_HOST_CASES})
