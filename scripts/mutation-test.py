@@ -62,8 +62,11 @@ MUTANTS = [
     ("posix-no-excl", "capture/FileReplacePosix.cpp", "O_CREAT | O_EXCL |", "O_CREAT | O_TRUNC |"),
     ("posix-exists-is-failure", "capture/FileReplacePosix.cpp",
      "errno == EEXIST ? Creation::kNameTaken : Creation::kFailed", "Creation::kFailed"),
-    ("posix-fsync-ignored", "capture/FileReplacePosix.cpp", "  if (fsync(file) == 0) return true;",
-     "  fsync(file);\n  return true;"),
+    ("posix-fsync-ignored", "capture/FileReplacePosix.cpp",
+     "  return fsync(file) == 0 || IsOneOf(errno, kFlushUnsupported);", "  fsync(file);\n  return true;"),
+    ("mac-refused-full-flush-not-followed-by-fsync", "capture/FileReplacePosix.cpp",
+     "  if (!IsOneOf(errno, kFullFlushUnsupported)) return false;",
+     "  return IsOneOf(errno, kFullFlushUnsupported);"),
     ("posix-unsupported-flush-fails", "capture/FileReplacePosix.cpp",
      "kFlushUnsupported[] = {EINVAL, ENOTSUP, EOPNOTSUPP};", "kFlushUnsupported[] = {0};"),
     ("windows-unsupported-flush-fails", "capture/FileReplaceWindows.cpp",
@@ -168,6 +171,10 @@ MUTANTS = [
      "    if (write_code != 0) ReportFailure(suites, FailureOfCode(write_code));\n", ""),
     ("cleanup-failure-wins", "capture/CaptureCommand.cpp", "    if (!err) err = cleanup_err;",
      "    if (err) err = cleanup_err;"),
+    # Foundation's answers in the Mac code.
+    ("mac-failed-conversion-not-out-of-memory", "capture/NamingMacOS.mm",
+     "  if (!result) throw std::bad_alloc();", "  if (!result) return std::nullopt;"),
+    ("mac-string-leaked", "capture/NamingMacOS.mm", "  [text release];\n", ""),
 ]
 
 
