@@ -8,8 +8,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "substitute_host/platform/LibraryLoader.h"
-
 namespace glimster::substitute_host::platform {
 
 const char* homeVariable(const PluginBinary& plugin) {
@@ -17,10 +15,7 @@ const char* homeVariable(const PluginBinary& plugin) {
   (void)plugin;
   return "CFFIXED_USER_HOME";
 #else
-  // macos_runner exports glimster_macos_fail; no plug-in built for Linux does.
-  const bool macCode =
-      findExportedFunction(loadLibraryForever(plugin.file()), "glimster_macos_fail") != nullptr;
-  return macCode ? "CFFIXED_USER_HOME" : "HOME";
+  return plugin.loadedMacCode() ? "CFFIXED_USER_HOME" : "HOME";
 #endif
 }
 
