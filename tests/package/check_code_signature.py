@@ -38,15 +38,20 @@ def fail(message):
     sys.exit("FAIL: " + message)
 
 
+def load_commands(data, start=0):
+    """The load commands of the thin Mach-O at `start`: (file offset, cmd) each."""
+    at = start + 32
+    for _ in range(struct.unpack_from("<I", data, start + 16)[0]):
+        cmd, size = struct.unpack_from("<II", data, at)
+        yield at, cmd
+        at += size
+
+
 def signature_range(data):
     """The offset and size LC_CODE_SIGNATURE gives, or None."""
-    ncmds = struct.unpack_from("<I", data, 16)[0]
-    at = 32
-    for _ in range(ncmds):
-        cmd, size = struct.unpack_from("<II", data, at)
+    for at, cmd in load_commands(data):
         if cmd == LC_CODE_SIGNATURE:
             return struct.unpack_from("<II", data, at + 8)
-        at += size
     return None
 
 

@@ -29,12 +29,13 @@ import subprocess
 import sys
 import tempfile
 
+from check_code_signature import LC_CODE_SIGNATURE, load_commands
+
 FAT_MAGIC = 0xCAFEBABE
 CPU_TYPE_X86_64 = 0x01000007
 CPU_TYPE_ARM64 = 0x0100000C
 LC_SEGMENT_64 = 0x19
 LC_BUILD_VERSION = 0x32
-LC_CODE_SIGNATURE = 0x1D
 PAGE = 4096  # the pages ld64.lld hashes
 
 
@@ -47,15 +48,6 @@ def slice_offset(data, cputype):
         if slice_type == cputype:
             return offset
     raise SystemExit("no such slice")
-
-
-def load_commands(data, start):
-    """The load commands of the slice at `start`: (file offset, cmd) each."""
-    at = start + 32
-    for _ in range(struct.unpack_from("<I", data, start + 16)[0]):
-        cmd, size = struct.unpack_from("<II", data, at)
-        yield at, cmd
-        at += size
 
 
 def section_middle(data, start, segment, section):
