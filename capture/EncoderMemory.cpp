@@ -90,6 +90,11 @@ EncoderMemoryScope::~EncoderMemoryScope() {
   t_held = nullptr;
 }
 
+void EncoderMemoryScope::PrepareThread() {
+  Link* volatile held = t_held;  // volatile: the read is kept
+  static_cast<void>(held);
+}
+
 void EncoderMemoryScope::Keep(void* block) {
   if (block != nullptr) Unjoin(LinkOf(block));
 }

@@ -26,6 +26,10 @@ class EncoderMemoryScope {
   EncoderMemoryScope(const EncoderMemoryScope&) = delete;
   EncoderMemoryScope& operator=(const EncoderMemoryScope&) = delete;
 
+  // Makes this thread's record of its scope (a thread-local variable, which
+  // some C++ runtimes allocate at a thread's first use of it).
+  static void PrepareThread();
+
   // Takes `block` (null, or held by this scope) out of the scope: it
   // outlives it and is freed with lodepng_free.
   void Keep(void* block);

@@ -13,7 +13,7 @@ set(GLIMSTER_GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH
 
 # Everything the cross build and its checks need, found now rather than
 # halfway through the build.
-find_program(GLIMSTER_MINGW_CXX NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
+find_program(GLIMSTER_MINGW_CXX NAMES x86_64-w64-mingw32-g++-win32 x86_64-w64-mingw32-g++)
 find_program(GLIMSTER_MINGW_WINDRES NAMES x86_64-w64-mingw32-windres)
 find_program(GLIMSTER_MINGW_OBJDUMP NAMES x86_64-w64-mingw32-objdump)
 if(NOT GLIMSTER_MINGW_CXX OR NOT GLIMSTER_MINGW_WINDRES OR NOT GLIMSTER_MINGW_OBJDUMP)

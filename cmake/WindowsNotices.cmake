@@ -5,7 +5,7 @@
 #
 #   LICENSE-LodePNG.txt    LodePNG, the PNG writer (its source's first comment)
 #   LICENSE-mingw-w64.txt  the mingw-w64 runtime: the DLL's start-up code,
-#                          printf, winpthreads (cmake/write_runtime_notices.py)
+#                          printf (cmake/write_runtime_notices.py)
 #   LICENSE-GCC.txt        GCC's runtime: libstdc++, libgcc (the same)
 #
 # Reads the packaging script's -D arguments LODEPNG_SOURCE (lodepng.cpp),

@@ -27,8 +27,6 @@ MINGW_PARTS = [
     ("mingw-w64-crt/misc/*", "small C library functions (strnlen, wcsnlen, mbrtowc, ...)"),
     ("mingw-w64-crt/stdio/mingw_pformat.*", "printf"),
     ("mingw-w64-crt/gdtoa/*", "printf's conversion of numbers"),
-    ("mingw-w64-libraries/winpthreads/*", "winpthreads, the POSIX threads library"),
-    ("mingw-w64-libraries/winpthreads/include/pthread.h", "winpthreads' interface"),
 ]
 
 MINGW_HEADING = """\

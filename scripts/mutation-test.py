@@ -175,6 +175,8 @@ MUTANTS = [
     ("mac-failed-conversion-not-out-of-memory", "capture/NamingMacOS.mm",
      "  if (!result) throw std::bad_alloc();", "  if (!result) return std::nullopt;"),
     ("mac-string-leaked", "capture/NamingMacOS.mm", "  [text release];\n", ""),
+    ("exception-record-unprimed", "host/HostCallBoundary.h",
+     "  volatile int in_flight = std::uncaught_exceptions();", "  volatile int in_flight = 0;"),
 ]
 
 

@@ -77,41 +77,100 @@ TEST_F(CaptureFileTest, AnExistingFileAtThePathIsReplaced) {
   EXPECT_TRUE(decoded->pixels == ExpectedImage(*comp.frame).pixels);
 }
 
+// Whether a file made in `folder` under `utf8_name` takes that very name.
+bool HoldsName(const fs::path& folder, const std::string& utf8_name) {
+  const fs::path scratch = folder / "names";
+  fs::create_directory(scratch);
+  std::ofstream(scratch / PathOf(utf8_name), std::ios::binary) << "";
+  bool held = false;
+  for (const auto& entry : fs::directory_iterator(scratch))
+    held = Utf8NameOf(entry.path()) == utf8_name;
+  fs::remove_all(scratch);
+  return held;
+}
+
 // Names longer than a file name takes: the composition part is shortened at
 // a character boundary to 255 bytes (Windows: UTF-16 units) of file name,
-// keeping the timestamp and ".png"; the file decodes to exactly the frame.
-// (Every rule of the cut: OutputNamingTest; 86 kanji, whole on Windows but
-// too long for the Linux file system below Wine: tests/windows.)
-TEST_F(CaptureFileTest, ALongNameIsShortenedToA255ByteFileName) {
+// timestamp and ".png" included, whatever the day-half word: the name the
+// file is moved to. Where the desktop's file system takes no such name (a
+// Linux file system counts 255 bytes, and Wine above it cuts a longer name
+// or refuses it), what becomes of the file is that file system's. (Every
+// rule of the cut: OutputNamingTest.)
+TEST_F(CaptureFileTest, ALongNameIsShortenedToA255UnitFileName) {
   auto repeat = [](const std::string& text, int times) {
     std::string out;
     for (int i = 0; i < times; ++i) out += text;
     return out;
   };
-  const std::string kanji = "\xe6\x97\xa5";                 // U+65E5
-  const std::string stamp = " 2026-12-08 09.30.00 AM.png";  // 27 bytes: 228 left for the name
+  const std::string kanji = "\xe6\x97\xa5";                        // U+65E5
+  const std::string stamp = " 2026-12-08 09.30.00 AM.png";         // 27 bytes and units
+  const std::string acute = " 2026-12-08 09.30.00 \xc3\xa9m.png";  // 28 bytes, 27 units
+  const probe::TimeLocale kAcute = {nullptr, "UTF-8", "<U00E9>m", "pm"};
   const struct {
     const char* what;
     std::u16string name;
-    std::string file;
-    bool posix_only;
+    const probe::TimeLocale* locale;  // nullptr: "C"
+    std::string posix, windows;       // the file's name
   } cases[] = {
-      {"256 letters", std::u16string(256, u'b'), std::string(228, 'b') + stamp, false},
-      {"86 kanji", std::u16string(86, u'\u65e5'), repeat(kanji, 76) + stamp, true},
+      {"256 letters", std::u16string(256, u'b'), nullptr, std::string(228, 'b') + stamp,
+       std::string(228, 'b') + stamp},
+      {"86 kanji", std::u16string(86, u'\u65e5'), nullptr, repeat(kanji, 76) + stamp,
+       repeat(kanji, 86) + stamp},
+      {"256 letters, a non-ASCII word", std::u16string(256, u'b'), &kAcute,
+       std::string(227, 'b') + acute, std::string(228, 'b') + acute},
   };
   const Frame frame = GradientFrame(6, 5, 4, false);
   for (const auto& c : cases) {
-    if (c.posix_only && probe::kPlatform != probe::Platform::kPosix) continue;
     SCOPED_TRACE(c.what);
+    probe::Attach();
+    if (c.locale != nullptr) ASSERT_TRUE(probe::UseTimeLocale(*c.locale, home_ / "locales"));
+    const std::string& file = probe::kPlatform == probe::Platform::kPosix ? c.posix : c.windows;
+    ActivateComposition(c.name, frame);
+    const std::size_t reports = host_->reports().size();
+    std::string output;
+    EXPECT_EQ(Capture(&output).result, 0);
+    EXPECT_EQ(probe::TakeMoveTarget(), file);
+    if (!HoldsName(home_, file)) {
+      for (const std::string& entry : DesktopFiles()) fs::remove(OnDesktop(entry));
+      continue;
+    }
+    EXPECT_EQ(host_->reports().size(), reports);
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{file});
+    const std::optional<Rgba8> decoded = DecodePng(OnDesktop(file));
+    ASSERT_TRUE(decoded);
+    EXPECT_TRUE(decoded->pixels == ExpectedImage(frame).pixels);
+    fs::remove(OnDesktop(file));
+  }
+}
+
+// What the desktop's file system reserves gives '_': on Windows a device
+// name before the first '.', ':' and '\\' (every reserved character:
+// OutputNamingTest); elsewhere these are ordinary characters. Each capture
+// is an ordinary file with the frame.
+TEST_F(CaptureFileTest, ReservedNamesGiveOrdinaryFiles) {
+  const struct {
+    std::u16string name;
+    std::string posix, windows;
+  } cases[] = {
+      {u"aux.v2", "aux.v2", "aux_.v2"},
+      {u"CONIN$.x", "CONIN$.x", "CONIN$_.x"},
+      {u"C:\\Windows\\evil:stream", "C:\\Windows\\evil:stream", "C__Windows_evil_stream"},
+  };
+  const Frame frame = GradientFrame(5, 3, 0, true);
+  for (const auto& c : cases) {
+    const std::string file =
+        FileNameAt(probe::kPlatform == probe::Platform::kPosix ? c.posix : c.windows);
+    SCOPED_TRACE(file);
     ActivateComposition(c.name, frame);
     std::string output;
     EXPECT_EQ(Capture(&output).result, 0);
     EXPECT_EQ(output, "");
-    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{c.file});
-    const std::optional<Rgba8> decoded = DecodePng(OnDesktop(c.file));
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{file});
+    const std::optional<Rgba8> decoded = DecodePng(OnDesktop(file));
     ASSERT_TRUE(decoded);
     EXPECT_TRUE(decoded->pixels == ExpectedImage(frame).pixels);
-    fs::remove(OnDesktop(c.file));
+    fs::remove(OnDesktop(file));
   }
   EXPECT_TRUE(host_->reports().empty());
 }

@@ -25,13 +25,16 @@ Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque
   return frame;
 }
 
-void CaptureFixture::SetUp() {
+fs::path MakeTemporaryFolder(const std::string& prefix) {
   const auto seed = std::chrono::steady_clock::now().time_since_epoch().count();
-  for (int attempt = 0; home_.empty(); ++attempt) {
-    const fs::path home =
-        fs::temp_directory_path() / ("glimster-capture-" + std::to_string(seed + attempt));
-    if (fs::create_directory(home)) home_ = home;
+  for (int attempt = 0;; ++attempt) {
+    const fs::path folder = fs::temp_directory_path() / (prefix + std::to_string(seed + attempt));
+    if (fs::create_directory(folder)) return folder;
   }
+}
+
+void CaptureFixture::SetUp() {
+  home_ = MakeTemporaryFolder("glimster-capture-");
 
   // Each binary is loaded once, and stays loaded while the tests run.
   static std::map<fs::path, substitute_host::PluginBinary> loaded;

@@ -50,6 +50,10 @@ Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque
 inline constexpr A_Boolean kHandledUntouched = 0xA5;
 inline constexpr A_Boolean kHandled = 1;
 
+// A new folder of its own in the system's temporary folder, named `prefix`
+// and a number.
+fs::path MakeTemporaryFolder(const std::string& prefix);
+
 // Every entry under a folder, by relative path (UTF-8): a folder's is
 // "<folder>", a file's its bytes.
 using Tree = std::map<std::string, std::string>;

@@ -1,8 +1,8 @@
 // How the PNG reaches the desktop, watched at the C library: written to a
 // hidden temporary file of its own, however the writes come back (interrupted,
-// short), flushed, closed, renamed over the target and the folder flushed;
-// leftovers of killed captures never block a later one. (Each failing call,
-// on every binary: FileCallFailureTest; the policy: FileReplacePolicyTest.)
+// short), flushed, closed, renamed over the target and the folder flushed.
+// (Each failing call, on every binary: FileCallFailureTest; the temporary's
+// name: TemporaryFileTest; the policy: FileReplacePolicyTest.)
 #include <errno.h>
 
 #include <fstream>
@@ -19,11 +19,6 @@ constexpr char kWriteFailedLine[] = "error 1000: failed to write file\n";
 
 class FileReplaceTest : public CaptureFixture {
  protected:
-  void TearDown() override {
-    PlanRandomDraws({});
-    CaptureFixture::TearDown();
-  }
-
   // Captures with the file calls on the desktop recorded; gives them.
   std::vector<std::string> RecordedCapture(std::string* output = nullptr) {
     StartRecordingFileCalls(desktop_);
@@ -99,43 +94,6 @@ TEST_F(MacFullFlushTest, FallsBackToFsyncOnlyWhereNotSupported) {
     EXPECT_EQ(decoded && decoded->pixels == ExpectedImage(*comp.frame).pixels, c.saved);
     if (!c.saved) EXPECT_EQ(ContentsOf(png), earlier);
   }
-}
-
-TEST_F(FileReplaceTest, ALeftoverOfAKilledCaptureNeverBlocksALaterOne) {
-  ActivateComposition(u"leftovers", GradientFrame(7, 5, 0, true));
-  // Where a temporary file goes with this draw; a killed capture left one there.
-  PlanRandomDraws({0x1111});
-  const std::string first_pick = TemporaryOf(RecordedCapture());
-  ASSERT_NE(first_pick, "");
-  fs::remove(OnlyPng());
-  const std::string text = Plant(first_pick);
-
-  PlanRandomDraws({0x1111, 0x2222});
-  std::string output;
-  const std::vector<std::string> calls = RecordedCapture(&output);
-  EXPECT_EQ(output, "");
-  EXPECT_EQ(DesktopFiles().size(), 2u);
-  EXPECT_EQ(ContentsOf(first_pick), text);
-  ASSERT_GE(calls.size(), 2u);
-  EXPECT_EQ(calls[0], "open " + first_pick + ": exists");
-  EXPECT_NE(TemporaryOf({calls[1]}), first_pick);
-}
-
-TEST_F(FileReplaceTest, ANameThatStaysTakenEndsInTheOpenFailureAfterFewTries) {
-  ActivateComposition(u"always taken", GradientFrame(7, 5, 0, true));
-  PlanRandomDraws({0x3333});
-  const std::string taken = TemporaryOf(RecordedCapture());
-  fs::remove(OnlyPng());
-  const std::string text = Plant(taken);
-
-  std::string output;
-  const std::vector<std::string> calls = RecordedCapture(&output);
-  EXPECT_EQ(output, "error 79: failed to open file for writing\n");
-  EXPECT_GT(calls.size(), 1u);
-  EXPECT_LE(calls.size(), 100u);
-  for (const std::string& call : calls) EXPECT_EQ(call, "open " + taken + ": exists");
-  EXPECT_EQ(DesktopFiles(), std::vector<std::string>{taken});
-  EXPECT_EQ(ContentsOf(taken), text);
 }
 
 #ifdef GLIMSTER_LONG_STREAM_PLUGIN_FILE  // built only with Glimster.so

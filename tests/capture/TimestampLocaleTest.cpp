@@ -34,6 +34,8 @@ TEST_F(TimestampLocaleTest, MorningAndEveningCapturesAreTwoFilesInEveryLocale) {
       // Only the evening word (9 bytes) fits the timestamp, the morning word
       // (15 bytes) does not: the 24-hour clock all day.
       {kPosix, {"my_MM", "UTF-8"}, kMorning24, kEvening24},
+      // A morning word that fits, an evening word (12 bytes) that does not.
+      {kPosix, {nullptr, "UTF-8", "am", "postmeridiem"}, kMorning24, kEvening24},
       // The words of Wine's C runtime: in code page 932 bytes, not UTF-8; with
       // a '?', which cannot stand in a file name ("a.?m.", "p.?m."); kept.
       {kWindows, {"Japanese_Japan.932", "CP932"}, kMorning24, kEvening24},

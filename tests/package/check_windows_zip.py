@@ -26,7 +26,6 @@ RUNTIMES = [
     (b"unknown chunk type with 'critical' flag", "LICENSE-LodePNG.txt", "Copyright (c) 2005-2016 Lode Vandevenne"),
     (b"Mingw-w64 runtime failure:", "LICENSE-mingw-w64.txt", "Files: mingw-w64-crt/crt/*"),
     (b"Infinity", "LICENSE-mingw-w64.txt", "Copyright: 1997-2001 Lucent Technologies"),
-    (b"%p not found?!?!", "LICENSE-mingw-w64.txt", "Copyright: 2011-2016 mingw-w64 project"),
     (b"terminate called after throwing an instance of", "LICENSE-GCC.txt", "GCC RUNTIME LIBRARY EXCEPTION"),
 ]
 

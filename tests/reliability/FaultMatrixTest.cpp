@@ -114,7 +114,8 @@ substitute_host::Frame MatrixFrame() { return GradientFrame(7, 5, 12, false); }
 
 std::vector<std::string> EntriesOf(const fs::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(capture_tests::Utf8NameOf(entry.path()));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -154,10 +155,10 @@ std::vector<FaultPoint> PointsAfterTheLastFault(const substitute_host::CallLog& 
 class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/glimster-faults-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    home_ = pattern;
+    home_ = capture_tests::MakeTemporaryFolder("glimster-faults-");
     desktop_ = home_ / "Desktop";
+    Plugin();
+    probe::Attach();
     redirect_.emplace(Plugin(), desktop_);
   }
   void TearDown() override {
@@ -258,7 +259,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     const std::string& file = run.desktop.front();
     const bool named = IsCaptureFileName(file, kCompositionName) || IsCaptureFileName(file, "");
     EXPECT_TRUE(named) << file;
-    const auto decoded = DecodePng(desktop_ / file);
+    const auto decoded = DecodePng(desktop_ / capture_tests::PathOf(file));
     ASSERT_TRUE(decoded) << file << " is no complete PNG";
     EXPECT_TRUE(decoded->pixels == ExpectedImage(MatrixFrame()).pixels) << file;
   }

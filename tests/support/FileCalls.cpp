@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <utility>
 
 namespace glimster::capture_tests {
 namespace {
@@ -33,6 +34,7 @@ bool gPretendWrites = false;
 std::vector<std::size_t> gWriteSizes;  // asked for by the pretended writes
 std::vector<std::uint64_t> gDraws;
 std::size_t gNextDraw = 0;
+std::string gRenameTarget;                 // of the last rename
 constexpr std::size_t kShortWrite = 4096;  // the most a write to a recorded file takes
 
 // The name of `path` in the recorded folder, or "" when it lies elsewhere.
@@ -122,6 +124,11 @@ void FailFileCalls(const std::string& call, int error, int after) {
   gFailing[call] = {error, after};
 }
 
+std::string TakeRenameTarget() {
+  const std::lock_guard<std::mutex> lock(gMutex);
+  return std::exchange(gRenameTarget, std::string());
+}
+
 void PlanRandomDraws(std::vector<std::uint64_t> draws) {
   const std::lock_guard<std::mutex> lock(gMutex);
   gDraws = std::move(draws);
@@ -207,6 +214,7 @@ extern "C" int rename(const char* from, const char* to) {
     const std::lock_guard<std::mutex> lock(gMutex);
     if (gRecording && !NameInFolder(from).empty())
       Note("rename " + NameInFolder(from) + " -> " + NameInFolder(to));
+    gRenameTarget = to;
   }
   return real(from, to);
 }

@@ -42,6 +42,10 @@ std::vector<std::size_t> WriteSizes();
 // unless "fullfsync" fails it otherwise: "fullfsync" fails the full flush alone.
 void FailFileCalls(const std::string& call, int error, int after = 0);
 
+// The path the last rename was asked to move a file to, done or refused,
+// recording or not; empty when none was asked since the last call.
+std::string TakeRenameTarget();
+
 // getrandom gives these 8-byte values, one per call, the last one again and
 // again once they are used up; an empty list gives the system's bytes again.
 void PlanRandomDraws(std::vector<std::uint64_t> draws);

@@ -8,9 +8,12 @@
 // answer differs, its table says what each platform gives.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace glimster::probe {
 
@@ -59,6 +62,33 @@ enum class FileError {
 void FailFileCalls(const std::filesystem::path& folder, FileCall call, FileError error,
                    int after = 0);
 void ClearFileFailures();
+
+// The plug-in's random draws (getrandom, BCryptGenRandom) give these 8-byte
+// values, one a call, the last one again and again once used up, until
+// Attach(); an empty list gives the system's again.
+void PlanRandomDraws(std::vector<std::uint64_t> draws);
+
+// The file name (UTF-8) the plug-in last asked to move a file to (rename,
+// MoveFileExW), whether or not the move was done; empty when it asked for
+// none since the last call or Attach().
+std::string TakeMoveTarget();
+
+// Memory that runs out, for real where a test can make it: runs `body` where
+// the plug-in's memory can be capped and gives what `body` gave (POSIX: in a
+// child process, as a limit on the address space holds for the whole
+// process, its scratch files in `scratch`; the answer names a child that did
+// not exit; Windows: here). Inside, CapMemory(bytes) lets the plug-in take
+// at most `bytes` more than it holds then (POSIX: of the address space,
+// which the host's calls share; Windows: through the plug-in's own heap
+// calls), until UncapMemory(); HeldMemory() counts what the plug-in holds
+// (POSIX: the heap's blocks mapped on their own, every block of 64 KiB or
+// more; Windows: what its heap calls took and did not give back), so that
+// a block left behind shows.
+std::string InMemoryScope(const std::filesystem::path& scratch,
+                          const std::function<std::string()>& body);
+void CapMemory(std::size_t bytes);
+void UncapMemory();
+std::int64_t HeldMemory();
 
 // `text` (UTF-8) as a path, and a path's file name as UTF-8.
 inline std::filesystem::path PathOf(const std::string& text) {

@@ -2,10 +2,18 @@
 // test program defines time() and the file calls (FileCalls.cpp) and exports
 // them, so the plug-in's calls bind to them. (Its locales: TimeLocalePosix.cpp.)
 #include <errno.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
+#include <sstream>
+#include <utility>
 
 #include "tests/support/FileCalls.h"
 #include "tests/support/Probe.h"
@@ -42,6 +50,8 @@ void Attach() {
   FixClock(kFixedNow);
   std::setlocale(LC_TIME, "C");
   ClearFileFailures();
+  capture_tests::TakeRenameTarget();
+  capture_tests::PlanRandomDraws({});
 }
 
 void FixClock(std::time_t now) {
@@ -56,5 +66,58 @@ void FailFileCalls(const std::filesystem::path& folder, FileCall call, FileError
 }
 
 void ClearFileFailures() { capture_tests::StopRecordingFileCalls(); }
+
+void PlanRandomDraws(std::vector<std::uint64_t> draws) {
+  capture_tests::PlanRandomDraws(std::move(draws));
+}
+
+std::string TakeMoveTarget() {
+  return Utf8NameOf(std::filesystem::path(capture_tests::TakeRenameTarget()));
+}
+
+std::string InMemoryScope(const std::filesystem::path& scratch,
+                          const std::function<std::string()>& body) {
+  const std::filesystem::path answer_file = scratch / "memory-scope-answer.txt";
+  std::fflush(stdout);
+  const pid_t child = fork();
+  if (child == 0) {
+    // Each block of 64 KiB or more (the encoder's rows, tables and stream)
+    // is mapped on its own and unmapped when freed: it takes address space
+    // of its own, and a block left behind shows in HeldMemory().
+    mallopt(M_MMAP_THRESHOLD, 64 << 10);
+    mallopt(M_TRIM_THRESHOLD, 64 << 10);
+    const std::string answer = body();
+    std::ofstream(answer_file, std::ios::binary) << answer;
+    std::fflush(stdout);
+    _exit(0);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child) return "no child process";
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    return "the child ended with status " + std::to_string(status);
+  }
+  std::ifstream in(answer_file, std::ios::binary);
+  std::ostringstream answer;
+  answer << in.rdbuf();
+  std::filesystem::remove(answer_file);
+  return answer.str();
+}
+
+void CapMemory(std::size_t bytes) {
+  std::ifstream statm("/proc/self/statm");
+  std::size_t pages = 0;
+  statm >> pages;
+  const rlimit limit{
+      static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + bytes,
+      RLIM_INFINITY};
+  if (setrlimit(RLIMIT_AS, &limit) != 0) std::abort();
+}
+
+void UncapMemory() {
+  const rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
+  if (setrlimit(RLIMIT_AS, &limit) != 0) std::abort();
+}
+
+std::int64_t HeldMemory() { return static_cast<std::int64_t>(mallinfo2().hblkhd); }
 
 }  // namespace glimster::probe

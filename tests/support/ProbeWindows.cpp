@@ -3,14 +3,19 @@
 // the message box and the file calls reach the functions here, which answer
 // as a test planned or pass the call on.
 #include <windows.h>
+#include <bcrypt.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "tests/support/Probe.h"
@@ -37,12 +42,25 @@ using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATT
 using WriteFileFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 using HandleFunction = BOOL(WINAPI*)(HANDLE);
 using PathFunction = BOOL(WINAPI*)(LPCWSTR);
+using MoveFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
 using StrftimeFunction = std::size_t(__cdecl*)(char*, std::size_t, const char*, const std::tm*);
 CreateFileFunction gCreateFile;
 WriteFileFunction gWriteFile;
 HandleFunction gFlushFileBuffers;
 HandleFunction gCloseHandle;
 PathFunction gDeleteFile;
+MoveFunction gMoveFile;
+std::wstring gMoveTarget;           // of the last move
+std::vector<std::uint64_t> gDraws;  // what BCryptGenRandom gives; the last one again and again
+std::size_t gNextDraw = 0;
+using RandomFunction = NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG);
+RandomFunction gGenRandom;
+
+// The plug-in's heap calls: a request that would take what it holds past the
+// ceiling fails, as when memory runs out.
+std::int64_t gHeapHeld =
+    0;  // counted from the first Attach(): negative after frees of earlier blocks
+std::int64_t gHeapCeiling = INT64_MAX;
 StrftimeFunction gStrftime;
 
 __time64_t __cdecl FixedTime(__time64_t* now) {
@@ -122,6 +140,41 @@ BOOL WINAPI WatchedDelete(LPCWSTR path) {
   return gDeleteFile(path);
 }
 
+bool FitsUnderCeiling(std::int64_t held, std::size_t size) {
+  return held + static_cast<std::int64_t>(size) <= gHeapCeiling;
+}
+
+void* __cdecl CeilingMalloc(std::size_t size) {
+  void* block = FitsUnderCeiling(gHeapHeld, size) ? std::malloc(size) : nullptr;
+  if (block != nullptr) gHeapHeld += static_cast<std::int64_t>(_msize(block));
+  return block;
+}
+
+void* __cdecl CeilingRealloc(void* block, std::size_t size) {
+  const std::int64_t before = block != nullptr ? static_cast<std::int64_t>(_msize(block)) : 0;
+  void* moved = FitsUnderCeiling(gHeapHeld - before, size) ? std::realloc(block, size) : nullptr;
+  if (moved != nullptr) gHeapHeld += static_cast<std::int64_t>(_msize(moved)) - before;
+  return moved;
+}
+
+void __cdecl CeilingFree(void* block) {
+  if (block != nullptr) gHeapHeld -= static_cast<std::int64_t>(_msize(block));
+  std::free(block);
+}
+
+NTSTATUS WINAPI PlannedRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR buffer, ULONG size, ULONG flags) {
+  if (gDraws.empty()) return gGenRandom(algorithm, buffer, size, flags);
+  const std::uint64_t draw = gDraws[std::min(gNextDraw++, gDraws.size() - 1)];
+  std::memset(buffer, 0, size);
+  std::memcpy(buffer, &draw, std::min<std::size_t>(size, sizeof draw));
+  return 0;  // STATUS_SUCCESS
+}
+
+BOOL WINAPI WatchedMove(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  gMoveTarget = to != nullptr ? to : L"";
+  return gMoveFile(from, to, flags);
+}
+
 // `words` in localedef's notation ("<UAC00>", or the character itself) in code page `page`.
 std::string InCodePage(const char* words, UINT page) {
   std::wstring wide;
@@ -168,6 +221,11 @@ void Attach() {
     Patch("KERNEL32.dll", "FlushFileBuffers", &WatchedFlush, gFlushFileBuffers);
     Patch("KERNEL32.dll", "CloseHandle", &WatchedClose, gCloseHandle);
     Patch("KERNEL32.dll", "DeleteFileW", &WatchedDelete, gDeleteFile);
+    Patch("KERNEL32.dll", "MoveFileExW", &WatchedMove, gMoveFile);
+    Patch("bcrypt.dll", "BCryptGenRandom", &PlannedRandom, gGenRandom);
+    Patch("msvcrt.dll", "malloc", &CeilingMalloc, unused);
+    Patch("msvcrt.dll", "realloc", &CeilingRealloc, unused);
+    Patch("msvcrt.dll", "free", &CeilingFree, unused);
     return true;
   }();
   (void)patched;
@@ -175,6 +233,8 @@ void Attach() {
   std::setlocale(LC_TIME, "C");
   gMadeLocale = false;
   ClearFileFailures();
+  gMoveTarget.clear();
+  PlanRandomDraws({});
 }
 
 void FixClock(std::time_t now) { gNow = now; }
@@ -207,5 +267,25 @@ void ClearFileFailures() {
   gFailures.clear();
   gWatched.clear();
 }
+
+void PlanRandomDraws(std::vector<std::uint64_t> draws) {
+  gDraws = std::move(draws);
+  gNextDraw = 0;
+}
+
+std::string TakeMoveTarget() {
+  const std::filesystem::path target(std::exchange(gMoveTarget, std::wstring()));
+  return Utf8NameOf(target);
+}
+
+std::string InMemoryScope(const std::filesystem::path&, const std::function<std::string()>& body) {
+  return body();
+}
+
+void CapMemory(std::size_t bytes) { gHeapCeiling = gHeapHeld + static_cast<std::int64_t>(bytes); }
+
+void UncapMemory() { gHeapCeiling = INT64_MAX; }
+
+std::int64_t HeldMemory() { return gHeapHeld; }
 
 }  // namespace glimster::probe

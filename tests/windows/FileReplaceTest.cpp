@@ -4,12 +4,11 @@
 // (keeping its other attributes) and moved over the target, the move tried
 // again while another program holds a file for a moment, waiting longer each
 // time; a failing step closes the file and deletes it, and one that cannot
-// be deleted is left visible; leftovers of killed captures never block a
-// later capture.
+// be deleted is left visible. (Leftovers of killed captures, on every
+// binary: TemporaryFileTest.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <bcrypt.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -22,8 +21,7 @@
 #include <vector>
 
 #include "substitute_host/FrameSources.h"
-#include "substitute_host/Host.h"
-#include "substitute_host/PluginBinary.h"
+#include "tests/capture/CaptureFixture.h"
 #include "tests/support/CaptureExpectations.h"
 #include "tests/windows/WindowsTestSupport.h"
 
@@ -42,8 +40,6 @@ std::vector<DWORD> gMoveErrors;      // the next moves fail with these, one each
 std::vector<DWORD> gWaits;           // the plug-in's Sleep calls, which return at once
 std::vector<DWORD> gAttributesRead;  // what GetFileAttributesW answered for the folder's files
 std::vector<DWORD> gAttributesSet;   // what SetFileAttributesW was given for them
-std::vector<std::uint64_t> gDraws;   // what BCryptGenRandom gives; the last one again and again
-std::size_t gNextDraw = 0;
 constexpr DWORD kShortWrite = 4096;  // the most a write to a file in the folder takes
 
 using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
@@ -54,7 +50,6 @@ using MoveFileFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
 using PathFunction = BOOL(WINAPI*)(LPCWSTR);
 using AttributesFunction = BOOL(WINAPI*)(LPCWSTR, DWORD);
 using GetAttributesFunction = DWORD(WINAPI*)(LPCWSTR);
-using RandomFunction = NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG);
 CreateFileFunction gCreateFile;
 WriteFileFunction gWriteFile;
 HandleFunction gFlushFileBuffers;
@@ -63,7 +58,6 @@ MoveFileFunction gMoveFile;
 PathFunction gDeleteFile;
 AttributesFunction gSetFileAttributes;
 GetAttributesFunction gGetFileAttributes;
-RandomFunction gGenRandom;
 
 // The name of `path` (classic or extended form) in the desktop folder, or ""
 // when it lies elsewhere.
@@ -173,19 +167,12 @@ DWORD WINAPI recordGetFileAttributes(LPCWSTR path) {
   return attributes;
 }
 
-NTSTATUS WINAPI plannedRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR buffer, ULONG size, ULONG flags) {
-  if (gDraws.empty()) return gGenRandom(algorithm, buffer, size, flags);
-  const std::uint64_t draw = gDraws[std::min(gNextDraw++, gDraws.size() - 1)];
-  std::memset(buffer, 0, size);
-  std::memcpy(buffer, &draw, std::min<std::size_t>(size, sizeof draw));
-  return 0;  // STATUS_SUCCESS
-}
-
 // ---- The fixture ------------------------------------------------------------
 
-class FileReplace : public testing::Test {
+class FileReplace : public capture_tests::CaptureFixture {
  protected:
   void SetUp() override {
+    CaptureFixture::SetUp();
     gCalls.clear();
     gCreateAttributes.clear();
     gCreateDispositions.clear();
@@ -195,11 +182,7 @@ class FileReplace : public testing::Test {
     gWaits.clear();
     gAttributesRead.clear();
     gAttributesSet.clear();
-    gDraws.clear();
-    gNextDraw = 0;
-    plugin_ = std::make_unique<substitute_host::PluginBinary>(pluginFile());
     const HMODULE module = loadedPluginModule();
-    ASSERT_NE(module, nullptr);
     patch(module, "KERNEL32.dll", "CreateFileW", &recordCreateFile, gCreateFile);
     patch(module, "KERNEL32.dll", "WriteFile", &recordWriteFile, gWriteFile);
     patch(module, "KERNEL32.dll", "FlushFileBuffers", &recordFlushFileBuffers, gFlushFileBuffers);
@@ -212,23 +195,13 @@ class FileReplace : public testing::Test {
           gGetFileAttributes);
     void(WINAPI * real_sleep)(DWORD) = nullptr;
     patch(module, "KERNEL32.dll", "Sleep", &recordSleep, real_sleep);
-    patch(module, "bcrypt.dll", "BCryptGenRandom", &plannedRandom, gGenRandom);
-    ASSERT_EQ(host_.runEntry(*plugin_), A_Err_NONE);
-    desktop_ = shellDesktopFolder();
     gFolder = desktop_.wstring();
-    before_ = entriesIn(desktop_);
-    comp_ =
-        &host_.project().addComposition(u"Replaced whole", gradientFrame(6, 4, 0), A_Time{5, 30});
-    host_.project().setActive(comp_);
+    comp_ = &ActivateComposition(u"Replaced whole", gradientFrame(6, 4, 0));
   }
 
   void TearDown() override {
-    EXPECT_TRUE(host_.outstanding().none()) << host_.outstanding().describe();
-    for (const std::wstring& name : entriesIn(desktop_)) {
-      if (std::find(before_.begin(), before_.end(), name) == before_.end()) {
-        std::filesystem::remove(desktop_ / name);
-      }
-    }
+    patches_.clear();
+    CaptureFixture::TearDown();
   }
 
   template <typename Function, typename Replacement>
@@ -239,15 +212,11 @@ class FileReplace : public testing::Test {
     original = reinterpret_cast<Function>(patches_.back()->original());
   }
 
-  // Chooses "Take Glimster"; gives the desktop entries that are new since the test began.
+  // Chooses "Take Glimster"; gives the desktop's entries, which were none before.
   std::vector<std::wstring> capture() {
     gCalls.clear();
-    EXPECT_EQ(host_.issueMenuCommand("Take Glimster").result, A_Err_NONE);
-    std::vector<std::wstring> added;
-    for (const std::wstring& name : entriesIn(desktop_)) {
-      if (std::find(before_.begin(), before_.end(), name) == before_.end()) added.push_back(name);
-    }
-    return added;
+    EXPECT_EQ(Capture().result, A_Err_NONE);
+    return entriesIn(desktop_);
   }
 
   // The temporary file the first recorded call created (or found taken).
@@ -257,23 +226,13 @@ class FileReplace : public testing::Test {
                                          : "";
   }
 
-  void plant(const std::wstring& name) {
-    std::ofstream(desktop_ / name, std::ios::binary) << "left by a killed capture";
-  }
-
-  std::unique_ptr<substitute_host::PluginBinary> plugin_;
   std::vector<std::unique_ptr<ImportPatch>> patches_;
-  substitute_host::Host host_;
   substitute_host::Item* comp_ = nullptr;
-  std::filesystem::path desktop_;
-  std::vector<std::wstring> before_;  // the desktop's entries before the test
 };
 
 // Noise: a PNG of about 16 KiB, written in short writes.
 TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesUnhidesAndMovesItToTheTarget) {
-  comp_ = &host_.project().addComposition(u"Short writes", substitute_host::noiseFrame(64, 64, 5),
-                                          A_Time{5, 30});
-  host_.project().setActive(comp_);
+  comp_ = &ActivateComposition(u"Short writes", substitute_host::noiseFrame(64, 64, 5));
   const std::vector<std::wstring> added = capture();
   ASSERT_EQ(added.size(), 1u);
   const std::string temporary = temporaryOf(gCalls.at(0));
@@ -307,8 +266,8 @@ TEST_F(FileReplace, ATemporaryThatCannotBeUnhiddenIsDeleted) {
                                               "flush " + temporary, "close " + temporary,
                                               "unhide " + temporary, "delete " + temporary}));
   EXPECT_TRUE(added.empty()) << utf8Of(added.front());
-  ASSERT_EQ(host_.reports().size(), 1u);
-  EXPECT_NE(host_.reports().back().find("(error 1000)"), std::string::npos);
+  ASSERT_EQ(host_->reports().size(), 1u);
+  EXPECT_NE(host_->reports().back().find("(error 1000)"), std::string::npos);
 }
 
 // A virus scanner, an indexer or a sync client that has a file open for a
@@ -332,7 +291,7 @@ TEST_F(FileReplace, AMoveAnotherProgramRefusesIsTriedAgainForAboutASecond) {
     SCOPED_TRACE(c.what);
     gMoveErrors = c.refusals;
     gWaits.clear();
-    const std::size_t reports_before = host_.reports().size();
+    const std::size_t reports_before = host_->reports().size();
     const std::vector<std::wstring> added = capture();
     const auto moves = static_cast<std::size_t>(
         std::count_if(gCalls.begin(), gCalls.end(),
@@ -342,13 +301,13 @@ TEST_F(FileReplace, AMoveAnotherProgramRefusesIsTriedAgainForAboutASecond) {
       EXPECT_EQ(moves, c.refusals.size() + 1);
       EXPECT_EQ(gWaits, std::vector<DWORD>(kWaits, kWaits + c.refusals.size()));
       EXPECT_EQ(added.size(), 1u);
-      EXPECT_EQ(host_.reports().size(), reports_before);
+      EXPECT_EQ(host_->reports().size(), reports_before);
       for (const std::wstring& name : added) std::filesystem::remove(desktop_ / name);
       continue;
     }
     EXPECT_TRUE(added.empty());
-    ASSERT_EQ(host_.reports().size(), reports_before + 1);
-    EXPECT_NE(host_.reports().back().find("(error 79)"), std::string::npos);
+    ASSERT_EQ(host_->reports().size(), reports_before + 1);
+    EXPECT_NE(host_->reports().back().find("(error 79)"), std::string::npos);
     EXPECT_EQ(gCalls.back(), "delete " + temporaryOf(gCalls.at(0)));
     if (c.refusals.size() == 1) {
       EXPECT_EQ(moves, 1u);
@@ -359,23 +318,6 @@ TEST_F(FileReplace, AMoveAnotherProgramRefusesIsTriedAgainForAboutASecond) {
     EXPECT_EQ(gWaits, (std::vector<DWORD>{50, 100, 200, 300, 350}));
   }
   gMoveErrors.clear();
-}
-
-// Six names drawn in turn are leftovers of killed captures: each is kept, and
-// the seventh draw's name takes the capture.
-TEST_F(FileReplace, LeftoversOfKilledCapturesNeverBlockALaterOne) {
-  std::vector<std::string> expected;
-  for (std::uint64_t draw = 1; draw <= 7; ++draw) {
-    gDraws.push_back(draw);
-    const std::string name = ".glimster-000000000" + std::to_string(draw) + ".tmp";
-    if (draw < 7) plant(std::filesystem::u8path(name).wstring());
-    expected.push_back("create " + name + (draw < 7 ? ": exists" : ""));
-  }
-  EXPECT_EQ(capture().size(), 7u);
-  ASSERT_GE(gCalls.size(), 7u);
-  EXPECT_EQ(std::vector<std::string>(gCalls.begin(), gCalls.begin() + 7), expected);
-  EXPECT_EQ(gCalls.back().rfind("move .glimster-0000000007.tmp -> ", 0), 0u) << gCalls.back();
-  EXPECT_EQ(contentsOf(desktop_ / L".glimster-0000000001.tmp"), "left by a killed capture");
 }
 
 }  // namespace
