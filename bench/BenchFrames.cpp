@@ -8,11 +8,11 @@
 namespace glimster::bench {
 namespace {
 
-constexpr A_long kRowPadding = 64;
+constexpr std::int32_t kRowPadding = 64;
 
 using substitute_host::Argb;
 
-void Store(HostFrame& frame, A_long x, A_long y, Argb pixel) {
+void Store(HostFrame& frame, std::int32_t x, std::int32_t y, Argb pixel) {
   std::uint8_t* p =
       &frame.bytes[static_cast<std::size_t>(y) * frame.rowbytes + 4 * static_cast<std::size_t>(x)];
   p[0] = pixel.alpha;
@@ -69,21 +69,13 @@ Argb NoisePixel(double u, double v, Grain& grain) {
 
 const char* ContentName(Content content) { return content == Content::kFlat ? "flat" : "noise"; }
 
-PF_EffectWorld HostFrame::World() {
-  PF_EffectWorld world{};
-  world.data = bytes.data();
-  world.width = width;
-  world.height = height;
-  world.rowbytes = rowbytes;
-  world.extent_hint = PF_LRect{0, 0, width, height};
-  return world;
-}
+ArgbFrame HostFrame::Argb() const { return ArgbFrame{width, height, rowbytes, bytes.data()}; }
 
 std::string HostFrame::SizeLabel() const {
   return std::to_string(width) + "x" + std::to_string(height);
 }
 
-HostFrame MakeFrame(Content content, A_long width, A_long height, Colours colours) {
+HostFrame MakeFrame(Content content, std::int32_t width, std::int32_t height, Colours colours) {
   HostFrame frame;
   frame.width = width;
   frame.height = height;
@@ -91,9 +83,9 @@ HostFrame MakeFrame(Content content, A_long width, A_long height, Colours colour
   frame.bytes.assign(static_cast<std::size_t>(frame.rowbytes) * height, 0xEE);
   const double aspect = static_cast<double>(width) / height;
   Grain grain;
-  for (A_long y = 0; y < height; ++y) {
+  for (std::int32_t y = 0; y < height; ++y) {
     const double v = (y + 0.5) / height;
-    for (A_long x = 0; x < width; ++x) {
+    for (std::int32_t x = 0; x < width; ++x) {
       const double u = (x + 0.5) / width;
       const Argb pixel =
           content == Content::kFlat ? FlatPixel(u, v, aspect) : NoisePixel(u, v, grain);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/AE_HostInterface.h"
+#include "capture/FrameRepack.h"
 
 namespace glimster::bench {
 
@@ -20,13 +20,13 @@ enum class Content {
 const char* ContentName(Content content);
 
 struct HostFrame {
-  A_long width = 0;
-  A_long height = 0;
-  A_long rowbytes = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t rowbytes = 0;
   std::vector<std::uint8_t> bytes;  // rowbytes * height
 
-  // The frame as the host describes it to the plug-in.
-  PF_EffectWorld World();
+  // The frame as the capture library takes it.
+  ArgbFrame Argb() const;
   // Bytes of its pixels alone: width * height * 4.
   std::size_t PixelBytes() const { return static_cast<std::size_t>(width) * height * 4; }
   // "1920x1080".
@@ -40,7 +40,7 @@ enum class Colours {
 };
 
 // A frame of `content`, the same picture at every size.
-HostFrame MakeFrame(Content content, A_long width, A_long height,
+HostFrame MakeFrame(Content content, std::int32_t width, std::int32_t height,
                     Colours colours = Colours::kPremultiplied);
 
 }  // namespace glimster::bench

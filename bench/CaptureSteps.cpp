@@ -32,7 +32,7 @@ StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
   StepTimes times;
   OutputPath path;
   times.naming = MillisecondsOf([&] {
-    path = BuildOutputPath(name.data(), static_cast<AEGP_MemSize>(name.size() * sizeof(char16_t)),
+    path = BuildOutputPath(name.data(), static_cast<std::uint32_t>(name.size() * sizeof(char16_t)),
                            std::time(nullptr), kNativeNamingPlatform);
   });
   Check(path.failure == NamingFailure::kNone, "naming");
@@ -40,7 +40,7 @@ StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
 
   RgbaImage image;
   unsigned code = 0;
-  times.repack = MillisecondsOf([&] { code = RepackArgbToRgba(frame.World(), image); });
+  times.repack = MillisecondsOf([&] { code = RepackArgbToRgba(frame.Argb(), image); });
   Check(code == 0, "repack");
 
   PngBytes png;
@@ -72,7 +72,7 @@ WholeCapture TimeWriteFrameAsPng(HostFrame& frame, const std::string& path) {
   unsigned code = 0;
   const std::size_t before = HeapBytesNow();
   ResetHeapPeak();
-  capture.milliseconds = MillisecondsOf([&] { code = WriteFrameAsPng(frame.World(), path); });
+  capture.milliseconds = MillisecondsOf([&] { code = WriteFrameAsPng(frame.Argb(), path); });
   capture.peak = HeapPeak() - before;
   Check(code == 0, "WriteFrameAsPng");
   return capture;

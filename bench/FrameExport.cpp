@@ -17,8 +17,7 @@ namespace {
 // Writes LodePNG's default PNG of `frame`'s pixels to `file`.
 void WritePng(HostFrame frame, const std::filesystem::path& file) {
   RgbaImage image;
-  if (RepackArgbToRgba(frame.World(), image) != 0)
-    throw std::runtime_error("cannot repack a frame");
+  if (RepackArgbToRgba(frame.Argb(), image) != 0) throw std::runtime_error("cannot repack a frame");
   unsigned char* png = nullptr;
   std::size_t size = 0;
   const unsigned code =
@@ -32,11 +31,11 @@ void WritePng(HostFrame frame, const std::filesystem::path& file) {
 
 }  // namespace
 
-void ExportFrames(const std::vector<A_long>& heights, const std::filesystem::path& folder) {
+void ExportFrames(const std::vector<std::int32_t>& heights, const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
-  for (const A_long height : heights) {
+  for (const std::int32_t height : heights) {
     for (const Content content : {Content::kFlat, Content::kNoise}) {
-      const A_long width = height * 16 / 9;
+      const std::int32_t width = height * 16 / 9;
       const std::string stem =
           std::to_string(width) + "x" + std::to_string(height) + "-" + ContentName(content);
       WritePng(MakeFrame(content, width, height, Colours::kStraight), folder / (stem + ".png"));

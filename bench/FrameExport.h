@@ -17,6 +17,6 @@ namespace glimster::bench {
 // Writes <WxH>-<content>.png (straight) and <WxH>-<content>.premultiplied.png
 // into `folder` (made when missing) for the flat and the noise frame of each
 // height, 16:9; throws std::runtime_error when a step fails.
-void ExportFrames(const std::vector<A_long>& heights, const std::filesystem::path& folder);
+void ExportFrames(const std::vector<std::int32_t>& heights, const std::filesystem::path& folder);
 
 }  // namespace glimster::bench

@@ -100,7 +100,7 @@ FrameMeasurement MeasureFrame(PluginCapture& plugin, HostFrame& frame, Content c
 
     // libpng, from the same RGBA pixels.
     RgbaImage image;
-    if (RepackArgbToRgba(frame.World(), image) != 0) throw std::runtime_error("the repack failed");
+    if (RepackArgbToRgba(frame.Argb(), image) != 0) throw std::runtime_error("the repack failed");
     std::vector<unsigned char> libpng_png;
     measured.libpng.push_back(MillisecondsOf(
         [&] { libpng_png = EncodeWithLibpng(image.pixels.get(), image.width, image.height); }));

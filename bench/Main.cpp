@@ -42,7 +42,7 @@ using namespace glimster::bench;
 
 struct Options {
   int runs = 3;
-  std::vector<A_long> heights = {1080, 2160, 4320};
+  std::vector<std::int32_t> heights = {1080, 2160, 4320};
   fs::path folder;
   fs::path plugin = GLIMSTER_PLUGIN_FILE;
   fs::path export_folder;  // when set: write the frames there, measure nothing
@@ -84,7 +84,7 @@ bool Parse(int argc, char** argv, Options& options) {
     }
   }
   if (argc % 2 == 0 || options.runs < 1) return false;
-  for (const A_long height : options.heights) {
+  for (const std::int32_t height : options.heights) {
     if (height != 1080 && height != 2160 && height != 4320) return false;
   }
   return true;
@@ -135,7 +135,7 @@ int Run(const Options& options) {
 
   std::vector<FrameMeasurement> frames;
   std::vector<RepackRow> repacks;
-  for (const A_long height : options.heights) {
+  for (const std::int32_t height : options.heights) {
     for (const Content content : {Content::kFlat, Content::kNoise}) {
       HostFrame frame = MakeFrame(content, height * 16 / 9, height);
       std::fprintf(stderr, "measuring %s %s\n", frame.SizeLabel().c_str(), ContentName(content));

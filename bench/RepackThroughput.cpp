@@ -40,7 +40,7 @@ double GigabytesPerSecond(std::size_t bytes, double milliseconds) {
 
 void CopyRows(const HostFrame& frame, std::uint8_t* rgba) {
   const std::size_t row = static_cast<std::size_t>(frame.width) * 4;
-  for (A_long y = 0; y < frame.height; ++y) {
+  for (std::int32_t y = 0; y < frame.height; ++y) {
     std::memcpy(rgba + y * row, frame.bytes.data() + static_cast<std::size_t>(y) * frame.rowbytes,
                 row);
   }
@@ -79,7 +79,7 @@ RepackThroughput MeasureRepack(HostFrame& frame) {
       },
       [&] {
         RgbaImage image;
-        if (RepackArgbToRgba(frame.World(), image) != 0)
+        if (RepackArgbToRgba(frame.Argb(), image) != 0)
           throw std::runtime_error("the repack failed");
       });
   result.fresh_memcpy_ms = fresh[0];

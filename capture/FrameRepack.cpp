@@ -53,11 +53,11 @@ void RepackPixels(const std::uint8_t* argb, std::size_t width, std::size_t heigh
   }
 }
 
-unsigned RepackArgbToRgba(const PF_EffectWorld& world, RgbaImage& image) {
-  if (world.width <= 0 || world.height <= 0) return kEmptyFrame;
-  const auto width = static_cast<std::uint64_t>(world.width);
-  const auto height = static_cast<std::uint64_t>(world.height);
-  if (world.rowbytes < 0 || static_cast<std::uint64_t>(world.rowbytes) < width * 4) {
+unsigned RepackArgbToRgba(const ArgbFrame& frame, RgbaImage& image) {
+  if (frame.width <= 0 || frame.height <= 0) return kEmptyFrame;
+  const auto width = static_cast<std::uint64_t>(frame.width);
+  const auto height = static_cast<std::uint64_t>(frame.height);
+  if (frame.row_bytes < 0 || static_cast<std::uint64_t>(frame.row_bytes) < width * 4) {
     return kShortRows;
   }
 
@@ -72,7 +72,7 @@ unsigned RepackArgbToRgba(const PF_EffectWorld& world, RgbaImage& image) {
   image.width = static_cast<unsigned>(width);
   image.height = static_cast<unsigned>(height);
 
-  RepackPixels(world.data, static_cast<std::size_t>(width), static_cast<std::size_t>(height),
-               static_cast<std::size_t>(world.rowbytes), image.pixels.get());
+  RepackPixels(frame.pixels, static_cast<std::size_t>(width), static_cast<std::size_t>(height),
+               static_cast<std::size_t>(frame.row_bytes), image.pixels.get());
   return 0;
 }

@@ -7,10 +7,18 @@
 #include <cstdlib>
 #include <memory>
 
-#include "host/AE_HostInterface.h"
-
 struct FreeBytes {
   void operator()(std::uint8_t* bytes) const { std::free(bytes); }
+};
+
+// A rendered 8-bit frame as the host lays it out: rows of alpha-red-green-
+// blue pixels, top row first, `row_bytes` apart, its sizes as the host gave
+// them.
+struct ArgbFrame {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t row_bytes = 0;  // from the start of one row to the next's
+  const std::uint8_t* pixels = nullptr;
 };
 
 struct RgbaImage {
@@ -19,12 +27,11 @@ struct RgbaImage {
   unsigned height = 0;
 };
 
-// Repacks `world` (alpha-red-green-blue rows, `rowbytes` apart, top row
-// first) into `image`, one allocation sized exactly, one pass. Gives 0, or
+// Repacks `frame` into `image`, one allocation sized exactly, one pass. Gives 0, or
 // the PNG library's code for what stopped it: 93 for an empty frame, 84 for a
 // row stride shorter than a row, 83 for a frame too large to hold or to
 // allocate. Nothing is read or written outside either buffer.
-unsigned RepackArgbToRgba(const PF_EffectWorld& world, RgbaImage& image);
+unsigned RepackArgbToRgba(const ArgbFrame& frame, RgbaImage& image);
 
 // Writes `width` x `height` pixels of alpha-red-green-blue rows, `stride`
 // bytes apart, to `rgba` as tightly packed red-green-blue-alpha. Neither

@@ -165,7 +165,7 @@ std::string FormatTimestamp(const std::tm& local_time) {
   return stamp;
 }
 
-std::u16string NameUnits(const void* name_bytes, AEGP_MemSize name_size) {
+std::u16string NameUnits(const void* name_bytes, std::uint32_t name_size) {
   std::u16string units;
   if (name_bytes == nullptr) return units;
   const auto* bytes = static_cast<const unsigned char*>(name_bytes);
@@ -208,7 +208,7 @@ std::string CompositionPart(std::string name, ReservedNames reserved) {
   return name;
 }
 
-OutputPath BuildOutputPath(const void* name_bytes, AEGP_MemSize name_size, std::time_t now,
+OutputPath BuildOutputPath(const void* name_bytes, std::uint32_t name_size, std::time_t now,
                            const NamingPlatform& platform) {
   const std::string timestamp = FormatTimestamp(LocalTime(now));
 

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <string>
 
 #include "capture/NamingPlatform.h"
-#include "host/AE_HostInterface.h"
 
 // Longest path handed to the PNG writer, in UTF-8 bytes.
 inline constexpr std::size_t kMaxOutputPathBytes = 1023;
@@ -16,7 +16,7 @@ inline constexpr std::size_t kMaxFileNameUnits = 255;
 // The bytes of a UTF-16 name, its NUL included, that can reach a file name:
 // each unit of the name takes at least one of the file name's units. A name
 // whose size the host cannot tell is read up to its NUL, at most this far.
-inline constexpr AEGP_MemSize kLongestUsefulNameBytes = (kMaxFileNameUnits + 1) * 2;
+inline constexpr std::uint32_t kLongestUsefulNameBytes = (kMaxFileNameUnits + 1) * 2;
 
 // Why no path was built.
 enum class NamingFailure {
@@ -39,7 +39,7 @@ struct OutputPath {
 // character boundary as far as the limits need), " ", the timestamp and
 // ".png": at most kMaxFileNameUnits of the platform's units, and the whole
 // path at most kMaxOutputPathBytes.
-OutputPath BuildOutputPath(const void* name_bytes, AEGP_MemSize name_size, std::time_t now,
+OutputPath BuildOutputPath(const void* name_bytes, std::uint32_t name_size, std::time_t now,
                            const NamingPlatform& platform);
 
 // "%Y-%m-%d %I.%M.%S %p" of a local time, e.g. "2021-06-15 04.04.05 PM";
@@ -51,7 +51,7 @@ std::string FormatTimestamp(const std::tm& local_time);
 
 // The name's UTF-16 units up to its first NUL, each unpaired surrogate
 // replaced by U+FFFD.
-std::u16string NameUnits(const void* name_bytes, AEGP_MemSize name_size);
+std::u16string NameUnits(const void* name_bytes, std::uint32_t name_size);
 
 // `name` with every character that would steer the file out of the folder,
 // or that the file system reserves, replaced by '_'.

@@ -53,10 +53,10 @@ unsigned Store(const PngBytes& png, const std::string& utf8_path) {
 
 }  // namespace
 
-unsigned WriteFrameAsPng(const PF_EffectWorld& world, const std::string& utf8_path) {
+unsigned WriteFrameAsPng(const ArgbFrame& frame, const std::string& utf8_path) {
   RgbaImage image;
   PngBytes png;
-  unsigned code = RepackArgbToRgba(world, image);
+  unsigned code = RepackArgbToRgba(frame, image);
   if (!code) code = Encode(image, png);
   image.pixels.reset();  // the encoded bytes are all that is needed from here
   if (!code) code = CheckFitsOneChunk(png);

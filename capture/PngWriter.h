@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "host/AE_HostInterface.h"
+#include "capture/FrameRepack.h"
 
-// Repacks `world` and writes it as a PNG at `utf8_path`, replacing any file
+// Repacks `frame` and writes it as a PNG at `utf8_path`, replacing any file
 // there only once the whole PNG is on disk. Gives 0 or the failure's code
 // (see CaptureFailures.h), after printing its line.
-unsigned WriteFrameAsPng(const PF_EffectWorld& world, const std::string& utf8_path);
+unsigned WriteFrameAsPng(const ArgbFrame& frame, const std::string& utf8_path);

@@ -219,7 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::unique_ptr<std::uint8_t[]> handle(new std::uint8_t[rest.size()]);
   if (!rest.empty()) std::memcpy(handle.get(), rest.data(), rest.size());
   const auto name_size =
-      static_cast<AEGP_MemSize>(rest.size() - std::min<std::size_t>(bytes_left_out, rest.size()));
+      static_cast<std::uint32_t>(rest.size() - std::min<std::size_t>(bytes_left_out, rest.size()));
   const void* name = no_name ? nullptr : handle.get();
 
   const std::u16string units =

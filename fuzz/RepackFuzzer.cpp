@@ -27,22 +27,22 @@ constexpr unsigned kTooLarge = 83;
 constexpr std::uint64_t kLargestFrameBytes = 1u << 20;
 
 struct Geometry {
-  A_long width;
-  A_long height;
-  A_long rowbytes;
+  std::int32_t width;
+  std::int32_t height;
+  std::int32_t rowbytes;
 };
 
 // Either a frame near the sizes that can be read (the usual case), or any
 // 32-bit values at all.
 Geometry RandomGeometry(FuzzedDataProvider& input) {
   if (input.ConsumeIntegralInRange<int>(0, 7) == 0) {
-    return {input.ConsumeIntegral<A_long>(), input.ConsumeIntegral<A_long>(),
-            input.ConsumeIntegral<A_long>()};
+    return {input.ConsumeIntegral<std::int32_t>(), input.ConsumeIntegral<std::int32_t>(),
+            input.ConsumeIntegral<std::int32_t>()};
   }
   Geometry geometry{};
-  geometry.width = input.ConsumeIntegralInRange<A_long>(-2, 300);
-  geometry.height = input.ConsumeIntegralInRange<A_long>(-2, 40);
-  geometry.rowbytes = 4 * geometry.width + input.ConsumeIntegralInRange<A_long>(-9, 72);
+  geometry.width = input.ConsumeIntegralInRange<std::int32_t>(-2, 300);
+  geometry.height = input.ConsumeIntegralInRange<std::int32_t>(-2, 40);
+  geometry.rowbytes = 4 * geometry.width + input.ConsumeIntegralInRange<std::int32_t>(-9, 72);
   if (input.ConsumeIntegralInRange<int>(0, 15) == 0) geometry.rowbytes = -geometry.rowbytes;
   return geometry;
 }
@@ -93,13 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    : pixel_bytes[i % pixel_bytes.size()];
   }
 
-  PF_EffectWorld world{};
-  world.data = frame;
-  world.width = geometry.width;
-  world.height = geometry.height;
-  world.rowbytes = geometry.rowbytes;
+  const ArgbFrame argb{geometry.width, geometry.height, geometry.rowbytes, frame};
   RgbaImage image;
-  const unsigned code = RepackArgbToRgba(world, image);
+  const unsigned code = RepackArgbToRgba(argb, image);
 
   if (!Readable(geometry)) {
     FUZZ_CHECK(Refused(code, geometry));

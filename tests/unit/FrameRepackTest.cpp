@@ -10,14 +10,9 @@
 
 namespace {
 
-PF_EffectWorld World(std::vector<std::uint8_t>& bytes, A_long width, A_long height,
-                     A_long rowbytes) {
-  PF_EffectWorld world{};
-  world.data = bytes.data();
-  world.width = width;
-  world.height = height;
-  world.rowbytes = rowbytes;
-  return world;
+ArgbFrame World(const std::vector<std::uint8_t>& bytes, std::int32_t width, std::int32_t height,
+                std::int32_t row_bytes) {
+  return ArgbFrame{width, height, row_bytes, bytes.data()};
 }
 
 TEST(FrameRepack, MovesAlphaLastAndDropsThePaddingAtRowEnds) {
@@ -90,11 +85,10 @@ TEST(FrameRepack, GivesThePlainByteLoopsBytesForEveryShapeAndAlignment) {
             ASSERT_EQ(target[i], kGuard);
           }
 
-          PF_EffectWorld world = World(source, static_cast<A_long>(width),
-                                       static_cast<A_long>(height), static_cast<A_long>(stride));
-          world.data = argb;
+          const ArgbFrame frame{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
+                                static_cast<std::int32_t>(stride), argb};
           RgbaImage image;
-          ASSERT_EQ(RepackArgbToRgba(world, image), 0u);
+          ASSERT_EQ(RepackArgbToRgba(frame, image), 0u);
           ASSERT_EQ(
               std::vector<std::uint8_t>(image.pixels.get(), image.pixels.get() + expected.size()),
               expected)

@@ -80,7 +80,7 @@ class OutputNamingTest : public ::testing::Test {
   static OutputPath Build(const std::u16string& name, std::time_t when,
                           const NamingPlatform& platform = kFakeMac) {
     std::u16string with_nul = name + u'\0';
-    return BuildOutputPath(with_nul.data(), static_cast<AEGP_MemSize>(with_nul.size() * 2), when,
+    return BuildOutputPath(with_nul.data(), static_cast<std::uint32_t>(with_nul.size() * 2), when,
                            platform);
   }
   // The path, or nullopt when none was built.
@@ -123,7 +123,7 @@ TEST_F(OutputNamingTest, TheNameEndsAtItsFirstNulAndAnOddTrailingByteIsIgnored) 
 TEST_F(OutputNamingTest, UnpairedSurrogatesBecomeReplacementCharacters) {
   const std::u16string name = {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00, 0xDBFF};
   std::u16string bytes = name + u'\0';
-  EXPECT_EQ(NameUnits(bytes.data(), static_cast<AEGP_MemSize>(bytes.size() * 2)),
+  EXPECT_EQ(NameUnits(bytes.data(), static_cast<std::uint32_t>(bytes.size() * 2)),
             (std::u16string{u'a', 0xFFFD, u'b', 0xFFFD, 0xD83D, 0xDE00, 0xFFFD}));
 }
 

@@ -37,7 +37,7 @@ NamingPlatform windowsWithRecordedMessage() {
 std::optional<std::string> pathFor(const std::u16string& name, const NamingPlatform& platform) {
   const std::u16string with_nul = name + u'\0';
   const OutputPath output = BuildOutputPath(
-      with_nul.data(), static_cast<AEGP_MemSize>(with_nul.size() * 2), kFixedNow, platform);
+      with_nul.data(), static_cast<std::uint32_t>(with_nul.size() * 2), kFixedNow, platform);
   if (output.failure != NamingFailure::kNone) return std::nullopt;
   return output.path;
 }

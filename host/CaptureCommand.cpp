@@ -1,13 +1,14 @@
 // "Take Glimster": renders the active composition's current frame at full
 // resolution and 8 bits per channel and writes it to the desktop as a PNG.
+#include <cstdint>
 #include <ctime>
 
 #include "capture/FailureReport.h"
-#include "capture/HandleOwners.h"
 #include "capture/OutputNaming.h"
 #include "capture/PngWriter.h"
 #include "host/AEGP_SuiteHandler.h"
 #include "host/Glimster.h"
+#include "host/HandleOwners.h"
 #include "host/HostCallBoundary.h"
 
 namespace {
@@ -90,7 +91,9 @@ A_Err WriteFrame(AEGP_SuiteHandler& suites, AEGP_ItemH item, AEGP_WorldH world, 
   const A_Err err = suites.WorldSuite2()->AEGP_FillOutPFEffectWorld(world, &effect_world);
   // The host may describe the pixels even while failing: the address decides.
   if (effect_world.data != nullptr) {
-    const unsigned write_code = WriteFrameAsPng(effect_world, output.path);
+    const ArgbFrame frame{effect_world.width, effect_world.height, effect_world.rowbytes,
+                          reinterpret_cast<const std::uint8_t*>(effect_world.data)};
+    const unsigned write_code = WriteFrameAsPng(frame, output.path);
     if (write_code != 0) ReportFailure(suites, FailureOfCode(write_code));
   } else if (!err) {
     ReportFailure(suites, FailureOfCode(kNoFrame));
