@@ -121,7 +121,7 @@ bool Reveal(const NativePath&) { return true; }
 
 // The name without its leading '.': a leftover the user sees, and that is
 // not taken for a capture.
-void LeaveVisible(const NativePath& path) {
+void RevealLeftover(const NativePath& path) {
   const std::size_t name = path.rfind('/') + 1;  // 0 when there is no folder
   if (path.compare(name, 1, ".") != 0) return;
   const NativePath visible = path.substr(0, name) + path.substr(name + 1);

@@ -113,6 +113,6 @@ bool Reveal(const NativePath& path) {
 }
 
 // A name that starts with '.' hides no file here: the attribute does.
-void LeaveVisible(const NativePath& path) { Reveal(path); }
+void RevealLeftover(const NativePath& path) { Reveal(path); }
 
 }  // namespace file_system

@@ -55,9 +55,9 @@ void FlushFolder(const NativePath& folder);
 // Clears the hidden attribute of the file at `path`, where the platform has
 // one; true when the file is not hidden by it (any longer).
 bool Reveal(const NativePath& path);
-// Makes the temporary at `path`, which could not be deleted, a file the user
-// sees: its hidden attribute cleared (Windows), or renamed to its name
+// Reveals the temporary at `path`, which could not be deleted, as a file the
+// user sees: its hidden attribute cleared (Windows), or renamed to its name
 // without the leading '.' (macOS, Linux). Where that fails too, it stays.
-void LeaveVisible(const NativePath& path);
+void RevealLeftover(const NativePath& path);
 
 }  // namespace file_system
