@@ -5,6 +5,7 @@
 // temporary, or where it cannot, at least reveals it.
 #include "capture/FileReplace.h"
 
+#include <atomic>
 #include <cstdio>
 
 #include "capture/FileSystemCalls.h"
@@ -12,6 +13,11 @@
 using file_system::Creation;
 using file_system::NativeFile;
 using file_system::NativePath;
+
+std::uint64_t file_system::FallbackBits(std::uint64_t process_id, std::uint64_t clock) {
+  static std::atomic<std::uint64_t> count{0};
+  return (process_id << 32) ^ clock ^ (count.fetch_add(1) << 20);
+}
 
 namespace {
 
