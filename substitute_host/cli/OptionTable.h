@@ -14,6 +14,7 @@ namespace glimster::substitute_host::cli {
 // flag); throws UsageError for a value it cannot use.
 using OptionSetter = void (*)(const std::string& value, Options& options);
 
+// One option: how it is spelled, what --help says of it and what it sets.
 struct OptionRow {
   std::string_view name;         // "--size"
   std::string_view placeholder;  // its value in --help ("WxH"); none for a flag, which takes none
