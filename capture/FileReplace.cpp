@@ -1,10 +1,11 @@
 // How a file is put in place, on every platform: the bytes go to a hidden
 // temporary file of its own beside the target, are written, flushed and the
-// file closed; the temporary is made an ordinary visible file, moved over
-// the target and the folder flushed. A step that fails removes the
-// temporary, or where it cannot, at least leaves it visible.
+// file closed; the temporary is revealed (an ordinary visible file), moved
+// over the target and the folder flushed. A step that fails removes the
+// temporary, or where it cannot, at least reveals it.
 #include "capture/FileReplace.h"
 
+#include <atomic>
 #include <cstdio>
 
 #include "capture/FileSystemCalls.h"
@@ -12,6 +13,11 @@
 using file_system::Creation;
 using file_system::NativeFile;
 using file_system::NativePath;
+
+std::uint64_t file_system::FallbackBits(std::uint64_t process_id, std::uint64_t clock) {
+  static std::atomic<std::uint64_t> count{0};
+  return (process_id << 32) ^ clock ^ (count.fetch_add(1) << 20);
+}
 
 namespace {
 
@@ -41,9 +47,9 @@ bool CreateTemporaryIn(const NativePath& folder, NativePath& temporary, NativeFi
 }
 
 // Removes the closed temporary after a failure; gives `result`. One that
-// cannot be removed is made visible: no hidden file is left behind for ever.
+// cannot be removed is revealed: no hidden file is left behind for ever.
 FileReplaceResult Discard(const NativePath& temporary, FileReplaceResult result) {
-  if (!file_system::Delete(temporary)) file_system::LeaveVisible(temporary);
+  if (!file_system::Delete(temporary)) file_system::RevealLeftover(temporary);
   return result;
 }
 

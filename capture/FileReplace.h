@@ -13,7 +13,7 @@ enum class FileReplaceResult {
 // Replaces the file at `utf8_path` with `bytes`, all or nothing: the bytes go
 // to a temporary file in the same folder, are flushed to the disk, and the
 // temporary then takes the path's place in one step. On failure the
-// temporary is removed (or, where it cannot be, left visible) and an earlier
+// temporary is removed (or, where it cannot be, revealed) and an earlier
 // file at the path is left as it was. The policy is FileReplace.cpp's; the
 // platform's file calls are in FileSystemCalls.h.
 // (Not called ReplaceFile: <windows.h> defines that name as a macro.)

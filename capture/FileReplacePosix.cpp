@@ -9,7 +9,6 @@
 #endif
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>  // rename
 #include <ctime>
 #include <iterator>
@@ -53,11 +52,10 @@ std::uint64_t RandomBits() {
   arc4random_buf(&bits, sizeof bits);
 #else
   if (getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
-    static std::atomic<std::uint64_t> count{0};
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    bits = (static_cast<std::uint64_t>(getpid()) << 32) ^ static_cast<std::uint64_t>(now.tv_nsec) ^
-           (count.fetch_add(1) << 20);
+    bits =
+        FallbackBits(static_cast<std::uint64_t>(getpid()), static_cast<std::uint64_t>(now.tv_nsec));
   }
 #endif
   return bits;
@@ -69,9 +67,7 @@ Creation CreateNew(const NativePath& path, NativeFile& file) {
   return errno == EEXIST ? Creation::kNameTaken : Creation::kFailed;
 }
 
-// At most 1 GiB a call: macOS refuses a write of more than INT_MAX bytes.
 bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size) {
-  constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
   while (size > 0) {
     const ssize_t written = write(file, bytes, size < kLargestWrite ? size : kLargestWrite);
     if (written < 0 && errno == EINTR) continue;
@@ -121,7 +117,7 @@ bool Reveal(const NativePath&) { return true; }
 
 // The name without its leading '.': a leftover the user sees, and that is
 // not taken for a capture.
-void LeaveVisible(const NativePath& path) {
+void RevealLeftover(const NativePath& path) {
   const std::size_t name = path.rfind('/') + 1;  // 0 when there is no folder
   if (path.compare(name, 1, ".") != 0) return;
   const NativePath visible = path.substr(0, name) + path.substr(name + 1);

@@ -46,12 +46,9 @@ std::uint64_t RandomBits() {
   std::uint64_t bits = 0;
   if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&bits), sizeof bits,
                                       BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
-    static volatile LONG count = 0;
     LARGE_INTEGER now{};
     QueryPerformanceCounter(&now);
-    bits = (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) ^
-           static_cast<std::uint64_t>(now.QuadPart) ^
-           (static_cast<std::uint64_t>(InterlockedIncrement(&count)) << 20);
+    bits = FallbackBits(GetCurrentProcessId(), static_cast<std::uint64_t>(now.QuadPart));
   }
   return bits;
 }
@@ -68,7 +65,7 @@ Creation CreateNew(const NativePath& path, NativeFile& file) {
 
 bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size) {
   while (size > 0) {
-    const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+    const DWORD chunk = static_cast<DWORD>(size < kLargestWrite ? size : kLargestWrite);
     DWORD written = 0;
     if (!WriteFile(file, bytes, chunk, &written, nullptr) || written == 0) return false;
     bytes += written;
@@ -113,6 +110,6 @@ bool Reveal(const NativePath& path) {
 }
 
 // A name that starts with '.' hides no file here: the attribute does.
-void LeaveVisible(const NativePath& path) { Reveal(path); }
+void RevealLeftover(const NativePath& path) { Reveal(path); }
 
 }  // namespace file_system

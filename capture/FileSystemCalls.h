@@ -26,9 +26,13 @@ NativePath FolderOf(const NativePath& path);
 // The path of the file named `name` (ASCII) in `folder`.
 NativePath PathIn(const NativePath& folder, const char* name);
 
-// 64 bits nobody can predict. Should the system have none to give, the
-// process id, a clock and a count still make them differ from the last call's.
+// 64 bits nobody can predict; should the system have none to give,
+// FallbackBits of the process id and a clock.
 std::uint64_t RandomBits();
+// Bits that differ from the last call's, and from another process's, when
+// the system gives no random ones: `process_id`, `clock` and a count of
+// calls, mixed (FileReplace.cpp).
+std::uint64_t FallbackBits(std::uint64_t process_id, std::uint64_t clock);
 
 enum class Creation {
   kCreated,    // `file` is open for writing
@@ -38,7 +42,11 @@ enum class Creation {
 // Creates a new, empty file at `path`, hidden where the platform marks files
 // hidden by an attribute; never opens one that is there already.
 Creation CreateNew(const NativePath& path, NativeFile& file);
-// Writes all `size` bytes, however many calls that takes, at most 1 GiB a call.
+// The most bytes one write call is given: 1 GiB, within what macOS's write
+// (INT_MAX) and Windows' WriteFile (a DWORD) take.
+inline constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
+// Writes all `size` bytes, however many calls that takes, at most
+// kLargestWrite a call.
 bool WriteAll(NativeFile file, const unsigned char* bytes, std::size_t size);
 // Flushes the file's bytes to the disk; true too where the file system
 // answers that it does not flush (some network and FUSE file systems).
@@ -55,9 +63,9 @@ void FlushFolder(const NativePath& folder);
 // Clears the hidden attribute of the file at `path`, where the platform has
 // one; true when the file is not hidden by it (any longer).
 bool Reveal(const NativePath& path);
-// Makes the temporary at `path`, which could not be deleted, a file the user
-// sees: its hidden attribute cleared (Windows), or renamed to its name
+// Reveals the temporary at `path`, which could not be deleted, as a file the
+// user sees: its hidden attribute cleared (Windows), or renamed to its name
 // without the leading '.' (macOS, Linux). Where that fails too, it stays.
-void LeaveVisible(const NativePath& path);
+void RevealLeftover(const NativePath& path);
 
 }  // namespace file_system

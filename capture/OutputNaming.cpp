@@ -59,11 +59,13 @@ std::string LeadingCharacters(const std::string& text, std::size_t max_bytes, st
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool EqualsIgnoringAsciiCase(const std::string& text, std::size_t from, const char* word) {
+// Whether `text` begins with `word` (upper case), its ASCII letters taken
+// in either case.
+bool EqualsIgnoringAsciiCase(const std::string& text, const char* word) {
   const std::size_t length = std::strlen(word);
-  if (text.size() - from < length) return false;
+  if (text.size() < length) return false;
   for (std::size_t i = 0; i < length; ++i) {
-    if (AsciiUpper(text[from + i]) != word[i]) return false;
+    if (AsciiUpper(text[i]) != word[i]) return false;
   }
   return true;
 }
@@ -72,10 +74,10 @@ bool EqualsIgnoringAsciiCase(const std::string& text, std::size_t from, const ch
 // removed) is one of the names Windows keeps for its devices.
 bool IsWindowsDeviceName(const std::string& stem) {
   for (const char* word : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
-    if (stem.size() == std::strlen(word) && EqualsIgnoringAsciiCase(stem, 0, word)) return true;
+    if (stem.size() == std::strlen(word) && EqualsIgnoringAsciiCase(stem, word)) return true;
   }
   for (const char* word : {"COM", "LPT"}) {
-    if (stem.size() < 4 || !EqualsIgnoringAsciiCase(stem, 0, word)) continue;
+    if (stem.size() < 4 || !EqualsIgnoringAsciiCase(stem, word)) continue;
     const std::string number = stem.substr(3);
     if (number.size() == 1 && number[0] >= '1' && number[0] <= '9') return true;
     // Superscript one, two and three.

@@ -51,6 +51,6 @@ set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY TEST_INCLUDE_FILE
 
 # glimster-host --macos arm64: that tree's glimster-host, under the emulator.
 set_property(TARGET glimster-host APPEND PROPERTY GLIMSTER_MACOS_SLICES arm64)
-target_compile_definitions(glimster-host PRIVATE
+target_compile_definitions(glimster_host_cli PRIVATE
   GLIMSTER_MACOS_OTHER_ARCH="arm64"
   "GLIMSTER_MACOS_OTHER_HOST=\"${GLIMSTER_QEMU_AARCH64}\",\"${GLIMSTER_AARCH64_BINARY_DIR}/substitute_host/glimster-host\"")

@@ -30,6 +30,7 @@ class AEGP_SuiteHandler {
   const AEGP_CommandSuite1* CommandSuite1() { return Get<AEGP_CommandSuite1>(); }
   const AEGP_RegisterSuite6* RegisterSuite6() { return Get<AEGP_RegisterSuite6>(); }
   const AEGP_UtilitySuite7* UtilitySuite7() { return Get<AEGP_UtilitySuite7>(); }
+  // Item Suite 10: active item, type, current time; 13 only for the name in UTF-16 (10's is 8-bit).
   const AEGP_ItemSuite10* ItemSuite10() { return Get<AEGP_ItemSuite10>(); }
   const AEGP_ItemSuite13* ItemSuite13() { return Get<AEGP_ItemSuite13>(); }
   const AEGP_CompSuite14* CompSuite14() { return Get<AEGP_CompSuite14>(); }

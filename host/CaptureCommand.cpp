@@ -56,6 +56,7 @@ OutputPath OutputPathFor(AEGP_SuiteHandler& suites, AEGP_ItemH item, NameMemory&
   const AEGP_MemorySuite1* memory = suites.MemorySuite1();
   suites.ItemSuite13()->AEGP_GetItemName(S_plugin_id, item, name.out());
   if (name.get() != nullptr) {
+    // Its code is not looked at: the address decides, and no address is the empty name.
     memory->AEGP_LockMemHandle(name.get(), &name_bytes);
     if (memory->AEGP_GetMemHandleSize(name.get(), &name_size) != A_Err_NONE) {
       name_size = kLongestUsefulNameBytes;

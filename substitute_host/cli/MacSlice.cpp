@@ -78,15 +78,13 @@ fs::path macSlice(const std::string& arch, const std::optional<fs::path>& bundle
 
 std::string macSliceHelp() {
   std::string text =
-      "  --macos ARCH         load the Mac code instead: the ARCH slice (x86_64 or arm64) of a\n"
-      "                       Glimster.plugin, mapped by macos_runner, a Linux stand-in for the\n"
-      "                       macOS loader and system libraries; PLUGIN then names the bundle\n";
+      "load the Mac code instead: the ARCH slice (x86_64 or arm64) of a\n"
+      "Glimster.plugin, mapped by macos_runner, a Linux stand-in for the\n"
+      "macOS loader and system libraries; PLUGIN then names the bundle\n";
 #ifdef GLIMSTER_MACOS_RUNNER
-  text += "                       (default " +
-          fs::u8path(GLIMSTER_MACOS_DEFAULT_BUNDLE).u8string() + ")\n";
+  text += "(default " + fs::u8path(GLIMSTER_MACOS_DEFAULT_BUNDLE).u8string() + ")\n";
 #endif
-  return text + "                       This build runs " +
-         runnable(",\n                         ") + "\n\n";
+  return text + "This build runs " + runnable(",\n  ");
 }
 
 }  // namespace glimster::substitute_host::cli

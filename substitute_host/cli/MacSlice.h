@@ -20,7 +20,7 @@ std::filesystem::path macSlice(const std::string& arch,
                                const std::optional<std::filesystem::path>& bundle,
                                const std::vector<std::string>& arguments);
 
-// What --help says of --macos in this build.
+// What --help says of --macos in this build (OptionTable.h's help of a row).
 std::string macSliceHelp();
 
 }  // namespace glimster::substitute_host::cli

@@ -71,8 +71,9 @@ struct Options {
   std::vector<SuiteRefusalOption> refusals;
 };
 
-// Reads the arguments after the program name (UTF-8); throws UsageError for
-// an unknown option, a missing or malformed value, or options that conflict.
+// Reads the arguments after the program name (UTF-8) by the rows of
+// optionTable() (OptionTable.h); throws UsageError for an unknown option, a
+// missing or malformed value, or options that conflict.
 Options parseOptions(const std::vector<std::string>& arguments);
 
 }  // namespace glimster::substitute_host::cli

@@ -2,7 +2,7 @@
 // device or a file system that cannot flush make them: the earlier file at
 // the capture's path is kept byte for byte and the failure reported once,
 // or, where the file system only cannot flush, the capture is saved. A
-// temporary that cannot be deleted is left visible.
+// temporary that cannot be deleted is revealed.
 #include <algorithm>
 #include <fstream>
 #include <iterator>

@@ -62,7 +62,7 @@ bool MoveOver(const NativePath& from, const NativePath& to) {
 bool Delete(const NativePath& path) { return Succeeds("delete", Utf8(path)); }
 void FlushFolder(const NativePath& folder) { Succeeds("flush-folder", Utf8(folder)); }
 bool Reveal(const NativePath& path) { return Succeeds("reveal", Utf8(path)); }
-void LeaveVisible(const NativePath& path) { Succeeds("leave-visible", Utf8(path)); }
+void RevealLeftover(const NativePath& path) { Succeeds("reveal-leftover", Utf8(path)); }
 
 }  // namespace file_system
 
@@ -96,9 +96,9 @@ TEST_F(FileReplacePolicyTest, WritesFlushesClosesRevealsMovesThenFlushesTheFolde
                                       "move " + t + " -> " + kTarget, "flush-folder /d"}));
 }
 
-// The temporary is closed and deleted, or, where it cannot be, left
-// visible: never a hidden file left behind, never a capture called saved.
-TEST_F(FileReplacePolicyTest, AFailingStepRemovesTheTemporaryOrLeavesItVisible) {
+// The temporary is closed and deleted, or, where it cannot be, revealed:
+// never a hidden file left behind, never a capture called saved.
+TEST_F(FileReplacePolicyTest, AFailingStepRemovesTheTemporaryOrRevealsIt) {
   const std::string t = kTemporary;
   const struct {
     std::set<std::string> failing;
@@ -116,11 +116,11 @@ TEST_F(FileReplacePolicyTest, AFailingStepRemovesTheTemporaryOrLeavesItVisible) 
        {"write", "flush", "close", "reveal " + t, "move " + t + " -> " + kTarget, "delete " + t}},
       {{"write", "delete"},
        FileReplaceResult::WriteFailed,
-       {"write", "close", "delete " + t, "leave-visible " + t}},
+       {"write", "close", "delete " + t, "reveal-leftover " + t}},
       {{"move", "delete"},
        FileReplaceResult::OpenFailed,
        {"write", "flush", "close", "reveal " + t, "move " + t + " -> " + kTarget, "delete " + t,
-        "leave-visible " + t}},
+        "reveal-leftover " + t}},
   };
   for (const auto& c : cases) {
     SetUp();

@@ -1,11 +1,11 @@
 // How Glimster.aex puts the PNG on the desktop, watched at its imports: a
 // hidden temporary file created new, written (each write taking at most
-// 4 KiB, as a short write does), flushed, closed, made visible
+// 4 KiB, as a short write does), flushed, closed, revealed
 // (keeping its other attributes) and moved over the target, the move tried
 // again while another program holds a file for a moment, waiting longer each
 // time; a failing step closes the file and deletes it, and one that cannot
-// be deleted is left visible. (Leftovers of killed captures, on every
-// binary: TemporaryFileTest.)
+// be deleted is revealed. (Leftovers of killed captures, on every binary:
+// TemporaryFileTest.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -35,7 +35,7 @@ std::vector<std::string> gCalls;  // "create NAME", "write NAME", "flush NAME", 
 std::vector<DWORD> gCreateAttributes;
 std::vector<DWORD> gCreateDispositions;
 std::map<HANDLE, std::wstring> gOpen;
-bool gFailNextUnhide = false;
+bool gFailNextReveal = false;
 std::vector<DWORD> gMoveErrors;      // the next moves fail with these, one each
 std::vector<DWORD> gWaits;           // the plug-in's Sleep calls, which return at once
 std::vector<DWORD> gAttributesRead;  // what GetFileAttributesW answered for the folder's files
@@ -155,8 +155,8 @@ BOOL WINAPI recordDeleteFile(LPCWSTR path) {
 BOOL WINAPI recordSetFileAttributes(LPCWSTR path, DWORD attributes) {
   if (!nameInFolder(path).empty()) gAttributesSet.push_back(attributes);
   if (!nameInFolder(path).empty() && (attributes & FILE_ATTRIBUTE_HIDDEN) == 0) {
-    note("unhide " + nameInFolder(path));
-    if (failsNow(gFailNextUnhide, path, ERROR_ACCESS_DENIED)) return FALSE;
+    note("reveal " + nameInFolder(path));
+    if (failsNow(gFailNextReveal, path, ERROR_ACCESS_DENIED)) return FALSE;
   }
   return gSetFileAttributes(path, attributes);
 }
@@ -177,7 +177,7 @@ class FileReplace : public capture_tests::CaptureFixture {
     gCreateAttributes.clear();
     gCreateDispositions.clear();
     gOpen.clear();
-    gFailNextUnhide = false;
+    gFailNextReveal = false;
     gMoveErrors.clear();
     gWaits.clear();
     gAttributesRead.clear();
@@ -231,7 +231,7 @@ class FileReplace : public capture_tests::CaptureFixture {
 };
 
 // Noise: a PNG of about 16 KiB, written in short writes.
-TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesUnhidesAndMovesItToTheTarget) {
+TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesRevealsAndMovesItToTheTarget) {
   comp_ = &ActivateComposition(u"Short writes", substitute_host::noiseFrame(64, 64, 5));
   const std::vector<std::wstring> added = capture();
   ASSERT_EQ(added.size(), 1u);
@@ -239,7 +239,7 @@ TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesUnhidesAndMovesItToTheTarge
   const std::string target = utf8Of(added[0]);
   EXPECT_EQ(gCalls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
                                               "flush " + temporary, "close " + temporary,
-                                              "unhide " + temporary,
+                                              "reveal " + temporary,
                                               "move " + temporary + " -> " + target}));
   // No longer than the shortest name a capture can have (" 2026-12-08 21.30.00.png").
   EXPECT_LE(temporary.size(), 24u);
@@ -255,16 +255,16 @@ TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesUnhidesAndMovesItToTheTarge
   EXPECT_EQ(decodePngWithWic(desktop_ / added[0]).rgba, test_support::RgbaOf(*comp_->frame).pixels);
 }
 
-// A temporary that cannot be made visible is deleted: never a hidden file
+// A temporary that cannot be revealed is deleted: never a hidden file
 // left behind. (Each failing call, on every binary: the shared
 // FileCallFailureTest; the policy: FileReplacePolicyTest.)
-TEST_F(FileReplace, ATemporaryThatCannotBeUnhiddenIsDeleted) {
-  gFailNextUnhide = true;
+TEST_F(FileReplace, ATemporaryThatCannotBeRevealedIsDeleted) {
+  gFailNextReveal = true;
   const std::vector<std::wstring> added = capture();
   const std::string temporary = temporaryOf(gCalls.at(0));
   EXPECT_EQ(gCalls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
                                               "flush " + temporary, "close " + temporary,
-                                              "unhide " + temporary, "delete " + temporary}));
+                                              "reveal " + temporary, "delete " + temporary}));
   EXPECT_TRUE(added.empty()) << utf8Of(added.front());
   ASSERT_EQ(host_->reports().size(), 1u);
   EXPECT_NE(host_->reports().back().find("(error 1000)"), std::string::npos);
