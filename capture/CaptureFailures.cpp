@@ -4,6 +4,8 @@
 
 #include "lodepng.h"
 
+namespace glimster {
+
 namespace {
 
 constexpr char kNotCreatedText[] = "failed to open file for writing";
@@ -56,3 +58,5 @@ void PrintFailureLine(const CaptureFailure& failure) {
   std::printf("error %u: %s\n", failure.code, failure.printed);
   std::fflush(stdout);
 }
+
+}  // namespace glimster

@@ -6,6 +6,8 @@
 
 #include "capture/OutputNaming.h"
 
+namespace glimster {
+
 // The codes: the PNG library's own where it has one, so that its texts read
 // the same; 1000 and up for the failures it does not know.
 inline constexpr unsigned kFileNotCreated = 79;        // the file cannot be created at its path
@@ -37,3 +39,5 @@ CaptureFailure NamingFailureOf(NamingFailure failure);
 
 // Prints "error <code>: <text>" on standard output, when the failure prints a line.
 void PrintFailureLine(const CaptureFailure& failure);
+
+}  // namespace glimster

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 
+namespace glimster {
 namespace {
 
 using Link = EncoderMemoryScope::Link;
@@ -41,6 +42,15 @@ void Unjoin(Link* link) {
 }
 
 }  // namespace
+}  // namespace glimster
+
+using glimster::BlockOf;
+using glimster::Join;
+using glimster::Link;
+using glimster::LinkOf;
+using glimster::t_held;
+using glimster::Unjoin;
+using glimster::WithHeader;
 
 void* lodepng_malloc(std::size_t size) {
   auto* link = static_cast<Link*>(std::malloc(WithHeader(size)));
@@ -79,6 +89,8 @@ void lodepng_free(void* block) {
   std::free(link);
 }
 
+namespace glimster {
+
 EncoderMemoryScope::EncoderMemoryScope() : held_{&held_, &held_} { t_held = &held_; }
 
 EncoderMemoryScope::~EncoderMemoryScope() {
@@ -98,3 +110,5 @@ void EncoderMemoryScope::PrepareThread() {
 void EncoderMemoryScope::Keep(void* block) {
   if (block != nullptr) Unjoin(LinkOf(block));
 }
+
+}  // namespace glimster

@@ -16,6 +16,8 @@ void* lodepng_realloc(void* block, std::size_t new_size);
 // Frees `block` (null or from these functions).
 void lodepng_free(void* block);
 
+namespace glimster {
+
 // Every block the PNG library takes on this thread while the scope lives,
 // and has not freed, is freed when it ends: after an exception left the
 // library, nothing it held is lost. Scopes do not nest.
@@ -43,3 +45,5 @@ class EncoderMemoryScope {
  private:
   Link held_;  // the list's head: a ring, empty when it points at itself
 };
+
+}  // namespace glimster

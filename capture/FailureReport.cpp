@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace glimster {
+
 FailureReportText FailureReportFor(const CaptureFailure& failure) {
   FailureReportText report;
   std::snprintf(report.text, sizeof report.text,
@@ -9,3 +11,5 @@ FailureReportText FailureReportFor(const CaptureFailure& failure) {
                 failure.code);
   return report;
 }
+
+}  // namespace glimster

@@ -4,6 +4,8 @@
 
 #include "capture/CaptureFailures.h"
 
+namespace glimster {
+
 // A report's text, NUL-terminated; held without allocating.
 struct FailureReportText {
   char text[192];
@@ -11,3 +13,5 @@ struct FailureReportText {
 
 // "Glimster could not save the frame on the desktop: <words> (error <code>)."
 FailureReportText FailureReportFor(const CaptureFailure& failure);
+
+}  // namespace glimster

@@ -10,6 +10,8 @@
 
 #include "capture/FileSystemCalls.h"
 
+namespace glimster {
+
 using file_system::Creation;
 using file_system::NativeFile;
 using file_system::NativePath;
@@ -78,3 +80,5 @@ FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned 
   file_system::FlushFolder(folder);
   return FileReplaceResult::Replaced;
 }
+
+}  // namespace glimster

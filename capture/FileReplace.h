@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+namespace glimster {
+
 enum class FileReplaceResult {
   Replaced,     // the file at the path now holds exactly the bytes
   OpenFailed,   // no file can be created at the path; nothing changed
@@ -19,3 +21,5 @@ enum class FileReplaceResult {
 // (Not called ReplaceFile: <windows.h> defines that name as a macro.)
 FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
                                    std::size_t size);
+
+}  // namespace glimster

@@ -15,6 +15,8 @@
 
 #include "capture/FileSystemCalls.h"
 
+namespace glimster {
+
 namespace file_system {
 namespace {
 
@@ -125,3 +127,5 @@ void RevealLeftover(const NativePath& path) {
 }
 
 }  // namespace file_system
+
+}  // namespace glimster

@@ -5,6 +5,8 @@
 #include "capture/FileSystemCalls.h"
 #include "capture/WindowsPaths.h"
 
+namespace glimster {
+
 namespace file_system {
 namespace {
 
@@ -113,3 +115,5 @@ bool Reveal(const NativePath& path) {
 void RevealLeftover(const NativePath& path) { Reveal(path); }
 
 }  // namespace file_system
+
+}  // namespace glimster

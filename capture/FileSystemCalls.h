@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+namespace glimster {
+
 namespace file_system {
 
 #if defined(_WIN32)
@@ -69,3 +71,5 @@ bool Reveal(const NativePath& path);
 void RevealLeftover(const NativePath& path);
 
 }  // namespace file_system
+
+}  // namespace glimster

@@ -5,6 +5,8 @@
 
 #include "capture/CaptureFailures.h"
 
+namespace glimster {
+
 namespace {
 
 // One pixel read as a 32-bit word in the machine's byte order, its alpha
@@ -76,3 +78,5 @@ unsigned RepackArgbToRgba(const ArgbFrame& frame, RgbaImage& image) {
                static_cast<std::size_t>(frame.row_bytes), image.pixels.get());
   return 0;
 }
+
+}  // namespace glimster

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
+namespace glimster {
+
 struct FreeBytes {
   void operator()(std::uint8_t* bytes) const { std::free(bytes); }
 };
@@ -38,3 +40,5 @@ unsigned RepackArgbToRgba(const ArgbFrame& frame, RgbaImage& image);
 // pointer needs any alignment; the two buffers must not overlap.
 void RepackPixels(const std::uint8_t* argb, std::size_t width, std::size_t height,
                   std::size_t stride, std::uint8_t* rgba);
+
+}  // namespace glimster

@@ -9,6 +9,8 @@
 
 #include "capture/NamingPlatform.h"
 
+namespace glimster {
+
 namespace {
 
 // Drains the pool when the scope ends, whichever way it ends.
@@ -71,3 +73,5 @@ constexpr NamingPlatform MacOSNaming() {
 }  // namespace
 
 const NamingPlatform kNativeNamingPlatform = MacOSNaming();
+
+}  // namespace glimster

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace glimster {
+
 // What looking for the desktop folder found.
 struct DesktopLookup {
   enum Status {
@@ -49,3 +51,5 @@ struct NamingPlatform {
 
 // The operations of the platform this build is for.
 extern const NamingPlatform kNativeNamingPlatform;
+
+}  // namespace glimster

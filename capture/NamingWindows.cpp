@@ -4,6 +4,8 @@
 
 #include "capture/NamingPlatform.h"
 
+namespace glimster {
+
 namespace {
 
 // Longest desktop folder taken, in UTF-8 bytes.
@@ -57,3 +59,5 @@ constexpr NamingPlatform WindowsNaming() {
 }  // namespace
 
 const NamingPlatform kNativeNamingPlatform = WindowsNaming();
+
+}  // namespace glimster

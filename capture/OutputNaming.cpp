@@ -4,6 +4,8 @@
 #include <cstring>
 #include <optional>
 
+namespace glimster {
+
 namespace {
 
 constexpr char16_t kReplacementCharacter = 0xFFFD;
@@ -243,3 +245,5 @@ OutputPath BuildOutputPath(const void* name_bytes, std::uint32_t name_size, std:
   output.path = folder + part + suffix;
   return output;
 }
+
+}  // namespace glimster

@@ -9,6 +9,8 @@
 
 #include "capture/NamingPlatform.h"
 
+namespace glimster {
+
 // Longest path handed to the PNG writer, in UTF-8 bytes.
 inline constexpr std::size_t kMaxOutputPathBytes = 1023;
 // Longest file name, in the platform's file-name units.
@@ -61,3 +63,5 @@ std::string FileSafeName(std::string name, ReservedNames reserved);
 // leading '.' made '_' (no hidden file), and on Windows a device name before
 // the first '.' (trailing spaces ignored) followed by '_'.
 std::string CompositionPart(std::string name, ReservedNames reserved);
+
+}  // namespace glimster

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace glimster {
+
 namespace {
 
 constexpr std::size_t kSignature = 8;
@@ -61,3 +63,5 @@ bool FitsOneChunk(const unsigned char* png, std::size_t size) {
   const std::optional<std::uint64_t> length = CompressedStreamLength(png, size);
   return length && *length <= kLongestChunkData;
 }
+
+}  // namespace glimster

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace glimster {
+
 // Whether the encoder can take a width x height RGBA frame: it sizes the
 // bits of one row (32 x width + 7) in 32-bit arithmetic, and writes the
 // length of the compressed stream of its filtered rows (height x
@@ -23,3 +25,5 @@ std::optional<std::uint64_t> CompressedStreamLength(const unsigned char* png, st
 // length goes: its compressed stream fits the one IDAT chunk it is in,
 // whose data can be 2^31 - 1 bytes at most.
 bool FitsOneChunk(const unsigned char* png, std::size_t size);
+
+}  // namespace glimster

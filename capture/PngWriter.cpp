@@ -9,6 +9,8 @@
 #include "capture/PngLimits.h"
 #include "lodepng.h"
 
+namespace glimster {
+
 namespace {
 
 struct PngBytes {
@@ -64,3 +66,5 @@ unsigned WriteFrameAsPng(const ArgbFrame& frame, const std::string& utf8_path) {
   if (code) PrintFailureLine(FailureOfCode(code));
   return code;
 }
+
+}  // namespace glimster

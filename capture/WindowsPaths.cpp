@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace glimster {
+
 namespace {
 
 constexpr wchar_t kExtended[] = L"\\\\?\\";
@@ -43,3 +45,5 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
   const bool drive = full.size() >= 3 && full[1] == L':' && full[2] == L'\\';
   return drive ? kExtended + full : std::wstring();
 }
+
+}  // namespace glimster

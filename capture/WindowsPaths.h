@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace glimster {
+
 // `path` made whole as Windows makes any path whole (GetFullPathNameW: '/'
 // becomes '\', separators run together become one, "." and ".." steps are
 // resolved, trailing spaces and dots are dropped where Windows drops them),
@@ -16,3 +18,5 @@
 // whose prefix has '/' for some separators (//?/, \\?/) is only made whole.
 // Empty when Windows cannot make the path whole.
 std::wstring ExtendedLengthPath(const std::wstring& path);
+
+}  // namespace glimster

@@ -23,6 +23,8 @@
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/Unicode.h"
 
+namespace glimster {
+
 namespace {
 
 using glimster::fuzz::EncodeUtf8;
@@ -200,7 +202,7 @@ void CheckShortened(const std::string& kept, const std::string& part, Fits&& fit
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int FuzzOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
   const bool windows = input.ConsumeBool();
   const NamingPlatform& platform = windows ? kFakeWindows : kFakeMacOS;
@@ -294,4 +296,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckShortened(path.substr(folder.size(), path.size() - folder.size() - suffix.size()), part,
                  fits);
   return 0;
+}
+
+}  // namespace glimster
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return glimster::FuzzOneInput(data, size);
 }

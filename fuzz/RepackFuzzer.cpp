@@ -16,6 +16,8 @@
 #include "fuzz/FuzzCheck.h"
 #include "tests/reference/PlainRepack.h"
 
+namespace glimster {
+
 namespace {
 
 constexpr unsigned kEmptyFrame = 93;
@@ -70,7 +72,7 @@ bool Readable(const Geometry& g) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int FuzzOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
   const Geometry geometry = RandomGeometry(input);
   const auto misalignment = input.ConsumeIntegralInRange<std::size_t>(0, 15);
@@ -112,4 +114,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    static_cast<std::size_t>(geometry.rowbytes), expected.data());
   FUZZ_CHECK(std::memcmp(image.pixels.get(), expected.data(), expected.size()) == 0);
   return 0;
+}
+
+}  // namespace glimster
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return glimster::FuzzOneInput(data, size);
 }

@@ -2,6 +2,8 @@
 
 #include "host/HostCallBoundary.h"
 
+namespace glimster {
+
 AEGP_SuiteHandler::AEGP_SuiteHandler(const SPBasicSuite* basic) : basic_(basic) {
   if (basic_ == nullptr) MissingSuiteError();
 }
@@ -33,3 +35,5 @@ A_Err AEGP_SuiteHandler::ReleaseSuite(const A_char* name, A_long version) {
 }
 
 void AEGP_SuiteHandler::MissingSuiteError() const { throw MissingSuite{A_Err_MISSING_SUITE}; }
+
+}  // namespace glimster

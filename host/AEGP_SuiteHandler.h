@@ -8,6 +8,8 @@
 #include "host/AE_HostInterface.h"
 #include "host/SuiteCatalogue.h"
 
+namespace glimster {
+
 class AEGP_SuiteHandler {
  public:
   // Does not acquire anything; a null `basic` raises MissingSuite.
@@ -50,3 +52,5 @@ class AEGP_SuiteHandler {
   const SPBasicSuite* basic_;
   std::array<const void*, kSuiteCatalogueSize> tables_{};
 };
+
+}  // namespace glimster

@@ -11,6 +11,7 @@
 #include "host/HandleOwners.h"
 #include "host/HostCallBoundary.h"
 
+namespace glimster {
 namespace {
 
 struct Frame {
@@ -126,12 +127,13 @@ A_Err Capture(AEGP_SuiteHandler& suites, AEGP_ItemH item, A_Err err, A_Boolean* 
 }
 
 }  // namespace
+}  // namespace glimster
 
 A_Err CommandHook(AEGP_GlobalRefcon, AEGP_CommandRefcon, AEGP_Command command, AEGP_HookPriority,
                   A_Boolean, A_Boolean* handledPB) {
-  return GuardHostCall([&] {
-    AEGP_SuiteHandler suites(sP);
-    if (command != S_capture_cmd) return A_Err_NONE;
+  return glimster::GuardHostCall([&] {
+    glimster::AEGP_SuiteHandler suites(glimster::sP);
+    if (command != glimster::S_capture_cmd) return A_Err_NONE;
 
     AEGP_ItemH item = nullptr;
     A_Err err = suites.ItemSuite10()->AEGP_GetActiveItem(&item);
@@ -140,6 +142,6 @@ A_Err CommandHook(AEGP_GlobalRefcon, AEGP_CommandRefcon, AEGP_Command command, A
     AEGP_ItemType item_type = AEGP_ItemType_NONE;
     err = suites.ItemSuite10()->AEGP_GetItemType(item, &item_type);
     if (item_type != AEGP_ItemType_COMP) return err;
-    return Capture(suites, item, err, handledPB);
+    return glimster::Capture(suites, item, err, handledPB);
   });
 }

@@ -4,6 +4,8 @@
 #include "host/Glimster_Strings.h"
 #include "host/HostCallBoundary.h"
 
+namespace glimster {
+
 SPBasicSuite* sP = nullptr;
 AEGP_PluginID S_plugin_id = 0;
 AEGP_Command S_capture_cmd = 0;
@@ -34,17 +36,20 @@ A_Err Register(AEGP_SuiteHandler& suites) {
 
 }  // namespace
 
+}  // namespace glimster
+
 A_Err EntryPointFunc(SPBasicSuite* pica_basicP, A_long /*major_versionL*/,
                      A_long /*minor_versionL*/, AEGP_PluginID aegp_plugin_id,
                      AEGP_GlobalRefcon* /*global_refconP*/) {
-  sP = pica_basicP;
-  S_plugin_id = aegp_plugin_id;
-  return GuardHostCall([] {
-    AEGP_SuiteHandler suites(sP);
-    const A_Err err = Register(suites);
+  glimster::sP = pica_basicP;
+  glimster::S_plugin_id = aegp_plugin_id;
+  return glimster::GuardHostCall([] {
+    glimster::AEGP_SuiteHandler suites(glimster::sP);
+    const A_Err err = glimster::Register(suites);
     if (err) {
       // The report's own result is ignored: the registration failure is the answer.
-      suites.UtilitySuite7()->AEGP_ReportInfo(S_plugin_id, GetStringPtr(StrID_GenericError));
+      suites.UtilitySuite7()->AEGP_ReportInfo(glimster::S_plugin_id,
+                                              glimster::GetStringPtr(glimster::StrID_GenericError));
     }
     return err;
   });

@@ -9,10 +9,16 @@
 #define GLIMSTER_EXPORT __attribute__((visibility("default")))
 #endif
 
+namespace glimster {
+
 // Written once by EntryPointFunc, before any hook runs; read by the hooks.
 extern SPBasicSuite* sP;            // the host's basic suite directory
 extern AEGP_PluginID S_plugin_id;   // this plug-in, as the host knows it
 extern AEGP_Command S_capture_cmd;  // the "Take Glimster" command
+
+}  // namespace glimster
+
+// What the host calls, by the names and with the C linkage it knows them by.
 
 extern "C" {
 

@@ -1,5 +1,7 @@
 #include "host/Glimster_Strings.h"
 
+namespace glimster {
+
 const TableString g_strs[StrID_NUMTYPES] = {
     {StrID_NONE, ""},
     {StrID_Name, "Take Glimster"},
@@ -10,3 +12,5 @@ const TableString g_strs[StrID_NUMTYPES] = {
 };
 
 const A_char* GetStringPtr(A_long strNum) { return g_strs[strNum].str; }
+
+}  // namespace glimster

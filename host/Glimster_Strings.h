@@ -3,6 +3,8 @@
 
 #include "host/AE_HostInterface.h"
 
+namespace glimster {
+
 enum StrID {
   StrID_NONE = 0,
   StrID_Name = 1,          // the menu item's text
@@ -21,3 +23,5 @@ extern const TableString g_strs[StrID_NUMTYPES];
 
 // The text of row `strNum`, picked by position; the number is not checked.
 const A_char* GetStringPtr(A_long strNum);
+
+}  // namespace glimster

@@ -5,6 +5,8 @@
 
 #include "host/AEGP_SuiteHandler.h"
 
+namespace glimster {
+
 template <class Handle, A_Err (*GiveBack)(AEGP_SuiteHandler&, Handle)>
 class HandleOwner {
  public:
@@ -50,3 +52,5 @@ inline A_Err FreeMemHandle(AEGP_SuiteHandler& suites, AEGP_MemHandle memory) {
 using RenderOptions = HandleOwner<AEGP_RenderOptionsH, DisposeRenderOptions>;
 using FrameReceipt = HandleOwner<AEGP_FrameReceiptH, CheckinFrame>;
 using NameMemory = HandleOwner<AEGP_MemHandle, FreeMemHandle>;
+
+}  // namespace glimster

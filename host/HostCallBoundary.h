@@ -7,6 +7,8 @@
 #include "capture/EncoderMemory.h"
 #include "host/AE_HostInterface.h"
 
+namespace glimster {
+
 // Raised when a host suite cannot be had; carries only the host code 516.
 struct MissingSuite {
   A_Err code;
@@ -43,3 +45,5 @@ A_Err GuardHostCall(Body&& body) noexcept {
     return A_Err_MISSING_SUITE;
   }
 }
+
+}  // namespace glimster

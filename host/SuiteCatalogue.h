@@ -12,6 +12,8 @@
 
 #include "host/AE_HostInterface.h"
 
+namespace glimster {
+
 struct SuiteRow {
   const char* name;
   A_long version;
@@ -131,3 +133,5 @@ GLIMSTER_FETCHED_ROW(AEGP_WorldSuite2, 87, "AEGP World Suite", 2);
 GLIMSTER_FETCHED_ROW(AEGP_RenderOptionsSuite2, 106, "AEGP Render Options Suite", 2);
 
 #undef GLIMSTER_FETCHED_ROW
+
+}  // namespace glimster

@@ -3,14 +3,15 @@
 #include "host/HostCallBoundary.h"
 
 A_Err UpdateMenuHook(AEGP_GlobalRefcon, AEGP_UpdateMenuRefcon, AEGP_WindowType) {
-  return GuardHostCall([] {
-    AEGP_SuiteHandler suites(sP);
+  return glimster::GuardHostCall([] {
+    glimster::AEGP_SuiteHandler suites(glimster::sP);
     AEGP_ItemH active_item = nullptr;
     A_Err err = suites.ItemSuite10()->AEGP_GetActiveItem(&active_item);
 
     if (active_item == nullptr) {
       // Disabled even when the query failed; the query's failure is the answer then.
-      const A_Err disable_err = suites.CommandSuite1()->AEGP_DisableCommand(S_capture_cmd);
+      const A_Err disable_err =
+          suites.CommandSuite1()->AEGP_DisableCommand(glimster::S_capture_cmd);
       return err ? err : disable_err;
     }
 
@@ -18,7 +19,7 @@ A_Err UpdateMenuHook(AEGP_GlobalRefcon, AEGP_UpdateMenuRefcon, AEGP_WindowType) 
     AEGP_ItemType item_type = AEGP_ItemType_NONE;
     if (!err) err = suites.ItemSuite10()->AEGP_GetItemType(active_item, &item_type);
     if (!err && item_type == AEGP_ItemType_COMP) {
-      err = suites.CommandSuite1()->AEGP_EnableCommand(S_capture_cmd);
+      err = suites.CommandSuite1()->AEGP_EnableCommand(glimster::S_capture_cmd);
     }
     return err;
   });

@@ -6,6 +6,8 @@
 
 #include "capture/FailureReport.h"
 
+namespace glimster {
+
 namespace {
 
 constexpr char kOpening[] = "Glimster could not save the frame on the desktop: ";
@@ -53,3 +55,5 @@ TEST(FailureReportTest, EveryNamingFailureHasItsOwnWordsAndCode79) {
 }
 
 }  // namespace
+
+}  // namespace glimster

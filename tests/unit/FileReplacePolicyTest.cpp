@@ -14,6 +14,8 @@
 #include "capture/FileReplace.h"
 #include "capture/FileSystemCalls.h"
 
+namespace glimster {
+
 namespace file_system {
 namespace {
 
@@ -156,3 +158,5 @@ TEST_F(FileReplacePolicyTest, ATakenNameDrawsAnotherUpTo16Times) {
 }
 
 }  // namespace
+
+}  // namespace glimster

@@ -8,6 +8,8 @@
 #include "capture/FrameRepack.h"
 #include "tests/reference/PlainRepack.h"
 
+namespace glimster {
+
 namespace {
 
 ArgbFrame World(const std::vector<std::uint8_t>& bytes, std::int32_t width, std::int32_t height,
@@ -100,3 +102,5 @@ TEST(FrameRepack, GivesThePlainByteLoopsBytesForEveryShapeAndAlignment) {
 }
 
 }  // namespace
+
+}  // namespace glimster

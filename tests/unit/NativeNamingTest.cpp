@@ -6,6 +6,8 @@
 
 #include "capture/NamingPlatform.h"
 
+namespace glimster {
+
 namespace {
 
 TEST(FoundationNaming, ConvertsUtf16NamesToUtf8) {
@@ -29,3 +31,5 @@ TEST(FoundationNaming, TheDesktopIsTheDesktopFolderOfHome) {
 }
 
 }  // namespace
+
+}  // namespace glimster

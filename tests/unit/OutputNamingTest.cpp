@@ -8,6 +8,8 @@
 #include "capture/OutputNaming.h"
 #include "tests/support/Probe.h"
 
+namespace glimster {
+
 namespace {
 
 // A platform whose operations tests steer through these globals.
@@ -336,3 +338,5 @@ TEST(TimestampTest, AnAmPmWordThatDoesNotFitGivesThe24HourClockWithoutTheWord) {
 }
 
 }  // namespace
+
+}  // namespace glimster

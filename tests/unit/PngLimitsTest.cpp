@@ -12,6 +12,8 @@
 #include "capture/EncoderMemory.h"
 #include "capture/PngLimits.h"
 
+namespace glimster {
+
 namespace {
 
 // The bound: at most 8 bits a byte plus 1/128 bit a literal, 1668 bits a
@@ -132,3 +134,5 @@ TEST(EncoderMemory, MemoryThatCannotBeHadThrowsAndKeepsTheBlockAndScopeFreesWhat
 }
 
 }  // namespace
+
+}  // namespace glimster
