@@ -6,7 +6,7 @@
 # percentage in that build:
 #     Windows         25%  built glimster_descriptor
 # A cross build's lines come prefixed with its name in brackets (by
-# cmake/label-lines.sh, the external project's build command), the other
+# cmake/cross/label-lines.sh, the external project's build command), the other
 # lines are the Linux build's own. make prints "[ NN%] Building ..." only for
 # work to do (an external project's always-run build step says "Performing":
 # not work by itself, its own compiles print Building lines). The builds run

@@ -2,7 +2,7 @@
 # and the Mac code's two slices (tests/capture, tests/integration and
 # tests/reliability) and,
 # built by the Windows build (tests/windows/CMakeLists.txt), Glimster.aex
-# under Wine (cmake/WindowsCross.cmake registers them from these sources).
+# under Wine (tests/wine/CMakeLists.txt registers them from these sources).
 set(GLIMSTER_SHARED_CAPTURE_CASES
   tests/capture/CaptureTest.cpp
   tests/capture/CaptureFailureTest.cpp

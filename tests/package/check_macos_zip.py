@@ -1,11 +1,11 @@
-"""Makes the macOS archive twice with cmake/PackageMacZip.cmake in a temporary
-folder, as two builds years apart of one commit would (SOURCE_DATE_EPOCH set,
-the clock set on by faketime), and reads it back with zipfile and hashlib:
-the same bytes both times; every entry dated SOURCE_DATE_EPOCH; exactly the
-bundle's folders and files, the install text, the licences and SHA256SUMS;
-the code executable (mode 755), the folders 755, the rest 644; the checksums
-those of the files; the bundle's files the ones built; the install text's
-commands in the order they are run."""
+"""Makes the macOS archive twice with cmake/packaging/PackageMacZip.cmake in a
+temporary folder, as two builds years apart of one commit would
+(SOURCE_DATE_EPOCH set, the clock set on by faketime), and reads it back with
+zipfile and hashlib: the same bytes both times; every entry dated
+SOURCE_DATE_EPOCH; exactly the bundle's folders and files, the install text,
+the licences and SHA256SUMS; the code executable (mode 755), the folders 755,
+the rest 644; the checksums those of the files; the bundle's files the ones
+built; the install text's commands in the order they are run."""
 
 import argparse
 import os

@@ -1,13 +1,13 @@
-"""Makes the Windows installer twice with cmake/PackageMsi.cmake in a temporary
-folder, as two builds years apart of one commit would (SOURCE_DATE_EPOCH set,
-the .aex dated anew, the clock set on by faketime), and reads it back with
-msiinfo (msitools): the same bytes both times; the summary information and
-every file of the cabinet dated SOURCE_DATE_EPOCH; the UpgradeCode that every
-release keeps; the product's name, version and publisher; the upgrade and
-downgrade rules; the refusals, with their conditions and messages; the
-actions that choose the folder, in their order; the folders down to
-C:\\Program Files\\Adobe\\Common\\Plug-ins\\7.0\\MediaCore\\Glimster with
-INSTALLDIR its parent; exactly the files of the zip but INSTALL.txt and
+"""Makes the Windows installer twice with cmake/packaging/PackageMsi.cmake in a
+temporary folder, as two builds years apart of one commit would
+(SOURCE_DATE_EPOCH set, the .aex dated anew, the clock set on by faketime), and
+reads it back with msiinfo (msitools): the same bytes both times; the summary
+information and every file of the cabinet dated SOURCE_DATE_EPOCH; the
+UpgradeCode that every release keeps; the product's name, version and
+publisher; the upgrade and downgrade rules; the refusals, with their conditions
+and messages; the actions that choose the folder, in their order; the folders
+down to C:\\Program Files\\Adobe\\Common\\Plug-ins\\7.0\\MediaCore\\Glimster
+with INSTALLDIR its parent; exactly the files of the zip but INSTALL.txt and
 SHA256SUMS, plus README.txt, all in that folder."""
 
 import argparse

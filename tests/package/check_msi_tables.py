@@ -1,9 +1,9 @@
-"""Makes the Windows installer with cmake/PackageMsi.cmake in a temporary
-folder, for this version and another, and checks its tables, read back with
-msiinfo, against Windows Installer's validation rules (msi_tables.py): none
-is broken. Then plants one fault at a time into a copy with msibuild's SQL,
-each of them a package Windows Installer would reject or mishandle, and
-checks that the rules name it."""
+"""Makes the Windows installer with cmake/packaging/PackageMsi.cmake in a
+temporary folder, for this version and another, and checks its tables, read
+back with msiinfo, against Windows Installer's validation rules
+(msi_tables.py): none is broken. Then plants one fault at a time into a copy
+with msibuild's SQL, each of them a package Windows Installer would reject or
+mishandle, and checks that the rules name it."""
 
 import argparse
 import os

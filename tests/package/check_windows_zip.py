@@ -1,11 +1,11 @@
-"""Makes the Windows archive twice with cmake/PackageZip.cmake in a temporary
-folder, as two builds years apart of one commit would (SOURCE_DATE_EPOCH set,
-the .aex dated anew, the clock set on by faketime), and reads it back with
-zipfile and hashlib: the same bytes both times; every entry dated
-SOURCE_DATE_EPOCH; without it, dated by the last commit (git log); exactly
-the six files; the checksums in SHA256SUMS those of the files; Glimster.aex
-the one built; the install text of this version; every text file with
-Windows line ends; a licence notice for each runtime whose code is in the
+"""Makes the Windows archive twice with cmake/packaging/PackageZip.cmake in a
+temporary folder, as two builds years apart of one commit would
+(SOURCE_DATE_EPOCH set, the .aex dated anew, the clock set on by faketime), and
+reads it back with zipfile and hashlib: the same bytes both times; every entry
+dated SOURCE_DATE_EPOCH; without it, dated by the last commit (git log);
+exactly the six files; the checksums in SHA256SUMS those of the files;
+Glimster.aex the one built; the install text of this version; every text file
+with Windows line ends; a licence notice for each runtime whose code is in the
 .aex."""
 
 import argparse

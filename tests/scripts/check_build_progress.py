@@ -1,7 +1,7 @@
-"""What the build prints: scripts/build-progress.sh fed the interleaved
-output of the Linux build and its cross builds, each case's lines and what a
-person is shown, as literals; and cmake/label-lines.sh, which names a cross
-build's lines, run on a command that writes to both streams and fails."""
+"""What the build prints: scripts/build-progress.sh fed the interleaved output
+of the Linux build and its cross builds, each case's lines and what a person is
+shown, as literals; and cmake/cross/label-lines.sh, which names a cross build's
+lines, run on a command that writes to both streams and fails."""
 
 import argparse
 import subprocess
@@ -54,7 +54,7 @@ def fail(message):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--progress", required=True, help="scripts/build-progress.sh")
-    parser.add_argument("--label-lines", required=True, help="cmake/label-lines.sh")
+    parser.add_argument("--label-lines", required=True, help="cmake/cross/label-lines.sh")
     args = parser.parse_args()
 
     for name, lines, expected in CASES:

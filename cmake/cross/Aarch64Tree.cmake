@@ -1,14 +1,14 @@
 # The macos-arm64 tests: this same source tree configured again for Linux on
-# aarch64 (cmake/aarch64-linux-gnu.cmake) into ${CMAKE_BINARY_DIR}/aarch64,
-# building only macos_runner, the substitute host, glimster-host and the
-# host-driven test programs, which load the arm64 slice of this tree's
-# universal Glimster.plugin through the runner, under qemu-aarch64. Their
-# tests join this tree's ctest, named "macos-arm64.<test>", labelled
-# macos-arm64; glimster-host --macos arm64 hands over to that tree's
-# glimster-host.
+# aarch64 (cmake/toolchains/aarch64-linux-gnu.cmake) into
+# ${CMAKE_BINARY_DIR}/aarch64, building only macos_runner, the substitute
+# host, glimster-host and the host-driven test programs, which load the arm64
+# slice of this tree's universal Glimster.plugin through the runner, under
+# qemu-aarch64. Their tests join this tree's ctest, named
+# "macos-arm64.<test>", labelled macos-arm64; glimster-host --macos arm64
+# hands over to that tree's glimster-host.
 
 include(ExternalProject)
-include(LabelledBuild)
+include("${CMAKE_CURRENT_LIST_DIR}/LabelledBuild.cmake")
 
 set(GLIMSTER_AARCH64_GTEST_SOURCES "/usr/src/googletest" CACHE PATH
     "GoogleTest's sources, built for aarch64 (Debian: googletest)")
@@ -30,7 +30,10 @@ ExternalProject_Add(glimster_aarch64
   PREFIX "${CMAKE_BINARY_DIR}/aarch64-stamps"
   CMAKE_ARGS
     --no-warn-unused-cli
-    "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/aarch64-linux-gnu.cmake"
+    # A tree configured with other arguments before (another toolchain file,
+    # which CMake cannot change in a configured tree) is configured anew.
+    --fresh
+    "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/toolchains/aarch64-linux-gnu.cmake"
     "-DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}"
     -DGLIMSTER_MACOS_RUNNER_ONLY=ON
     "-DGLIMSTER_GTEST_SOURCE_DIR=${GLIMSTER_AARCH64_GTEST_SOURCES}"

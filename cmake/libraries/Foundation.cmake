@@ -9,9 +9,9 @@ enable_language(OBJCXX)
 add_library(Foundation::Foundation INTERFACE IMPORTED)
 
 if(APPLE AND GLIMSTER_MACOS_SDK_SUBSTITUTE)
-  # No macOS SDK (the cross build, cmake/zig-macos.cmake): Foundation's
-  # declarations, and link stubs of Foundation, CoreFoundation and libobjc
-  # under their real install names, from plugin/macos/cross.
+  # No macOS SDK (the cross build, cmake/toolchains/zig-macos.cmake):
+  # Foundation's declarations, and link stubs of Foundation, CoreFoundation and
+  # libobjc under their real install names, from plugin/macos/cross.
   set(_cross "${PROJECT_SOURCE_DIR}/plugin/macos/cross")
   target_include_directories(Foundation::Foundation SYSTEM INTERFACE "${_cross}/include")
   target_link_libraries(Foundation::Foundation INTERFACE

@@ -3,14 +3,15 @@
 #
 #   -DAEX=<Glimster.aex> -DINSTALL_TEXT=<INSTALL.txt> -DPYTHON=<python3>
 #   -DLODEPNG_SOURCE=... -DMINGW_COPYRIGHT=... -DGCC_COPYRIGHT=... -DGPL3=...
-#     (the sources of the licence notices: cmake/WindowsNotices.cmake)
+#     (the sources of the licence notices: cmake/packaging/WindowsNotices.cmake)
 #   -DSTAGING=<empty folder to fill> -DZIP=<archive to write>
 #
 # The archive holds Glimster.aex, INSTALL.txt, the licence notice of
 # everything linked into the .aex and SHA256SUMS (the SHA-256 of each of
 # those, in sha256sum's format), every text file with CR LF line ends. It is
-# written by cmake/write_zip.py, as the macOS archive is, every entry dated by
-# cmake/SourceDate.cmake: the same files of one commit give the same bytes.
+# written by cmake/packaging/write_zip.py, as the macOS archive is, every
+# entry dated by cmake/packaging/SourceDate.cmake: the same files of one
+# commit give the same bytes.
 foreach(variable AEX INSTALL_TEXT PYTHON STAGING ZIP)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "PackageZip.cmake needs -D${variable}=...")

@@ -1,5 +1,5 @@
-# Link and archive rules of the macOS cross build (cmake/zig-macos.cmake),
-# read after CMake's own Darwin rules. A loadable bundle is linked by
+# Link and archive rules of the macOS cross build
+# (cmake/toolchains/zig-macos.cmake), read after CMake's own Darwin rules. A loadable bundle is linked by
 # ld64.lld itself, with what the compiler driver would add on a Mac: the
 # architecture, the platform and its oldest version (12.1, also the SDK's),
 # unused code stripped, and libSystem. Neither debug notes (their object

@@ -1,11 +1,12 @@
 # glimster_write_windows_notices(<folder> <names_var>): writes into <folder>
 # the licence notice of everything linked into Glimster.aex, each with
 # Windows line ends, and sets <names_var> to their file names. The zip and
-# the MSI both take these (cmake/PackageZip.cmake, cmake/PackageMsi.cmake):
+# the MSI both take these (cmake/packaging/PackageZip.cmake and
+# cmake/packaging/PackageMsi.cmake):
 #
 #   LICENSE-LodePNG.txt    LodePNG, the PNG writer (its source's first comment)
 #   LICENSE-mingw-w64.txt  the mingw-w64 runtime: the DLL's start-up code,
-#                          printf (cmake/write_runtime_notices.py)
+#                          printf (cmake/packaging/write_runtime_notices.py)
 #   LICENSE-GCC.txt        GCC's runtime: libstdc++, libgcc (the same)
 #
 # Reads the packaging script's -D arguments LODEPNG_SOURCE (lodepng.cpp),

@@ -66,7 +66,7 @@ find_program(CMAKE_INSTALL_NAME_TOOL NAMES llvm-install-name-tool llvm-install-n
 set(GLIMSTER_MACOS_LD_ARCH ${GLIMSTER_MACOS_ARCH})
 
 # No SDK: plugin/macos/cross stands in for the parts of it the plug-in uses,
-# and the link rules replace the compiler-driven ones (cmake/zig-macos-rules.cmake).
+# and the link rules replace the compiler-driven ones (cmake/toolchains/zig-macos-rules.cmake).
 set(GLIMSTER_MACOS_SDK_SUBSTITUTE ON)
 set(GLIMSTER_LIBSYSTEM_STUB "${GLIMSTER_ZIG_LIB_DIR}/libc/darwin/libSystem.12.tbd")
 set(CMAKE_USER_MAKE_RULES_OVERRIDE "${CMAKE_CURRENT_LIST_DIR}/zig-macos-rules.cmake")

@@ -10,7 +10,7 @@ function(glimster_source_date out_var)
     set(date "$ENV{SOURCE_DATE_EPOCH}")
     set(origin "SOURCE_DATE_EPOCH")
   else()
-    get_filename_component(source_dir "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/.." ABSOLUTE)
+    get_filename_component(source_dir "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/../.." ABSOLUTE)
     execute_process(COMMAND git -C "${source_dir}" log -1 --format=%ct
                     RESULT_VARIABLE failed OUTPUT_VARIABLE date ERROR_VARIABLE error
                     OUTPUT_STRIP_TRAILING_WHITESPACE)

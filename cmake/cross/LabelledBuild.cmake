@@ -1,5 +1,6 @@
 # The build command of an external project (a cross build of this tree) whose
-# output lines carry the build's name, "[LABEL] ...", by cmake/label-lines.sh:
+# output lines carry the build's name, "[LABEL] ...", by
+# cmake/cross/label-lines.sh:
 #
 #   glimster_labelled_build_command(command "macOS arm64")
 #   ExternalProject_Add(... BUILD_COMMAND ${command} ...)
@@ -12,5 +13,5 @@ function(glimster_labelled_build_command out_var label)
   else()
     set(build "${CMAKE_COMMAND}" --build .)
   endif()
-  set(${out_var} "${PROJECT_SOURCE_DIR}/cmake/label-lines.sh" "${label}" ${build} PARENT_SCOPE)
+  set(${out_var} "${PROJECT_SOURCE_DIR}/cmake/cross/label-lines.sh" "${label}" ${build} PARENT_SCOPE)
 endfunction()

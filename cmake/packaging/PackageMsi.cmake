@@ -5,17 +5,17 @@
 #   -DAEX=<Glimster.aex> -DREADME=<README.txt> -DVERSION=<x.y.z> -DWXS=<Glimster.wxs.in>
 #   -DWIXL=<wixl> -DMSIBUILD=<msibuild> -DFAKETIME=<faketime> -DPYTHON=<python3>
 #   -DLODEPNG_SOURCE=... -DMINGW_COPYRIGHT=... -DGCC_COPYRIGHT=... -DGPL3=...
-#     (the sources of the licence notices: cmake/WindowsNotices.cmake)
+#     (the sources of the licence notices: cmake/packaging/WindowsNotices.cmake)
 #   -DSTAGING=<empty folder to fill> -DMSI=<installer to write>
 #
 # The same files and version of one commit give the same bytes. Each version
 # has a ProductCode of its own, derived from the version (a major upgrade
 # needs a new one); the PackageCode, which names one package, is derived from
 # everything that goes into it and set with msibuild (wixl draws a random
-# one). Everything is dated by cmake/SourceDate.cmake: wixl dates the summary
-# information by the clock and the cabinet's files by theirs, so it runs
-# under faketime with the clock stopped at that time (whatever clock the
-# caller has), and the staged files are dated so too. The cabinet keeps a
+# one). Everything is dated by cmake/packaging/SourceDate.cmake: wixl dates
+# the summary information by the clock and the cabinet's files by theirs, so
+# it runs under faketime with the clock stopped at that time (whatever clock
+# the caller has), and the staged files are dated so too. The cabinet keeps a
 # file's time as MS-DOS does, without a zone: here the UTC time, which
 # Windows Installer takes for the installing machine's local time.
 foreach(variable AEX README VERSION WXS WIXL MSIBUILD FAKETIME PYTHON STAGING MSI)

@@ -9,8 +9,9 @@
 # INSTALL.txt, the licence notices of what is linked into the code (LodePNG,
 # LLVM's libc++ and libc++abi) and SHA256SUMS (the SHA-256 of every other
 # file, in sha256sum's format, which `shasum -a 256 -c` reads). It is written by
-# cmake/write_zip.py with fixed modes in a fixed order, every entry dated by
-# cmake/SourceDate.cmake, so the same files of one commit give the same bytes.
+# cmake/packaging/write_zip.py with fixed modes in a fixed order, every entry
+# dated by cmake/packaging/SourceDate.cmake, so the same files of one commit
+# give the same bytes.
 foreach(variable BUNDLE INSTALL_TEXT LODEPNG_SOURCE LIBCXX_NOTICE LIBCXXABI_NOTICE PYTHON STAGING ZIP)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "PackageMacZip.cmake needs -D${variable}=...")
