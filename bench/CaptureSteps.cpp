@@ -58,7 +58,7 @@ StepTimes TimeCaptureSteps(HostFrame& frame, const std::u16string& name) {
   FileReplaceResult result{};
   const double replace =
       MillisecondsOf([&] { result = ReplaceFileWhole(path.path, png.bytes, png.size); });
-  Check(result == FileReplaceResult::Replaced, "file write");
+  Check(result == FileReplaceResult::kReplaced, "file write");
   times.sync = static_cast<double>(SyncNanoseconds() - sync_before) / 1e6;
   times.write = replace - times.sync + MillisecondsOf([&] {
                   lodepng_free(png.bytes);

@@ -9,7 +9,7 @@
 namespace glimster::bench {
 
 PluginCapture::PluginCapture(const std::filesystem::path& plugin_file) : plugin_(plugin_file) {
-  const A_Err err = host_.runEntry(plugin_);
+  const A_Err err = host_.RunEntry(plugin_);
   if (err != A_Err_NONE)
     throw std::runtime_error("the plug-in's entry point gave " + std::to_string(err));
   host_.log().clear();
@@ -19,15 +19,15 @@ void PluginCapture::Show(const std::u16string& name, const HostFrame& frame) {
   substitute_host::Frame rendered(frame.width, frame.height, frame.rowbytes);
   std::memcpy(rendered.data(), frame.bytes.data(), frame.bytes.size());
   substitute_host::Item& item =
-      host_.project().addComposition(name, std::move(rendered), A_Time{0, 1});
-  host_.project().setActive(&item);
+      host_.project().AddComposition(name, std::move(rendered), A_Time{0, 1});
+  host_.project().SetActive(&item);
   shown_ = &item;
 }
 
 double PluginCapture::Take() {
   substitute_host::CommandOutcome outcome{};
   const double milliseconds =
-      MillisecondsOf([&] { outcome = host_.issueMenuCommand("Take Glimster"); });
+      MillisecondsOf([&] { outcome = host_.IssueMenuCommand("Take Glimster"); });
   host_.log().clear();
   if (outcome.result != A_Err_NONE || !outcome.handled) {
     throw std::runtime_error("the capture command gave " + std::to_string(outcome.result));

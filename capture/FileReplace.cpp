@@ -60,25 +60,25 @@ FileReplaceResult Discard(const NativePath& temporary, FileReplaceResult result)
 FileReplaceResult ReplaceFileWhole(const std::string& utf8_path, const unsigned char* bytes,
                                    std::size_t size) {
   const NativePath target = file_system::NativePathOf(utf8_path);
-  if (target.empty()) return FileReplaceResult::OpenFailed;
+  if (target.empty()) return FileReplaceResult::kOpenFailed;
   const NativePath folder = file_system::FolderOf(target);
   NativePath temporary;
   NativeFile file{};
-  if (!CreateTemporaryIn(folder, temporary, file)) return FileReplaceResult::OpenFailed;
+  if (!CreateTemporaryIn(folder, temporary, file)) return FileReplaceResult::kOpenFailed;
 
   bool written = file_system::WriteAll(file, bytes, size) && file_system::FlushToDisk(file);
   written = file_system::Close(file) && written;
   // Only a visible file takes the target's place: a capture is never hidden.
   if (!written || !file_system::Reveal(temporary)) {
-    return Discard(temporary, FileReplaceResult::WriteFailed);
+    return Discard(temporary, FileReplaceResult::kWriteFailed);
   }
   // The bytes are safe on disk; what fails now is the name itself (reserved,
   // too long, a folder in the way): the file cannot be created there.
   if (!file_system::MoveOver(temporary, target)) {
-    return Discard(temporary, FileReplaceResult::OpenFailed);
+    return Discard(temporary, FileReplaceResult::kOpenFailed);
   }
   file_system::FlushFolder(folder);
-  return FileReplaceResult::Replaced;
+  return FileReplaceResult::kReplaced;
 }
 
 }  // namespace glimster

@@ -7,9 +7,9 @@
 namespace glimster {
 
 enum class FileReplaceResult {
-  Replaced,     // the file at the path now holds exactly the bytes
-  OpenFailed,   // no file can be created at the path; nothing changed
-  WriteFailed,  // writing or flushing the bytes failed; nothing changed
+  kReplaced,     // the file at the path now holds exactly the bytes
+  kOpenFailed,   // no file can be created at the path; nothing changed
+  kWriteFailed,  // writing or flushing the bytes failed; nothing changed
 };
 
 // Replaces the file at `utf8_path` with `bytes`, all or nothing: the bytes go

@@ -43,11 +43,11 @@ unsigned CheckFitsOneChunk(const PngBytes& png) {
 
 unsigned Store(const PngBytes& png, const std::string& utf8_path) {
   switch (ReplaceFileWhole(utf8_path, png.bytes, png.size)) {
-    case FileReplaceResult::Replaced:
+    case FileReplaceResult::kReplaced:
       return 0;
-    case FileReplaceResult::OpenFailed:
+    case FileReplaceResult::kOpenFailed:
       return kFileNotCreated;
-    case FileReplaceResult::WriteFailed:
+    case FileReplaceResult::kWriteFailed:
       break;
   }
   return kWriteFailed;

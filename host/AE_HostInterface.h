@@ -14,6 +14,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// The host's own names, as its interface has them.
+// NOLINTBEGIN(readability-identifier-naming)
+
 extern "C" {
 
 // ---- Scalars ---------------------------------------------------------------
@@ -447,3 +450,4 @@ AEGP_PIN_SLOT(AEGP_WorldSuite2, AEGP_FillOutPFEffectWorld, 7);
 
 #undef AEGP_PIN_SLOT
 #undef AEGP_PIN_SIZE
+// NOLINTEND(readability-identifier-naming)

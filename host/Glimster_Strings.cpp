@@ -2,7 +2,7 @@
 
 namespace glimster {
 
-const TableString g_strs[StrID_NUMTYPES] = {
+const TableString kGStrs[StrID_NUMTYPES] = {
     {StrID_NONE, ""},
     {StrID_Name, "Take Glimster"},
     {StrID_Description,
@@ -11,6 +11,6 @@ const TableString g_strs[StrID_NUMTYPES] = {
     {StrID_GenericError, "Error enabling Glimster."},
 };
 
-const A_char* GetStringPtr(A_long strNum) { return g_strs[strNum].str; }
+const A_char* GetStringPtr(A_long str_num) { return kGStrs[str_num].str; }
 
 }  // namespace glimster

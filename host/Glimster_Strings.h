@@ -19,9 +19,9 @@ struct TableString {
   A_char str[256];
 };
 
-extern const TableString g_strs[StrID_NUMTYPES];
+extern const TableString kGStrs[StrID_NUMTYPES];
 
 // The text of row `strNum`, picked by position; the number is not checked.
-const A_char* GetStringPtr(A_long strNum);
+const A_char* GetStringPtr(A_long str_num);
 
 }  // namespace glimster

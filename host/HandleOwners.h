@@ -7,7 +7,7 @@
 
 namespace glimster {
 
-template <class Handle, A_Err (*GiveBack)(AEGP_SuiteHandler&, Handle)>
+template <class Handle, A_Err (*kGiveBack)(AEGP_SuiteHandler&, Handle)>
 class HandleOwner {
  public:
   explicit HandleOwner(AEGP_SuiteHandler& suites) : suites_(suites) {}
@@ -31,7 +31,7 @@ class HandleOwner {
     if (handle_ == nullptr) return A_Err_NONE;
     const Handle handle = handle_;
     handle_ = nullptr;
-    return GiveBack(suites_, handle);
+    return kGiveBack(suites_, handle);
   }
 
  private:

@@ -25,13 +25,13 @@ class ErrnoScope {
 };
 
 // WithErrno<&write>::Call: the C library's `write`, called inside an ErrnoScope.
-template <auto Function>
+template <auto kFunction>
 struct WithErrno;
-template <typename R, typename... A, bool kNoexcept, R (*Function)(A...) noexcept(kNoexcept)>
-struct WithErrno<Function> {
+template <typename R, typename... A, bool kNoexcept, R (*kFunction)(A...) noexcept(kNoexcept)>
+struct WithErrno<kFunction> {
   static R Call(A... arguments) {
     ErrnoScope scope;
-    return Function(arguments...);
+    return kFunction(arguments...);
   }
 };
 

@@ -17,7 +17,7 @@ packages=(
   libpng-dev:arm64 libstdc++6:arm64                      #   aarch64 and run under qemu-aarch64 with Debian's libraries
   clang libclang-rt-14-dev                               # the fuzz targets: clang's libFuzzer and sanitizers
   locales                                                # a locale with a long AM/PM word, for a timestamp test
-  clang-format                                           # the house style, checked by the tests
+  clang-format clang-tidy                                # the house style and the one naming convention, checked by the tests
   wixl msitools faketime                                 # Glimster.msi: wixl builds it at a fixed clock, msiinfo reads it
 )
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)

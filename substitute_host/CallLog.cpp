@@ -9,16 +9,16 @@ std::size_t CallLog::record(std::string op, std::string args, A_Err result) {
   return calls_.size() - 1;
 }
 
-void CallLog::setResult(std::size_t position, A_Err result) { calls_.at(position).result = result; }
+void CallLog::SetResult(std::size_t position, A_Err result) { calls_.at(position).result = result; }
 
-std::vector<Call> CallLog::callsOf(std::string_view op) const {
+std::vector<Call> CallLog::CallsOf(std::string_view op) const {
   std::vector<Call> matching;
   std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(matching),
                [op](const Call& call) { return call.op == op; });
   return matching;
 }
 
-std::vector<std::string> CallLog::argsOf(std::string_view op) const {
+std::vector<std::string> CallLog::ArgsOf(std::string_view op) const {
   std::vector<std::string> args;
   for (const Call& call : calls_) {
     if (call.op == op) {
@@ -42,7 +42,7 @@ std::size_t CallLog::count(std::string_view op) const {
                                                 [op](const Call& call) { return call.op == op; }));
 }
 
-std::string suiteArgs(std::string_view name, std::int32_t version) {
+std::string SuiteArgs(std::string_view name, std::int32_t version) {
   return '"' + std::string(name) + "\" " + std::to_string(version);
 }
 

@@ -23,16 +23,16 @@ class CallLog {
   // Appends a call and gives its position, for a result known only later.
   std::size_t record(std::string op, std::string args, A_Err result);
   // Sets the result of the call at `position`.
-  void setResult(std::size_t position, A_Err result);
+  void SetResult(std::size_t position, A_Err result);
   // Forgets every call so far.
   void clear() { calls_.clear(); }
 
   // All calls, in order.
   const std::vector<Call>& calls() const { return calls_; }
   // The calls of one operation, in order.
-  std::vector<Call> callsOf(std::string_view op) const;
+  std::vector<Call> CallsOf(std::string_view op) const;
   // The arguments of each call of one operation, in order.
-  std::vector<std::string> argsOf(std::string_view op) const;
+  std::vector<std::string> ArgsOf(std::string_view op) const;
   // The operation names of all calls, in order.
   std::vector<std::string> ops() const;
   // How many calls `op` had.
@@ -43,6 +43,6 @@ class CallLog {
 };
 
 // How the log writes a suite's name and version: "AEGP Item Suite" 10.
-std::string suiteArgs(std::string_view name, std::int32_t version);
+std::string SuiteArgs(std::string_view name, std::int32_t version);
 
 }  // namespace glimster::substitute_host

@@ -18,7 +18,7 @@ std::uint8_t ramp(A_long position, A_long extent) {
 // Red grows to the right, green downwards, blue along the diagonal; the right
 // third fades out to transparent and a stripe in the middle is half opaque;
 // premultiplied, as the host renders it.
-Argb demoPixel(A_long x, A_long y) {
+Argb DemoPixel(A_long x, A_long y) {
   const std::uint8_t red = ramp(x, kWidth);
   const std::uint8_t green = ramp(y, kHeight);
   const std::uint8_t blue = ramp((x + y) % kWidth, kWidth);
@@ -33,14 +33,14 @@ Argb demoPixel(A_long x, A_long y) {
 
 }  // namespace
 
-Item& addDemoComposition(Project& project) {
+Item& AddDemoComposition(Project& project) {
   Frame frame(kWidth, kHeight, kRowBytes, kPadding);
   for (A_long y = 0; y < kHeight; ++y) {
     for (A_long x = 0; x < kWidth; ++x) {
-      frame.setPixel(x, y, demoPixel(x, y));
+      frame.SetPixel(x, y, DemoPixel(x, y));
     }
   }
-  return project.addComposition(u"Glimster D\u00e9mo \u2013 \u00dcn\u00efc\u00f8d\u00e9",
+  return project.AddComposition(u"Glimster D\u00e9mo \u2013 \u00dcn\u00efc\u00f8d\u00e9",
                                 std::move(frame), kCurrentTime);
 }
 

@@ -8,6 +8,6 @@ namespace glimster::substitute_host {
 // Adds a 640×360 composition named "Glimster Démo – Ünïcødé" to `project`:
 // premultiplied colour gradients, a band of partial transparency and rows wider than
 // 4 × width whose padding bytes are 0xCD. Gives the new item.
-Item& addDemoComposition(Project& project);
+Item& AddDemoComposition(Project& project);
 
 }  // namespace glimster::substitute_host

@@ -10,7 +10,7 @@ namespace glimster::substitute_host {
 namespace {
 
 // Throws std::invalid_argument unless `op` names an operation the host offers.
-void requireOffered(std::string_view op) {
+void RequireOffered(std::string_view op) {
   if (std::find(std::begin(op::kFaultable), std::end(op::kFaultable), op) ==
       std::end(op::kFaultable)) {
     throw std::invalid_argument("no offered operation is called " + std::string(op));
@@ -19,7 +19,7 @@ void requireOffered(std::string_view op) {
 
 }  // namespace
 
-FaultPlan::Schedule& FaultPlan::scheduleOf(std::string_view op) {
+FaultPlan::Schedule& FaultPlan::ScheduleOf(std::string_view op) {
   auto found = schedules_.find(op);
   if (found == schedules_.end()) {
     found = schedules_.emplace(std::string(op), Schedule{}).first;
@@ -27,38 +27,38 @@ FaultPlan::Schedule& FaultPlan::scheduleOf(std::string_view op) {
   return found->second;
 }
 
-void FaultPlan::failCall(std::string_view op, CallFault fault, int nth) {
-  requireOffered(op);
+void FaultPlan::FailCall(std::string_view op, CallFault fault, int nth) {
+  RequireOffered(op);
   if (nth < 1) {
     throw std::invalid_argument("calls are counted from 1");
   }
-  Schedule& schedule = scheduleOf(op);
-  schedule.byCall[schedule.callsSeen + nth] = fault;
+  Schedule& schedule = ScheduleOf(op);
+  schedule.by_call[schedule.calls_seen + nth] = fault;
 }
 
-void FaultPlan::failEveryCall(std::string_view op, CallFault fault) {
-  requireOffered(op);
-  scheduleOf(op).always = fault;
+void FaultPlan::FailEveryCall(std::string_view op, CallFault fault) {
+  RequireOffered(op);
+  ScheduleOf(op).always = fault;
 }
 
-void FaultPlan::refuseSuite(std::string name, std::int32_t version, SuiteRefusal refusal) {
+void FaultPlan::RefuseSuite(std::string name, std::int32_t version, SuiteRefusal refusal) {
   refusals_[{std::move(name), version}] = refusal;
 }
 
-std::optional<CallFault> FaultPlan::nextCall(std::string_view op) {
-  Schedule& schedule = scheduleOf(op);
-  const int call = ++schedule.callsSeen;
+std::optional<CallFault> FaultPlan::NextCall(std::string_view op) {
+  Schedule& schedule = ScheduleOf(op);
+  const int call = ++schedule.calls_seen;
   if (schedule.always) {
     return schedule.always;
   }
-  const auto due = schedule.byCall.find(call);
-  if (due == schedule.byCall.end()) {
+  const auto due = schedule.by_call.find(call);
+  if (due == schedule.by_call.end()) {
     return std::nullopt;
   }
   return due->second;
 }
 
-std::optional<SuiteRefusal> FaultPlan::refusalOf(std::string_view name,
+std::optional<SuiteRefusal> FaultPlan::RefusalOf(std::string_view name,
                                                  std::int32_t version) const {
   const auto found = refusals_.find({std::string(name), version});
   if (found == refusals_.end()) {
@@ -70,13 +70,13 @@ std::optional<SuiteRefusal> FaultPlan::refusalOf(std::string_view name,
 std::vector<std::string> FaultPlan::unfired() const {
   std::vector<std::string> unfired;
   for (const auto& [op, schedule] : schedules_) {
-    if (schedule.always && schedule.callsSeen == 0) {
+    if (schedule.always && schedule.calls_seen == 0) {
       unfired.push_back("every call of " + op + " (none was made)");
     }
-    for (const auto& [call, fault] : schedule.byCall) {
-      if (call > schedule.callsSeen) {
+    for (const auto& [call, fault] : schedule.by_call) {
+      if (call > schedule.calls_seen) {
         unfired.push_back("call " + std::to_string(call) + " of " + op + " (" +
-                          std::to_string(schedule.callsSeen) + " made)");
+                          std::to_string(schedule.calls_seen) + " made)");
       }
     }
   }

@@ -14,15 +14,15 @@ FolderSnapshot FolderSnapshot::of(const std::filesystem::path& folder) {
       continue;
     }
     const std::uintmax_t size = fs::file_size(file, vanished);
-    const fs::file_time_type writeTime = fs::last_write_time(file, vanished);
+    const fs::file_time_type write_time = fs::last_write_time(file, vanished);
     if (!vanished) {
-      snapshot.files_[file] = FileState{platform::fileIdentity(file), size, writeTime};
+      snapshot.files_[file] = FileState{platform::IdentityOf(file), size, write_time};
     }
   }
   return snapshot;
 }
 
-std::vector<std::filesystem::path> FolderSnapshot::writtenSince(
+std::vector<std::filesystem::path> FolderSnapshot::WrittenSince(
     const FolderSnapshot& before) const {
   std::vector<std::filesystem::path> written;
   for (const auto& [file, state] : files_) {

@@ -21,16 +21,16 @@ class FolderSnapshot {
   // The files that are new here or were written again since `before`: a
   // file replaced at its name (another identity) counts even within the
   // clock's resolution, as does one whose size or write time changed.
-  std::vector<std::filesystem::path> writtenSince(const FolderSnapshot& before) const;
+  std::vector<std::filesystem::path> WrittenSince(const FolderSnapshot& before) const;
 
  private:
   struct FileState {
     std::optional<platform::FileIdentity> identity;
     std::uintmax_t size;
-    std::filesystem::file_time_type writeTime;
+    std::filesystem::file_time_type write_time;
 
     bool operator==(const FileState& other) const {
-      return identity == other.identity && size == other.size && writeTime == other.writeTime;
+      return identity == other.identity && size == other.size && write_time == other.write_time;
     }
   };
   std::map<std::filesystem::path, FileState> files_;

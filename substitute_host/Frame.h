@@ -37,17 +37,17 @@ class Frame {
  public:
   // A frame of transparent black pixels; throws std::invalid_argument unless
   // width and height are at least 1 and rowBytes is at least 4 × width.
-  Frame(A_long width, A_long height, A_long rowBytes, std::uint8_t paddingByte = 0);
+  Frame(A_long width, A_long height, A_long row_bytes, std::uint8_t padding_byte = 0);
 
   // Size in pixels, and bytes from the start of one row to the next.
   A_long width() const { return width_; }
   A_long height() const { return height_; }
-  A_long rowBytes() const { return rowBytes_; }
+  A_long RowBytes() const { return rowBytes_; }
 
   // The pixel at column x of row y (row 0 is the top); throws std::out_of_range outside the frame.
   Argb pixel(A_long x, A_long y) const;
   // Stores the pixel at column x of row y; throws std::out_of_range outside the frame.
-  void setPixel(A_long x, A_long y, Argb value);
+  void SetPixel(A_long x, A_long y, Argb value);
 
   // All rows back to back, padding included (rowBytes × height bytes).
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
@@ -55,7 +55,7 @@ class Frame {
   std::uint8_t* data() { return bytes_.data(); }
 
  private:
-  std::size_t offsetOf(A_long x, A_long y) const;
+  std::size_t OffsetOf(A_long x, A_long y) const;
 
   A_long width_;
   A_long height_;

@@ -15,12 +15,12 @@ namespace glimster::substitute_host {
 // ramp from black at the left edge to white at the right edge, the bottom
 // quarter the same colour bars fading from opaque at the left edge to fully
 // transparent at the right edge (premultiplied: darkening with their alpha).
-Frame testCardFrame(A_long width, A_long height);
+Frame TestCardFrame(A_long width, A_long height);
 
 // A width × height frame of noise (both at least 1), rows exactly 4 × width
 // bytes: each pixel's straight alpha, red, green and blue taken in order from
 // the bytes of one std::mt19937 number (seeded with `seed`, so one seed gives
 // the same frame on every platform), then premultiplied.
-Frame noiseFrame(A_long width, A_long height, std::uint32_t seed);
+Frame NoiseFrame(A_long width, A_long height, std::uint32_t seed);
 
 }  // namespace glimster::substitute_host

@@ -11,7 +11,7 @@
 
 namespace glimster::substitute_host {
 
-enum class HandleState { Live, Released, Unknown };
+enum class HandleState { kLive, kReleased, kUnknown };
 
 template <typename Record>
 class HandleTable {
@@ -39,15 +39,15 @@ class HandleTable {
       Entry& entry = *entries_[i];
       if (&entry.master == token) {
         return Lookup{entry.record ? &*entry.record : nullptr,
-                      entry.record ? HandleState::Live : HandleState::Released, i + 1};
+                      entry.record ? HandleState::kLive : HandleState::kReleased, i + 1};
       }
     }
-    return Lookup{nullptr, HandleState::Unknown, 0};
+    return Lookup{nullptr, HandleState::kUnknown, 0};
   }
 
   // The token of the first live record satisfying `matches`, or null.
   template <typename Predicate>
-  void* tokenWhere(Predicate matches) const {
+  void* TokenWhere(Predicate matches) const {
     for (const auto& entry : entries_) {
       if (entry->record && matches(*entry->record)) {
         return &entry->master;
@@ -60,7 +60,7 @@ class HandleTable {
   // (only a Live token is released).
   HandleState release(const void* token) {
     const Lookup found = find(token);
-    if (found.state == HandleState::Live) {
+    if (found.state == HandleState::kLive) {
       Entry& entry = *entries_[found.serial - 1];
       entry.record.reset();
       entry.master = nullptr;

@@ -24,7 +24,7 @@ struct HookRegistration {
 
 struct Hooks {
   std::vector<CommandHookRegistration> command;
-  std::vector<HookRegistration<AEGP_UpdateMenuHook, AEGP_UpdateMenuRefcon>> updateMenu;
+  std::vector<HookRegistration<AEGP_UpdateMenuHook, AEGP_UpdateMenuRefcon>> update_menu;
   std::vector<HookRegistration<AEGP_DeathHook, AEGP_DeathRefcon>> death;
   std::vector<HookRegistration<AEGP_IdleHook, AEGP_IdleRefcon>> idle;
 };

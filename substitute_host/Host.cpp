@@ -5,8 +5,8 @@
 namespace glimster::substitute_host {
 namespace {
 
-Host* gCurrentHost = nullptr;
-AEGP_PluginID gNextPluginId = 0x100;
+Host* g_current_host = nullptr;
+AEGP_PluginID g_next_plugin_id = 0x100;
 
 constexpr AEGP_Command kFirstCommand = 1000;
 
@@ -16,29 +16,31 @@ constexpr RenderSettings kProjectRenderDefaults{kWorldType16, A_Time{0, 1}, 1, 1
 }  // namespace
 
 Host::Host()
-    : menus_(kFirstCommand), pluginId_(gNextPluginId++), renderDefaults_(kProjectRenderDefaults) {
-  if (gCurrentHost != nullptr) {
+    : menus_(kFirstCommand),
+      pluginId_(g_next_plugin_id++),
+      renderDefaults_(kProjectRenderDefaults) {
+  if (g_current_host != nullptr) {
     throw std::logic_error("only one substitute host may be alive at a time");
   }
-  gCurrentHost = this;
+  g_current_host = this;
 }
 
-Host::~Host() { gCurrentHost = nullptr; }
+Host::~Host() { g_current_host = nullptr; }
 
-Host* Host::current() { return gCurrentHost; }
+Host* Host::current() { return g_current_host; }
 
 Outstanding Host::outstanding() const {
   Outstanding left;
-  left.renderOptions = handles_.renderOptions.outstanding();
-  left.frameReceipts = handles_.receipts.outstanding();
-  left.memHandles = handles_.memory.outstanding();
+  left.render_options = handles_.render_options.outstanding();
+  left.frame_receipts = handles_.receipts.outstanding();
+  left.mem_handles = handles_.memory.outstanding();
   left.suites = suites_.outstanding();
   return left;
 }
 
 std::string Outstanding::describe() const {
-  return "render options " + std::to_string(renderOptions) + ", frame receipts " +
-         std::to_string(frameReceipts) + ", memory handles " + std::to_string(memHandles) +
+  return "render options " + std::to_string(render_options) + ", frame receipts " +
+         std::to_string(frame_receipts) + ", memory handles " + std::to_string(mem_handles) +
          ", suites " + std::to_string(suites);
 }
 

@@ -26,15 +26,15 @@ inline constexpr AEGP_WorldType kWorldType16 = 2;
 
 // How the entry point is called.
 struct EntryOptions {
-  bool nullBasicSuite = false;  // pass a null basic suite pointer
-  A_long majorVersion = 1;
-  A_long minorVersion = 0;
+  bool null_basic_suite = false;  // pass a null basic suite pointer
+  A_long major_version = 1;
+  A_long minor_version = 0;
 };
 
 // How a command is issued.
 struct CommandOptions {
-  A_Boolean alreadyHandled = false;  // what the first hook is told
-  A_Boolean handledFlag = false;     // what the handled flag holds before the first hook runs
+  A_Boolean already_handled = false;  // what the first hook is told
+  A_Boolean handled_flag = false;     // what the handled flag holds before the first hook runs
 };
 
 struct CommandOutcome {
@@ -44,21 +44,21 @@ struct CommandOutcome {
 
 // A render the plug-in asked for: of which item, with which settings.
 struct RenderRequest {
-  std::u16string itemName;
+  std::u16string item_name;
   RenderSettings settings;
-  bool cancelFunctionGiven;
-  bool cancelRefconGiven;
+  bool cancel_function_given;
+  bool cancel_refcon_given;
 };
 
 // Host resources the plug-in obtained and has not given back.
 struct Outstanding {
-  std::size_t renderOptions = 0;
-  std::size_t frameReceipts = 0;
-  std::size_t memHandles = 0;
+  std::size_t render_options = 0;
+  std::size_t frame_receipts = 0;
+  std::size_t mem_handles = 0;
   std::size_t suites = 0;
 
   // True when nothing at all is outstanding.
-  bool none() const { return renderOptions + frameReceipts + memHandles + suites == 0; }
+  bool none() const { return render_options + frame_receipts + mem_handles + suites == 0; }
   // "render options 1, frame receipts 0, memory handles 0, suites 0".
   std::string describe() const;
 };
@@ -81,26 +81,26 @@ class Host {
   MenuBar& menus() { return menus_; }
   const MenuBar& menus() const { return menus_; }
   // The identifier this host gives the plug-in (each host a different one).
-  AEGP_PluginID pluginId() const { return pluginId_; }
+  AEGP_PluginID PluginId() const { return pluginId_; }
   // What render options hold when AEGP_NewFromItem makes them.
-  RenderSettings& renderDefaults() { return renderDefaults_; }
+  RenderSettings& RenderDefaults() { return renderDefaults_; }
   // The failures to inject from now on.
   FaultPlan& faults() { return faults_; }
   const FaultPlan& faults() const { return faults_; }
 
   // ---- Calling the plug-in, as the host does ----
   // Calls the entry point; gives its result (kPluginThrew if it threw).
-  A_Err runEntry(const PluginBinary& plugin, const EntryOptions& options = {});
+  A_Err RunEntry(const PluginBinary& plugin, const EntryOptions& options = {});
   // Calls every command hook registered for `command` (or for all
   // commands), in registration order, with the hook's own priority.
-  CommandOutcome issueCommand(AEGP_Command command, const CommandOptions& options = {});
+  CommandOutcome IssueCommand(AEGP_Command command, const CommandOptions& options = {});
   // Issues the command of the Composition menu item with this text;
   // throws std::invalid_argument when there is none.
-  CommandOutcome issueMenuCommand(const std::string& text, const CommandOptions& options = {});
+  CommandOutcome IssueMenuCommand(const std::string& text, const CommandOptions& options = {});
   // Calls every update-menu hook; gives the first non-zero result, else 0.
-  A_Err updateMenus(AEGP_WindowType activeWindow = 0);
+  A_Err UpdateMenus(AEGP_WindowType active_window = 0);
   // Calls every idle hook with `maxSleep`; gives the first non-zero result, else 0.
-  A_Err idle(A_long& maxSleep);
+  A_Err idle(A_long& max_sleep);
   // Calls every death hook, as before unloading; gives the first non-zero result, else 0.
   A_Err quit();
 
@@ -124,7 +124,7 @@ class Host {
   // memory, ...): not the plug-in's doing.
   const std::vector<std::string>& failures() const { return failures_; }
   // Whether the entry point wrote its global refcon out-parameter.
-  bool entryWroteGlobalRefcon() const { return entryWroteGlobalRefcon_; }
+  bool EntryWroteGlobalRefcon() const { return entryWroteGlobalRefcon_; }
 
   // ---- Used by the suites that serve the plug-in ----
   // The handles given out and the records behind them.
@@ -132,21 +132,21 @@ class Host {
   // The suites the plug-in holds.
   SuiteLedger& suites() { return suites_; }
   // The hook lists registrations add to.
-  Hooks& registeredHooks() { return hooks_; }
+  Hooks& RegisteredHooks() { return hooks_; }
   // Shows an information report.
-  void showReport(std::string text) { reports_.push_back(std::move(text)); }
+  void ShowReport(std::string text) { reports_.push_back(std::move(text)); }
   // Remembers a render the plug-in asked for.
-  void recordRender(RenderRequest request) { renders_.push_back(std::move(request)); }
+  void RecordRender(RenderRequest request) { renders_.push_back(std::move(request)); }
   // Remembers a misuse.
-  void noteProblem(std::string problem) { problems_.push_back(std::move(problem)); }
+  void NoteProblem(std::string problem) { problems_.push_back(std::move(problem)); }
   // Remembers a failure of the host itself.
-  void noteFailure(std::string failure) { failures_.push_back(std::move(failure)); }
+  void NoteFailure(std::string failure) { failures_.push_back(std::move(failure)); }
 
  private:
   // Logs a call into the plug-in, runs it and logs its result; an exception
   // escaping the plug-in becomes a problem and the result kPluginThrew.
   template <typename Call>
-  A_Err callPlugin(const char* op, std::string args, Call&& call);
+  A_Err CallPlugin(const char* op, std::string args, Call&& call);
 
   Project project_;
   MenuBar menus_;

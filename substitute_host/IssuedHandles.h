@@ -14,10 +14,10 @@ namespace glimster::substitute_host {
 
 // How a frame is to be rendered.
 struct RenderSettings {
-  AEGP_WorldType worldType;
+  AEGP_WorldType world_type;
   A_Time time;
-  A_short downsampleX;
-  A_short downsampleY;
+  A_short downsample_x;
+  A_short downsample_y;
 };
 
 // What render options made by AEGP_NewFromItem hold.
@@ -40,24 +40,24 @@ struct MemBlock {
 struct IssuedHandles {
   HandleTable<Item*> items;  // one handle per item, issued on first use, never released
   HandleTable<Item*> comps;  // one handle per composition, likewise
-  HandleTable<OptionsRecord> renderOptions;
+  HandleTable<OptionsRecord> render_options;
   HandleTable<ReceiptRecord> receipts;
   HandleTable<const void*> worlds;  // each world names the token of its receipt
   HandleTable<MemBlock> memory;
 
   // The item's handle.
-  AEGP_ItemH itemHandle(Item& item);
+  AEGP_ItemH ItemHandle(Item& item);
   // The composition handle of a composition item.
-  AEGP_CompH compHandle(Item& item);
+  AEGP_CompH CompHandle(Item& item);
 };
 
 // The token behind a typed host handle, and back.
 template <typename Handle>
-const void* tokenOf(Handle handle) {
+const void* TokenOf(Handle handle) {
   return static_cast<const void*>(handle);
 }
 template <typename Handle>
-Handle handleOf(void* token) {
+Handle HandleOf(void* token) {
   return reinterpret_cast<Handle>(token);
 }
 

@@ -19,12 +19,12 @@ void MenuBar::insert(A_long menu, MenuItem item, A_long position) {
 }
 
 AEGP_Command MenuBar::append(A_long menu, std::string text) {
-  const AEGP_Command command = issueCommand();
+  const AEGP_Command command = IssueCommand();
   insert(menu, MenuItem{command, std::move(text)}, AEGP_MENU_INSERT_AT_BOTTOM);
   return command;
 }
 
-bool MenuBar::setState(AEGP_Command command, CommandState state) {
+bool MenuBar::SetState(AEGP_Command command, CommandState state) {
   bool found = false;
   for (auto& [menu, items] : menus_) {
     for (MenuItem& item : items) {
@@ -37,7 +37,7 @@ bool MenuBar::setState(AEGP_Command command, CommandState state) {
   return found;
 }
 
-std::vector<A_long> MenuBar::filledMenus() const {
+std::vector<A_long> MenuBar::FilledMenus() const {
   std::vector<A_long> filled;
   for (const auto& [menu, items] : menus_) {
     if (!items.empty()) {
@@ -54,10 +54,10 @@ const std::vector<MenuItem>& MenuBar::items(A_long menu) const {
 }
 
 const MenuItem* MenuBar::find(A_long menu, std::string_view text) const {
-  const std::vector<MenuItem>& menuItems = items(menu);
-  const auto found = std::find_if(menuItems.begin(), menuItems.end(),
+  const std::vector<MenuItem>& menu_items = items(menu);
+  const auto found = std::find_if(menu_items.begin(), menu_items.end(),
                                   [text](const MenuItem& item) { return item.text == text; });
-  return found == menuItems.end() ? nullptr : &*found;
+  return found == menu_items.end() ? nullptr : &*found;
 }
 
 }  // namespace glimster::substitute_host

@@ -12,21 +12,21 @@
 namespace glimster::substitute_host {
 
 // A menu item's availability; NeverSet until someone enables or disables it.
-enum class CommandState { NeverSet, Enabled, Disabled };
+enum class CommandState { kNeverSet, kEnabled, kDisabled };
 
 struct MenuItem {
   AEGP_Command command;
   std::string text;
-  CommandState state = CommandState::NeverSet;
+  CommandState state = CommandState::kNeverSet;
 };
 
 class MenuBar {
  public:
   // Issues command identifiers from `firstCommand` on.
-  explicit MenuBar(AEGP_Command firstCommand) : nextCommand_(firstCommand) {}
+  explicit MenuBar(AEGP_Command first_command) : nextCommand_(first_command) {}
 
   // A command identifier no one has had yet.
-  AEGP_Command issueCommand() { return nextCommand_++; }
+  AEGP_Command IssueCommand() { return nextCommand_++; }
 
   // Puts an item into menu `menu`: position -1 at the bottom, 0 at the top,
   // -2 sorted by text, n > 0 after the n-th item (or at the bottom).
@@ -36,10 +36,10 @@ class MenuBar {
   AEGP_Command append(A_long menu, std::string text);
 
   // Sets the state of every item carrying `command`; false when no item carries it.
-  bool setState(AEGP_Command command, CommandState state);
+  bool SetState(AEGP_Command command, CommandState state);
 
   // The menus holding at least one item, in increasing order.
-  std::vector<A_long> filledMenus() const;
+  std::vector<A_long> FilledMenus() const;
 
   // The items of `menu` from the top; empty for a menu nobody filled.
   const std::vector<MenuItem>& items(A_long menu) const;

@@ -10,17 +10,17 @@ constexpr char kMacCodeName[] = "glimster_macos_loaded";
 
 platform::LibraryHandle load(const std::filesystem::path& file) {
   try {
-    return platform::loadLibraryForever(file);
+    return platform::LoadLibraryForever(file);
   } catch (const std::runtime_error& error) {
-    throw PluginLoadError(PluginLoadError::Reason::NotLoadable, error.what());
+    throw PluginLoadError(PluginLoadError::Reason::kNotLoadable, error.what());
   }
 }
 
-AEGP_PluginInitFuncPrototype findEntryPoint(platform::LibraryHandle library,
+AEGP_PluginInitFuncPrototype FindEntryPoint(platform::LibraryHandle library,
                                             const std::filesystem::path& file) {
-  void* entry = platform::findExportedFunction(library, kEntryPointName);
+  void* entry = platform::FindExportedFunction(library, kEntryPointName);
   if (entry == nullptr) {
-    throw PluginLoadError(PluginLoadError::Reason::NoEntryPoint,
+    throw PluginLoadError(PluginLoadError::Reason::kNoEntryPoint,
                           file.u8string() + " exports no " + kEntryPointName);
   }
   return reinterpret_cast<AEGP_PluginInitFuncPrototype>(entry);
@@ -29,12 +29,12 @@ AEGP_PluginInitFuncPrototype findEntryPoint(platform::LibraryHandle library,
 }  // namespace
 
 PluginBinary::PluginBinary(std::filesystem::path file)
-    : file_(std::move(file)), library_(load(file_)), entryPoint_(findEntryPoint(library_, file_)) {}
+    : file_(std::move(file)), library_(load(file_)), entryPoint_(FindEntryPoint(library_, file_)) {}
 
-std::optional<LoadedMacCode> PluginBinary::loadedMacCode() const {
+std::optional<LoadedMacCode> PluginBinary::loaded_mac_code() const {
   using Answer = void (*)(const char** executable, const char** architecture);
   const auto answer =
-      reinterpret_cast<Answer>(platform::findExportedFunction(library_, kMacCodeName));
+      reinterpret_cast<Answer>(platform::FindExportedFunction(library_, kMacCodeName));
   if (answer == nullptr) {
     return std::nullopt;
   }

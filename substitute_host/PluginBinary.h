@@ -13,7 +13,7 @@ namespace glimster::substitute_host {
 // Why a file could not be loaded as a plug-in, with the loader's message.
 class PluginLoadError : public std::runtime_error {
  public:
-  enum class Reason { NotLoadable, NoEntryPoint };
+  enum class Reason { kNotLoadable, kNoEntryPoint };
   PluginLoadError(Reason reason, const std::string& message)
       : std::runtime_error(message), reason_(reason) {}
   Reason reason() const { return reason_; }
@@ -39,10 +39,10 @@ class PluginBinary {
   // The file loaded.
   const std::filesystem::path& file() const { return file_; }
   // The plug-in's EntryPointFunc.
-  AEGP_PluginInitFuncPrototype entryPoint() const { return entryPoint_; }
+  AEGP_PluginInitFuncPrototype EntryPoint() const { return entryPoint_; }
   // The Mac code the plug-in runs when it is macos_runner, as the runner
   // answers through its export glimster_macos_loaded; none for any other.
-  std::optional<LoadedMacCode> loadedMacCode() const;
+  std::optional<LoadedMacCode> loaded_mac_code() const;
 
  private:
   std::filesystem::path file_;

@@ -11,12 +11,12 @@ namespace glimster::substitute_host {
 namespace {
 
 // What the global refcon holds before the entry point runs, to see whether it wrote it.
-char gUnwrittenRefcon;
+char g_unwritten_refcon;
 
 std::string flag(A_Boolean value) { return std::to_string(static_cast<int>(value)); }
 
 // Keeps the first non-zero result.
-void keepFirstFailure(A_Err& kept, A_Err result) {
+void KeepFirstFailure(A_Err& kept, A_Err result) {
   if (kept == A_Err_NONE) {
     kept = result;
   }
@@ -25,30 +25,31 @@ void keepFirstFailure(A_Err& kept, A_Err result) {
 }  // namespace
 
 template <typename Call>
-A_Err Host::callPlugin(const char* op, std::string args, Call&& call) {
+A_Err Host::CallPlugin(const char* op, std::string args, Call&& call) {
   const std::size_t position = log_.record(op, std::move(args), A_Err_NONE);
   A_Err result = kPluginThrew;
   try {
     result = call();
   } catch (const std::exception& error) {
-    noteProblem(std::string(op) + " let an exception escape: " + error.what());
+    NoteProblem(std::string(op) + " let an exception escape: " + error.what());
   } catch (...) {
-    noteProblem(std::string(op) + " let an exception escape");
+    NoteProblem(std::string(op) + " let an exception escape");
   }
-  log_.setResult(position, result);
+  log_.SetResult(position, result);
   return result;
 }
 
-A_Err Host::runEntry(const PluginBinary& plugin, const EntryOptions& options) {
-  AEGP_GlobalRefcon unwritten = reinterpret_cast<AEGP_GlobalRefcon>(&gUnwrittenRefcon);
+A_Err Host::RunEntry(const PluginBinary& plugin, const EntryOptions& options) {
+  AEGP_GlobalRefcon unwritten = reinterpret_cast<AEGP_GlobalRefcon>(&g_unwritten_refcon);
   AEGP_GlobalRefcon refcon = unwritten;
-  SPBasicSuite* basic = options.nullBasicSuite ? nullptr : const_cast<SPBasicSuite*>(&basicSuite());
+  SPBasicSuite* basic =
+      options.null_basic_suite ? nullptr : const_cast<SPBasicSuite*>(&BasicSuite());
   const std::string args = std::string(basic != nullptr ? "basic suite" : "null basic suite") +
-                           ", " + std::to_string(options.majorVersion) + "." +
-                           std::to_string(options.minorVersion) + ", plugin " +
+                           ", " + std::to_string(options.major_version) + "." +
+                           std::to_string(options.minor_version) + ", plugin " +
                            std::to_string(pluginId_);
-  const A_Err result = callPlugin(op::EntryPointFunc, args, [&] {
-    return plugin.entryPoint()(basic, options.majorVersion, options.minorVersion, pluginId_,
+  const A_Err result = CallPlugin(op::kEntryPointFunc, args, [&] {
+    return plugin.EntryPoint()(basic, options.major_version, options.minor_version, pluginId_,
                                &refcon);
   });
   entryWroteGlobalRefcon_ = refcon != unwritten;
@@ -56,9 +57,9 @@ A_Err Host::runEntry(const PluginBinary& plugin, const EntryOptions& options) {
   return result;
 }
 
-CommandOutcome Host::issueCommand(AEGP_Command command, const CommandOptions& options) {
-  CommandOutcome outcome{A_Err_NONE, options.handledFlag};
-  A_Boolean alreadyHandled = options.alreadyHandled;
+CommandOutcome Host::IssueCommand(AEGP_Command command, const CommandOptions& options) {
+  CommandOutcome outcome{A_Err_NONE, options.handled_flag};
+  A_Boolean already_handled = options.already_handled;
   // A copy: a hook may register further hooks while the list is walked.
   const std::vector<CommandHookRegistration> registrations = hooks_.command;
   for (const CommandHookRegistration& registration : registrations) {
@@ -67,44 +68,44 @@ CommandOutcome Host::issueCommand(AEGP_Command command, const CommandOptions& op
     }
     const std::string args = "command " + std::to_string(command) + ", priority " +
                              std::to_string(registration.priority) + ", already handled " +
-                             flag(alreadyHandled);
-    const A_Err result = callPlugin(op::CommandHook, args, [&] {
+                             flag(already_handled);
+    const A_Err result = CallPlugin(op::kCommandHook, args, [&] {
       return registration.hook(globalRefcon_, registration.refcon, command, registration.priority,
-                               alreadyHandled, &outcome.handled);
+                               already_handled, &outcome.handled);
     });
-    keepFirstFailure(outcome.result, result);
-    alreadyHandled = alreadyHandled || outcome.handled;
+    KeepFirstFailure(outcome.result, result);
+    already_handled = already_handled || outcome.handled;
   }
   return outcome;
 }
 
-CommandOutcome Host::issueMenuCommand(const std::string& text, const CommandOptions& options) {
+CommandOutcome Host::IssueMenuCommand(const std::string& text, const CommandOptions& options) {
   const MenuItem* item = menus_.find(AEGP_Menu_COMPOSITION, text);
   if (item == nullptr) {
     throw std::invalid_argument("the Composition menu has no item \"" + text + "\"");
   }
-  return issueCommand(item->command, options);
+  return IssueCommand(item->command, options);
 }
 
-A_Err Host::updateMenus(AEGP_WindowType activeWindow) {
+A_Err Host::UpdateMenus(AEGP_WindowType active_window) {
   A_Err kept = A_Err_NONE;
-  const auto registrations = hooks_.updateMenu;
+  const auto registrations = hooks_.update_menu;
   for (const auto& registration : registrations) {
-    keepFirstFailure(
+    KeepFirstFailure(
         kept,
-        callPlugin(
-            op::UpdateMenuHook, "window " + std::to_string(static_cast<int>(activeWindow)),
-            [&] { return registration.hook(globalRefcon_, registration.refcon, activeWindow); }));
+        CallPlugin(
+            op::kUpdateMenuHook, "window " + std::to_string(static_cast<int>(active_window)),
+            [&] { return registration.hook(globalRefcon_, registration.refcon, active_window); }));
   }
   return kept;
 }
 
-A_Err Host::idle(A_long& maxSleep) {
+A_Err Host::idle(A_long& max_sleep) {
   A_Err kept = A_Err_NONE;
   const auto registrations = hooks_.idle;
   for (const auto& registration : registrations) {
-    keepFirstFailure(kept, callPlugin(op::IdleHook, "max sleep " + std::to_string(maxSleep), [&] {
-                       return registration.hook(globalRefcon_, registration.refcon, &maxSleep);
+    KeepFirstFailure(kept, CallPlugin(op::kIdleHook, "max sleep " + std::to_string(max_sleep), [&] {
+                       return registration.hook(globalRefcon_, registration.refcon, &max_sleep);
                      }));
   }
   return kept;
@@ -114,7 +115,7 @@ A_Err Host::quit() {
   A_Err kept = A_Err_NONE;
   const auto registrations = hooks_.death;
   for (const auto& registration : registrations) {
-    keepFirstFailure(kept, callPlugin(op::DeathHook, "", [&] {
+    KeepFirstFailure(kept, CallPlugin(op::kDeathHook, "", [&] {
                        return registration.hook(globalRefcon_, registration.refcon);
                      }));
   }

@@ -22,7 +22,7 @@ struct FreeWithLodePng {
   void operator()(unsigned char* pixels) const { lodepng_free(pixels); }
 };
 
-std::vector<unsigned char> contentsOf(const std::filesystem::path& file) {
+std::vector<unsigned char> ContentsOf(const std::filesystem::path& file) {
   std::error_code error;
   if (std::filesystem::is_directory(file, error)) {
     throw std::runtime_error(file.u8string() + " is a folder, not a PNG file");
@@ -40,7 +40,7 @@ std::vector<unsigned char> contentsOf(const std::filesystem::path& file) {
 }
 
 // The width and height a PNG's header gives, or none when it is no PNG.
-std::optional<std::pair<unsigned, unsigned>> headerSize(const std::vector<unsigned char>& png) {
+std::optional<std::pair<unsigned, unsigned>> HeaderSize(const std::vector<unsigned char>& png) {
   LodePNGState state;
   lodepng_state_init(&state);
   unsigned width = 0;
@@ -53,21 +53,21 @@ std::optional<std::pair<unsigned, unsigned>> headerSize(const std::vector<unsign
   return std::pair{width, height};
 }
 
-[[noreturn]] void throwUndecodable(const std::filesystem::path& file) {
+[[noreturn]] void ThrowUndecodable(const std::filesystem::path& file) {
   throw std::runtime_error(file.u8string() +
                            " is not a PNG image, or is damaged (it cannot be decoded)");
 }
 
 }  // namespace
 
-Frame pngFrame(const std::filesystem::path& file, PngColours colours, A_long largestSide) {
-  const std::vector<unsigned char> png = contentsOf(file);
-  const auto size = headerSize(png);
+Frame PngFrame(const std::filesystem::path& file, PngColours colours, A_long largest_side) {
+  const std::vector<unsigned char> png = ContentsOf(file);
+  const auto size = HeaderSize(png);
   if (!size) {
-    throwUndecodable(file);
+    ThrowUndecodable(file);
   }
   const auto [headerWidth, headerHeight] = *size;
-  const auto largest = static_cast<unsigned>(std::min(largestSide, kWidestPngFrame));
+  const auto largest = static_cast<unsigned>(std::min(largest_side, kWidestPngFrame));
   if (headerWidth > largest || headerHeight > largest) {
     throw std::runtime_error(file.u8string() + " is " + std::to_string(headerWidth) + "x" +
                              std::to_string(headerHeight) + " pixels, more than " +
@@ -79,7 +79,7 @@ Frame pngFrame(const std::filesystem::path& file, PngColours colours, A_long lar
   const unsigned error = lodepng_decode32(&decoded, &width, &height, png.data(), png.size());
   const std::unique_ptr<unsigned char, FreeWithLodePng> rgba(decoded);
   if (error != 0) {
-    throwUndecodable(file);
+    ThrowUndecodable(file);
   }
   Frame frame(static_cast<A_long>(width), static_cast<A_long>(height),
               static_cast<A_long>(4 * width));
@@ -87,7 +87,7 @@ Frame pngFrame(const std::filesystem::path& file, PngColours colours, A_long lar
   for (A_long y = 0; y < frame.height(); ++y) {
     for (A_long x = 0; x < frame.width(); ++x, pixel += 4) {
       const Argb stored{pixel[3], pixel[0], pixel[1], pixel[2]};
-      frame.setPixel(x, y, colours == PngColours::Premultiplied ? premultiplied(stored) : stored);
+      frame.SetPixel(x, y, colours == PngColours::kPremultiplied ? premultiplied(stored) : stored);
     }
   }
   return frame;

@@ -10,8 +10,8 @@ namespace glimster::substitute_host {
 
 // How the colours of a PNG's pixels become a frame's.
 enum class PngColours {
-  Premultiplied,  // the file's straight colours (as PNG defines them) times alpha / 255
-  AsStored,       // the bytes the file holds, unchanged
+  kPremultiplied,  // the file's straight colours (as PNG defines them) times alpha / 255
+  kAsStored,       // the bytes the file holds, unchanged
 };
 
 // The widest frame a PNG gives by default: its rows of 4-byte pixels still
@@ -23,7 +23,7 @@ inline constexpr A_long kWidestPngFrame = std::numeric_limits<A_long>::max() / 4
 // std::runtime_error naming the file and saying in plain words why it cannot
 // be read (a folder, say), is not a whole PNG image, or has a side longer
 // than `largestSide` pixels (told from its header, before any decoding).
-Frame pngFrame(const std::filesystem::path& file, PngColours colours = PngColours::Premultiplied,
-               A_long largestSide = kWidestPngFrame);
+Frame PngFrame(const std::filesystem::path& file, PngColours colours = PngColours::kPremultiplied,
+               A_long largest_side = kWidestPngFrame);
 
 }  // namespace glimster::substitute_host

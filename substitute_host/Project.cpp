@@ -10,22 +10,22 @@ Item& Project::add(Item item) {
   return *items_.back();
 }
 
-Item& Project::addComposition(std::u16string name, Frame frame, A_Time currentTime) {
+Item& Project::AddComposition(std::u16string name, Frame frame, A_Time current_time) {
   const A_long width = frame.width();
   const A_long height = frame.height();
   return add(
-      Item{ItemKind::Composition, std::move(name), width, height, currentTime, std::move(frame)});
+      Item{ItemKind::kComposition, std::move(name), width, height, current_time, std::move(frame)});
 }
 
-Item& Project::addFootage(std::u16string name, A_long width, A_long height) {
-  return add(Item{ItemKind::Footage, std::move(name), width, height, A_Time{0, 1}, std::nullopt});
+Item& Project::AddFootage(std::u16string name, A_long width, A_long height) {
+  return add(Item{ItemKind::kFootage, std::move(name), width, height, A_Time{0, 1}, std::nullopt});
 }
 
-Item& Project::addFolder(std::u16string name) {
-  return add(Item{ItemKind::Folder, std::move(name), 0, 0, A_Time{0, 1}, std::nullopt});
+Item& Project::AddFolder(std::u16string name) {
+  return add(Item{ItemKind::kFolder, std::move(name), 0, 0, A_Time{0, 1}, std::nullopt});
 }
 
-void Project::setActive(Item* item) {
+void Project::SetActive(Item* item) {
   const bool ours = item == nullptr || std::any_of(items_.begin(), items_.end(),
                                                    [item](const std::unique_ptr<Item>& own) {
                                                      return own.get() == item;

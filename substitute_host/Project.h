@@ -12,9 +12,9 @@
 namespace glimster::substitute_host {
 
 enum class ItemKind : AEGP_ItemType {
-  Folder = AEGP_ItemType_FOLDER,
-  Composition = AEGP_ItemType_COMP,
-  Footage = AEGP_ItemType_FOOTAGE,
+  kFolder = AEGP_ItemType_FOLDER,
+  kComposition = AEGP_ItemType_COMP,
+  kFootage = AEGP_ItemType_FOOTAGE,
 };
 
 // A project item. Compositions carry the frame the host renders for them.
@@ -23,22 +23,22 @@ struct Item {
   std::u16string name;
   A_long width;
   A_long height;
-  A_Time currentTime;
+  A_Time current_time;
   std::optional<Frame> frame;  // compositions only
 };
 
 class Project {
  public:
   // Adds a composition as large as its frame, showing `currentTime`.
-  Item& addComposition(std::u16string name, Frame frame, A_Time currentTime);
+  Item& AddComposition(std::u16string name, Frame frame, A_Time current_time);
   // Adds a footage item of the given size.
-  Item& addFootage(std::u16string name, A_long width, A_long height);
+  Item& AddFootage(std::u16string name, A_long width, A_long height);
   // Adds a folder.
-  Item& addFolder(std::u16string name);
+  Item& AddFolder(std::u16string name);
 
   // Makes `item` (one of this project's, or null for none) the active item;
   // throws std::invalid_argument for an item of another project.
-  void setActive(Item* item);
+  void SetActive(Item* item);
   // The active item, or null when nothing is active.
   Item* active() const { return active_; }
 

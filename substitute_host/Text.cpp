@@ -5,10 +5,10 @@ namespace {
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-void appendUtf8(std::string& out, char32_t code_point) {
+void AppendUtf8(std::string& out, char32_t code_point) {
   if (code_point < 0x80) {
     out += static_cast<char>(code_point);
   } else if (code_point < 0x800) {
@@ -27,7 +27,7 @@ void appendUtf8(std::string& out, char32_t code_point) {
 }
 
 // Appends `code_point` as one or two UTF-16 units.
-void appendUtf16(std::u16string& out, char32_t code_point) {
+void AppendUtf16(std::u16string& out, char32_t code_point) {
   if (code_point < 0x10000) {
     out += static_cast<char16_t>(code_point);
   } else {
@@ -43,7 +43,7 @@ struct Utf8Lead {
   std::size_t length;
   char32_t smallest;
 };
-Utf8Lead utf8Lead(unsigned char lead) {
+Utf8Lead LeadOf(unsigned char lead) {
   if (lead < 0x80) return {1, 0};
   if ((lead & 0xE0) == 0xC0) return {2, 0x80};
   if ((lead & 0xF0) == 0xE0) return {3, 0x800};
@@ -53,12 +53,12 @@ Utf8Lead utf8Lead(unsigned char lead) {
 
 }  // namespace
 
-std::optional<std::u16string> fromUtf8(std::string_view text) {
+std::optional<std::u16string> FromUtf8(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const Utf8Lead form = utf8Lead(lead);
+    const Utf8Lead form = LeadOf(lead);
     if (form.length == 0 || i + form.length > text.size()) {
       return std::nullopt;
     }
@@ -74,25 +74,25 @@ std::optional<std::u16string> fromUtf8(std::string_view text) {
         (code_point >= 0xD800 && code_point <= 0xDFFF)) {
       return std::nullopt;
     }
-    appendUtf16(out, code_point);
+    AppendUtf16(out, code_point);
     i += form.length;
   }
   return out;
 }
 
-std::string toUtf8(const std::u16string& text) {
+std::string ToUtf8(const std::u16string& text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
-    if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+    if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
       const char32_t high = unit - 0xD800u;
       const char32_t low = text[++i] - 0xDC00u;
-      appendUtf8(out, 0x10000u + (high << 10) + low);
-    } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-      appendUtf8(out, kReplacementCharacter);
+      AppendUtf8(out, 0x10000u + (high << 10) + low);
+    } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+      AppendUtf8(out, kReplacementCharacter);
     } else {
-      appendUtf8(out, unit);
+      AppendUtf8(out, unit);
     }
   }
   return out;

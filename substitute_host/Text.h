@@ -9,11 +9,11 @@
 namespace glimster::substitute_host {
 
 // UTF-8 form of a UTF-16 text; an unpaired surrogate becomes U+FFFD.
-std::string toUtf8(const std::u16string& text);
+std::string ToUtf8(const std::u16string& text);
 
 // UTF-16 form of a UTF-8 text; nullopt unless it is well-formed UTF-8
 // (no overlong forms, surrogates or code points past U+10FFFF).
-std::optional<std::u16string> fromUtf8(std::string_view text);
+std::optional<std::u16string> FromUtf8(std::string_view text);
 
 // The text between double quotes, as call-log arguments show texts.
 std::string quoted(const std::string& text);

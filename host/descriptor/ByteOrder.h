@@ -4,6 +4,6 @@
 
 namespace glimster::descriptor {
 
-enum class ByteOrder { LittleEndian, BigEndian };
+enum class ByteOrder { kLittleEndian, kBigEndian };
 
 }  // namespace glimster::descriptor

@@ -28,13 +28,13 @@ class ByteWriter {
   void bytes(const Bytes& data);
   void zeros(std::size_t count);
   // Appends zero bytes until the size is a multiple of `alignment`.
-  void padToMultipleOf(std::size_t alignment);
+  void PadToMultipleOf(std::size_t alignment);
 
   std::size_t size() const { return buffer_.size(); }
   const Bytes& buffer() const { return buffer_; }
 
  private:
-  void unsignedOfWidth(std::uint32_t value, int byteCount);
+  void UnsignedOfWidth(std::uint32_t value, int byte_count);
 
   ByteOrder order_;
   Bytes buffer_;

@@ -24,16 +24,16 @@ using namespace glimster::descriptor;
 
 struct Platform {
   std::string_view name;
-  bool acceptsArm64;
-  Bytes (*build)(bool withArm64Code);
+  bool accepts_arm64;
+  Bytes (*build)(bool with_arm64_code);
 };
 
 constexpr Platform kPlatforms[] = {
-    {"windows", false, [](bool) { return windowsDescriptor(); }},
+    {"windows", false, [](bool) { return WindowsDescriptor(); }},
     {"macos", true,
-     [](bool withArm64Code) {
-       return buildResourceFile(
-           {FourCharCode{kMacResourceType}, kResourceId, macDescriptor(withArm64Code)});
+     [](bool with_arm64_code) {
+       return BuildResourceFile(
+           {FourCharCode{kMacResourceType}, kResourceId, MacDescriptor(with_arm64_code)});
      }},
 };
 
@@ -42,10 +42,10 @@ constexpr std::string_view kArm64Flag = "--arm64";
 struct Request {
   const Platform* platform;
   std::filesystem::path output;
-  bool withArm64Code;
+  bool with_arm64_code;
 };
 
-const Platform* findPlatform(std::string_view name) {
+const Platform* FindPlatform(std::string_view name) {
   for (const Platform& platform : kPlatforms) {
     if (platform.name == name) {
       return &platform;
@@ -54,24 +54,24 @@ const Platform* findPlatform(std::string_view name) {
   return nullptr;
 }
 
-std::optional<Request> parseArguments(int argc, char** argv) {
+std::optional<Request> ParseArguments(int argc, char** argv) {
   if (argc < 3 || argc > 4) {
     return std::nullopt;
   }
-  const Platform* platform = findPlatform(argv[1]);
+  const Platform* platform = FindPlatform(argv[1]);
   if (platform == nullptr) {
     return std::nullopt;
   }
-  const bool withArm64Code = argc == 4;
-  if (withArm64Code && (!platform->acceptsArm64 || argv[3] != kArm64Flag)) {
+  const bool with_arm64_code = argc == 4;
+  if (with_arm64_code && (!platform->accepts_arm64 || argv[3] != kArm64Flag)) {
     return std::nullopt;
   }
-  return Request{platform, argv[2], withArm64Code};
+  return Request{platform, argv[2], with_arm64_code};
 }
 
 // Writes beside the output first so that a failed run never leaves a partial
 // file that the build would take for up to date.
-void writeFile(const std::filesystem::path& output, const Bytes& bytes) {
+void WriteFile(const std::filesystem::path& output, const Bytes& bytes) {
   std::filesystem::path partial = output;
   partial += ".partial";
   try {
@@ -90,7 +90,7 @@ void writeFile(const std::filesystem::path& output, const Bytes& bytes) {
   }
 }
 
-void printUsage() {
+void PrintUsage() {
   std::cerr << "usage: glimster_pipl_gen windows OUTPUT\n"
                "       glimster_pipl_gen macos OUTPUT [--arm64]\n";
 }
@@ -98,13 +98,13 @@ void printUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::optional<Request> request = parseArguments(argc, argv);
+  const std::optional<Request> request = ParseArguments(argc, argv);
   if (!request) {
-    printUsage();
+    PrintUsage();
     return 2;
   }
   try {
-    writeFile(request->output, request->platform->build(request->withArm64Code));
+    WriteFile(request->output, request->platform->build(request->with_arm64_code));
   } catch (const std::exception& error) {
     std::cerr << "glimster_pipl_gen: " << error.what() << '\n';
     return 1;

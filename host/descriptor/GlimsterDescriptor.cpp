@@ -10,24 +10,24 @@ constexpr FourCharCode kWindowsX64EntryKey{"8664"};
 constexpr FourCharCode kMacX64EntryKey{"mi64"};
 constexpr FourCharCode kMacArm64EntryKey{"ma64"};
 
-enum class EntryNameForm { NulTerminated, LengthPrefixed };
+enum class EntryNameForm { kNulTerminated, kLengthPrefixed };
 
 struct PlatformFormat {
   ByteOrder order;
-  EntryNameForm entryNameForm;
+  EntryNameForm entry_name_form;
 };
 
-constexpr PlatformFormat kWindowsFormat{ByteOrder::LittleEndian, EntryNameForm::NulTerminated};
-constexpr PlatformFormat kMacFormat{ByteOrder::BigEndian, EntryNameForm::LengthPrefixed};
+constexpr PlatformFormat kWindowsFormat{ByteOrder::kLittleEndian, EntryNameForm::kNulTerminated};
+constexpr PlatformFormat kMacFormat{ByteOrder::kBigEndian, EntryNameForm::kLengthPrefixed};
 
-PropertyValue entryName(EntryNameForm form) {
-  if (form == EntryNameForm::NulTerminated) {
+PropertyValue EntryName(EntryNameForm form) {
+  if (form == EntryNameForm::kNulTerminated) {
     return NulTerminatedString{kEntryPointName};
   }
   return PascalString{kEntryPointName};
 }
 
-Bytes buildDescriptor(const PlatformFormat& format, const std::vector<FourCharCode>& entryKeys) {
+Bytes BuildDescriptor(const PlatformFormat& format, const std::vector<FourCharCode>& entry_keys) {
   const FourCharCode vendor{kPropertyVendor};
   std::vector<Property> properties{
       {vendor, FourCharCode{"kind"}, FourCharCode{kPluginKind}},
@@ -35,21 +35,21 @@ Bytes buildDescriptor(const PlatformFormat& format, const std::vector<FourCharCo
       {vendor, FourCharCode{"catg"}, PascalString{kPluginCategory}},
       {vendor, FourCharCode{"vers"}, kPluginVersion},
   };
-  for (const FourCharCode key : entryKeys) {
-    properties.push_back({vendor, key, entryName(format.entryNameForm)});
+  for (const FourCharCode key : entry_keys) {
+    properties.push_back({vendor, key, EntryName(format.entry_name_form)});
   }
-  return serializePropertyList(properties, format.order);
+  return SerializePropertyList(properties, format.order);
 }
 
 }  // namespace
 
-Bytes windowsDescriptor() { return buildDescriptor(kWindowsFormat, {kWindowsX64EntryKey}); }
+Bytes WindowsDescriptor() { return BuildDescriptor(kWindowsFormat, {kWindowsX64EntryKey}); }
 
-Bytes macDescriptor(bool withArm64Code) {
-  if (withArm64Code) {
-    return buildDescriptor(kMacFormat, {kMacX64EntryKey, kMacArm64EntryKey});
+Bytes MacDescriptor(bool with_arm64_code) {
+  if (with_arm64_code) {
+    return BuildDescriptor(kMacFormat, {kMacX64EntryKey, kMacArm64EntryKey});
   }
-  return buildDescriptor(kMacFormat, {kMacX64EntryKey});
+  return BuildDescriptor(kMacFormat, {kMacX64EntryKey});
 }
 
 }  // namespace glimster::descriptor

@@ -8,10 +8,10 @@
 namespace glimster::descriptor {
 
 // Windows x86-64: little-endian, entry key '8664', NUL-terminated entry name.
-Bytes windowsDescriptor();
+Bytes WindowsDescriptor();
 
 // macOS: big-endian, entry key 'mi64' for x86-64 code and, when the bundle
 // also holds arm64 code, 'ma64'; length-prefixed entry name.
-Bytes macDescriptor(bool withArm64Code);
+Bytes MacDescriptor(bool with_arm64_code);
 
 }  // namespace glimster::descriptor

@@ -33,22 +33,22 @@ struct ValueEncoder {
   }
 };
 
-Bytes encodePaddedData(const PropertyValue& value, ByteOrder order) {
+Bytes EncodePaddedData(const PropertyValue& value, ByteOrder order) {
   ByteWriter data(order);
   std::visit(ValueEncoder{data}, value);
-  data.padToMultipleOf(kDataAlignment);
+  data.PadToMultipleOf(kDataAlignment);
   return data.buffer();
 }
 
 }  // namespace
 
-Bytes serializePropertyList(const std::vector<Property>& properties, ByteOrder order) {
+Bytes SerializePropertyList(const std::vector<Property>& properties, ByteOrder order) {
   ByteWriter out(order);
   out.uint16(kLeadingWord);
   out.uint32(kListVersion);
   out.uint32(static_cast<std::uint32_t>(properties.size()));
   for (const Property& property : properties) {
-    const Bytes data = encodePaddedData(property.value, order);
+    const Bytes data = EncodePaddedData(property.value, order);
     out.code(property.vendor);
     out.code(property.key);
     out.uint32(kPropertyId);

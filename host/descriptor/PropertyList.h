@@ -33,6 +33,6 @@ struct Property {
   PropertyValue value;
 };
 
-Bytes serializePropertyList(const std::vector<Property>& properties, ByteOrder order);
+Bytes SerializePropertyList(const std::vector<Property>& properties, ByteOrder order);
 
 }  // namespace glimster::descriptor

@@ -28,15 +28,15 @@ constexpr std::uint16_t kNoMapAttributes = 0;
 constexpr std::uint8_t kNoResourceAttributes = 0;
 constexpr std::int16_t kNoName = -1;
 
-void writeHeader(ByteWriter& out, std::uint32_t dataLength) {
+void WriteHeader(ByteWriter& out, std::uint32_t data_length) {
   out.uint32(kDataOffset);
-  out.uint32(kDataOffset + dataLength);
-  out.uint32(dataLength);
+  out.uint32(kDataOffset + data_length);
+  out.uint32(data_length);
   out.uint32(kMapLength);
 }
 
-void writeMap(ByteWriter& out, const Resource& resource, std::uint32_t dataLength) {
-  writeHeader(out, dataLength);
+void WriteMap(ByteWriter& out, const Resource& resource, std::uint32_t data_length) {
+  WriteHeader(out, data_length);
   out.zeros(4 + 2);  // next-map handle and file reference number, the reader's to fill
   out.uint16(kNoMapAttributes);
   out.uint16(kTypeListOffset);
@@ -56,21 +56,21 @@ void writeMap(ByteWriter& out, const Resource& resource, std::uint32_t dataLengt
 
 }  // namespace
 
-Bytes buildResourceFile(const Resource& resource) {
+Bytes BuildResourceFile(const Resource& resource) {
   constexpr std::uint32_t kLargestData =
       std::numeric_limits<std::uint32_t>::max() - kDataOffset - kDataLengthFieldSize - kMapLength;
   if (resource.data.size() > kLargestData) {
     throw std::length_error("resource too large for a resource file");
   }
-  const auto resourceLength = static_cast<std::uint32_t>(resource.data.size());
-  const std::uint32_t dataLength = kDataLengthFieldSize + resourceLength;
+  const auto resource_length = static_cast<std::uint32_t>(resource.data.size());
+  const std::uint32_t data_length = kDataLengthFieldSize + resource_length;
 
-  ByteWriter out(ByteOrder::BigEndian);
-  writeHeader(out, dataLength);
+  ByteWriter out(ByteOrder::kBigEndian);
+  WriteHeader(out, data_length);
   out.zeros(kDataOffset - kHeaderSize);
-  out.uint32(resourceLength);
+  out.uint32(resource_length);
   out.bytes(resource.data);
-  writeMap(out, resource, dataLength);
+  WriteMap(out, resource, data_length);
   return out.buffer();
 }
 

@@ -19,6 +19,6 @@ struct Resource {
 // Header, data section at offset 256 (the resource as a length and its bytes),
 // then the map: a copy of the header, the type list and the reference list.
 // The resource has no name and no attributes. Everything is big-endian.
-Bytes buildResourceFile(const Resource& resource);
+Bytes BuildResourceFile(const Resource& resource);
 
 }  // namespace glimster::descriptor

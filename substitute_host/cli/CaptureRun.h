@@ -15,7 +15,7 @@ inline constexpr char kCaptureCommandText[] = "Take Glimster";
 
 // Prints a "report: " line for each information report the host showed
 // after the first `shown`, and counts them into `shown`.
-void printReports(const Host& host, std::size_t& shown, std::ostream& out);
+void PrintReports(const Host& host, std::size_t& shown, std::ostream& out);
 
 // With `composition` active, chooses "Take Glimster" and watches `desktop`:
 // prints what is captured (`frameDescription` says how its frame was made),
@@ -24,7 +24,7 @@ void printReports(const Host& host, std::size_t& shown, std::ostream& out);
 // decodes to exactly the composition's frame counts as written; any other file that changed
 // meanwhile (a temporary, another program's) is listed as such. Gives true when the command
 // returned 0, was marked handled and wrote exactly one such file.
-bool captureComposition(Host& host, const Item& composition, const std::string& frameDescription,
+bool CaptureComposition(Host& host, const Item& composition, const std::string& frame_description,
                         const std::filesystem::path& desktop, std::ostream& out, std::ostream& err);
 
 }  // namespace glimster::substitute_host::cli

@@ -9,15 +9,15 @@
 namespace glimster::substitute_host::cli {
 namespace {
 
-Composition demoComposition() {
+Composition DemoComposition() {
   Project scratch;
-  Item& demo = addDemoComposition(scratch);
-  return Composition{demo.name, std::move(*demo.frame), demo.currentTime, "demo gradients"};
+  Item& demo = AddDemoComposition(scratch);
+  return Composition{demo.name, std::move(*demo.frame), demo.current_time, "demo gradients"};
 }
 
-Frame frameFromPng(const std::filesystem::path& file) {
+Frame FrameFromPng(const std::filesystem::path& file) {
   try {
-    return pngFrame(file, PngColours::Premultiplied, kLargestSide);
+    return PngFrame(file, PngColours::kPremultiplied, kLargestSide);
   } catch (const std::runtime_error& error) {
     throw UsageError(std::string("--frame-png: ") + error.what());
   }
@@ -25,25 +25,25 @@ Frame frameFromPng(const std::filesystem::path& file) {
 
 }  // namespace
 
-Composition chosenComposition(const Options& options) {
-  if (options.frame == FrameSource::Demo) {
-    return demoComposition();
+Composition ChosenComposition(const Options& options) {
+  if (options.frame == FrameSource::kDemo) {
+    return DemoComposition();
   }
-  const std::optional<std::u16string> name = fromUtf8(options.compName);
+  const std::optional<std::u16string> name = FromUtf8(options.comp_name);
   if (!name) {
     throw UsageError("--comp-name: the name is not valid UTF-8");
   }
   const A_long width = options.size.width;
   const A_long height = options.size.height;
-  if (options.frame == FrameSource::Noise) {
-    return Composition{*name, noiseFrame(width, height, options.noiseSeed), options.time,
-                       "noise (seed " + std::to_string(options.noiseSeed) + ")"};
+  if (options.frame == FrameSource::kNoise) {
+    return Composition{*name, NoiseFrame(width, height, options.noise_seed), options.time,
+                       "noise (seed " + std::to_string(options.noise_seed) + ")"};
   }
-  if (options.frame == FrameSource::Png) {
-    return Composition{*name, frameFromPng(options.framePng), options.time,
-                       "pixels of " + options.framePng.u8string()};
+  if (options.frame == FrameSource::kPng) {
+    return Composition{*name, FrameFromPng(options.frame_png), options.time,
+                       "pixels of " + options.frame_png.u8string()};
   }
-  return Composition{*name, testCardFrame(width, height), options.time, "test card"};
+  return Composition{*name, TestCardFrame(width, height), options.time, "test card"};
 }
 
 }  // namespace glimster::substitute_host::cli

@@ -12,15 +12,15 @@ constexpr std::size_t kDescriptionColumn = 23;
 
 // The options, a row each: the option and its placeholder, then its
 // description in its own column, on the next line when they leave no room.
-std::string optionsText() {
+std::string OptionsText() {
   const std::string indent(kDescriptionColumn, ' ');
   std::string text;
-  for (const OptionRow& row : optionTable()) {
+  for (const OptionRow& row : OptionTable()) {
     if (!row.heading.empty()) text += std::string(row.heading) + '\n';
     std::string option = "  ";
-    if (!row.shortName.empty()) option += std::string(row.shortName) + ", ";
+    if (!row.short_name.empty()) option += std::string(row.short_name) + ", ";
     option += row.name;
-    if (row.takesValue()) option += " " + std::string(row.placeholder);
+    if (row.TakesValue()) option += " " + std::string(row.placeholder);
     text += option.size() + 2 <= kDescriptionColumn
                 ? option + std::string(kDescriptionColumn - option.size(), ' ')
                 : option + '\n' + indent;
@@ -35,7 +35,7 @@ std::string optionsText() {
 
 }  // namespace
 
-std::string helpText(const std::filesystem::path& defaultPlugin) {
+std::string HelpText(const std::filesystem::path& default_plugin) {
   return R"(usage: glimster-host [OPTIONS] [PLUGIN]
 
 Loads a plug-in binary into the substitute host and starts it as the host
@@ -47,10 +47,10 @@ in the desktop folder that decodes to exactly the rendered frame counts as
 written; other files changing there meanwhile are listed as not the capture.
 
 PLUGIN defaults to the plug-in built with this program:
-  )" + defaultPlugin.u8string() +
+  )" + default_plugin.u8string() +
          R"(
 
-)" + optionsText() +
+)" + OptionsText() +
          R"(
 Exit status:
   0  the plug-in started and the capture wrote its file (each one, with --repeat)
@@ -80,18 +80,18 @@ Examples:
 )";
 }
 
-std::string operationsText() {
+std::string OperationsText() {
   std::string text = "Operations (--fail OP):\n";
   for (const std::string_view operation : op::kFaultable) {
     text += "  " + std::string(operation) + '\n';
   }
   text += "Suites (--refuse-suite NAME:VERSION):\n";
-  for (const OfferedSuite& suite : offeredSuites()) {
+  for (const OfferedSuite& suite : OfferedSuites()) {
     text += "  \"" + std::string(suite.name) + "\":" + std::to_string(suite.version) + '\n';
   }
   return text;
 }
 
-std::string helpHint() { return "Try 'glimster-host --help' for more information."; }
+std::string HelpHint() { return "Try 'glimster-host --help' for more information."; }
 
 }  // namespace glimster::substitute_host::cli

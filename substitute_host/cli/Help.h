@@ -8,12 +8,12 @@ namespace glimster::substitute_host::cli {
 
 // The usage, options, exit statuses and examples; `defaultPlugin` is the
 // plug-in loaded when none is named.
-std::string helpText(const std::filesystem::path& defaultPlugin);
+std::string HelpText(const std::filesystem::path& default_plugin);
 
 // The operations --fail accepts and the suites --refuse-suite accepts, one a line.
-std::string operationsText();
+std::string OperationsText();
 
 // The line that points from a usage error to --help.
-std::string helpHint();
+std::string HelpHint();
 
 }  // namespace glimster::substitute_host::cli

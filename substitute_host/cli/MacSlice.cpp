@@ -46,7 +46,7 @@ std::string runnable(const std::string& between) {
 
 }  // namespace
 
-fs::path macSlice(const std::string& arch, const std::optional<fs::path>& bundle,
+fs::path MacSlice(const std::string& arch, const std::optional<fs::path>& bundle,
                   const std::vector<std::string>& arguments) {
 #ifdef GLIMSTER_MACOS_RUNNER
   if (arch == kRunnerArch) {
@@ -76,7 +76,7 @@ fs::path macSlice(const std::string& arch, const std::optional<fs::path>& bundle
   throw UsageError("--macos " + arch + ": this glimster-host runs the slices " + runnable(", "));
 }
 
-std::string macSliceHelp() {
+std::string MacSliceHelp() {
   std::string text =
       "load the Mac code instead: the ARCH slice (x86_64 or arm64) of a\n"
       "Glimster.plugin, mapped by macos_runner, a Linux stand-in for the\n"

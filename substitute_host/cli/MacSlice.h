@@ -16,11 +16,11 @@ namespace glimster::substitute_host::cli {
 // this build has a glimster-host for it: that program, under its emulator, replaces this process
 // with the same `arguments` and never returns. Throws UsageError when this program runs neither,
 // PluginNotLoaded when the other program cannot be started.
-std::filesystem::path macSlice(const std::string& arch,
+std::filesystem::path MacSlice(const std::string& arch,
                                const std::optional<std::filesystem::path>& bundle,
                                const std::vector<std::string>& arguments);
 
 // What --help says of --macos in this build (OptionTable.h's help of a row).
-std::string macSliceHelp();
+std::string MacSliceHelp();
 
 }  // namespace glimster::substitute_host::cli

@@ -12,6 +12,6 @@ namespace glimster::substitute_host::cli {
 // has the host update its menus and prints each item's state, saying when
 // UpdateMenuHook changed nothing. Gives true when every UpdateMenuHook call
 // returned 0.
-bool reportMenus(Host& host, Item& composition, std::ostream& out);
+bool ReportMenus(Host& host, Item& composition, std::ostream& out);
 
 }  // namespace glimster::substitute_host::cli

@@ -16,30 +16,30 @@ constexpr bool kFrameSource = true;
 
 }  // namespace
 
-const std::vector<OptionRow>& optionTable() {
+const std::vector<OptionRow>& OptionTable() {
   static const std::vector<OptionRow> kRows = {
-      {"--macos", "ARCH", macSliceHelp(),
-       [](const std::string& value, Options& options) { options.macos = macArchitectureOf(value); },
+      {"--macos", "ARCH", MacSliceHelp(),
+       [](const std::string& value, Options& options) { options.macos = MacArchitectureOf(value); },
        "The Mac code:"},
       {"--comp-name", "NAME", "its name, in UTF-8 (default \"Comp 1\")",
-       [](const std::string& value, Options& options) { options.compName = value; },
+       [](const std::string& value, Options& options) { options.comp_name = value; },
        "\nComposition:"},
       {"--size", "WxH", "its size in pixels, each side 1 to 30000 (default 1920x1080)",
-       [](const std::string& value, Options& options) { options.size = sizeOf(value); }},
+       [](const std::string& value, Options& options) { options.size = SizeOf(value); }},
       {"--time", "T",
        "its current time: whole seconds or VALUE/SCALE, e.g. 2 or\n"
        "48/24 (default 0)",
-       [](const std::string& value, Options& options) { options.time = timeOf(value); }},
+       [](const std::string& value, Options& options) { options.time = TimeOf(value); }},
       {"--test-card", "", "colour bars, a grey ramp and bars fading to transparent (default)",
-       [](const std::string&, Options& options) { options.frame = FrameSource::TestCard; },
+       [](const std::string&, Options& options) { options.frame = FrameSource::kTestCard; },
        "Its rendered frame, premultiplied by alpha as the host renders colour, one of:",
        kNoShortName, kFrameSource},
       {"--noise", "SEED",
        "noise in every channel, alpha included, the same for a SEED\n"
        "(0 to 4294967295) everywhere",
        [](const std::string& value, Options& options) {
-         options.noiseSeed = noiseSeedOf(value);
-         options.frame = FrameSource::Noise;
+         options.noise_seed = NoiseSeedOf(value);
+         options.frame = FrameSource::kNoise;
        },
        kNoHeading, kNoShortName, kFrameSource},
       {"--frame-png", "FILE",
@@ -48,15 +48,15 @@ const std::vector<OptionRow>& optionTable() {
        "PNG defines them) and are premultiplied: each times alpha / 255,\n"
        "rounded to the nearest integer",
        [](const std::string& value, Options& options) {
-         options.frame = FrameSource::Png;
-         options.framePng = std::filesystem::u8path(value);
+         options.frame = FrameSource::kPng;
+         options.frame_png = std::filesystem::u8path(value);
        },
        kNoHeading, kNoShortName, kFrameSource},
       {"--demo", "",
        "the built-in demo composition instead: \"Glimster Démo – Ünïcødé\",\n"
        "640x360 gradients with partial transparency and padded rows, at\n"
        "48/24; not combined with the options above",
-       [](const std::string&, Options& options) { options.frame = FrameSource::Demo; }, kNoHeading,
+       [](const std::string&, Options& options) { options.frame = FrameSource::kDemo; }, kNoHeading,
        kNoShortName, kFrameSource},
       {"--desktop", "DIR",
        "an existing folder the plug-in takes for the desktop (default: the\n"
@@ -81,7 +81,7 @@ const std::vector<OptionRow>& optionTable() {
            ") in this one process, stopping\n"
            "at the first failure, then print the peak resident memory: a\n"
            "soak run",
-       [](const std::string& value, Options& options) { options.repeat = repeatCountOf(value); }},
+       [](const std::string& value, Options& options) { options.repeat = RepeatCountOf(value); }},
       {"--trace", "",
        "after the run, list every call between host and plug-in in\n"
        "order, with arguments and results; calls into the plug-in start\n"
@@ -98,22 +98,22 @@ const std::vector<OptionRow>& optionTable() {
            "differs; may be repeated. A fault whose call never came is\n"
            "named in a warning, which changes no exit status",
        [](const std::string& value, Options& options) {
-         options.failures.push_back(callFailureOf(value));
+         options.failures.push_back(CallFailureOf(value));
        }},
       {"--refuse-suite", "NAME:VERSION[:CODE]",
        "make acquiring that suite answer CODE (default " + std::to_string(kSuiteNotOfferedError) +
            ") and no\n"
            "table; may be repeated",
        [](const std::string& value, Options& options) {
-         options.refusals.push_back(suiteRefusalOf(value));
+         options.refusals.push_back(SuiteRefusalOf(value));
        }},
       {"--list-operations", "", "list the operations and suites these two accept, and exit",
        [](const std::string&, Options& options) {
-         options.action = Options::Action::ListOperations;
+         options.action = Options::Action::kListOperations;
        }},
       {"--help", "", "show this help, and exit",
-       [](const std::string&, Options& options) { options.action = Options::Action::ShowHelp; }, "",
-       "-h"},
+       [](const std::string&, Options& options) { options.action = Options::Action::kShowHelp; },
+       "", "-h"},
   };
   return kRows;
 }

@@ -23,13 +23,13 @@ struct OptionRow {
   OptionSetter set;
   // The lines --help shows before this row, where it opens a group of options.
   std::string_view heading = {};
-  std::string_view shortName = {};  // "-h": the same option
-  bool frameSource = false;         // one of the frame's sources, of which one may be given
+  std::string_view short_name = {};  // "-h": the same option
+  bool frame_source = false;         // one of the frame's sources, of which one may be given
 
-  bool takesValue() const { return !placeholder.empty(); }
+  bool TakesValue() const { return !placeholder.empty(); }
 };
 
 // The rows, in --help's order.
-const std::vector<OptionRow>& optionTable();
+const std::vector<OptionRow>& OptionTable();
 
 }  // namespace glimster::substitute_host::cli

@@ -16,7 +16,7 @@ namespace {
 
 // `text` as a whole decimal integer of type Int, or nullopt.
 template <typename Int>
-std::optional<Int> integerOf(std::string_view text) {
+std::optional<Int> IntegerOf(std::string_view text) {
   Int value{};
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);
@@ -27,7 +27,7 @@ std::optional<Int> integerOf(std::string_view text) {
 }
 
 // `text` split at every colon.
-std::vector<std::string> fieldsOf(const std::string& text) {
+std::vector<std::string> FieldsOf(const std::string& text) {
   std::vector<std::string> fields(1);
   for (const char c : text) {
     if (c == ':') {
@@ -44,12 +44,12 @@ constexpr std::string_view kMacArchitectures[] = {"x86_64", "arm64"};
 
 }  // namespace
 
-FrameSize sizeOf(const std::string& text) {
+FrameSize SizeOf(const std::string& text) {
   const std::size_t x = text.find('x');
-  const auto width = integerOf<A_long>(std::string_view(text).substr(0, x));
+  const auto width = IntegerOf<A_long>(std::string_view(text).substr(0, x));
   const auto height = x == std::string::npos
                           ? std::nullopt
-                          : integerOf<A_long>(std::string_view(text).substr(x + 1));
+                          : IntegerOf<A_long>(std::string_view(text).substr(x + 1));
   if (!width || !height || *width < 1 || *height < 1 || *width > kLargestSide ||
       *height > kLargestSide) {
     throw UsageError("--size wants WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide) +
@@ -58,12 +58,12 @@ FrameSize sizeOf(const std::string& text) {
   return FrameSize{*width, *height};
 }
 
-A_Time timeOf(const std::string& text) {
+A_Time TimeOf(const std::string& text) {
   const std::size_t slash = text.find('/');
-  const auto value = integerOf<A_long>(std::string_view(text).substr(0, slash));
+  const auto value = IntegerOf<A_long>(std::string_view(text).substr(0, slash));
   const auto scale = slash == std::string::npos
                          ? std::optional<A_u_long>(1)
-                         : integerOf<A_u_long>(std::string_view(text).substr(slash + 1));
+                         : IntegerOf<A_u_long>(std::string_view(text).substr(slash + 1));
   if (!value || !scale || *scale == 0) {
     throw UsageError("--time wants whole seconds or VALUE/SCALE, e.g. 2 or 48/24; got \"" + text +
                      "\"");
@@ -71,8 +71,8 @@ A_Time timeOf(const std::string& text) {
   return A_Time{*value, *scale};
 }
 
-CallFailure callFailureOf(const std::string& text) {
-  std::vector<std::string> fields = fieldsOf(text);
+CallFailure CallFailureOf(const std::string& text) {
+  std::vector<std::string> fields = FieldsOf(text);
   const bool written = fields.size() > 1 && fields.back() == "written";
   if (written) {
     fields.pop_back();
@@ -87,14 +87,14 @@ CallFailure callFailureOf(const std::string& text) {
                      "\" (glimster-host --list-operations lists them)");
   }
   if (fields.size() > 1) {
-    const auto code = integerOf<A_Err>(fields[1]);
+    const auto code = IntegerOf<A_Err>(fields[1]);
     if (!code) {
       throw UsageError("--fail: the error code must be an integer; got \"" + fields[1] + "\"");
     }
     failure.code = *code;
   }
   if (fields.size() > 2) {
-    failure.nth = integerOf<int>(fields[2]);
+    failure.nth = IntegerOf<int>(fields[2]);
     if (!failure.nth || *failure.nth < 1) {
       throw UsageError("--fail: NTH counts calls from 1; got \"" + fields[2] + "\"");
     }
@@ -102,16 +102,16 @@ CallFailure callFailureOf(const std::string& text) {
   return failure;
 }
 
-SuiteRefusalOption suiteRefusalOf(const std::string& text) {
-  const std::vector<std::string> fields = fieldsOf(text);
-  const auto version = fields.size() >= 2 ? integerOf<std::int32_t>(fields[1]) : std::nullopt;
+SuiteRefusalOption SuiteRefusalOf(const std::string& text) {
+  const std::vector<std::string> fields = FieldsOf(text);
+  const auto version = fields.size() >= 2 ? IntegerOf<std::int32_t>(fields[1]) : std::nullopt;
   if (fields.size() > 3 || !version) {
     throw UsageError(
         "--refuse-suite wants NAME:VERSION[:CODE], e.g. \"AEGP Render Suite\":2; got \"" + text +
         "\"");
   }
   SuiteRefusalOption refusal{fields[0], *version, kSuiteNotOfferedError};
-  const auto& offered = offeredSuites();
+  const auto& offered = OfferedSuites();
   if (std::none_of(offered.begin(), offered.end(), [&](const OfferedSuite& suite) {
         return refusal.suite == suite.name && refusal.version == suite.version;
       })) {
@@ -119,7 +119,7 @@ SuiteRefusalOption suiteRefusalOf(const std::string& text) {
                      fields[1] + " (glimster-host --list-operations lists them)");
   }
   if (fields.size() > 2) {
-    const auto code = integerOf<SPErr>(fields[2]);
+    const auto code = IntegerOf<SPErr>(fields[2]);
     if (!code) {
       throw UsageError("--refuse-suite: the error code must be an integer; got \"" + fields[2] +
                        "\"");
@@ -129,16 +129,16 @@ SuiteRefusalOption suiteRefusalOf(const std::string& text) {
   return refusal;
 }
 
-std::uint32_t noiseSeedOf(const std::string& text) {
-  const auto seed = integerOf<std::uint32_t>(text);
+std::uint32_t NoiseSeedOf(const std::string& text) {
+  const auto seed = IntegerOf<std::uint32_t>(text);
   if (!seed) {
     throw UsageError("--noise wants a seed from 0 to 4294967295; got \"" + text + "\"");
   }
   return *seed;
 }
 
-int repeatCountOf(const std::string& text) {
-  const auto count = integerOf<int>(text);
+int RepeatCountOf(const std::string& text) {
+  const auto count = IntegerOf<int>(text);
   if (!count || *count < 1 || *count > kMostRepeats) {
     throw UsageError("--repeat wants a count from 1 to " + std::to_string(kMostRepeats) +
                      "; got \"" + text + "\"");
@@ -146,7 +146,7 @@ int repeatCountOf(const std::string& text) {
   return *count;
 }
 
-std::string macArchitectureOf(const std::string& text) {
+std::string MacArchitectureOf(const std::string& text) {
   if (std::find(std::begin(kMacArchitectures), std::end(kMacArchitectures), text) ==
       std::end(kMacArchitectures)) {
     throw UsageError("--macos wants x86_64 or arm64; got \"" + text + "\"");

@@ -9,12 +9,12 @@
 
 namespace glimster::substitute_host::cli {
 
-FrameSize sizeOf(const std::string& text);                   // --size WxH
-A_Time timeOf(const std::string& text);                      // --time T
-std::uint32_t noiseSeedOf(const std::string& text);          // --noise SEED
-int repeatCountOf(const std::string& text);                  // --repeat N
-CallFailure callFailureOf(const std::string& text);          // --fail
-SuiteRefusalOption suiteRefusalOf(const std::string& text);  // --refuse-suite
-std::string macArchitectureOf(const std::string& text);      // --macos ARCH
+FrameSize SizeOf(const std::string& text);                   // --size WxH
+A_Time TimeOf(const std::string& text);                      // --time T
+std::uint32_t NoiseSeedOf(const std::string& text);          // --noise SEED
+int RepeatCountOf(const std::string& text);                  // --repeat N
+CallFailure CallFailureOf(const std::string& text);          // --fail
+SuiteRefusalOption SuiteRefusalOf(const std::string& text);  // --refuse-suite
+std::string MacArchitectureOf(const std::string& text);      // --macos ARCH
 
 }  // namespace glimster::substitute_host::cli

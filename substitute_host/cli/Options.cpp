@@ -9,9 +9,9 @@ namespace glimster::substitute_host::cli {
 namespace {
 
 // The row of the option spelled `name`, or null.
-const OptionRow* rowOf(std::string_view name) {
-  for (const OptionRow& row : optionTable()) {
-    if (name == row.name || (!row.shortName.empty() && name == row.shortName)) return &row;
+const OptionRow* RowOf(std::string_view name) {
+  for (const OptionRow& row : OptionTable()) {
+    if (name == row.name || (!row.short_name.empty() && name == row.short_name)) return &row;
   }
   return nullptr;
 }
@@ -19,29 +19,29 @@ const OptionRow* rowOf(std::string_view name) {
 // The options given, in order, to refuse those that conflict.
 using Given = std::vector<const OptionRow*>;
 
-bool isGiven(const Given& given, std::string_view name) {
+bool IsGiven(const Given& given, std::string_view name) {
   return std::any_of(given.begin(), given.end(),
                      [&](const OptionRow* row) { return row->name == name; });
 }
 
-void refuseConflicts(const Options& options, const Given& given) {
+void RefuseConflicts(const Options& options, const Given& given) {
   if (options.repeat && !options.capture) {
     throw UsageError("--repeat cannot be combined with --no-capture: it repeats the capture");
   }
-  std::vector<std::string> frameSources;
+  std::vector<std::string> frame_sources;
   for (const OptionRow* row : given) {
-    if (row->frameSource) frameSources.emplace_back(row->name);
+    if (row->frame_source) frame_sources.emplace_back(row->name);
   }
-  if (frameSources.size() > 1) {
-    throw UsageError(frameSources[0] + " and " + frameSources[1] +
+  if (frame_sources.size() > 1) {
+    throw UsageError(frame_sources[0] + " and " + frame_sources[1] +
                      " cannot be combined: the frame comes from one source");
   }
-  const std::string source = frameSources.empty() ? "" : frameSources[0];
-  if (source == "--frame-png" && isGiven(given, "--size")) {
+  const std::string source = frame_sources.empty() ? "" : frame_sources[0];
+  if (source == "--frame-png" && IsGiven(given, "--size")) {
     throw UsageError("--size cannot be combined with --frame-png: the PNG gives the size");
   }
   if (source == "--demo" &&
-      (isGiven(given, "--size") || isGiven(given, "--comp-name") || isGiven(given, "--time"))) {
+      (IsGiven(given, "--size") || IsGiven(given, "--comp-name") || IsGiven(given, "--time"))) {
     throw UsageError(
         "--demo fixes the composition: it cannot be combined with --comp-name, --size or --time");
   }
@@ -49,22 +49,22 @@ void refuseConflicts(const Options& options, const Given& given) {
 
 }  // namespace
 
-Options parseOptions(const std::vector<std::string>& arguments) {
+Options ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
   Given given;
-  bool optionsEnded = false;
+  bool options_ended = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (!optionsEnded && argument == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+    if (!options_ended && argument == "--") {
+      options_ended = true;
+    } else if (!options_ended && argument.size() > 1 && argument[0] == '-') {
       const std::size_t equals = argument.find('=');
       const std::string name = argument.substr(0, equals);
-      const OptionRow* row = rowOf(name);
+      const OptionRow* row = RowOf(name);
       std::string value;
       if (row == nullptr) {
         throw UsageError("unknown option " + name);
-      } else if (!row->takesValue()) {
+      } else if (!row->TakesValue()) {
         if (equals != std::string::npos) throw UsageError(name + " takes no value");
       } else if (equals != std::string::npos) {
         value = argument.substr(equals + 1);
@@ -82,7 +82,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.plugin = std::filesystem::u8path(argument);
     }
   }
-  refuseConflicts(options, given);
+  RefuseConflicts(options, given);
   return options;
 }
 

@@ -18,7 +18,7 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-enum class FrameSource { TestCard, Noise, Png, Demo };
+enum class FrameSource { kTestCard, kNoise, kPng, kDemo };
 
 struct FrameSize {
   A_long width;
@@ -50,19 +50,19 @@ inline constexpr int kMostRepeats = 1000000;
 inline constexpr A_long kLargestSide = 30000;
 
 struct Options {
-  enum class Action { Run, ShowHelp, ListOperations };
-  Action action = Action::Run;
+  enum class Action { kRun, kShowHelp, kListOperations };
+  Action action = Action::kRun;
 
   std::optional<std::filesystem::path> plugin;  // none: the plug-in built with this program
   // --macos ARCH: the x86_64 or arm64 slice of a Glimster.plugin (`plugin`
   // then names the bundle) through macos_runner.
   std::optional<std::string> macos;
-  std::string compName = "Comp 1";  // UTF-8
+  std::string comp_name = "Comp 1";  // UTF-8
   FrameSize size{1920, 1080};
   A_Time time{0, 1};
-  FrameSource frame = FrameSource::TestCard;
-  std::uint32_t noiseSeed = 0;
-  std::filesystem::path framePng;
+  FrameSource frame = FrameSource::kTestCard;
+  std::uint32_t noise_seed = 0;
+  std::filesystem::path frame_png;
   std::optional<std::filesystem::path> desktop;  // none: the user's desktop
   bool capture = true;
   std::optional<int> repeat;  // --repeat N: N captures and the peak memory
@@ -74,6 +74,6 @@ struct Options {
 // Reads the arguments after the program name (UTF-8) by the rows of
 // optionTable() (OptionTable.h); throws UsageError for an unknown option, a
 // missing or malformed value, or options that conflict.
-Options parseOptions(const std::vector<std::string>& arguments);
+Options ParseOptions(const std::vector<std::string>& arguments);
 
 }  // namespace glimster::substitute_host::cli

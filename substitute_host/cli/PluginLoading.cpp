@@ -5,7 +5,7 @@
 
 namespace glimster::substitute_host::cli {
 
-PluginBinary loadPlugin(const std::filesystem::path& file) {
+PluginBinary LoadPlugin(const std::filesystem::path& file) {
   const std::string what = "cannot load plug-in " + file.u8string() + ": ";
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(file, error);
@@ -22,7 +22,7 @@ PluginBinary loadPlugin(const std::filesystem::path& file) {
     // Absolute: a bare file name would be looked up along the library search path.
     return PluginBinary(std::filesystem::absolute(file));
   } catch (const PluginLoadError& failure) {
-    if (failure.reason() == PluginLoadError::Reason::NoEntryPoint) {
+    if (failure.reason() == PluginLoadError::Reason::kNoEntryPoint) {
       throw PluginNotLoaded(what + "not a plug-in: it exports no EntryPointFunc");
     }
     throw PluginNotLoaded(what + "not a loadable library (" + failure.what() + ")");

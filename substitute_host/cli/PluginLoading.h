@@ -17,6 +17,6 @@ class PluginNotLoaded : public std::runtime_error {
 // Loads `file` as the host would; throws PluginNotLoaded when there is no
 // such file, it is a folder, it is not a loadable library (with the loader's
 // message) or it exports no EntryPointFunc.
-PluginBinary loadPlugin(const std::filesystem::path& file);
+PluginBinary LoadPlugin(const std::filesystem::path& file);
 
 }  // namespace glimster::substitute_host::cli

@@ -19,17 +19,17 @@ namespace {
 
 constexpr char kProgram[] = "glimster-host: ";
 
-void planFaults(const Options& options, FaultPlan& plan) {
+void PlanFaults(const Options& options, FaultPlan& plan) {
   for (const CallFailure& failure : options.failures) {
-    const CallFault fault{failure.code, failure.written ? Outputs::Written : Outputs::Cleared};
+    const CallFault fault{failure.code, failure.written ? Outputs::kWritten : Outputs::kCleared};
     if (failure.nth) {
-      plan.failCall(failure.op, fault, *failure.nth);
+      plan.FailCall(failure.op, fault, *failure.nth);
     } else {
-      plan.failEveryCall(failure.op, fault);
+      plan.FailEveryCall(failure.op, fault);
     }
   }
   for (const SuiteRefusalOption& refusal : options.refusals) {
-    plan.refuseSuite(refusal.suite, refusal.version, SuiteRefusal{refusal.code, Outputs::Cleared});
+    plan.RefuseSuite(refusal.suite, refusal.version, SuiteRefusal{refusal.code, Outputs::kCleared});
   }
 }
 
@@ -37,13 +37,13 @@ void planFaults(const Options& options, FaultPlan& plan) {
 // memory; true when every capture succeeded. Each frame goes back at its
 // check-in and, unless traced, the calls are forgotten after each capture,
 // so that memory stays flat however many captures run.
-bool captureRepeatedly(Host& host, const Item& composition, const std::string& frameDescription,
+bool CaptureRepeatedly(Host& host, const Item& composition, const std::string& frame_description,
                        const std::filesystem::path& desktop, const Options& options,
                        std::ostream& out, std::ostream& err) {
   bool succeeded = true;
   const int captures = options.repeat.value_or(1);
   for (int capture = 1; capture <= captures && succeeded; ++capture) {
-    succeeded = captureComposition(host, composition, frameDescription, desktop, out, err);
+    succeeded = CaptureComposition(host, composition, frame_description, desktop, out, err);
     if (!succeeded && options.repeat) {
       err << kProgram << "capture " << capture << " of " << captures << " failed\n";
     }
@@ -52,7 +52,7 @@ bool captureRepeatedly(Host& host, const Item& composition, const std::string& f
     }
   }
   if (options.repeat) {
-    const std::optional<std::uint64_t> peak = platform::peakResidentBytes();
+    const std::optional<std::uint64_t> peak = platform::PeakResidentBytes();
     out << "peak resident memory: " << (peak ? std::to_string(*peak / 1024) + " KiB" : "unknown")
         << '\n';
   }
@@ -60,8 +60,8 @@ bool captureRepeatedly(Host& host, const Item& composition, const std::string& f
 }
 
 // The plug-in's file; for macos_runner, the Mac code it loaded, as it says.
-std::string pluginShown(const PluginBinary& plugin) {
-  const std::optional<LoadedMacCode> mac = plugin.loadedMacCode();
+std::string PluginShown(const PluginBinary& plugin) {
+  const std::optional<LoadedMacCode> mac = plugin.loaded_mac_code();
   if (!mac) {
     return plugin.file().u8string();
   }
@@ -70,35 +70,35 @@ std::string pluginShown(const PluginBinary& plugin) {
 }
 
 // Calls the entry, reports the menus and captures; true when all went well.
-bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& options,
+bool StartAndCapture(Host& host, const PluginBinary& plugin, const Options& options,
                      Composition chosen, std::ostream& out, std::ostream& err) {
-  Item& composition = host.project().addComposition(std::move(chosen.name), std::move(chosen.frame),
-                                                    chosen.currentTime);
-  out << "plug-in: " << pluginShown(plugin) << '\n';
-  const A_Err entry = host.runEntry(plugin);
+  Item& composition = host.project().AddComposition(std::move(chosen.name), std::move(chosen.frame),
+                                                    chosen.current_time);
+  out << "plug-in: " << PluginShown(plugin) << '\n';
+  const A_Err entry = host.RunEntry(plugin);
   out << "entry: EntryPointFunc returned " << entry << '\n';
-  std::size_t reportsShown = 0;
-  printReports(host, reportsShown, out);
+  std::size_t reports_shown = 0;
+  PrintReports(host, reports_shown, out);
   if (entry != A_Err_NONE) {
     err << kProgram << "the plug-in did not start: EntryPointFunc returned " << entry << '\n';
     return false;
   }
-  bool succeeded = reportMenus(host, composition, out);
-  printReports(host, reportsShown, out);
+  bool succeeded = ReportMenus(host, composition, out);
+  PrintReports(host, reports_shown, out);
   if (!succeeded) {
     err << kProgram << "UpdateMenuHook returned an error\n";
   }
   if (options.capture) {
     // Looked up only now: the user's desktop folder is made when missing.
     const std::filesystem::path desktop =
-        options.desktop ? *options.desktop : platform::desktopFolder(plugin);
-    succeeded =
-        captureRepeatedly(host, composition, chosen.frameDescription, desktop, options, out, err) &&
-        succeeded;
-    reportsShown = host.reports().size();  // each capture printed its own
+        options.desktop ? *options.desktop : platform::DesktopFolder(plugin);
+    succeeded = CaptureRepeatedly(host, composition, chosen.frame_description, desktop, options,
+                                  out, err) &&
+                succeeded;
+    reports_shown = host.reports().size();  // each capture printed its own
   }
   const A_Err quit = host.quit();
-  printReports(host, reportsShown, out);
+  PrintReports(host, reports_shown, out);
   if (quit != A_Err_NONE) {
     err << kProgram << "DeathHook returned " << quit << '\n';
     succeeded = false;
@@ -108,7 +108,7 @@ bool startAndCapture(Host& host, const PluginBinary& plugin, const Options& opti
 
 // Prints the host's own failures, the misuse seen and the faults that never
 // fired; true when the host did not fail and there was no misuse.
-bool reportAftermath(const Host& host, std::ostream& err) {
+bool ReportAftermath(const Host& host, std::ostream& err) {
   for (const std::string& failure : host.failures()) {
     err << kProgram << "the substitute host itself failed, not the plug-in: " << failure << '\n';
   }
@@ -127,31 +127,31 @@ bool reportAftermath(const Host& host, std::ostream& err) {
 
 }  // namespace
 
-ExitStatus runSession(const Options& options, const std::filesystem::path& pluginFile,
+ExitStatus RunSession(const Options& options, const std::filesystem::path& plugin_file,
                       std::ostream& out, std::ostream& err) {
-  Composition chosen = chosenComposition(options);
+  Composition chosen = ChosenComposition(options);
   if (options.desktop && !std::filesystem::is_directory(*options.desktop)) {
     throw UsageError("--desktop: no folder " + options.desktop->u8string());
   }
-  const PluginBinary plugin = loadPlugin(pluginFile);
+  const PluginBinary plugin = LoadPlugin(plugin_file);
 
   Host host;
-  planFaults(options, host.faults());
+  PlanFaults(options, host.faults());
   std::optional<platform::DesktopRedirect> redirect;
   if (options.desktop) {
     redirect.emplace(plugin, *options.desktop);
-    if (redirect->throughLink()) {
+    if (redirect->ThroughLink()) {
       out << "desktop: " << options.desktop->u8string() << ", given to the plug-in as "
           << redirect->given().u8string() << " (a link to it; name the folder Desktop to give it "
           << "the folder itself)\n";
     }
   }
-  const bool succeeded = startAndCapture(host, plugin, options, std::move(chosen), out, err);
-  const bool wellBehaved = reportAftermath(host, err);
+  const bool succeeded = StartAndCapture(host, plugin, options, std::move(chosen), out, err);
+  const bool well_behaved = ReportAftermath(host, err);
   if (options.trace) {
-    printTrace(host.log(), out);
+    PrintTrace(host.log(), out);
   }
-  return succeeded && wellBehaved ? kSucceeded : kPluginFailed;
+  return succeeded && well_behaved ? kSucceeded : kPluginFailed;
 }
 
 }  // namespace glimster::substitute_host::cli

@@ -16,7 +16,7 @@ namespace glimster::substitute_host::cli {
 // misuse the host saw and, with --trace, every call. Results go to `out`,
 // errors to `err`. Throws UsageError for an unreadable input or a missing
 // --desktop folder, PluginNotLoaded when the plug-in cannot be loaded.
-ExitStatus runSession(const Options& options, const std::filesystem::path& plugin,
+ExitStatus RunSession(const Options& options, const std::filesystem::path& plugin,
                       std::ostream& out, std::ostream& err);
 
 }  // namespace glimster::substitute_host::cli

@@ -11,26 +11,26 @@
 namespace glimster::substitute_host::cli {
 namespace {
 
-constexpr std::string_view kCallsIntoPlugin[] = {op::EntryPointFunc, op::CommandHook,
-                                                 op::UpdateMenuHook, op::IdleHook, op::DeathHook};
+constexpr std::string_view kCallsIntoPlugin[] = {
+    op::kEntryPointFunc, op::kCommandHook, op::kUpdateMenuHook, op::kIdleHook, op::kDeathHook};
 
-bool isCallIntoPlugin(std::string_view op) {
+bool IsCallIntoPlugin(std::string_view op) {
   return std::find(std::begin(kCallsIntoPlugin), std::end(kCallsIntoPlugin), op) !=
          std::end(kCallsIntoPlugin);
 }
 
-std::string resultText(A_Err result) {
+std::string ResultText(A_Err result) {
   return result == kPluginThrew ? "threw an exception" : std::to_string(result);
 }
 
 }  // namespace
 
-void printTrace(const CallLog& log, std::ostream& out) {
+void PrintTrace(const CallLog& log, std::ostream& out) {
   out << "trace: " << log.calls().size() << " calls, in order\n";
   std::size_t number = 0;
   for (const Call& call : log.calls()) {
-    out << std::setw(6) << ++number << (isCallIntoPlugin(call.op) ? "  " : "    ") << call.op << '('
-        << call.args << ") -> " << resultText(call.result) << '\n';
+    out << std::setw(6) << ++number << (IsCallIntoPlugin(call.op) ? "  " : "    ") << call.op << '('
+        << call.args << ") -> " << ResultText(call.result) << '\n';
   }
 }
 

@@ -10,6 +10,6 @@ namespace glimster::substitute_host::cli {
 // Prints a heading and every call of `log`, one a line, numbered from 1 as
 // "OP(ARGS) -> RESULT": calls into the plug-in at the left, the host calls
 // made during them indented below them.
-void printTrace(const CallLog& log, std::ostream& out);
+void PrintTrace(const CallLog& log, std::ostream& out);
 
 }  // namespace glimster::substitute_host::cli

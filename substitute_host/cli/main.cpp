@@ -21,31 +21,31 @@ using namespace glimster::substitute_host::cli;
 const std::filesystem::path kDefaultPlugin = std::filesystem::u8path(GLIMSTER_DEFAULT_PLUGIN);
 
 ExitStatus run(const std::vector<std::string>& arguments) {
-  const Options options = parseOptions(arguments);
+  const Options options = ParseOptions(arguments);
   switch (options.action) {
-    case Options::Action::ShowHelp:
-      std::cout << helpText(kDefaultPlugin);
+    case Options::Action::kShowHelp:
+      std::cout << HelpText(kDefaultPlugin);
       return kSucceeded;
-    case Options::Action::ListOperations:
-      std::cout << operationsText();
+    case Options::Action::kListOperations:
+      std::cout << OperationsText();
       return kSucceeded;
-    case Options::Action::Run:
+    case Options::Action::kRun:
       break;
   }
   if (options.macos) {
-    return runSession(options, macSlice(*options.macos, options.plugin, arguments), std::cout,
+    return RunSession(options, MacSlice(*options.macos, options.plugin, arguments), std::cout,
                       std::cerr);
   }
-  return runSession(options, options.plugin.value_or(kDefaultPlugin), std::cout, std::cerr);
+  return RunSession(options, options.plugin.value_or(kDefaultPlugin), std::cout, std::cerr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    return run(glimster::substitute_host::platform::utf8Arguments(argc, argv));
+    return run(glimster::substitute_host::platform::Utf8Arguments(argc, argv));
   } catch (const UsageError& error) {
-    std::cerr << "glimster-host: " << error.what() << '\n' << helpHint() << '\n';
+    std::cerr << "glimster-host: " << error.what() << '\n' << HelpHint() << '\n';
     return kUsageError;
   } catch (const PluginNotLoaded& error) {
     std::cerr << "glimster-host: " << error.what() << '\n';

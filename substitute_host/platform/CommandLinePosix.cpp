@@ -2,7 +2,7 @@
 
 namespace glimster::substitute_host::platform {
 
-std::vector<std::string> utf8Arguments(int argc, char** argv) {
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 

@@ -14,7 +14,7 @@ struct LocalFreeDeleter {
   void operator()(LPWSTR* block) const { LocalFree(block); }
 };
 
-std::string utf8Of(const wchar_t* text) {
+std::string Utf8Of(const wchar_t* text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
   if (size <= 0) {
     throw std::runtime_error("an argument cannot be converted to UTF-8");
@@ -27,7 +27,7 @@ std::string utf8Of(const wchar_t* text) {
 
 }  // namespace
 
-std::vector<std::string> utf8Arguments(int, char**) {
+std::vector<std::string> Utf8Arguments(int, char**) {
   int count = 0;
   const std::unique_ptr<LPWSTR, LocalFreeDeleter> wide(
       CommandLineToArgvW(GetCommandLineW(), &count));
@@ -36,7 +36,7 @@ std::vector<std::string> utf8Arguments(int, char**) {
   }
   std::vector<std::string> arguments;
   for (int i = 1; i < count; ++i) {
-    arguments.push_back(utf8Of(wide.get()[i]));
+    arguments.push_back(Utf8Of(wide.get()[i]));
   }
   return arguments;
 }

@@ -7,8 +7,8 @@
 
 namespace glimster::substitute_host::platform {
 
-std::filesystem::path desktopFolder(const PluginBinary& plugin) {
-  const std::filesystem::path desktop = homeFolder(plugin) / "Desktop";
+std::filesystem::path DesktopFolder(const PluginBinary& plugin) {
+  const std::filesystem::path desktop = HomeFolder(plugin) / "Desktop";
   std::error_code error;
   if (std::filesystem::is_symlink(desktop) && !std::filesystem::exists(desktop, error)) {
     throw std::runtime_error("the desktop folder " + desktop.string() + " is a link to " +

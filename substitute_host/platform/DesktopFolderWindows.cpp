@@ -9,7 +9,7 @@
 
 namespace glimster::substitute_host::platform {
 
-std::filesystem::path desktopFolder(const PluginBinary&) {
+std::filesystem::path DesktopFolder(const PluginBinary&) {
   wchar_t folder[MAX_PATH + 1] = {};
   const HRESULT result =
       SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder);

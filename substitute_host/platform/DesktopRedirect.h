@@ -27,7 +27,7 @@ class DesktopRedirect {
   // The desktop path the plug-in is given.
   const std::filesystem::path& given() const { return given_; }
   // Whether that path is a link to the folder rather than the folder's own path.
-  bool throughLink() const { return throughLink_; }
+  bool ThroughLink() const { return throughLink_; }
 
  private:
   struct Undo;  // puts everything back when destroyed

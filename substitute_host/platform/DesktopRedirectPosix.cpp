@@ -16,7 +16,7 @@ namespace {
 // holds when destroyed (links inside are removed, never what they point at).
 class TemporaryFolder {
  public:
-  TemporaryFolder() : path_(makeFolder()) {}
+  TemporaryFolder() : path_(MakeFolder()) {}
   ~TemporaryFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
@@ -27,7 +27,7 @@ class TemporaryFolder {
   const std::filesystem::path& path() const { return path_; }
 
  private:
-  static std::filesystem::path makeFolder() {
+  static std::filesystem::path MakeFolder() {
     std::random_device entropy;
     const std::filesystem::path base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -69,7 +69,7 @@ class HomeVariable {
 };
 
 // The folder as an absolute path without a trailing separator.
-std::filesystem::path absoluteFolder(const std::filesystem::path& folder) {
+std::filesystem::path AbsoluteFolder(const std::filesystem::path& folder) {
   std::filesystem::path path = std::filesystem::absolute(folder);
   while (!path.has_filename() && path.has_relative_path()) {
     path = path.parent_path();
@@ -88,8 +88,8 @@ struct DesktopRedirect::Undo {
 // the desktop, and appends "/Desktop".
 DesktopRedirect::DesktopRedirect(const PluginBinary& plugin, const std::filesystem::path& folder)
     : undo_(std::make_unique<Undo>()) {
-  const char* variable = homeVariable(plugin);
-  const std::filesystem::path target = absoluteFolder(folder);
+  const char* variable = HomeVariableOf(plugin);
+  const std::filesystem::path target = AbsoluteFolder(folder);
   if (target.filename() == "Desktop") {
     given_ = target;
     undo_->variable.emplace(variable, target.parent_path());

@@ -14,19 +14,19 @@ namespace {
 using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 
 // What the redirected lookup answers; one redirect at a time.
-std::wstring gDesktop;
-FolderPathFunction gWindowsFolderPath = nullptr;
+std::wstring g_desktop;
+FolderPathFunction g_windows_folder_path = nullptr;
 
-HRESULT WINAPI answerFolderPath(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path) {
+HRESULT WINAPI AnswerFolderPath(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path) {
   if ((folder & ~CSIDL_FLAG_MASK) == CSIDL_DESKTOPDIRECTORY && path != nullptr) {
-    lstrcpynW(path, gDesktop.c_str(), MAX_PATH);
+    lstrcpynW(path, g_desktop.c_str(), MAX_PATH);
     return S_OK;
   }
-  return gWindowsFolderPath(owner, folder, token, flags, path);
+  return g_windows_folder_path(owner, folder, token, flags, path);
 }
 
 // The import address slot of `dll`!`function` in `module`, or null.
-void** importSlot(HMODULE module, const char* dll, const char* function) {
+void** ImportSlot(HMODULE module, const char* dll, const char* function) {
   auto* base = reinterpret_cast<std::uint8_t*>(module);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
@@ -48,9 +48,9 @@ void** importSlot(HMODULE module, const char* dll, const char* function) {
       if (IMAGE_SNAP_BY_ORDINAL64(names->u1.Ordinal)) {
         continue;
       }
-      const auto* byName =
+      const auto* by_name =
           reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+      if (std::strcmp(reinterpret_cast<const char*>(by_name->Name), function) == 0) {
         return reinterpret_cast<void**>(&addresses->u1.Function);
       }
     }
@@ -59,7 +59,7 @@ void** importSlot(HMODULE module, const char* dll, const char* function) {
 }
 
 // Stores `value` in the import slot; gives what it held.
-void* exchangeSlot(void** slot, void* value) {
+void* ExchangeSlot(void** slot, void* value) {
   DWORD protection = 0;
   VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &protection);
   void* held = *slot;
@@ -75,7 +75,7 @@ struct DesktopRedirect::Undo {
   explicit Undo(void** patched) : slot(patched) {}
   Undo(const Undo&) = delete;
   Undo& operator=(const Undo&) = delete;
-  ~Undo() { exchangeSlot(slot, reinterpret_cast<void*>(gWindowsFolderPath)); }
+  ~Undo() { ExchangeSlot(slot, reinterpret_cast<void*>(g_windows_folder_path)); }
 
   void** slot;
 };
@@ -83,7 +83,7 @@ struct DesktopRedirect::Undo {
 DesktopRedirect::DesktopRedirect(const PluginBinary& plugin, const std::filesystem::path& folder) {
   const std::filesystem::path file = std::filesystem::absolute(plugin.file());
   HMODULE module = GetModuleHandleW(file.wstring().c_str());
-  void** slot = module != nullptr ? importSlot(module, "SHELL32.dll", "SHGetFolderPathW") : nullptr;
+  void** slot = module != nullptr ? ImportSlot(module, "SHELL32.dll", "SHGetFolderPathW") : nullptr;
   if (slot == nullptr) {
     throw std::runtime_error(file.u8string() +
                              " does not look up the desktop with SHGetFolderPathW");
@@ -94,9 +94,9 @@ DesktopRedirect::DesktopRedirect(const PluginBinary& plugin, const std::filesyst
                              std::to_string(MAX_PATH - 1) +
                              " UTF-16 units SHGetFolderPathW can answer for the desktop");
   }
-  gDesktop = given_.wstring();
-  gWindowsFolderPath = reinterpret_cast<FolderPathFunction>(
-      exchangeSlot(slot, reinterpret_cast<void*>(&answerFolderPath)));
+  g_desktop = given_.wstring();
+  g_windows_folder_path = reinterpret_cast<FolderPathFunction>(
+      ExchangeSlot(slot, reinterpret_cast<void*>(&AnswerFolderPath)));
   undo_ = std::make_unique<Undo>(slot);
 }
 

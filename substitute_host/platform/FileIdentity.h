@@ -21,6 +21,6 @@ struct FileIdentity {
 
 // The identity of the file at `path`; none when there is no file there any more
 // or it cannot be looked at. Never throws.
-std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path);
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
 
 }  // namespace glimster::substitute_host::platform

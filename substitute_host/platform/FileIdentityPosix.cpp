@@ -4,7 +4,7 @@
 
 namespace glimster::substitute_host::platform {
 
-std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) {
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
   struct stat status {};
   if (stat(path.c_str(), &status) != 0) {
     return std::nullopt;

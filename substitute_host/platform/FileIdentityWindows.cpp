@@ -4,7 +4,7 @@
 
 namespace glimster::substitute_host::platform {
 
-std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) {
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
   // No access asked for: opening to read the identity never blocks the plug-in's own
   // writing, replacing or deleting.
   const HANDLE file =

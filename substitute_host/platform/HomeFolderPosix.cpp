@@ -10,17 +10,17 @@
 
 namespace glimster::substitute_host::platform {
 
-const char* homeVariable(const PluginBinary& plugin) {
+const char* HomeVariableOf(const PluginBinary& plugin) {
 #if defined(__APPLE__)
   (void)plugin;
   return "CFFIXED_USER_HOME";
 #else
-  return plugin.loadedMacCode() ? "CFFIXED_USER_HOME" : "HOME";
+  return plugin.loaded_mac_code() ? "CFFIXED_USER_HOME" : "HOME";
 #endif
 }
 
-std::filesystem::path homeFolder(const PluginBinary& plugin) {
-  const char* variable = homeVariable(plugin);
+std::filesystem::path HomeFolder(const PluginBinary& plugin) {
+  const char* variable = HomeVariableOf(plugin);
   const char* home = std::getenv(variable);
   if (home != nullptr && *home != '\0') {
     return home;

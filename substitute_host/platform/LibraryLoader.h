@@ -11,9 +11,9 @@ using LibraryHandle = void*;
 // Loads the library at `file`, resolving its symbols now and keeping them to
 // itself, and never unloads it; throws std::runtime_error with the loader's
 // message on failure.
-LibraryHandle loadLibraryForever(const std::filesystem::path& file);
+LibraryHandle LoadLibraryForever(const std::filesystem::path& file);
 
 // The address of the function `name` that `library` exports, or null.
-void* findExportedFunction(LibraryHandle library, const char* name);
+void* FindExportedFunction(LibraryHandle library, const char* name);
 
 }  // namespace glimster::substitute_host::platform

@@ -7,7 +7,7 @@
 
 namespace glimster::substitute_host::platform {
 
-LibraryHandle loadLibraryForever(const std::filesystem::path& file) {
+LibraryHandle LoadLibraryForever(const std::filesystem::path& file) {
   // RTLD_NODELETE: a plug-in linking an Objective-C runtime must outlive every
   // host object; the handle is deliberately never closed.
   void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
@@ -19,6 +19,6 @@ LibraryHandle loadLibraryForever(const std::filesystem::path& file) {
   return library;
 }
 
-void* findExportedFunction(LibraryHandle library, const char* name) { return dlsym(library, name); }
+void* FindExportedFunction(LibraryHandle library, const char* name) { return dlsym(library, name); }
 
 }  // namespace glimster::substitute_host::platform

@@ -7,7 +7,7 @@
 
 namespace glimster::substitute_host::platform {
 
-LibraryHandle loadLibraryForever(const std::filesystem::path& file) {
+LibraryHandle LoadLibraryForever(const std::filesystem::path& file) {
   // The module is deliberately never freed: it stays for the process's life.
   // An absolute path: LoadLibraryW looks a relative one up along the DLL
   // search path, not from the current folder.
@@ -21,7 +21,7 @@ LibraryHandle loadLibraryForever(const std::filesystem::path& file) {
   return static_cast<LibraryHandle>(library);
 }
 
-void* findExportedFunction(LibraryHandle library, const char* name) {
+void* FindExportedFunction(LibraryHandle library, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
 

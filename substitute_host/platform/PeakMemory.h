@@ -8,6 +8,6 @@ namespace glimster::substitute_host::platform {
 
 // The most resident memory (working set) this process has had so far, in
 // bytes; none when the system does not tell.
-std::optional<std::uint64_t> peakResidentBytes();
+std::optional<std::uint64_t> PeakResidentBytes();
 
 }  // namespace glimster::substitute_host::platform

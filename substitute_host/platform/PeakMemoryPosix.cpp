@@ -4,7 +4,7 @@
 
 namespace glimster::substitute_host::platform {
 
-std::optional<std::uint64_t> peakResidentBytes() {
+std::optional<std::uint64_t> PeakResidentBytes() {
   rusage usage{};
   if (getrusage(RUSAGE_SELF, &usage) != 0) {
     return std::nullopt;

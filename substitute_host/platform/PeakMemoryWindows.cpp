@@ -5,7 +5,7 @@
 
 namespace glimster::substitute_host::platform {
 
-std::optional<std::uint64_t> peakResidentBytes() {
+std::optional<std::uint64_t> PeakResidentBytes() {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {

@@ -8,65 +8,65 @@
 namespace glimster::substitute_host {
 namespace {
 
-A_Err getUniqueCommand(AEGP_Command* command) {
-  return serveCall(op::GetUniqueCommand, [&](Host& host) {
-    OperationCall call(host, op::GetUniqueCommand);
+A_Err GetUniqueCommand(AEGP_Command* command) {
+  return ServeCall(op::kGetUniqueCommand, [&](Host& host) {
+    OperationCall call(host, op::kGetUniqueCommand);
     if (command == nullptr) {
       return call.misuse("", kNullOutParameter);
     }
-    *command = call.performs() ? host.menus().issueCommand() : 0;
+    *command = call.performs() ? host.menus().IssueCommand() : 0;
     return call.finish("-> " + std::to_string(*command));
   });
 }
 
-A_Err insertMenuCommand(AEGP_Command command, const A_char* name, AEGP_MenuID menu,
-                        A_long afterItem) {
-  return serveCall(op::InsertMenuCommand, [&](Host& host) {
-    OperationCall call(host, op::InsertMenuCommand);
+A_Err InsertMenuCommand(AEGP_Command command, const A_char* name, AEGP_MenuID menu,
+                        A_long after_item) {
+  return ServeCall(op::kInsertMenuCommand, [&](Host& host) {
+    OperationCall call(host, op::kInsertMenuCommand);
     const std::string args = std::to_string(command) + ", " +
                              (name != nullptr ? quoted(name) : "null name") + ", menu " +
                              std::to_string(static_cast<A_long>(menu)) + ", after " +
-                             std::to_string(afterItem);
+                             std::to_string(after_item);
     if (name == nullptr) {
       return call.misuse(args, "null menu text");
     }
     if (call.performs()) {
-      host.menus().insert(static_cast<A_long>(menu), MenuItem{command, name}, afterItem);
+      host.menus().insert(static_cast<A_long>(menu), MenuItem{command, name}, after_item);
     }
     return call.finish(args);
   });
 }
 
 // Sets the state of the command's menu items; a command without one is an error.
-A_Err setCommandState(const char* op, AEGP_Command command, CommandState state) {
-  return serveCall(op, [&](Host& host) {
+A_Err SetCommandState(const char* op, AEGP_Command command, CommandState state) {
+  return ServeCall(op, [&](Host& host) {
     OperationCall call(host, op);
     const std::string args = std::to_string(command);
-    if (call.performs() && !host.menus().setState(command, state)) {
-      host.noteProblem(std::string(op) + "(" + args + "): no menu item carries this command");
+    if (call.performs() && !host.menus().SetState(command, state)) {
+      host.NoteProblem(std::string(op) + "(" + args + "): no menu item carries this command");
       return call.finish(args, kHostGenericError);
     }
     return call.finish(args);
   });
 }
 
-A_Err enableCommand(AEGP_Command command) {
-  return setCommandState(op::EnableCommand, command, CommandState::Enabled);
+A_Err EnableCommand(AEGP_Command command) {
+  return SetCommandState(op::kEnableCommand, command, CommandState::kEnabled);
 }
 
-A_Err disableCommand(AEGP_Command command) {
-  return setCommandState(op::DisableCommand, command, CommandState::Disabled);
+A_Err DisableCommand(AEGP_Command command) {
+  return SetCommandState(op::kDisableCommand, command, CommandState::kDisabled);
 }
 
 }  // namespace
 
-const AEGP_CommandSuite1& commandSuite1() {
+const AEGP_CommandSuite1& CommandSuite1() {
   static const AEGP_CommandSuite1 kSuite = [] {
-    auto suite = tableOfUnexpectedSlots<OfferedSuiteIndex::Command1, AEGP_CommandSuite1>();
-    suite.AEGP_GetUniqueCommand = &getUniqueCommand;
-    suite.AEGP_InsertMenuCommand = &insertMenuCommand;
-    suite.AEGP_EnableCommand = &enableCommand;
-    suite.AEGP_DisableCommand = &disableCommand;
+    auto suite = TableOfUnexpectedSlots<OfferedSuiteIndex::kCommand1, AEGP_CommandSuite1>();
+    suite.AEGP_GetUniqueCommand = &GetUniqueCommand;
+    suite.AEGP_InsertMenuCommand = &InsertMenuCommand;
+    suite.AEGP_EnableCommand = &EnableCommand;
+    suite.AEGP_DisableCommand = &DisableCommand;
     return suite;
   }();
   return kSuite;

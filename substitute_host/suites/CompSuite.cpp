@@ -8,26 +8,26 @@
 namespace glimster::substitute_host {
 namespace {
 
-A_Err getCompFromItem(AEGP_ItemH handle, AEGP_CompH* comp) {
-  return serveCall(op::GetCompFromItem, [&](Host& host) {
-    OperationCall call(host, op::GetCompFromItem);
-    Item* item = itemOf(host, handle);
-    const std::string args = describeItem(item);
+A_Err GetCompFromItem(AEGP_ItemH handle, AEGP_CompH* comp) {
+  return ServeCall(op::kGetCompFromItem, [&](Host& host) {
+    OperationCall call(host, op::kGetCompFromItem);
+    Item* item = ItemOf(host, handle);
+    const std::string args = DescribeItem(item);
     if (item == nullptr || comp == nullptr) {
       return call.misuse(args, item == nullptr ? kUnknownItemHandle : kNullOutParameter);
     }
-    const bool isComposition = item->kind == ItemKind::Composition;
-    *comp = call.performs() && isComposition ? host.handles().compHandle(*item) : nullptr;
-    return call.finish(args, isComposition ? A_Err_NONE : kHostParameterError);
+    const bool is_composition = item->kind == ItemKind::kComposition;
+    *comp = call.performs() && is_composition ? host.handles().CompHandle(*item) : nullptr;
+    return call.finish(args, is_composition ? A_Err_NONE : kHostParameterError);
   });
 }
 
 }  // namespace
 
-const AEGP_CompSuite14& compSuite14() {
+const AEGP_CompSuite14& CompSuite14() {
   static const AEGP_CompSuite14 kSuite = [] {
-    auto suite = tableOfUnexpectedSlots<OfferedSuiteIndex::Comp14, AEGP_CompSuite14>();
-    suite.AEGP_GetCompFromItem = &getCompFromItem;
+    auto suite = TableOfUnexpectedSlots<OfferedSuiteIndex::kComp14, AEGP_CompSuite14>();
+    suite.AEGP_GetCompFromItem = &GetCompFromItem;
     return suite;
   }();
   return kSuite;

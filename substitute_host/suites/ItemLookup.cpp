@@ -4,16 +4,16 @@
 
 namespace glimster::substitute_host {
 
-Item* itemOf(Host& host, AEGP_ItemH handle) {
-  const auto found = host.handles().items.find(tokenOf(handle));
+Item* ItemOf(Host& host, AEGP_ItemH handle) {
+  const auto found = host.handles().items.find(TokenOf(handle));
   return found.record != nullptr ? *found.record : nullptr;
 }
 
-std::string describeItem(const Item* item) {
-  return item != nullptr ? quoted(toUtf8(item->name)) : "unknown item";
+std::string DescribeItem(const Item* item) {
+  return item != nullptr ? quoted(ToUtf8(item->name)) : "unknown item";
 }
 
-std::string describeTime(A_Time time) {
+std::string DescribeTime(A_Time time) {
   return std::to_string(time.value) + "/" + std::to_string(time.scale);
 }
 

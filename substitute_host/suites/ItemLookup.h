@@ -12,12 +12,12 @@ namespace glimster::substitute_host {
 inline constexpr char kUnknownItemHandle[] = "an item handle the host never gave";
 
 // The item behind `handle`, or null when the host never gave that handle.
-Item* itemOf(Host& host, AEGP_ItemH handle);
+Item* ItemOf(Host& host, AEGP_ItemH handle);
 
 // How the log names an item: its name in quotes, or "unknown item" for null.
-std::string describeItem(const Item* item);
+std::string DescribeItem(const Item* item);
 
 // How the log writes a time: "48/24".
-std::string describeTime(A_Time time);
+std::string DescribeTime(A_Time time);
 
 }  // namespace glimster::substitute_host

@@ -12,23 +12,23 @@
 namespace glimster::substitute_host {
 namespace {
 
-A_Err getActiveItem(AEGP_ItemH* item) {
-  return serveCall(op::GetActiveItem, [&](Host& host) {
-    OperationCall call(host, op::GetActiveItem);
+A_Err GetActiveItem(AEGP_ItemH* item) {
+  return ServeCall(op::kGetActiveItem, [&](Host& host) {
+    OperationCall call(host, op::kGetActiveItem);
     if (item == nullptr) {
       return call.misuse("", kNullOutParameter);
     }
     Item* active = call.performs() ? host.project().active() : nullptr;
-    *item = active != nullptr ? host.handles().itemHandle(*active) : nullptr;
-    return call.finish("-> " + (active != nullptr ? describeItem(active) : std::string("none")));
+    *item = active != nullptr ? host.handles().ItemHandle(*active) : nullptr;
+    return call.finish("-> " + (active != nullptr ? DescribeItem(active) : std::string("none")));
   });
 }
 
-A_Err getItemType(AEGP_ItemH handle, AEGP_ItemType* type) {
-  return serveCall(op::GetItemType, [&](Host& host) {
-    OperationCall call(host, op::GetItemType);
-    Item* item = itemOf(host, handle);
-    std::string args = describeItem(item);
+A_Err GetItemType(AEGP_ItemH handle, AEGP_ItemType* type) {
+  return ServeCall(op::kGetItemType, [&](Host& host) {
+    OperationCall call(host, op::kGetItemType);
+    Item* item = ItemOf(host, handle);
+    std::string args = DescribeItem(item);
     if (item == nullptr || type == nullptr) {
       return call.misuse(args, item == nullptr ? kUnknownItemHandle : kNullOutParameter);
     }
@@ -40,21 +40,21 @@ A_Err getItemType(AEGP_ItemH handle, AEGP_ItemType* type) {
   });
 }
 
-A_Err getItemCurrentTime(AEGP_ItemH handle, A_Time* time) {
-  return serveCall(op::GetItemCurrentTime, [&](Host& host) {
-    OperationCall call(host, op::GetItemCurrentTime);
-    Item* item = itemOf(host, handle);
-    std::string args = describeItem(item);
+A_Err GetItemCurrentTime(AEGP_ItemH handle, A_Time* time) {
+  return ServeCall(op::kGetItemCurrentTime, [&](Host& host) {
+    OperationCall call(host, op::kGetItemCurrentTime);
+    Item* item = ItemOf(host, handle);
+    std::string args = DescribeItem(item);
     if (item == nullptr || time == nullptr) {
       return call.misuse(args, item == nullptr ? kUnknownItemHandle : kNullOutParameter);
     }
-    *time = call.performs() ? item->currentTime : A_Time{0, 0};
-    return call.finish(args + " -> " + describeTime(*time));
+    *time = call.performs() ? item->current_time : A_Time{0, 0};
+    return call.finish(args + " -> " + DescribeTime(*time));
   });
 }
 
 // The name as NUL-terminated UTF-16, little-endian as the host's memory holds it.
-std::vector<std::uint8_t> utf16Bytes(const std::u16string& name) {
+std::vector<std::uint8_t> Utf16Bytes(const std::u16string& name) {
   std::vector<std::uint8_t> bytes;
   bytes.reserve((name.size() + 1) * 2);
   for (const char16_t unit : name) {
@@ -65,47 +65,47 @@ std::vector<std::uint8_t> utf16Bytes(const std::u16string& name) {
   return bytes;
 }
 
-A_Err getItemName(AEGP_PluginID plugin, AEGP_ItemH handle, AEGP_MemHandle* name) {
-  return serveCall(op::GetItemName, [&](Host& host) {
-    OperationCall call(host, op::GetItemName);
-    Item* item = itemOf(host, handle);
-    std::string args = "plugin " + std::to_string(plugin) + ", " + describeItem(item);
+A_Err GetItemName(AEGP_PluginID plugin, AEGP_ItemH handle, AEGP_MemHandle* name) {
+  return ServeCall(op::kGetItemName, [&](Host& host) {
+    OperationCall call(host, op::kGetItemName);
+    Item* item = ItemOf(host, handle);
+    std::string args = "plugin " + std::to_string(plugin) + ", " + DescribeItem(item);
     if (item == nullptr || name == nullptr) {
       return call.misuse(args, item == nullptr ? kUnknownItemHandle : kNullOutParameter);
     }
-    if (plugin != host.pluginId()) {
+    if (plugin != host.PluginId()) {
       return call.misuse(args, kForeignPlugin);
     }
     *name = nullptr;
     if (call.performs()) {
       *name =
-          handleOf<AEGP_MemHandle>(host.handles().memory.issue(MemBlock{utf16Bytes(item->name)}));
+          HandleOf<AEGP_MemHandle>(host.handles().memory.issue(MemBlock{Utf16Bytes(item->name)}));
     }
-    const auto issued = host.handles().memory.find(tokenOf(*name));
-    return call.finish(args + " -> " + (*name != nullptr ? describeHandle(issued, "mem") : "none"));
+    const auto issued = host.handles().memory.find(TokenOf(*name));
+    return call.finish(args + " -> " + (*name != nullptr ? DescribeHandle(issued, "mem") : "none"));
   });
 }
 
 }  // namespace
 
-const AEGP_ItemSuite10& itemSuite10() {
+const AEGP_ItemSuite10& ItemSuite10() {
   static const AEGP_ItemSuite10 kSuite = [] {
-    auto suite = tableOfUnexpectedSlots<OfferedSuiteIndex::Item10, AEGP_ItemSuite10>();
-    suite.AEGP_GetActiveItem = &getActiveItem;
-    suite.AEGP_GetItemType = &getItemType;
-    suite.AEGP_GetItemCurrentTime = &getItemCurrentTime;
+    auto suite = TableOfUnexpectedSlots<OfferedSuiteIndex::kItem10, AEGP_ItemSuite10>();
+    suite.AEGP_GetActiveItem = &GetActiveItem;
+    suite.AEGP_GetItemType = &GetItemType;
+    suite.AEGP_GetItemCurrentTime = &GetItemCurrentTime;
     return suite;
   }();
   return kSuite;
 }
 
-const AEGP_ItemSuite13& itemSuite13() {
+const AEGP_ItemSuite13& ItemSuite13() {
   static const AEGP_ItemSuite13 kSuite = [] {
-    auto suite = tableOfUnexpectedSlots<OfferedSuiteIndex::Item13, AEGP_ItemSuite13>();
-    suite.AEGP_GetActiveItem = &getActiveItem;
-    suite.AEGP_GetItemType = &getItemType;
-    suite.AEGP_GetItemCurrentTime = &getItemCurrentTime;
-    suite.AEGP_GetItemName = &getItemName;
+    auto suite = TableOfUnexpectedSlots<OfferedSuiteIndex::kItem13, AEGP_ItemSuite13>();
+    suite.AEGP_GetActiveItem = &GetActiveItem;
+    suite.AEGP_GetItemType = &GetItemType;
+    suite.AEGP_GetItemCurrentTime = &GetItemCurrentTime;
+    suite.AEGP_GetItemName = &GetItemName;
     return suite;
   }();
   return kSuite;

@@ -12,40 +12,40 @@ constexpr char kMem[] = "mem";
 // Serves an operation on a live memory handle: `act`(host, block) runs
 // whatever the fault plan says and gives the text of its outputs.
 template <typename Act>
-A_Err onMemory(const char* op, AEGP_MemHandle handle, bool outParameterGiven, Act&& act) {
-  return serveCall(op, [&](Host& host) {
+A_Err OnMemory(const char* op, AEGP_MemHandle handle, bool out_parameter_given, Act&& act) {
+  return ServeCall(op, [&](Host& host) {
     OperationCall call(host, op);
-    const auto found = host.handles().memory.find(tokenOf(handle));
-    const std::string args = describeHandle(found, kMem);
+    const auto found = host.handles().memory.find(TokenOf(handle));
+    const std::string args = DescribeHandle(found, kMem);
     if (found.record == nullptr) {
-      return call.misuse(args, handleProblem(found.state, "memory handle"));
+      return call.misuse(args, HandleProblem(found.state, "memory handle"));
     }
-    if (!outParameterGiven) {
+    if (!out_parameter_given) {
       return call.misuse(args, kNullOutParameter);
     }
     return call.finish(args + act(host, *found.record, call.performs()));
   });
 }
 
-A_Err freeMemHandle(AEGP_MemHandle handle) {
-  return onMemory(op::FreeMemHandle, handle, true, [&](Host& host, MemBlock&, bool performs) {
+A_Err FreeMemHandle(AEGP_MemHandle handle) {
+  return OnMemory(op::kFreeMemHandle, handle, true, [&](Host& host, MemBlock&, bool performs) {
     if (performs) {
-      host.handles().memory.release(tokenOf(handle));
+      host.handles().memory.release(TokenOf(handle));
     }
     return std::string();
   });
 }
 
-A_Err lockMemHandle(AEGP_MemHandle handle, void** address) {
-  return onMemory(op::LockMemHandle, handle, address != nullptr,
+A_Err LockMemHandle(AEGP_MemHandle handle, void** address) {
+  return OnMemory(op::kLockMemHandle, handle, address != nullptr,
                   [&](Host&, MemBlock& block, bool performs) {
                     *address = performs ? block.bytes.data() : nullptr;
                     return std::string(performs ? " -> address" : " -> null");
                   });
 }
 
-A_Err getMemHandleSize(AEGP_MemHandle handle, AEGP_MemSize* size) {
-  return onMemory(op::GetMemHandleSize, handle, size != nullptr,
+A_Err GetMemHandleSize(AEGP_MemHandle handle, AEGP_MemSize* size) {
+  return OnMemory(op::kGetMemHandleSize, handle, size != nullptr,
                   [&](Host&, MemBlock& block, bool performs) {
                     *size = performs ? static_cast<AEGP_MemSize>(block.bytes.size()) : 0;
                     return " -> " + std::to_string(*size);
@@ -54,12 +54,12 @@ A_Err getMemHandleSize(AEGP_MemHandle handle, AEGP_MemSize* size) {
 
 }  // namespace
 
-const AEGP_MemorySuite1& memorySuite1() {
+const AEGP_MemorySuite1& MemorySuite1() {
   static const AEGP_MemorySuite1 kSuite = [] {
-    auto suite = tableOfUnexpectedSlots<OfferedSuiteIndex::Memory1, AEGP_MemorySuite1>();
-    suite.AEGP_FreeMemHandle = &freeMemHandle;
-    suite.AEGP_LockMemHandle = &lockMemHandle;
-    suite.AEGP_GetMemHandleSize = &getMemHandleSize;
+    auto suite = TableOfUnexpectedSlots<OfferedSuiteIndex::kMemory1, AEGP_MemorySuite1>();
+    suite.AEGP_FreeMemHandle = &FreeMemHandle;
+    suite.AEGP_LockMemHandle = &LockMemHandle;
+    suite.AEGP_GetMemHandleSize = &GetMemHandleSize;
     return suite;
   }();
   return kSuite;

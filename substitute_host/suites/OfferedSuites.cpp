@@ -5,31 +5,31 @@
 namespace glimster::substitute_host {
 namespace {
 
-template <auto Table>
-const void* tableAddress() {
-  return &Table();
+template <auto kTable>
+const void* TableAddress() {
+  return &kTable();
 }
 
 }  // namespace
 
-const std::array<OfferedSuite, kOfferedSuiteCount>& offeredSuites() {
+const std::array<OfferedSuite, kOfferedSuiteCount>& OfferedSuites() {
   static const std::array<OfferedSuite, kOfferedSuiteCount> kSuites = {{
-      {"AEGP Command Suite", 1, &tableAddress<commandSuite1>},
-      {"AEGP Register Suite", 6, &tableAddress<registerSuite6>},
-      {"AEGP Utility Suite", 7, &tableAddress<utilitySuite7>},
-      {"AEGP Item Suite", 10, &tableAddress<itemSuite10>},
-      {"AEGP Item Suite", 13, &tableAddress<itemSuite13>},
-      {"AEGP Comp Suite", 14, &tableAddress<compSuite14>},
-      {"AEGP Render Options Suite", 2, &tableAddress<renderOptionsSuite2>},
-      {"AEGP Render Suite", 2, &tableAddress<renderSuite2>},
-      {"AEGP Memory Suite", 1, &tableAddress<memorySuite1>},
-      {"AEGP World Suite", 2, &tableAddress<worldSuite2>},
+      {"AEGP Command Suite", 1, &TableAddress<CommandSuite1>},
+      {"AEGP Register Suite", 6, &TableAddress<RegisterSuite6>},
+      {"AEGP Utility Suite", 7, &TableAddress<UtilitySuite7>},
+      {"AEGP Item Suite", 10, &TableAddress<ItemSuite10>},
+      {"AEGP Item Suite", 13, &TableAddress<ItemSuite13>},
+      {"AEGP Comp Suite", 14, &TableAddress<CompSuite14>},
+      {"AEGP Render Options Suite", 2, &TableAddress<RenderOptionsSuite2>},
+      {"AEGP Render Suite", 2, &TableAddress<RenderSuite2>},
+      {"AEGP Memory Suite", 1, &TableAddress<MemorySuite1>},
+      {"AEGP World Suite", 2, &TableAddress<WorldSuite2>},
   }};
   return kSuites;
 }
 
-const void* offeredSuite(std::string_view name, std::int32_t version) {
-  for (const OfferedSuite& suite : offeredSuites()) {
+const void* TableOf(std::string_view name, std::int32_t version) {
+  for (const OfferedSuite& suite : OfferedSuites()) {
     if (suite.name == name && suite.version == version) {
       return suite.table();
     }

@@ -9,16 +9,16 @@ namespace glimster::substitute_host {
 
 // Position of each offered suite in offeredSuites().
 enum class OfferedSuiteIndex : std::size_t {
-  Command1,
-  Register6,
-  Utility7,
-  Item10,
-  Item13,
-  Comp14,
-  RenderOptions2,
-  Render2,
-  Memory1,
-  World2,
+  kCommand1,
+  kRegister6,
+  kUtility7,
+  kItem10,
+  kItem13,
+  kComp14,
+  kRenderOptions2,
+  kRender2,
+  kMemory1,
+  kWorld2,
 };
 inline constexpr std::size_t kOfferedSuiteCount = 10;
 
@@ -29,6 +29,6 @@ struct OfferedSuite {
 };
 
 // Every offered suite, in OfferedSuiteIndex order.
-const std::array<OfferedSuite, kOfferedSuiteCount>& offeredSuites();
+const std::array<OfferedSuite, kOfferedSuiteCount>& OfferedSuites();
 
 }  // namespace glimster::substitute_host

@@ -24,7 +24,7 @@ struct PlannedOutOfMemory : std::bad_alloc {};
 // without a host the call answers kHostGenericError. Only a planned
 // PlannedOutOfMemory reaches the plug-in.
 template <typename Serve>
-A_Err serveCall(const char* op, Serve&& serve) {
+A_Err ServeCall(const char* op, Serve&& serve) {
   Host* host = Host::current();
   if (host == nullptr) {
     return kHostGenericError;
@@ -34,11 +34,11 @@ A_Err serveCall(const char* op, Serve&& serve) {
   } catch (const PlannedOutOfMemory&) {
     throw;
   } catch (const std::bad_alloc&) {
-    host->noteFailure(std::string(op) + ": the substitute host ran out of memory");
+    host->NoteFailure(std::string(op) + ": the substitute host ran out of memory");
   } catch (const std::exception& error) {
-    host->noteFailure(std::string(op) + ": " + error.what());
+    host->NoteFailure(std::string(op) + ": " + error.what());
   } catch (...) {
-    host->noteFailure(std::string(op) + ": an unknown failure in the substitute host");
+    host->NoteFailure(std::string(op) + ": an unknown failure in the substitute host");
   }
   return kHostGenericError;
 }
@@ -49,8 +49,8 @@ class OperationCall {
  public:
   // Throws PlannedOutOfMemory, after logging the call, when that is its fault.
   OperationCall(Host& host, const char* op)
-      : host_(host), op_(op), fault_(host.faults().nextCall(op)) {
-    if (fault_ && fault_->outputs == Outputs::Thrown) {
+      : host_(host), op_(op), fault_(host.faults().NextCall(op)) {
+    if (fault_ && fault_->outputs == Outputs::kThrown) {
       host_.log().record(op_, "throws std::bad_alloc", A_Err_NONE);
       throw PlannedOutOfMemory();
     }
@@ -58,7 +58,7 @@ class OperationCall {
 
   // Whether the operation is carried out and its outputs written: true unless
   // a fault due for this call clears them.
-  bool performs() const { return !fault_ || fault_->outputs == Outputs::Written; }
+  bool performs() const { return !fault_ || fault_->outputs == Outputs::kWritten; }
 
   // Logs the call; gives the due fault's code, else `result`.
   A_Err finish(std::string args, A_Err result = A_Err_NONE) {
@@ -69,7 +69,7 @@ class OperationCall {
 
   // Notes the misuse `problem`, logs the call and gives kHostParameterError.
   A_Err misuse(std::string args, const std::string& problem) {
-    host_.noteProblem(std::string(op_) + "(" + args + "): " + problem);
+    host_.NoteProblem(std::string(op_) + "(" + args + "): " + problem);
     host_.log().record(op_, std::move(args), kHostParameterError);
     return kHostParameterError;
   }
@@ -82,22 +82,22 @@ class OperationCall {
 
 // How the log names a handle: "options 1", "released options 1", "unknown options".
 template <typename Lookup>
-std::string describeHandle(const Lookup& found, const char* kind) {
+std::string DescribeHandle(const Lookup& found, const char* kind) {
   switch (found.state) {
-    case HandleState::Live:
+    case HandleState::kLive:
       return std::string(kind) + " " + std::to_string(found.serial);
-    case HandleState::Released:
+    case HandleState::kReleased:
       return "released " + std::string(kind) + " " + std::to_string(found.serial);
-    case HandleState::Unknown:
+    case HandleState::kUnknown:
       break;
   }
   return "unknown " + std::string(kind);
 }
 
 // Why a handle that is not live cannot be used.
-inline std::string handleProblem(HandleState state, const char* kind) {
-  return state == HandleState::Released ? std::string(kind) + " used after it was given back"
-                                        : std::string(kind) + " the host never gave";
+inline std::string HandleProblem(HandleState state, const char* kind) {
+  return state == HandleState::kReleased ? std::string(kind) + " used after it was given back"
+                                         : std::string(kind) + " the host never gave";
 }
 
 // Misuse common to many operations.

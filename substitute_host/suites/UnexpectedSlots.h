@@ -14,24 +14,24 @@
 namespace glimster::substitute_host {
 
 // Records that slot `slot` of suite `row` was called; gives kHostGenericError.
-A_Err reportUnexpectedSlot(OfferedSuiteIndex row, std::size_t slot) noexcept;
+A_Err ReportUnexpectedSlot(OfferedSuiteIndex row, std::size_t slot) noexcept;
 
-template <OfferedSuiteIndex Row, std::size_t Slot>
-A_Err unexpectedSlot() {
-  return reportUnexpectedSlot(Row, Slot);
+template <OfferedSuiteIndex kRow, std::size_t kSlot>
+A_Err UnexpectedSlot() {
+  return ReportUnexpectedSlot(kRow, kSlot);
 }
 
-template <OfferedSuiteIndex Row, std::size_t... Slots>
-std::array<AEGP_UnusedSlot, sizeof...(Slots)> unexpectedSlots(std::index_sequence<Slots...>) {
-  return {{reinterpret_cast<AEGP_UnusedSlot>(&unexpectedSlot<Row, Slots>)...}};
+template <OfferedSuiteIndex kRow, std::size_t... kSlots>
+std::array<AEGP_UnusedSlot, sizeof...(kSlots)> UnexpectedSlots(std::index_sequence<kSlots...>) {
+  return {{reinterpret_cast<AEGP_UnusedSlot>(&UnexpectedSlot<kRow, kSlots>)...}};
 }
 
 // A table of suite `Row` whose every slot records an unexpected call.
-template <OfferedSuiteIndex Row, typename Table>
-Table tableOfUnexpectedSlots() {
+template <OfferedSuiteIndex kRow, typename Table>
+Table TableOfUnexpectedSlots() {
   static_assert(sizeof(Table) % sizeof(AEGP_UnusedSlot) == 0, "a suite is a table of pointers");
   constexpr std::size_t kSlots = sizeof(Table) / sizeof(AEGP_UnusedSlot);
-  const auto slots = unexpectedSlots<Row>(std::make_index_sequence<kSlots>{});
+  const auto slots = UnexpectedSlots<kRow>(std::make_index_sequence<kSlots>{});
   Table table;
   std::memcpy(&table, slots.data(), sizeof(Table));
   return table;

@@ -8,19 +8,19 @@
 namespace glimster::substitute_host {
 namespace {
 
-A_Err reportInfo(AEGP_PluginID plugin, const A_char* text) {
-  return serveCall(op::ReportInfo, [&](Host& host) {
-    OperationCall call(host, op::ReportInfo);
+A_Err ReportInfo(AEGP_PluginID plugin, const A_char* text) {
+  return ServeCall(op::kReportInfo, [&](Host& host) {
+    OperationCall call(host, op::kReportInfo);
     const std::string args =
         "plugin " + std::to_string(plugin) + ", " + (text != nullptr ? quoted(text) : "null text");
     if (text == nullptr) {
       return call.misuse(args, "null text");
     }
-    if (plugin != host.pluginId()) {
+    if (plugin != host.PluginId()) {
       return call.misuse(args, kForeignPlugin);
     }
     if (call.performs()) {
-      host.showReport(text);
+      host.ShowReport(text);
     }
     return call.finish(args);
   });
@@ -28,10 +28,10 @@ A_Err reportInfo(AEGP_PluginID plugin, const A_char* text) {
 
 }  // namespace
 
-const AEGP_UtilitySuite7& utilitySuite7() {
+const AEGP_UtilitySuite7& UtilitySuite7() {
   static const AEGP_UtilitySuite7 kSuite = [] {
-    auto suite = tableOfUnexpectedSlots<OfferedSuiteIndex::Utility7, AEGP_UtilitySuite7>();
-    suite.AEGP_ReportInfo = &reportInfo;
+    auto suite = TableOfUnexpectedSlots<OfferedSuiteIndex::kUtility7, AEGP_UtilitySuite7>();
+    suite.AEGP_ReportInfo = &ReportInfo;
     return suite;
   }();
   return kSuite;

@@ -11,11 +11,11 @@ namespace {
 
 // The effect world record of a frame: its pixels, stride and size, the whole
 // frame as extent, square pixels; every other field zero.
-PF_EffectWorld effectWorldOf(Frame& frame) {
+PF_EffectWorld EffectWorldOf(Frame& frame) {
   PF_EffectWorld world;
   std::memset(&world, 0, sizeof world);
   world.data = frame.data();
-  world.rowbytes = frame.rowBytes();
+  world.rowbytes = frame.RowBytes();
   world.width = frame.width();
   world.height = frame.height();
   world.extent_hint = PF_LRect{0, 0, frame.width(), frame.height()};
@@ -23,16 +23,16 @@ PF_EffectWorld effectWorldOf(Frame& frame) {
   return world;
 }
 
-A_Err fillOutPFEffectWorld(AEGP_WorldH world, PF_EffectWorld* record) {
-  return serveCall(op::FillOutPFEffectWorld, [&](Host& host) {
-    OperationCall call(host, op::FillOutPFEffectWorld);
-    const auto foundWorld = host.handles().worlds.find(tokenOf(world));
-    if (foundWorld.record == nullptr) {
-      return call.misuse(describeHandle(foundWorld, "world"),
-                         handleProblem(foundWorld.state, "world"));
+A_Err FillOutPfEffectWorld(AEGP_WorldH world, PF_EffectWorld* record) {
+  return ServeCall(op::kFillOutPfEffectWorld, [&](Host& host) {
+    OperationCall call(host, op::kFillOutPfEffectWorld);
+    const auto found_world = host.handles().worlds.find(TokenOf(world));
+    if (found_world.record == nullptr) {
+      return call.misuse(DescribeHandle(found_world, "world"),
+                         HandleProblem(found_world.state, "world"));
     }
-    const auto receipt = host.handles().receipts.find(*foundWorld.record);
-    const std::string args = "world of " + describeHandle(receipt, "receipt");
+    const auto receipt = host.handles().receipts.find(*found_world.record);
+    const std::string args = "world of " + DescribeHandle(receipt, "receipt");
     if (receipt.record == nullptr) {
       return call.misuse(args, "the world of a frame already checked in");
     }
@@ -41,7 +41,7 @@ A_Err fillOutPFEffectWorld(AEGP_WorldH world, PF_EffectWorld* record) {
     }
     Frame& frame = receipt.record->frame;
     if (call.performs()) {
-      *record = effectWorldOf(frame);
+      *record = EffectWorldOf(frame);
     } else {
       std::memset(record, 0, sizeof *record);
     }
@@ -53,10 +53,10 @@ A_Err fillOutPFEffectWorld(AEGP_WorldH world, PF_EffectWorld* record) {
 
 }  // namespace
 
-const AEGP_WorldSuite2& worldSuite2() {
+const AEGP_WorldSuite2& WorldSuite2() {
   static const AEGP_WorldSuite2 kSuite = [] {
-    auto suite = tableOfUnexpectedSlots<OfferedSuiteIndex::World2, AEGP_WorldSuite2>();
-    suite.AEGP_FillOutPFEffectWorld = &fillOutPFEffectWorld;
+    auto suite = TableOfUnexpectedSlots<OfferedSuiteIndex::kWorld2, AEGP_WorldSuite2>();
+    suite.AEGP_FillOutPFEffectWorld = &FillOutPfEffectWorld;
     return suite;
   }();
   return kSuite;

@@ -13,28 +13,28 @@ using substitute_host::Outputs;
 class CaptureFailureTest : public CaptureFixture {};
 
 TEST_F(CaptureFailureTest, AFailingRenderStepEndsTheCaptureButItIsStillHandled) {
-  const std::vector<const char*> steps = {op::GetCompFromItem,
-                                          op::GetItemCurrentTime,
-                                          op::NewFromItem,
-                                          op::SetWorldType,
-                                          op::SetTime,
-                                          op::SetDownsampleFactor,
-                                          op::RenderAndCheckoutFrame,
-                                          op::GetReceiptWorld};
+  const std::vector<const char*> steps = {op::kGetCompFromItem,
+                                          op::kGetItemCurrentTime,
+                                          op::kNewFromItem,
+                                          op::kSetWorldType,
+                                          op::kSetTime,
+                                          op::kSetDownsampleFactor,
+                                          op::kRenderAndCheckoutFrame,
+                                          op::kGetReceiptWorld};
   ActivateComposition(u"failing", GradientFrame(6, 6, 0, true));
   // Written: the step still gives its options, receipt or world; a failing
   // step's world is no world all the same.
-  for (const Outputs outputs : {Outputs::Cleared, Outputs::Written}) {
+  for (const Outputs outputs : {Outputs::kCleared, Outputs::kWritten}) {
     for (const char* step : steps) {
-      SCOPED_TRACE(std::string(step) + (outputs == Outputs::Written ? ", written" : ""));
+      SCOPED_TRACE(std::string(step) + (outputs == Outputs::kWritten ? ", written" : ""));
       host_->log().clear();
-      host_->faults().failCall(step, CallFault{17, outputs});
+      host_->faults().FailCall(step, CallFault{17, outputs});
       const substitute_host::CommandOutcome outcome = Capture();
       EXPECT_EQ(outcome.result, 17);
       EXPECT_EQ(outcome.handled, kHandled);
       EXPECT_TRUE(DesktopFiles().empty());
-      EXPECT_EQ(host_->log().count(op::FillOutPFEffectWorld), 0u);
-      EXPECT_EQ(host_->log().count(op::GetItemName), 0u);
+      EXPECT_EQ(host_->log().count(op::kFillOutPfEffectWorld), 0u);
+      EXPECT_EQ(host_->log().count(op::kGetItemName), 0u);
       ExpectEverythingGivenBack();
     }
   }
@@ -42,9 +42,9 @@ TEST_F(CaptureFailureTest, AFailingRenderStepEndsTheCaptureButItIsStillHandled) 
 
 TEST_F(CaptureFailureTest, AFailingItemQueryReturnsItsCodeWithoutHandling) {
   ActivateComposition(u"queried", GradientFrame(6, 6, 0, true));
-  for (const char* query : {op::GetActiveItem, op::GetItemType}) {
+  for (const char* query : {op::kGetActiveItem, op::kGetItemType}) {
     SCOPED_TRACE(query);
-    host_->faults().failCall(query, CallFault{23, Outputs::Cleared});
+    host_->faults().FailCall(query, CallFault{23, Outputs::kCleared});
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 23);
     EXPECT_EQ(outcome.handled, kHandledUntouched);
@@ -55,7 +55,7 @@ TEST_F(CaptureFailureTest, AFailingItemQueryReturnsItsCodeWithoutHandling) {
 
 TEST_F(CaptureFailureTest, ACompositionWhoseTypeQueryFailsIsHandledButNotRendered) {
   ActivateComposition(u"typed", GradientFrame(6, 6, 0, true));
-  host_->faults().failCall(op::GetItemType, CallFault{29, Outputs::Written});
+  host_->faults().FailCall(op::kGetItemType, CallFault{29, Outputs::kWritten});
   const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 29);
   EXPECT_EQ(outcome.handled, kHandled);
@@ -71,17 +71,17 @@ TEST_F(CaptureFailureTest, ASuccessWithoutAFrameWritesNothingAndSaysSoInOneRepor
     const char* step;        // answers 0 and leaves its out-parameter null
     const char* not_called;  // what needs what the step did not give
   } cases[] = {
-      {op::NewFromItem, op::SetWorldType},
-      {op::RenderAndCheckoutFrame, op::GetReceiptWorld},
-      {op::GetReceiptWorld, op::FillOutPFEffectWorld},
-      {op::FillOutPFEffectWorld, nullptr},  // a world without a pixel address
+      {op::kNewFromItem, op::kSetWorldType},
+      {op::kRenderAndCheckoutFrame, op::kGetReceiptWorld},
+      {op::kGetReceiptWorld, op::kFillOutPfEffectWorld},
+      {op::kFillOutPfEffectWorld, nullptr},  // a world without a pixel address
   };
   ActivateComposition(u"no frame", GradientFrame(6, 6, 0, true));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.step);
     host_->log().clear();
     const std::size_t reports_before = host_->reports().size();
-    host_->faults().failCall(c.step, CallFault{0, Outputs::Cleared});
+    host_->faults().FailCall(c.step, CallFault{0, Outputs::kCleared});
     std::string output;
     const substitute_host::CommandOutcome outcome = Capture(&output);
     EXPECT_EQ(outcome.result, 0);
@@ -99,11 +99,11 @@ TEST_F(CaptureFailureTest, ASuccessWithoutAFrameWritesNothingAndSaysSoInOneRepor
 
 TEST_F(CaptureFailureTest, AFailingFillOutIsReturnedAndThePixelsStillWrittenIfDescribed) {
   ActivateComposition(u"filled", GradientFrame(6, 6, 0, true));
-  host_->faults().failCall(op::FillOutPFEffectWorld, CallFault{31, Outputs::Cleared});
+  host_->faults().FailCall(op::kFillOutPfEffectWorld, CallFault{31, Outputs::kCleared});
   EXPECT_EQ(Capture().result, 31);
   EXPECT_TRUE(DesktopFiles().empty());
 
-  host_->faults().failCall(op::FillOutPFEffectWorld, CallFault{37, Outputs::Written});
+  host_->faults().FailCall(op::kFillOutPfEffectWorld, CallFault{37, Outputs::kWritten});
   EXPECT_EQ(Capture().result, 37);
   EXPECT_EQ(DesktopFiles().size(), 1u);
   ExpectEverythingGivenBack();
@@ -117,14 +117,14 @@ TEST_F(CaptureFailureTest, ANameThatCannotBeHadIsTheEmptyName) {
     const char* step;
     std::u16string comp;
     std::string name;  // in the file name
-  } cases[] = {{op::GetItemName, u"unnamed", ""},
-               {op::LockMemHandle, u"unnamed", ""},
-               {op::GetMemHandleSize, u"unnamed", "unnamed"},
-               {op::GetMemHandleSize, std::u16string(300, u'n'), std::string(228, 'n')}};
+  } cases[] = {{op::kGetItemName, u"unnamed", ""},
+               {op::kLockMemHandle, u"unnamed", ""},
+               {op::kGetMemHandleSize, u"unnamed", "unnamed"},
+               {op::kGetMemHandleSize, std::u16string(300, u'n'), std::string(228, 'n')}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.step + std::string(" ") + std::to_string(c.comp.size()));
     ActivateComposition(c.comp, GradientFrame(6, 6, 0, true));
-    host_->faults().failCall(c.step, CallFault{41, Outputs::Cleared});
+    host_->faults().FailCall(c.step, CallFault{41, Outputs::kCleared});
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 0);  // the name's own queries never fail a capture
     const fs::path png = OnlyPng();
@@ -136,22 +136,22 @@ TEST_F(CaptureFailureTest, ANameThatCannotBeHadIsTheEmptyName) {
 
 TEST_F(CaptureFailureTest, AFailingCleanUpIsReportedOnlyWhenNothingFailedBefore) {
   ActivateComposition(u"clean-up", GradientFrame(6, 6, 0, true));
-  for (const char* clean_up : {op::FreeMemHandle, op::Dispose, op::CheckinFrame}) {
+  for (const char* clean_up : {op::kFreeMemHandle, op::kDispose, op::kCheckinFrame}) {
     SCOPED_TRACE(clean_up);
-    host_->faults().failCall(clean_up, CallFault{43, Outputs::Written});
+    host_->faults().FailCall(clean_up, CallFault{43, Outputs::kWritten});
     const substitute_host::CommandOutcome outcome = Capture();
     EXPECT_EQ(outcome.result, 43);
     EXPECT_EQ(outcome.handled, kHandled);
   }
   // A step failing after the name, the options and the frame were had: every
   // clean-up still runs, fails, and the step's code stays.
-  host_->faults().failCall(op::FillOutPFEffectWorld, CallFault{47, Outputs::Cleared});
-  for (const char* clean_up : {op::FreeMemHandle, op::Dispose, op::CheckinFrame}) {
-    host_->faults().failCall(clean_up, CallFault{53, Outputs::Written});
+  host_->faults().FailCall(op::kFillOutPfEffectWorld, CallFault{47, Outputs::kCleared});
+  for (const char* clean_up : {op::kFreeMemHandle, op::kDispose, op::kCheckinFrame}) {
+    host_->faults().FailCall(clean_up, CallFault{53, Outputs::kWritten});
   }
   host_->log().clear();
   EXPECT_EQ(Capture().result, 47);
-  for (const char* clean_up : {op::FreeMemHandle, op::Dispose, op::CheckinFrame}) {
+  for (const char* clean_up : {op::kFreeMemHandle, op::kDispose, op::kCheckinFrame}) {
     EXPECT_EQ(host_->log().count(clean_up), 1u) << clean_up;
   }
 }
@@ -169,8 +169,8 @@ class MissingSuiteDuringCaptureTest : public CaptureFixture,
 
 TEST_P(MissingSuiteDuringCaptureTest, EndsTheCaptureWith516AfterGivingBackWhatItCan) {
   ActivateComposition(u"missing", GradientFrame(6, 6, 0, true));
-  host_->faults().refuseSuite(GetParam().name, GetParam().version,
-                              substitute_host::SuiteRefusal{9, Outputs::Cleared});
+  host_->faults().RefuseSuite(GetParam().name, GetParam().version,
+                              substitute_host::SuiteRefusal{9, Outputs::kCleared});
   const substitute_host::CommandOutcome outcome = Capture();
   EXPECT_EQ(outcome.result, 516);
   EXPECT_EQ(outcome.handled, kHandledUntouched);
@@ -178,13 +178,13 @@ TEST_P(MissingSuiteDuringCaptureTest, EndsTheCaptureWith516AfterGivingBackWhatIt
 
   // Whatever was obtained goes back before the suites are released.
   const std::vector<std::string> ops = host_->log().ops();
-  const auto first_release = std::find(ops.begin(), ops.end(), op::ReleaseSuite);
-  EXPECT_TRUE(std::find(ops.begin(), ops.end(), op::Dispose) < first_release);
-  const auto checkin = std::find(ops.begin(), ops.end(), op::CheckinFrame);
+  const auto first_release = std::find(ops.begin(), ops.end(), op::kReleaseSuite);
+  EXPECT_TRUE(std::find(ops.begin(), ops.end(), op::kDispose) < first_release);
+  const auto checkin = std::find(ops.begin(), ops.end(), op::kCheckinFrame);
   if (checkin != ops.end()) EXPECT_TRUE(checkin < first_release);
   // Without the memory suite no name is asked for: there would be no freeing it.
   if (std::string(GetParam().name) == "AEGP Memory Suite") {
-    EXPECT_EQ(host_->log().count(op::GetItemName), 0u);
+    EXPECT_EQ(host_->log().count(op::kGetItemName), 0u);
   }
   const substitute_host::Outstanding outstanding = host_->outstanding();
   EXPECT_TRUE(outstanding.none()) << outstanding.describe();
@@ -204,10 +204,10 @@ INSTANTIATE_TEST_SUITE_P(DuringCapture, MissingSuiteDuringCaptureTest,
 
 TEST_F(CaptureFailureTest, ARefusedRenderSuiteReleasesTheEarlierSuitesOnceInCatalogueOrder) {
   ActivateComposition(u"refused", GradientFrame(6, 6, 0, true));
-  host_->faults().refuseSuite("AEGP Render Suite", 2,
-                              substitute_host::SuiteRefusal{0, Outputs::Cleared});
+  host_->faults().RefuseSuite("AEGP Render Suite", 2,
+                              substitute_host::SuiteRefusal{0, Outputs::kCleared});
   EXPECT_EQ(Capture().result, 516);
-  EXPECT_EQ(host_->log().argsOf(op::ReleaseSuite),
+  EXPECT_EQ(host_->log().ArgsOf(op::kReleaseSuite),
             (std::vector<std::string>{"\"AEGP Comp Suite\" 14", "\"AEGP Item Suite\" 10",
                                       "\"AEGP Render Options Suite\" 2"}));
   ExpectEverythingGivenBack();

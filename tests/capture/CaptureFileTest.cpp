@@ -60,7 +60,7 @@ TEST_F(CaptureFileTest, ASlashInTheNameCannotLeaveTheDesktop) {
 TEST_F(CaptureFileTest, TwoCapturesInOneSecondLeaveTheSecond) {
   Item& comp = ActivateComposition(u"twice", GradientFrame(5, 5, 0, true));
   Capture();
-  comp.frame->setPixel(0, 0, {255, 1, 2, 3});
+  comp.frame->SetPixel(0, 0, {255, 1, 2, 3});
   Capture();
   const std::optional<Rgba8> decoded = DecodePng(OnlyPng());
   ASSERT_TRUE(decoded);
@@ -105,7 +105,7 @@ TEST_F(CaptureFileTest, ALongNameIsShortenedToA255UnitFileName) {
   const std::string kanji = "\xe6\x97\xa5";                        // U+65E5
   const std::string stamp = " 2026-12-08 09.30.00 AM.png";         // 27 bytes and units
   const std::string acute = " 2026-12-08 09.30.00 \xc3\xa9m.png";  // 28 bytes, 27 units
-  const probe::TimeLocale kAcute = {nullptr, "UTF-8", "<U00E9>m", "pm"};
+  const probe::TimeLocale k_acute = {nullptr, "UTF-8", "<U00E9>m", "pm"};
   const struct {
     const char* what;
     std::u16string name;
@@ -116,7 +116,7 @@ TEST_F(CaptureFileTest, ALongNameIsShortenedToA255UnitFileName) {
        std::string(228, 'b') + stamp},
       {"86 kanji", std::u16string(86, u'\u65e5'), nullptr, repeat(kanji, 76) + stamp,
        repeat(kanji, 86) + stamp},
-      {"256 letters, a non-ASCII word", std::u16string(256, u'b'), &kAcute,
+      {"256 letters, a non-ASCII word", std::u16string(256, u'b'), &k_acute,
        std::string(227, 'b') + acute, std::string(228, 'b') + acute},
   };
   const Frame frame = GradientFrame(6, 5, 4, false);

@@ -16,7 +16,7 @@ Frame GradientFrame(A_long width, A_long height, A_long row_padding, bool opaque
     for (A_long x = 0; x < width; ++x) {
       const auto alpha =
           opaque ? std::uint8_t{255} : static_cast<std::uint8_t>((x * 7 + y * 3) & 0xFF);
-      frame.setPixel(x, y,
+      frame.SetPixel(x, y,
                      {alpha, static_cast<std::uint8_t>(x * 255 / width),
                       static_cast<std::uint8_t>(y * 255 / height),
                       static_cast<std::uint8_t>((x * 31 + y * 17) & 0xFF)});
@@ -43,7 +43,7 @@ void CaptureFixture::SetUp() {
   fs::create_directory(home_ / "Desktop");
   UseDesktop(home_ / "Desktop");
   host_.emplace();
-  ASSERT_EQ(host_->runEntry(*plugin_), 0);
+  ASSERT_EQ(host_->RunEntry(*plugin_), 0);
   host_->log().clear();
 }
 
@@ -55,17 +55,17 @@ void CaptureFixture::TearDown() {
 }
 
 Item& CaptureFixture::ActivateComposition(const std::u16string& name, Frame frame, A_Time time) {
-  Item& comp = host_->project().addComposition(name, std::move(frame), time);
-  host_->project().setActive(&comp);
+  Item& comp = host_->project().AddComposition(name, std::move(frame), time);
+  host_->project().SetActive(&comp);
   return comp;
 }
 
 substitute_host::CommandOutcome CaptureFixture::Capture(std::string* output) {
   substitute_host::CommandOptions options;
-  options.handledFlag = kHandledUntouched;
-  if (output == nullptr) return host_->issueMenuCommand("Take Glimster", options);
+  options.handled_flag = kHandledUntouched;
+  if (output == nullptr) return host_->IssueMenuCommand("Take Glimster", options);
   ::testing::internal::CaptureStdout();
-  const substitute_host::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster", options);
+  const substitute_host::CommandOutcome outcome = host_->IssueMenuCommand("Take Glimster", options);
   *output = ::testing::internal::GetCapturedStdout();
   return outcome;
 }
@@ -129,11 +129,11 @@ std::string FileNameAt(const std::string& utf8_name) {
 }
 
 bool IsCaptureFileName(const std::string& file_name, const std::string& utf8_name) {
-  static const std::regex stamp(
+  static const std::regex kStamp(
       R"( \d{4}-\d{2}-\d{2} (0[1-9]|1[0-2])\.[0-5]\d\.[0-5]\d (AM|PM)\.png)");
   return file_name.size() > utf8_name.size() &&
          file_name.compare(0, utf8_name.size(), utf8_name) == 0 &&
-         std::regex_match(file_name.substr(utf8_name.size()), stamp);
+         std::regex_match(file_name.substr(utf8_name.size()), kStamp);
 }
 
 }  // namespace glimster::capture_tests

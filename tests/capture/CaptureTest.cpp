@@ -35,7 +35,7 @@ TEST_F(CaptureTest, WritesTheFrameAsAPngThatDecodesToExactlyItsPixels) {
 
 TEST_F(CaptureTest, ChannelsAreMovedNotConverted) {
   Frame frame(1, 1, 4);
-  frame.setPixel(0, 0, {128, 10, 20, 30});
+  frame.SetPixel(0, 0, {128, 10, 20, 30});
   ActivateComposition(u"one pixel", std::move(frame));
   Capture();
   const std::optional<Rgba8> decoded = DecodePng(OnlyPng());
@@ -44,21 +44,21 @@ TEST_F(CaptureTest, ChannelsAreMovedNotConverted) {
 }
 
 TEST_F(CaptureTest, RendersTheCurrentTimeAtFullResolutionAndEightBits) {
-  host_->renderDefaults().worldType = substitute_host::kWorldType16;  // a 16-bit project
-  host_->renderDefaults().downsampleX = 2;                            // a half-resolution preview
-  host_->renderDefaults().downsampleY = 2;
+  host_->RenderDefaults().world_type = substitute_host::kWorldType16;  // a 16-bit project
+  host_->RenderDefaults().downsample_x = 2;                            // a half-resolution preview
+  host_->RenderDefaults().downsample_y = 2;
   ActivateComposition(u"timed", GradientFrame(8, 8, 0, true), A_Time{1001, 30000});
   Capture();
 
   ASSERT_EQ(host_->renders().size(), 1u);
   const substitute_host::RenderSettings& settings = host_->renders().front().settings;
-  EXPECT_EQ(settings.worldType, AEGP_WorldType_8);
-  EXPECT_EQ(settings.downsampleX, 1);
-  EXPECT_EQ(settings.downsampleY, 1);
+  EXPECT_EQ(settings.world_type, AEGP_WorldType_8);
+  EXPECT_EQ(settings.downsample_x, 1);
+  EXPECT_EQ(settings.downsample_y, 1);
   EXPECT_EQ(settings.time.value, 1001);
   EXPECT_EQ(settings.time.scale, 30000u);
-  EXPECT_FALSE(host_->renders().front().cancelFunctionGiven);
-  EXPECT_FALSE(host_->renders().front().cancelRefconGiven);
+  EXPECT_FALSE(host_->renders().front().cancel_function_given);
+  EXPECT_FALSE(host_->renders().front().cancel_refcon_given);
 }
 
 TEST_F(CaptureTest, MakesTheHostCallsInOrderAndGivesEverythingBack) {
@@ -67,35 +67,35 @@ TEST_F(CaptureTest, MakesTheHostCallsInOrderAndGivesEverythingBack) {
 
   std::vector<std::string> calls;
   for (const substitute_host::Call& call : host_->log().calls()) {
-    if (call.op == op::CommandHook) continue;
-    const bool suite_call = call.op == op::AcquireSuite || call.op == op::ReleaseSuite;
+    if (call.op == op::kCommandHook) continue;
+    const bool suite_call = call.op == op::kAcquireSuite || call.op == op::kReleaseSuite;
     calls.push_back(suite_call ? call.op + " " + call.args : call.op);
   }
   const std::vector<std::string> expected = {
       "AcquireSuite \"AEGP Item Suite\" 10",
-      op::GetActiveItem,
-      op::GetItemType,
+      op::kGetActiveItem,
+      op::kGetItemType,
       "AcquireSuite \"AEGP Comp Suite\" 14",
-      op::GetCompFromItem,
-      op::GetItemCurrentTime,
+      op::kGetCompFromItem,
+      op::kGetItemCurrentTime,
       "AcquireSuite \"AEGP Render Options Suite\" 2",
-      op::NewFromItem,
-      op::SetWorldType,
-      op::SetTime,
-      op::SetDownsampleFactor,
+      op::kNewFromItem,
+      op::kSetWorldType,
+      op::kSetTime,
+      op::kSetDownsampleFactor,
       "AcquireSuite \"AEGP Render Suite\" 2",
-      op::RenderAndCheckoutFrame,
-      op::GetReceiptWorld,
+      op::kRenderAndCheckoutFrame,
+      op::kGetReceiptWorld,
       "AcquireSuite \"AEGP Memory Suite\" 1",  // had before the name it frees
       "AcquireSuite \"AEGP Item Suite\" 13",
-      op::GetItemName,
-      op::LockMemHandle,
-      op::GetMemHandleSize,
+      op::kGetItemName,
+      op::kLockMemHandle,
+      op::kGetMemHandleSize,
       "AcquireSuite \"AEGP World Suite\" 2",
-      op::FillOutPFEffectWorld,
-      op::FreeMemHandle,
-      op::Dispose,
-      op::CheckinFrame,
+      op::kFillOutPfEffectWorld,
+      op::kFreeMemHandle,
+      op::kDispose,
+      op::kCheckinFrame,
       "ReleaseSuite \"AEGP Comp Suite\" 14",
       "ReleaseSuite \"AEGP Item Suite\" 13",
       "ReleaseSuite \"AEGP Item Suite\" 10",
@@ -110,13 +110,13 @@ TEST_F(CaptureTest, MakesTheHostCallsInOrderAndGivesEverythingBack) {
 
 TEST_F(CaptureTest, OtherCommandsAreLeftAloneWithoutAskingTheHostForAnything) {
   ActivateComposition(u"untouched", GradientFrame(4, 4, 0, true));
-  const AEGP_Command other = host_->menus().issueCommand();  // another plug-in's command
+  const AEGP_Command other = host_->menus().IssueCommand();  // another plug-in's command
   substitute_host::CommandOptions options;
-  options.handledFlag = kHandledUntouched;
-  const substitute_host::CommandOutcome outcome = host_->issueCommand(other, options);
+  options.handled_flag = kHandledUntouched;
+  const substitute_host::CommandOutcome outcome = host_->IssueCommand(other, options);
   EXPECT_EQ(outcome.result, 0);
   EXPECT_EQ(outcome.handled, kHandledUntouched);
-  EXPECT_EQ(host_->log().count(op::AcquireSuite), 0u);
+  EXPECT_EQ(host_->log().count(op::kAcquireSuite), 0u);
   EXPECT_TRUE(DesktopFiles().empty());
 }
 
@@ -126,9 +126,9 @@ TEST_F(CaptureTest, OnlyACompositionIsCaptured) {
     std::function<void()> activate;
   };
   const std::vector<Case> cases = {
-      {"nothing active", [&] { host_->project().setActive(nullptr); }},
-      {"footage", [&] { host_->project().setActive(&host_->project().addFootage(u"clip", 8, 8)); }},
-      {"folder", [&] { host_->project().setActive(&host_->project().addFolder(u"bin")); }},
+      {"nothing active", [&] { host_->project().SetActive(nullptr); }},
+      {"footage", [&] { host_->project().SetActive(&host_->project().AddFootage(u"clip", 8, 8)); }},
+      {"folder", [&] { host_->project().SetActive(&host_->project().AddFolder(u"bin")); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -24,9 +24,9 @@ class FileCallFailureTest : public CaptureFixture {};
 TEST_F(FileCallFailureTest, EachFailingCallKeepsTheEarlierFileOrLeavesOnlyAVisibleTemporary) {
   // The name a temporary that could not be deleted is left under: without
   // its leading '.' on POSIX; on Windows its hidden attribute is cleared.
-  const std::string kLeftover = probe::kPlatform == probe::Platform::kWindows
-                                    ? R"(\.glimster-[0-9a-f]{10}\.tmp)"
-                                    : R"(glimster-[0-9a-f]{10}\.tmp)";
+  const std::string k_leftover = probe::kPlatform == probe::Platform::kWindows
+                                     ? R"(\.glimster-[0-9a-f]{10}\.tmp)"
+                                     : R"(glimster-[0-9a-f]{10}\.tmp)";
   const struct {
     const char* what;
     std::vector<std::pair<FileCall, FileError>> failing;
@@ -54,7 +54,7 @@ TEST_F(FileCallFailureTest, EachFailingCallKeepsTheEarlierFileOrLeavesOnlyAVisib
        false,
        true},
   };
-  ActivateComposition(u"failing", substitute_host::noiseFrame(64, 64, 3));
+  ActivateComposition(u"failing", substitute_host::NoiseFrame(64, 64, 3));
   const fs::path png = OnDesktop(FileNameAt("failing"));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -82,7 +82,7 @@ TEST_F(FileCallFailureTest, EachFailingCallKeepsTheEarlierFileOrLeavesOnlyAVisib
       EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier");
       files.erase(std::remove(files.begin(), files.end(), FileNameAt("failing")), files.end());
       ASSERT_EQ(files.size(), c.leftover ? 1u : 0u) << ::testing::PrintToString(files);
-      if (c.leftover) EXPECT_TRUE(std::regex_match(files[0], std::regex(kLeftover))) << files[0];
+      if (c.leftover) EXPECT_TRUE(std::regex_match(files[0], std::regex(k_leftover))) << files[0];
     }
     for (const std::string& file : DesktopFiles()) fs::remove(OnDesktop(file));
     ExpectEverythingGivenBack();

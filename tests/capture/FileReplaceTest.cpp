@@ -29,8 +29,8 @@ class FileReplaceTest : public CaptureFixture {
   // The hidden temporary file that the first recorded call opened.
   static std::string TemporaryOf(const std::vector<std::string>& calls) {
     std::smatch match;
-    static const std::regex opened(R"(open (\.[^ :/]+)(: exists)?)");
-    return !calls.empty() && std::regex_match(calls[0], match, opened) ? match[1].str() : "";
+    static const std::regex kOpened(R"(open (\.[^ :/]+)(: exists)?)");
+    return !calls.empty() && std::regex_match(calls[0], match, kOpened) ? match[1].str() : "";
   }
 
   std::string Plant(const std::string& name) {
@@ -47,7 +47,7 @@ class FileReplaceTest : public CaptureFixture {
 
 // Noise: a PNG of about 16 KiB, so that its writes come back short.
 TEST_F(FileReplaceTest, WritesFlushesClosesRenamesThenFlushesTheFolder) {
-  const Item& comp = ActivateComposition(u"durable", substitute_host::noiseFrame(64, 64, 5));
+  const Item& comp = ActivateComposition(u"durable", substitute_host::NoiseFrame(64, 64, 5));
   const std::vector<std::string> calls = RecordedCapture();
   const std::string temporary = TemporaryOf(calls);
   ASSERT_NE(temporary, "") << ::testing::PrintToString(calls);

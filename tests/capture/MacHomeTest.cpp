@@ -14,12 +14,12 @@
 namespace glimster::capture_tests {
 namespace {
 
-std::string gDatabaseHome;  // while not empty, the home folder of every user
+std::string g_database_home;  // while not empty, the home folder of every user
 
 class MacHomeTest : public CaptureFixture {
  protected:
   void TearDown() override {
-    gDatabaseHome.clear();
+    g_database_home.clear();
     CaptureFixture::TearDown();
   }
 };
@@ -29,7 +29,7 @@ TEST_F(MacHomeTest, WithoutCfFixedUserHomeTheUserDatabaseGivesItNotHome) {
   const fs::path variable_home = home_ / "HOME";
   for (const fs::path& home : {database_home, variable_home})
     fs::create_directories(home / "Desktop");
-  gDatabaseHome = database_home;
+  g_database_home = database_home;
   const char* home = std::getenv("HOME");
   const std::optional<std::string> earlier_home =
       home != nullptr ? std::optional<std::string>(home) : std::nullopt;
@@ -47,9 +47,9 @@ TEST_F(MacHomeTest, WithoutCfFixedUserHomeTheUserDatabaseGivesItNotHome) {
 
 extern "C" int getpwuid_r(uid_t uid, passwd* entry, char* lines, size_t size, passwd** found) {
   using Lookup = int (*)(uid_t, passwd*, char*, size_t, passwd**);
-  static const auto real = reinterpret_cast<Lookup>(dlsym(RTLD_NEXT, "getpwuid_r"));
-  const int error = real(uid, entry, lines, size, found);
-  if (error == 0 && *found != nullptr && !glimster::capture_tests::gDatabaseHome.empty())
-    entry->pw_dir = glimster::capture_tests::gDatabaseHome.data();
+  static const auto kReal = reinterpret_cast<Lookup>(dlsym(RTLD_NEXT, "getpwuid_r"));
+  const int error = kReal(uid, entry, lines, size, found);
+  if (error == 0 && *found != nullptr && !glimster::capture_tests::g_database_home.empty())
+    entry->pw_dir = glimster::capture_tests::g_database_home.data();
   return error;
 }

@@ -24,7 +24,7 @@ std::string ContentsOf(const fs::path& file) {
 }
 
 TEST_F(MemoryCapTest, UnderEveryCapACaptureWritesTheWholeFrameOrSaysWhyAndKeepsTheEarlierFile) {
-  const Item& comp = ActivateComposition(u"capped", substitute_host::noiseFrame(256, 256, 9));
+  const Item& comp = ActivateComposition(u"capped", substitute_host::NoiseFrame(256, 256, 9));
   const Rgba8 expected = ExpectedImage(*comp.frame);
   Capture();  // what a first capture sets up for good is not counted below
   const fs::path file = OnlyPng();
@@ -36,7 +36,7 @@ TEST_F(MemoryCapTest, UnderEveryCapACaptureWritesTheWholeFrameOrSaysWhyAndKeepsT
       const std::int64_t held = probe::HeldMemory();
       const std::size_t reports = host_->reports().size();
       probe::CapMemory(cap);
-      const substitute_host::CommandOutcome outcome = host_->issueMenuCommand("Take Glimster");
+      const substitute_host::CommandOutcome outcome = host_->IssueMenuCommand("Take Glimster");
       probe::UncapMemory();
       host_->log().clear();
       const std::vector<std::string> reported(host_->reports().begin() + reports,

@@ -23,7 +23,7 @@ class Capture : public CliTest {
   // Runs the program, expects success and one written file; gives its path.
   fs::path CaptureWith(const std::vector<std::string>& arguments) {
     last_ = RunHost(arguments);
-    EXPECT_EQ(last_.exitCode, 0) << last_.err;
+    EXPECT_EQ(last_.exit_code, 0) << last_.err;
     const std::string written = ValueOf(last_.out, "wrote");
     EXPECT_NE(written, "") << last_.out;
     return fs::u8path(written);
@@ -51,7 +51,7 @@ TEST_F(Capture, TheDefaultWritesTheTestCardOntoTheHomeDesktopAndSaysHowLongItToo
 
   const std::optional<Rgba8> image = DecodePng(file);
   ASSERT_TRUE(image.has_value());
-  EXPECT_EQ(image->pixels, RgbaOf(substitute_host::testCardFrame(70, 40)).pixels);
+  EXPECT_EQ(image->pixels, RgbaOf(substitute_host::TestCardFrame(70, 40)).pixels);
   // The card as described: 75% white top left, a black-to-white opaque ramp
   // in the third quarter, transparency at the bottom right.
   EXPECT_EQ(PixelAt(*image, 0, 0), (std::vector<std::uint8_t>{191, 191, 191, 255}));
@@ -97,7 +97,7 @@ TEST_F(Capture, ADesktopFolderNamedDesktopIsGivenToThePlugInItself) {
   ASSERT_EQ(folder.string().size(), 996u);
   fs::create_directories(folder);
   const ToolRun run = RunHost({"--size", "4x4", "--desktop", folder.string()});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(ValueOf(run.out, "desktop"), "");
   EXPECT_EQ(ValueOf(run.out, "report"),
             "Glimster could not save the frame on the desktop: the desktop folder's path is too "
@@ -109,7 +109,7 @@ TEST_F(Capture, ADesktopThatIsADanglingLinkIsSaidInPlainWords) {
   fs::create_directories(home_);
   fs::create_directory_symlink(scratch_ / "gone", DefaultDesktop());
   const ToolRun run = RunHost({"--size", "4x4"});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "glimster-host: the desktop folder " + DefaultDesktop().string() +
                          " is a link to " + (scratch_ / "gone").string() +
                          ", which does not exist\n");
@@ -138,7 +138,7 @@ TEST_F(Capture, NoiseIsTheSameForASeedAndDiffersBetweenSeeds) {
   const fs::path second = CaptureWith({"--noise", "43", "--size", "16x8", "--comp-name", "Second"});
   const std::optional<Rgba8> image = DecodePng(first);
   ASSERT_TRUE(image.has_value());
-  EXPECT_EQ(image->pixels, RgbaOf(substitute_host::noiseFrame(16, 8, 42)).pixels);
+  EXPECT_EQ(image->pixels, RgbaOf(substitute_host::NoiseFrame(16, 8, 42)).pixels);
   EXPECT_TRUE(EveryColourWithinItsAlpha(*image));
   EXPECT_NE(DecodePng(second)->pixels, image->pixels);
 }
@@ -164,7 +164,7 @@ TEST_F(Capture, TheDemoCompositionIsStillThere) {
 
 TEST_F(Capture, TheMenuItemAndItsStateForEachActiveItemAreShown) {
   const ToolRun run = RunHost({"--no-capture", "--comp-name", "Main"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(ValueOf(run.out, "entry"), "EntryPointFunc returned 0");
   EXPECT_EQ(ValueOf(run.out, "menu"), "Composition > \"Take Glimster\" (command 1000)");
   const std::vector<std::string> lines = LinesOf(run.out);

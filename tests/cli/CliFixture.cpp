@@ -31,14 +31,14 @@ std::vector<std::string> CliTest::HostCommand() {
 }
 
 std::map<std::string, std::string> CliTest::Environment() const {
-  const char* home = substitute_host::platform::homeVariable(PluginBinary(PluginFile()));
+  const char* home = substitute_host::platform::HomeVariableOf(PluginBinary(PluginFile()));
   return {{home, home_.string()}, {"TMPDIR", tmp_.string()}};
 }
 
 ToolRun CliTest::RunHostAsGiven(const std::vector<std::string>& arguments) const {
   std::vector<std::string> command = HostCommand();
   command.insert(command.end(), arguments.begin(), arguments.end());
-  return runProgram(command.front(), {command.begin() + 1, command.end()}, Environment(), scratch_);
+  return RunProgram(command.front(), {command.begin() + 1, command.end()}, Environment(), scratch_);
 }
 
 ToolRun CliTest::RunHost(const std::vector<std::string>& arguments) const {

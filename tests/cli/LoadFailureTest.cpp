@@ -12,7 +12,7 @@ using ::testing::HasSubstr;
 class LoadFailure : public CliTest {
  protected:
   void ExpectNotLoaded(const ToolRun& run, const fs::path& file, const std::string& reason) {
-    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_EQ(run.exit_code, 3) << run.err;
     EXPECT_THAT(run.err,
                 HasSubstr("glimster-host: cannot load plug-in " + file.string() + ": " + reason));
     EXPECT_EQ(run.out, "");
@@ -45,7 +45,7 @@ TEST_F(LoadFailure, ALibraryWithoutEntryPointFuncIsNoPlugin) {
 
 TEST_F(LoadFailure, TheBuiltPluginLoadsWhenNoneIsNamed) {
   const ToolRun run = RunHostAsGiven({"--no-capture"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(ValueOf(run.out, "plug-in"), test_support::BuiltPlugin().string());
 }
 

@@ -16,7 +16,7 @@ class MacSlice : public CliTest, public ::testing::WithParamInterface<const char
 
 TEST_P(MacSlice, CapturesTheFrameAndIsNamedAsItsWriter) {
   const ToolRun run = RunHostAsGiven({"--macos", GetParam(), "--noise", "3", "--size", "16x8"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(run.exit_code, 0) << run.err;
   // The Mac code named as the runner says it loaded it.
   EXPECT_THAT(ValueOf(run.out, "plug-in"),
               StartsWith((test_support::BuiltMacBundle() / "Contents/MacOS/Glimster").string() +
@@ -24,13 +24,13 @@ TEST_P(MacSlice, CapturesTheFrameAndIsNamedAsItsWriter) {
   const std::optional<test_support::Rgba8> image =
       test_support::DecodePng(fs::u8path(ValueOf(run.out, "wrote")));
   ASSERT_TRUE(image.has_value()) << run.out;
-  EXPECT_EQ(image->pixels, test_support::RgbaOf(substitute_host::noiseFrame(16, 8, 3)).pixels);
+  EXPECT_EQ(image->pixels, test_support::RgbaOf(substitute_host::NoiseFrame(16, 8, 3)).pixels);
 }
 
 TEST_P(MacSlice, AMissingBundleIsNotLoaded) {
   const fs::path missing = scratch_ / "Glimster.plugin";
   const ToolRun run = RunHostAsGiven({"--macos", GetParam(), missing.string()});
-  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_EQ(run.exit_code, 3);
   EXPECT_EQ(run.err, "glimster-host: cannot load plug-in " + missing.string() + ": no such file\n");
   EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
 }

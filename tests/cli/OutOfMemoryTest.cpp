@@ -28,9 +28,9 @@ constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 constexpr char kOutOfMemoryLine[] = "error 83: memory allocation failed";
 
 enum class Outcome {
-  Wrote,        // the PNG at the reported path decodes to the frame
-  OutOfMemory,  // the out-of-memory line, nothing written
-  Stopped,      // the program gave up before the plug-in's writer ran (loading, rendering)
+  kWrote,        // the PNG at the reported path decodes to the frame
+  kOutOfMemory,  // the out-of-memory line, nothing written
+  kStopped,      // the program gave up before the plug-in's writer ran (loading, rendering)
 };
 
 struct Subject {
@@ -42,10 +42,10 @@ struct Subject {
 const Subject kSubjects[] = {
     {"1920x1080 noise (incompressible)",
      {"--noise", "7", "--size", "1920x1080"},
-     [] { return substitute_host::noiseFrame(1920, 1080, 7); }},
+     [] { return substitute_host::NoiseFrame(1920, 1080, 7); }},
     {"3840x2160 test card (compressible)",
      {"--test-card", "--size", "3840x2160"},
-     [] { return substitute_host::testCardFrame(3840, 2160); }},
+     [] { return substitute_host::TestCardFrame(3840, 2160); }},
 };
 
 void PrintTo(const Subject& subject, std::ostream* out) { *out << subject.name; }
@@ -98,33 +98,33 @@ class OutOfMemory : public CliTest, public ::testing::WithParamInterface<Subject
     arguments.insert(arguments.end(), subject.options.begin(), subject.options.end());
     std::map<std::string, std::string> environment = Environment();
     environment["TZ"] = "UTC0";
-    const ToolRun result = runProgram(GLIMSTER_PRLIMIT_PROGRAM, arguments, environment, run);
+    const ToolRun result = RunProgram(GLIMSTER_PRLIMIT_PROGRAM, arguments, environment, run);
     const std::string context = std::to_string(limit_mib) + " MiB:\n" + result.out + result.err;
     fs::remove(run / "tool-stdout.txt");
     fs::remove(run / "tool-stderr.txt");
 
-    EXPECT_NE(result.exitCode, -1) << "ended by a signal at " << context;
+    EXPECT_NE(result.exit_code, -1) << "ended by a signal at " << context;
     const fs::path written = fs::u8path(ValueOf(result.out, "wrote"));
-    Outcome outcome = Outcome::Stopped;
+    Outcome outcome = Outcome::kStopped;
     if (!written.empty()) {
-      outcome = Outcome::Wrote;
+      outcome = Outcome::kWrote;
       const std::optional<Rgba8> image = DecodePng(written);
       EXPECT_TRUE(image && image->width == expected_.width && image->height == expected_.height &&
                   image->pixels == expected_.pixels)
           << "a PNG that does not hold the frame at " << context;
       earlier.erase(written);
     } else if (HasLine(result.out, kOutOfMemoryLine)) {
-      outcome = Outcome::OutOfMemory;
+      outcome = Outcome::kOutOfMemory;
     } else {
       EXPECT_EQ(result.out.find("error "), std::string::npos) << context;
-      EXPECT_NE(result.exitCode, 0) << context;
+      EXPECT_NE(result.exit_code, 0) << context;
     }
     std::set<fs::path> expected_entries;
     for (const auto& [file, bytes] : earlier) {
       expected_entries.insert(file);
       EXPECT_EQ(ContentsOf(file), bytes) << file << " changed at " << context;
     }
-    if (outcome == Outcome::Wrote) expected_entries.insert(written);
+    if (outcome == Outcome::kWrote) expected_entries.insert(written);
     const std::vector<fs::path> entries = EntriesOf(desktop);
     EXPECT_EQ(std::set<fs::path>(entries.begin(), entries.end()), expected_entries) << context;
     fs::remove_all(run);
@@ -156,12 +156,12 @@ TEST_P(OutOfMemory, EveryLimitWritesTheWholeFrameOrReportsCode83AndKeepsTheEarli
     }
     return holds;
   };
-  ASSERT_EQ(table[1024] = CaptureUnder(1024), Outcome::Wrote);
-  const std::uint64_t top = smallest(16, 1024, [](Outcome o) { return o == Outcome::Wrote; });
+  ASSERT_EQ(table[1024] = CaptureUnder(1024), Outcome::kWrote);
+  const std::uint64_t top = smallest(16, 1024, [](Outcome o) { return o == Outcome::kWrote; });
   const std::uint64_t frame_mib = (expected_.pixels.size() + kMiB - 1) / kMiB;
   std::uint64_t bottom = top > 5 * frame_mib + 16 ? top - 5 * frame_mib : 16;
-  if ((table[bottom] = CaptureUnder(bottom)) == Outcome::Stopped) {
-    bottom = smallest(bottom, top, [](Outcome o) { return o != Outcome::Stopped; });
+  if ((table[bottom] = CaptureUnder(bottom)) == Outcome::kStopped) {
+    bottom = smallest(bottom, top, [](Outcome o) { return o != Outcome::kStopped; });
   }
 
   // 24 limits spread over it, two at a time.
@@ -181,14 +181,14 @@ TEST_P(OutOfMemory, EveryLimitWritesTheWholeFrameOrReportsCode83AndKeepsTheEarli
   for (const auto& [limit, outcome] : table) {
     ++counts[outcome];
     limits << ' ' << limit
-           << (outcome == Outcome::Wrote         ? ":wrote"
-               : outcome == Outcome::OutOfMemory ? ":83"
-                                                 : ":stopped");
+           << (outcome == Outcome::kWrote         ? ":wrote"
+               : outcome == Outcome::kOutOfMemory ? ":83"
+                                                  : ":stopped");
   }
-  std::cout << subject.name << ": " << table.size() << " limits (MiB), " << counts[Outcome::Wrote]
-            << " wrote the frame, " << counts[Outcome::OutOfMemory] << " printed error 83, "
-            << counts[Outcome::Stopped] << " stopped before the writer;" << limits.str() << "\n";
-  EXPECT_GT(counts[Outcome::OutOfMemory], 0) << "the sweep missed the writer's range";
+  std::cout << subject.name << ": " << table.size() << " limits (MiB), " << counts[Outcome::kWrote]
+            << " wrote the frame, " << counts[Outcome::kOutOfMemory] << " printed error 83, "
+            << counts[Outcome::kStopped] << " stopped before the writer;" << limits.str() << "\n";
+  EXPECT_GT(counts[Outcome::kOutOfMemory], 0) << "the sweep missed the writer's range";
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, OutOfMemory, ::testing::ValuesIn(kSubjects));

@@ -14,7 +14,7 @@ extern char** environ;
 namespace glimster::cli_tests {
 namespace {
 
-std::string contentsOf(const std::filesystem::path& file) {
+std::string ContentsOf(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
@@ -22,7 +22,7 @@ std::string contentsOf(const std::filesystem::path& file) {
 }
 
 // "NAME=value" strings: this process's environment with `overrides` set over it.
-std::vector<std::string> environmentWith(const std::map<std::string, std::string>& overrides) {
+std::vector<std::string> EnvironmentWith(const std::map<std::string, std::string>& overrides) {
   std::vector<std::string> entries;
   for (char** entry = environ; *entry != nullptr; ++entry) {
     const std::string text = *entry;
@@ -33,7 +33,7 @@ std::vector<std::string> environmentWith(const std::map<std::string, std::string
 }
 
 // Pointers to the strings, ending with a null pointer, as exec functions take them.
-std::vector<char*> pointersTo(std::vector<std::string>& strings) {
+std::vector<char*> PointersTo(std::vector<std::string>& strings) {
   std::vector<char*> pointers;
   for (std::string& text : strings) pointers.push_back(text.data());
   pointers.push_back(nullptr);
@@ -48,7 +48,7 @@ class SpawnActions {
   SpawnActions& operator=(const SpawnActions&) = delete;
 
   // Sends descriptor `fd` to `file`, created or emptied.
-  void writeTo(int fd, const std::filesystem::path& file) {
+  void WriteTo(int fd, const std::filesystem::path& file) {
     posix_spawn_file_actions_addopen(&actions_, fd, file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
   }
@@ -60,24 +60,24 @@ class SpawnActions {
 
 }  // namespace
 
-ToolRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+ToolRun RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                    const std::map<std::string, std::string>& environment,
                    const std::filesystem::path& scratch) {
-  const std::filesystem::path outFile = scratch / "tool-stdout.txt";
-  const std::filesystem::path errFile = scratch / "tool-stderr.txt";
+  const std::filesystem::path out_file = scratch / "tool-stdout.txt";
+  const std::filesystem::path err_file = scratch / "tool-stderr.txt";
   SpawnActions actions;
-  actions.writeTo(1, outFile);
-  actions.writeTo(2, errFile);
+  actions.WriteTo(1, out_file);
+  actions.WriteTo(2, err_file);
 
   std::vector<std::string> argv{program.string()};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  std::vector<std::string> envp = environmentWith(environment);
-  std::vector<char*> argvPointers = pointersTo(argv);
-  std::vector<char*> envpPointers = pointersTo(envp);
+  std::vector<std::string> envp = EnvironmentWith(environment);
+  std::vector<char*> argv_pointers = PointersTo(argv);
+  std::vector<char*> envp_pointers = PointersTo(envp);
 
   pid_t child = 0;
   const int spawned = posix_spawn(&child, program.c_str(), actions.get(), nullptr,
-                                  argvPointers.data(), envpPointers.data());
+                                  argv_pointers.data(), envp_pointers.data());
   if (spawned != 0) {
     throw std::runtime_error("cannot start " + program.string() + ": " + std::strerror(spawned));
   }
@@ -86,11 +86,11 @@ ToolRun runProgram(const std::filesystem::path& program, const std::vector<std::
     throw std::runtime_error("cannot wait for " + program.string());
   }
   ToolRun run;
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = contentsOf(outFile);
-  run.err = contentsOf(errFile);
-  std::filesystem::remove(outFile);
-  std::filesystem::remove(errFile);
+  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = ContentsOf(out_file);
+  run.err = ContentsOf(err_file);
+  std::filesystem::remove(out_file);
+  std::filesystem::remove(err_file);
   return run;
 }
 

@@ -13,7 +13,7 @@ using ::testing::Not;
 // One line of the trace listing.
 struct TracedCall {
   int number;
-  bool intoPlugin;  // a call into the plug-in, not one the plug-in made
+  bool into_plugin;  // a call into the plug-in, not one the plug-in made
   std::string op;
   std::string args;
   std::string result;
@@ -27,19 +27,19 @@ std::vector<TracedCall> TraceOf(const std::string& output) {
   const std::regex call(R"( *(\d+)(  |    )([A-Za-z_]+)\((.*)\) -> (.+))");
   std::vector<TracedCall> calls;
   std::size_t expected = 0;
-  bool inTrace = false;
+  bool in_trace = false;
   for (const std::string& line : lines) {
     std::smatch match;
     if (std::regex_match(line, match, heading)) {
-      inTrace = true;
+      in_trace = true;
       expected = std::stoul(match[1]);
-    } else if (inTrace && std::regex_match(line, match, call)) {
+    } else if (in_trace && std::regex_match(line, match, call)) {
       calls.push_back({std::stoi(match[1]), match[2].length() == 2, match[3], match[4], match[5]});
-    } else if (inTrace) {
+    } else if (in_trace) {
       ADD_FAILURE() << "not a trace line: " << line;
     }
   }
-  EXPECT_TRUE(inTrace) << output;
+  EXPECT_TRUE(in_trace) << output;
   EXPECT_EQ(calls.size(), expected);
   return calls;
 }
@@ -57,14 +57,14 @@ class Trace : public CliTest {};
 
 TEST_F(Trace, ListsEveryCallInTheOrderMadeWithArgumentsAndResults) {
   const ToolRun run = RunHost({"--size", "8x8", "--trace"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(run.exit_code, 0) << run.err;
   const std::vector<TracedCall> calls = TraceOf(run.out);
   ASSERT_FALSE(calls.empty());
   for (std::size_t i = 0; i < calls.size(); ++i)
     EXPECT_EQ(calls[i].number, static_cast<int>(i + 1));
 
   EXPECT_EQ(calls.front().op, "EntryPointFunc");
-  EXPECT_TRUE(calls.front().intoPlugin);
+  EXPECT_TRUE(calls.front().into_plugin);
   EXPECT_EQ(calls.back().op, "DeathHook");
   const std::size_t insert = Find(calls, "AEGP_InsertMenuCommand");
   const std::size_t update = Find(calls, "UpdateMenuHook");
@@ -77,7 +77,7 @@ TEST_F(Trace, ListsEveryCallInTheOrderMadeWithArgumentsAndResults) {
   EXPECT_LT(render, checkin);
   ASSERT_LT(checkin, calls.size());
   EXPECT_THAT(calls[insert].args, HasSubstr("\"Take Glimster\""));
-  EXPECT_FALSE(calls[render].intoPlugin);
+  EXPECT_FALSE(calls[render].into_plugin);
   EXPECT_EQ(calls[render].result, "0");
   EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
                           [](const TracedCall& c) { return c.op == "UpdateMenuHook"; }),
@@ -86,7 +86,7 @@ TEST_F(Trace, ListsEveryCallInTheOrderMadeWithArgumentsAndResults) {
 
 TEST_F(Trace, IsOnlyPrintedWhenAskedFor) {
   const ToolRun run = RunHost({"--size", "4x4"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_THAT(run.out, Not(HasSubstr("trace:")));
   EXPECT_THAT(run.out, Not(HasSubstr("AcquireSuite")));
 }
@@ -96,7 +96,7 @@ class Fault : public CliTest {};
 TEST_F(Fault, AFailingRenderShowsTheErrorAndWritesNothing) {
   const ToolRun run =
       RunHost({"--size", "8x8", "--fail", "AEGP_RenderAndCheckoutFrame:7", "--trace"});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exit_code, 1);
   EXPECT_THAT(run.err, HasSubstr("glimster-host: capture failed: CommandHook returned 7"));
   EXPECT_EQ(ValueOf(run.out, "wrote"), "");
   EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
@@ -112,7 +112,7 @@ TEST_F(Fault, AFailingRenderShowsTheErrorAndWritesNothing) {
 TEST_F(Fault, AWorldGivenWithAnErrorIsNoFrame) {
   const ToolRun run =
       RunHost({"--size", "8x8", "--fail", "AEGP_GetReceiptWorld:7:written", "--trace"});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exit_code, 1);
   EXPECT_THAT(run.err, HasSubstr("glimster-host: capture failed: CommandHook returned 7"));
   EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
   const std::vector<TracedCall> calls = TraceOf(run.out);
@@ -128,7 +128,7 @@ TEST_F(Fault, AWorldGivenWithAnErrorIsNoFrame) {
 TEST_F(Fault, OnlyTheNthCallFails) {
   // The second AEGP_GetActiveItem is the menu update with the footage item active.
   const ToolRun run = RunHost({"--no-capture", "--fail", "AEGP_GetActiveItem:9:2"});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exit_code, 1);
   const std::vector<std::string> lines = LinesOf(run.out);
   const auto returned = [](const std::string& line) {
     return line.find("(UpdateMenuHook returned 9)") != std::string::npos;
@@ -141,7 +141,7 @@ TEST_F(Fault, OnlyTheNthCallFails) {
 
 TEST_F(Fault, ARefusedRegisterSuiteStopsTheStart) {
   const ToolRun run = RunHost({"--refuse-suite", "AEGP Register Suite:6"});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(ValueOf(run.out, "entry"),
             "EntryPointFunc returned 516");  // the plug-in's missing-suite code
   EXPECT_THAT(run.err,
@@ -153,7 +153,7 @@ TEST_F(Fault, ARefusedRegisterSuiteStopsTheStart) {
 
 TEST_F(Fault, AFailedRegistrationShowsThePluginsReport) {
   const ToolRun run = RunHost({"--fail", "AEGP_RegisterIdleHook:6"});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(ValueOf(run.out, "entry"), "EntryPointFunc returned 6");
   EXPECT_EQ(ValueOf(run.out, "report"), "Error enabling Glimster.");
   EXPECT_FALSE(fs::exists(DefaultDesktop()));
@@ -162,7 +162,7 @@ TEST_F(Fault, AFailedRegistrationShowsThePluginsReport) {
 TEST_F(Fault, AFaultWhoseCallNeverComesIsAWarning) {
   const ToolRun run = RunHost({"--no-capture", "--fail", "AEGP_RenderAndCheckoutFrame:7", "--fail",
                                "AEGP_GetActiveItem:9:5"});
-  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.err,
             "glimster-host: warning: --fail never fired: call 5 of AEGP_GetActiveItem (3 made)\n"
             "glimster-host: warning: --fail never fired: every call of "
@@ -171,7 +171,7 @@ TEST_F(Fault, AFaultWhoseCallNeverComesIsAWarning) {
 
 TEST_F(Fault, ARefusedRenderSuiteFailsTheCaptureOnly) {
   const ToolRun run = RunHost({"--size", "4x4", "--refuse-suite", "AEGP Render Suite:2:5"});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(ValueOf(run.out, "entry"), "EntryPointFunc returned 0");
   EXPECT_THAT(run.err, HasSubstr("capture failed: CommandHook returned "));
   EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());

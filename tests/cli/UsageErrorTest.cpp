@@ -24,7 +24,7 @@ class UsageError : public CliTest, public ::testing::WithParamInterface<BadArgum
 
 TEST_P(UsageError, ExitsWithTwoAndSaysWhy) {
   const ToolRun run = RunHostAsGiven(GetParam().arguments);
-  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.exit_code, 2);
   EXPECT_THAT(run.err, StartsWith("glimster-host: "));
   EXPECT_THAT(run.err, HasSubstr(GetParam().message));
   EXPECT_THAT(run.err, HasSubstr("Try 'glimster-host --help'"));
@@ -106,11 +106,11 @@ class InputPng : public CliTest {
 // As large as the largest composition (--size), and no larger: told from the
 // header, before any decoding.
 TEST_F(InputPng, HasSidesOfAtMostThirtyThousand) {
-  EXPECT_EQ(RunHost({"--frame-png", Written(30000, 1).string()}).exitCode, 0);
+  EXPECT_EQ(RunHost({"--frame-png", Written(30000, 1).string()}).exit_code, 0);
   for (const auto& [width, height] : {std::pair{30001u, 1u}, std::pair{1u, 30001u}}) {
     const fs::path input = Written(width, height);
     const ToolRun run = RunHost({"--frame-png", input.string()});
-    EXPECT_EQ(run.exitCode, 2) << input;
+    EXPECT_EQ(run.exit_code, 2) << input;
     EXPECT_EQ(LinesOf(run.err).front(), "glimster-host: --frame-png: " + input.string() + " is " +
                                             std::to_string(width) + "x" + std::to_string(height) +
                                             " pixels, more than 30000 a side");
@@ -133,7 +133,7 @@ TEST_F(InputPng, ThatIsNoWholePngIsAUsageErrorInPlainWords) {
     const fs::path input = scratch_ / name;
     std::ofstream(input, std::ios::binary) << bytes;
     const ToolRun run = RunHostAsGiven({"--frame-png", input.string()});
-    EXPECT_EQ(run.exitCode, 2) << name;
+    EXPECT_EQ(run.exit_code, 2) << name;
     EXPECT_EQ(LinesOf(run.err).front(), "glimster-host: --frame-png: " + input.string() +
                                             " is not a PNG image, or is damaged (it cannot be "
                                             "decoded)");

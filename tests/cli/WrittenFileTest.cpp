@@ -36,7 +36,7 @@ class FolderChurn {
     const fs::path other_png = folder / "Comp 1 from another program.png";
     const fs::path text = folder / "notes.txt";
     test_support::WritePng(own_frame, test_support::RgbaOf(frame));
-    test_support::WritePng(other_png, test_support::RgbaOf(substitute_host::noiseFrame(3, 3, 1)));
+    test_support::WritePng(other_png, test_support::RgbaOf(substitute_host::NoiseFrame(3, 3, 1)));
     worker_ = std::thread([=] {
       const fs::path parked = folder.parent_path() / "parked";
       fs::create_directory(parked);
@@ -71,7 +71,7 @@ class WrittenFile : public CliTest {
 
 TEST_F(WrittenFile, RepeatCapturesInOneProcessAndTellsThePeakMemory) {
   const ToolRun run = RunHost({"--repeat", "3", "--size", "16x8", "--noise", "5"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.exit_code, 0) << run.err;
   // Three captures in about a second: a later one may replace an earlier one
   // at the same name, and is still reported.
   const std::vector<std::string> written = ValuesOf(run.out, "wrote");
@@ -85,9 +85,9 @@ TEST_F(WrittenFile, RepeatCapturesInOneProcessAndTellsThePeakMemory) {
 }
 
 TEST_F(WrittenFile, OnlyThePluginsOwnPngCountsWhileOtherFilesComeAndGo) {
-  const FolderChurn churn(DefaultDesktop(), substitute_host::noiseFrame(32, 16, 9));
+  const FolderChurn churn(DefaultDesktop(), substitute_host::NoiseFrame(32, 16, 9));
   const ToolRun run = RunHost({"--repeat", "20", "--size", "32x16", "--noise", "9"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.err, "");
   const std::vector<std::string> written = ValuesOf(run.out, "wrote");
   EXPECT_EQ(written.size(), 20u) << run.out;
@@ -100,11 +100,11 @@ TEST_F(WrittenFile, OnlyThePluginsOwnPngCountsWhileOtherFilesComeAndGo) {
 }
 
 TEST_F(WrittenFile, NothingOfItsOwnIsAFailureWhateverElseAppears) {
-  const FolderChurn churn(DefaultDesktop(), substitute_host::noiseFrame(32, 16, 9));
+  const FolderChurn churn(DefaultDesktop(), substitute_host::NoiseFrame(32, 16, 9));
   // The render gives no frame and the plug-in writes nothing, five times over.
   const ToolRun run = RunHost({"--repeat", "5", "--size", "32x16", "--noise", "9", "--fail",
                                "AEGP_RenderAndCheckoutFrame:0"});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exit_code, 1);
   EXPECT_THAT(run.out, Not(HasSubstr("wrote:")));
   EXPECT_THAT(run.err, HasSubstr("capture failed: expected one new PNG of the frame in "));
   EXPECT_THAT(run.err, HasSubstr("capture 1 of 5 failed"));

@@ -10,9 +10,9 @@
 
 namespace glimster::descriptor_tests {
 
-enum class Endian { Little, Big };
+enum class Endian { kLittle, kBig };
 
-inline void requireRange(const std::vector<std::uint8_t>& bytes, std::size_t offset,
+inline void RequireRange(const std::vector<std::uint8_t>& bytes, std::size_t offset,
                          std::size_t size) {
   if (offset > bytes.size() || size > bytes.size() - offset) {
     throw std::out_of_range("field at " + std::to_string(offset) + " of size " +
@@ -21,25 +21,25 @@ inline void requireRange(const std::vector<std::uint8_t>& bytes, std::size_t off
   }
 }
 
-inline std::uint32_t unsignedField(const std::vector<std::uint8_t>& bytes, std::size_t offset,
+inline std::uint32_t UnsignedField(const std::vector<std::uint8_t>& bytes, std::size_t offset,
                                    std::size_t size, Endian endian) {
-  requireRange(bytes, offset, size);
+  RequireRange(bytes, offset, size);
   std::uint32_t value = 0;
   for (std::size_t i = 0; i < size; ++i) {
-    const std::size_t index = endian == Endian::Big ? offset + i : offset + size - 1 - i;
+    const std::size_t index = endian == Endian::kBig ? offset + i : offset + size - 1 - i;
     value = value << 8 | bytes[index];
   }
   return value;
 }
 
-inline std::uint8_t byteAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-  requireRange(bytes, offset, 1);
+inline std::uint8_t ByteAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+  RequireRange(bytes, offset, 1);
   return bytes[offset];
 }
 
 inline std::uint16_t u16(const std::vector<std::uint8_t>& bytes, std::size_t offset,
                          Endian endian) {
-  return static_cast<std::uint16_t>(unsignedField(bytes, offset, 2, endian));
+  return static_cast<std::uint16_t>(UnsignedField(bytes, offset, 2, endian));
 }
 
 inline std::int16_t i16(const std::vector<std::uint8_t>& bytes, std::size_t offset, Endian endian) {
@@ -48,20 +48,20 @@ inline std::int16_t i16(const std::vector<std::uint8_t>& bytes, std::size_t offs
 
 inline std::uint32_t u32(const std::vector<std::uint8_t>& bytes, std::size_t offset,
                          Endian endian) {
-  return unsignedField(bytes, offset, 4, endian);
+  return UnsignedField(bytes, offset, 4, endian);
 }
 
 // The bytes as they stand, as text: four-character codes, names.
 inline std::string text(const std::vector<std::uint8_t>& bytes, std::size_t offset,
                         std::size_t size) {
-  requireRange(bytes, offset, size);
+  RequireRange(bytes, offset, size);
   return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
                      bytes.begin() + static_cast<std::ptrdiff_t>(offset + size));
 }
 
 inline std::vector<std::uint8_t> slice(const std::vector<std::uint8_t>& bytes, std::size_t offset,
                                        std::size_t size) {
-  requireRange(bytes, offset, size);
+  RequireRange(bytes, offset, size);
   return std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
                                    bytes.begin() + static_cast<std::ptrdiff_t>(offset + size));
 }

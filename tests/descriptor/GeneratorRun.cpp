@@ -27,11 +27,11 @@ std::string quoted(const std::string& argument) {
 #endif
 }
 
-int exitCode(int systemResult) {
+int ExitCode(int system_result) {
 #ifdef _WIN32
   return systemResult;
 #else
-  return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1;
+  return WIFEXITED(system_result) ? WEXITSTATUS(system_result) : -1;
 #endif
 }
 
@@ -57,15 +57,15 @@ ScratchFolder::~ScratchFolder() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-int runGenerator(const std::vector<std::string>& arguments) {
+int RunGenerator(const std::vector<std::string>& arguments) {
   std::string command = quoted(GLIMSTER_PIPL_GEN_PATH);
   for (const std::string& argument : arguments) {
     command += ' ' + quoted(argument);
   }
-  return exitCode(std::system(command.c_str()));
+  return ExitCode(std::system(command.c_str()));
 }
 
-Bytes readFile(const std::filesystem::path& file) {
+Bytes ReadFile(const std::filesystem::path& file) {
   std::ifstream stream(file, std::ios::binary);
   if (!stream) {
     throw std::runtime_error("cannot read " + file.string());

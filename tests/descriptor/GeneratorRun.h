@@ -27,8 +27,8 @@ class ScratchFolder {
 
 // Runs the generator with `arguments` and returns its exit code (-1 if it
 // did not exit normally).
-int runGenerator(const std::vector<std::string>& arguments);
+int RunGenerator(const std::vector<std::string>& arguments);
 
-Bytes readFile(const std::filesystem::path& file);
+Bytes ReadFile(const std::filesystem::path& file);
 
 }  // namespace glimster::descriptor_tests

@@ -13,28 +13,28 @@ constexpr int kWriteError = 1;
 TEST(GeneratorUsage, RejectsAnUnknownPlatform) {
   ScratchFolder scratch;
   const auto output = scratch.path() / "out";
-  EXPECT_EQ(runGenerator({"linux", output.string()}), kUsageError);
+  EXPECT_EQ(RunGenerator({"linux", output.string()}), kUsageError);
   EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST(GeneratorUsage, RejectsTheArm64FlagForWindows) {
   ScratchFolder scratch;
   const auto output = scratch.path() / "out";
-  EXPECT_EQ(runGenerator({"windows", output.string(), "--arm64"}), kUsageError);
+  EXPECT_EQ(RunGenerator({"windows", output.string(), "--arm64"}), kUsageError);
   EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST(GeneratorUsage, RejectsAnUnknownFlag) {
   ScratchFolder scratch;
   const auto output = scratch.path() / "out";
-  EXPECT_EQ(runGenerator({"macos", output.string(), "--arm"}), kUsageError);
+  EXPECT_EQ(RunGenerator({"macos", output.string(), "--arm"}), kUsageError);
   EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST(GeneratorUsage, FailsAndLeavesNothingWhenTheOutputCannotBeWritten) {
   ScratchFolder scratch;
   const auto output = scratch.path() / "missing-folder" / "out";
-  EXPECT_EQ(runGenerator({"windows", output.string()}), kWriteError);
+  EXPECT_EQ(RunGenerator({"windows", output.string()}), kWriteError);
   EXPECT_TRUE(std::filesystem::is_empty(scratch.path()));
 }
 
@@ -42,7 +42,7 @@ TEST(GeneratorUsage, FailsAndLeavesNoPartialFileWhenTheOutputIsAFolder) {
   ScratchFolder scratch;
   const auto output = scratch.path() / "taken";
   std::filesystem::create_directory(output);
-  EXPECT_EQ(runGenerator({"macos", output.string()}), kWriteError);
+  EXPECT_EQ(RunGenerator({"macos", output.string()}), kWriteError);
   EXPECT_TRUE(std::filesystem::is_directory(output));
   EXPECT_FALSE(std::filesystem::exists(scratch.path() / "taken.partial"));
 }

@@ -19,69 +19,69 @@
 namespace glimster::descriptor_tests {
 
 struct ResourceFileHeader {
-  std::uint32_t dataOffset;
-  std::uint32_t mapOffset;
-  std::uint32_t dataLength;
-  std::uint32_t mapLength;
+  std::uint32_t data_offset;
+  std::uint32_t map_offset;
+  std::uint32_t data_length;
+  std::uint32_t map_length;
 
   bool operator==(const ResourceFileHeader& other) const {
-    return dataOffset == other.dataOffset && mapOffset == other.mapOffset &&
-           dataLength == other.dataLength && mapLength == other.mapLength;
+    return data_offset == other.data_offset && map_offset == other.map_offset &&
+           data_length == other.data_length && map_length == other.map_length;
   }
 };
 
 struct ResourceReference {
   std::int16_t id;
-  std::int16_t nameOffset;
+  std::int16_t name_offset;
   std::uint8_t attributes;
-  std::uint32_t dataOffset;
+  std::uint32_t data_offset;
 };
 
 struct ResourceTypeEntry {
   std::string code;
-  std::uint16_t countMinusOne;
-  std::uint16_t referenceListOffset;
+  std::uint16_t count_minus_one;
+  std::uint16_t reference_list_offset;
   std::vector<ResourceReference> references;
 };
 
 struct ResourceFileContents {
   ResourceFileHeader header;
-  ResourceFileHeader mapHeaderCopy;
-  std::uint16_t mapAttributes;
-  std::uint16_t typeListOffset;
-  std::uint16_t nameListOffset;
-  std::uint16_t typeCountMinusOne;
+  ResourceFileHeader map_header_copy;
+  std::uint16_t map_attributes;
+  std::uint16_t type_list_offset;
+  std::uint16_t name_list_offset;
+  std::uint16_t type_count_minus_one;
   std::vector<ResourceTypeEntry> types;
 };
 
-inline ResourceFileHeader readResourceFileHeader(const std::vector<std::uint8_t>& bytes,
+inline ResourceFileHeader ReadResourceFileHeader(const std::vector<std::uint8_t>& bytes,
                                                  std::size_t at) {
-  return {u32(bytes, at, Endian::Big), u32(bytes, at + 4, Endian::Big),
-          u32(bytes, at + 8, Endian::Big), u32(bytes, at + 12, Endian::Big)};
+  return {u32(bytes, at, Endian::kBig), u32(bytes, at + 4, Endian::kBig),
+          u32(bytes, at + 8, Endian::kBig), u32(bytes, at + 12, Endian::kBig)};
 }
 
-inline ResourceFileContents readResourceFile(const std::vector<std::uint8_t>& bytes) {
+inline ResourceFileContents ReadResourceFile(const std::vector<std::uint8_t>& bytes) {
   ResourceFileContents file{};
-  file.header = readResourceFileHeader(bytes, 0);
-  const std::size_t map = file.header.mapOffset;
-  file.mapHeaderCopy = readResourceFileHeader(bytes, map);
-  file.mapAttributes = u16(bytes, map + 22, Endian::Big);
-  file.typeListOffset = u16(bytes, map + 24, Endian::Big);
-  file.nameListOffset = u16(bytes, map + 26, Endian::Big);
+  file.header = ReadResourceFileHeader(bytes, 0);
+  const std::size_t map = file.header.map_offset;
+  file.map_header_copy = ReadResourceFileHeader(bytes, map);
+  file.map_attributes = u16(bytes, map + 22, Endian::kBig);
+  file.type_list_offset = u16(bytes, map + 24, Endian::kBig);
+  file.name_list_offset = u16(bytes, map + 26, Endian::kBig);
 
-  const std::size_t typeList = map + file.typeListOffset;
-  file.typeCountMinusOne = u16(bytes, typeList, Endian::Big);
-  for (std::size_t t = 0; t <= file.typeCountMinusOne; ++t) {
-    const std::size_t entry = typeList + 2 + 8 * t;
+  const std::size_t type_list = map + file.type_list_offset;
+  file.type_count_minus_one = u16(bytes, type_list, Endian::kBig);
+  for (std::size_t t = 0; t <= file.type_count_minus_one; ++t) {
+    const std::size_t entry = type_list + 2 + 8 * t;
     ResourceTypeEntry type{text(bytes, entry, 4),
-                           u16(bytes, entry + 4, Endian::Big),
-                           u16(bytes, entry + 6, Endian::Big),
+                           u16(bytes, entry + 4, Endian::kBig),
+                           u16(bytes, entry + 6, Endian::kBig),
                            {}};
-    for (std::size_t r = 0; r <= type.countMinusOne; ++r) {
-      const std::size_t ref = typeList + type.referenceListOffset + 12 * r;
-      type.references.push_back({i16(bytes, ref, Endian::Big), i16(bytes, ref + 2, Endian::Big),
-                                 byteAt(bytes, ref + 4),
-                                 unsignedField(bytes, ref + 5, 3, Endian::Big)});
+    for (std::size_t r = 0; r <= type.count_minus_one; ++r) {
+      const std::size_t ref = type_list + type.reference_list_offset + 12 * r;
+      type.references.push_back({i16(bytes, ref, Endian::kBig), i16(bytes, ref + 2, Endian::kBig),
+                                 ByteAt(bytes, ref + 4),
+                                 UnsignedField(bytes, ref + 5, 3, Endian::kBig)});
     }
     file.types.push_back(type);
   }
@@ -89,11 +89,11 @@ inline ResourceFileContents readResourceFile(const std::vector<std::uint8_t>& by
 }
 
 // The bytes of a resource: at its offset in the data section, a u32 length, then the data.
-inline std::vector<std::uint8_t> resourceData(const std::vector<std::uint8_t>& bytes,
+inline std::vector<std::uint8_t> ResourceData(const std::vector<std::uint8_t>& bytes,
                                               const ResourceFileHeader& header,
                                               const ResourceReference& reference) {
-  const std::size_t at = std::size_t{header.dataOffset} + reference.dataOffset;
-  return slice(bytes, at + 4, u32(bytes, at, Endian::Big));
+  const std::size_t at = std::size_t{header.data_offset} + reference.data_offset;
+  return slice(bytes, at + 4, u32(bytes, at, Endian::kBig));
 }
 
 }  // namespace glimster::descriptor_tests

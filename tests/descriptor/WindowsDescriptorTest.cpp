@@ -14,9 +14,9 @@ class WindowsDescriptor : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto output = scratch_.path() / "Glimster.pipl";
-    ASSERT_EQ(runGenerator({"windows", output.string()}), 0);
-    bytes_ = readFile(output);
-    list_ = readPropertyList(bytes_, Endian::Little);
+    ASSERT_EQ(RunGenerator({"windows", output.string()}), 0);
+    bytes_ = ReadFile(output);
+    list_ = ReadPropertyList(bytes_, Endian::kLittle);
   }
 
   ScratchFolder scratch_;
@@ -51,15 +51,15 @@ TEST_F(WindowsDescriptor, HoldsFivePropertiesBackToBackUnderVendorMIB8WithIdenti
     EXPECT_EQ(p.offset, expected[i].offset);
     EXPECT_EQ(p.vendor, "MIB8");
     EXPECT_EQ(p.id, 0u);
-    EXPECT_EQ(p.dataLength, expected[i].data.size());
+    EXPECT_EQ(p.data_length, expected[i].data.size());
     EXPECT_EQ(std::string(p.data.begin(), p.data.end()), expected[i].data);
   }
-  EXPECT_EQ(list_.endOffset, 142u);
+  EXPECT_EQ(list_.end_offset, 142u);
   EXPECT_EQ(bytes_.size(), 142u);
 }
 
 TEST_F(WindowsDescriptor, TheBuildsDescriptorFileHoldsTheSameBytes) {
-  EXPECT_EQ(readFile(GLIMSTER_BUILT_PIPL_PATH), bytes_);
+  EXPECT_EQ(ReadFile(GLIMSTER_BUILT_PIPL_PATH), bytes_);
 }
 
 }  // namespace

@@ -12,12 +12,12 @@ using ::testing::Contains;
 using ::testing::Not;
 
 TEST(ExportTableTest, EntryPointFuncIsThePluginsOnlyExport) {
-  EXPECT_THAT(definedDynamicSymbols(test_support::BuiltPlugin()),
+  EXPECT_THAT(DefinedDynamicSymbols(test_support::BuiltPlugin()),
               ::testing::ElementsAre("EntryPointFunc"));
 }
 
 TEST(ExportTableTest, ReaderFindsExportedFunctionsAndDataButNoHiddenOnes) {
-  const std::vector<std::string> exports = definedDynamicSymbols(GLIMSTER_EXPORT_PROBE_FILE);
+  const std::vector<std::string> exports = DefinedDynamicSymbols(GLIMSTER_EXPORT_PROBE_FILE);
 
   EXPECT_THAT(exports, Contains("glimster_probe_exported"));
   EXPECT_THAT(exports, Contains("glimster_probe_also_exported"));

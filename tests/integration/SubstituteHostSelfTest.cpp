@@ -18,7 +18,7 @@ using ::testing::HasSubstr;
 template <typename Suite>
 const Suite& acquire(const char* name, std::int32_t version) {
   const void* table = nullptr;
-  EXPECT_EQ(substitute_host::basicSuite().AcquireSuite(name, version, &table), A_Err_NONE);
+  EXPECT_EQ(substitute_host::BasicSuite().AcquireSuite(name, version, &table), A_Err_NONE);
   return *static_cast<const Suite*>(table);
 }
 
@@ -35,20 +35,20 @@ TEST(SubstituteHostSelfTest, RecordsACallOfASlotItDoesNotServe) {
 TEST(SubstituteHostSelfTest, RecordsAHandleUsedAfterItWasGivenBack) {
   Host host;
   substitute_host::Item& comp =
-      host.project().addComposition(u"Comp", substitute_host::Frame(1, 1, 4), A_Time{0, 1});
-  host.project().setActive(&comp);
+      host.project().AddComposition(u"Comp", substitute_host::Frame(1, 1, 4), A_Time{0, 1});
+  host.project().SetActive(&comp);
   const auto& items = acquire<AEGP_ItemSuite13>("AEGP Item Suite", 13);
   const auto& memory = acquire<AEGP_MemorySuite1>("AEGP Memory Suite", 1);
   AEGP_ItemH item = nullptr;
   AEGP_MemHandle name = nullptr;
   ASSERT_EQ(items.AEGP_GetActiveItem(&item), A_Err_NONE);
-  ASSERT_EQ(items.AEGP_GetItemName(host.pluginId(), item, &name), A_Err_NONE);
-  ASSERT_EQ(host.outstanding().memHandles, 1u);
+  ASSERT_EQ(items.AEGP_GetItemName(host.PluginId(), item, &name), A_Err_NONE);
+  ASSERT_EQ(host.outstanding().mem_handles, 1u);
 
   EXPECT_EQ(memory.AEGP_FreeMemHandle(name), A_Err_NONE);
   EXPECT_EQ(memory.AEGP_FreeMemHandle(name), substitute_host::kHostParameterError);
 
-  EXPECT_EQ(host.outstanding().memHandles, 0u);
+  EXPECT_EQ(host.outstanding().mem_handles, 0u);
   EXPECT_THAT(host.problems(), ElementsAre(HasSubstr("used after it was given back")));
 }
 
@@ -56,10 +56,10 @@ TEST(SubstituteHostSelfTest, RecordsSuitesItDoesNotOfferAndReleasesOfSuitesNotHe
   Host host;
   const void* table = &host;
 
-  EXPECT_EQ(substitute_host::basicSuite().AcquireSuite("AEGP Item Suite", 9, &table),
+  EXPECT_EQ(substitute_host::BasicSuite().AcquireSuite("AEGP Item Suite", 9, &table),
             substitute_host::kSuiteNotOfferedError);
   EXPECT_EQ(table, nullptr);
-  EXPECT_EQ(substitute_host::basicSuite().ReleaseSuite("AEGP Command Suite", 1),
+  EXPECT_EQ(substitute_host::BasicSuite().ReleaseSuite("AEGP Command Suite", 1),
             substitute_host::kSuiteNotOfferedError);
 
   EXPECT_THAT(host.problems(),

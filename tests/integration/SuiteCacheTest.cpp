@@ -17,62 +17,62 @@ constexpr SPErr kReleaseFailure = 0x5E;
 using SuiteCacheTest = HostFixture;
 
 TEST_F(SuiteCacheTest, EachCallAcquiresEverySuiteOnceAndReleasesItOnceInCatalogueOrder) {
-  ASSERT_EQ(runEntry(), A_Err_NONE);  // uses the command suite twice, the register suite four times
+  ASSERT_EQ(RunEntry(), A_Err_NONE);  // uses the command suite twice, the register suite four times
   EXPECT_THAT(acquired(), ElementsAre(kCommandSuite1, kRegisterSuite6));
   EXPECT_THAT(released(), ElementsAre(kRegisterSuite6, kCommandSuite1));
 
-  activateComposition();
+  ActivateComposition();
   for (int call = 0; call < 2; ++call) {  // every call starts afresh
-    host.log().clear();
-    ASSERT_EQ(host.updateMenus(), A_Err_NONE);  // uses the item suite twice
+    host_.log().clear();
+    ASSERT_EQ(host_.UpdateMenus(), A_Err_NONE);  // uses the item suite twice
     EXPECT_THAT(acquired(), ElementsAre(kItemSuite10, kCommandSuite1));
     EXPECT_THAT(released(), ElementsAre(kItemSuite10, kCommandSuite1));
   }
-  EXPECT_EQ(host.outstanding().suites, 0u);
+  EXPECT_EQ(host_.outstanding().suites, 0u);
 }
 
 TEST_F(SuiteCacheTest, ReleasesThatAlwaysFailStillOfferEverySuiteOnce) {
-  host.faults().failReleases(kReleaseFailure);
-  host.faults().failCall(op::RegisterIdleHook, CallFault{kRefusal});
+  host_.faults().FailReleases(kReleaseFailure);
+  host_.faults().FailCall(op::kRegisterIdleHook, CallFault{kRefusal});
 
-  EXPECT_EQ(runEntry(), kRefusal);
+  EXPECT_EQ(RunEntry(), kRefusal);
   EXPECT_THAT(released(), ElementsAre(kRegisterSuite6, kCommandSuite1, kUtilitySuite7));
 
-  host.log().clear();
-  activateComposition();
-  EXPECT_EQ(host.updateMenus(), A_Err_NONE);
+  host_.log().clear();
+  ActivateComposition();
+  EXPECT_EQ(host_.UpdateMenus(), A_Err_NONE);
   EXPECT_THAT(released(), ElementsAre(kItemSuite10, kCommandSuite1));
 }
 
 TEST_F(SuiteCacheTest, CallsThatNeedNoSuiteAcquireNothing) {
-  startPlugin();
-  activateComposition();
-  const AEGP_Command other = host.menus().append(AEGP_Menu_COMPOSITION, "Composition Settings...");
+  StartPlugin();
+  ActivateComposition();
+  const AEGP_Command other = host_.menus().append(AEGP_Menu_COMPOSITION, "Composition Settings...");
   substitute_host::CommandOptions options;
-  options.handledFlag = 0xA5;  // neither true nor false: any write shows
+  options.handled_flag = 0xA5;  // neither true nor false: any write shows
 
-  const substitute_host::CommandOutcome outcome = host.issueCommand(other, options);
-  A_long maxSleep = 1234;
-  const A_Err idle = host.idle(maxSleep);
-  const A_Err death = host.quit();
+  const substitute_host::CommandOutcome outcome = host_.IssueCommand(other, options);
+  A_long max_sleep = 1234;
+  const A_Err idle = host_.idle(max_sleep);
+  const A_Err death = host_.quit();
 
   EXPECT_EQ(outcome.result, A_Err_NONE);
   EXPECT_EQ(outcome.handled, 0xA5);
   EXPECT_EQ(idle, A_Err_NONE);
-  EXPECT_EQ(maxSleep, 1234);
+  EXPECT_EQ(max_sleep, 1234);
   EXPECT_EQ(death, A_Err_NONE);
-  EXPECT_THAT(host.log().ops(), ElementsAre(op::CommandHook, op::IdleHook, op::DeathHook));
+  EXPECT_THAT(host_.log().ops(), ElementsAre(op::kCommandHook, op::kIdleHook, op::kDeathHook));
 }
 
 // A call of the plug-in during which the host lacks one suite.
-enum class PluginCall { Entry, UpdateMenus };
+enum class PluginCall { kEntry, kUpdateMenus };
 
 struct MissingSuiteCase {
   const char* scenario;
   PluginCall call;
-  const char* suiteName;
-  std::int32_t suiteVersion;
-  const char* failingStep;  // a registration step that fails first, or null
+  const char* suite_name;
+  std::int32_t suite_version;
+  const char* failing_step;  // a registration step that fails first, or null
   std::vector<std::string> released;
 };
 
@@ -86,22 +86,22 @@ void PrintTo(const MissingSuiteCase& missing, std::ostream* out) { *out << missi
 void PrintTo(const RefusalMode& mode, std::ostream* out) { *out << mode.name; }
 
 const MissingSuiteCase kMissingSuiteCases[] = {
-    {"EntryWithoutCommandSuite", PluginCall::Entry, "AEGP Command Suite", 1, nullptr, {}},
+    {"EntryWithoutCommandSuite", PluginCall::kEntry, "AEGP Command Suite", 1, nullptr, {}},
     {"EntryWithoutRegisterSuite",
-     PluginCall::Entry,
+     PluginCall::kEntry,
      "AEGP Register Suite",
      6,
      nullptr,
      {kCommandSuite1}},
     {"EntryWithoutUtilitySuiteToReport",
-     PluginCall::Entry,
+     PluginCall::kEntry,
      "AEGP Utility Suite",
      7,
-     op::RegisterIdleHook,
+     op::kRegisterIdleHook,
      {kRegisterSuite6, kCommandSuite1}},
-    {"MenuUpdateWithoutItemSuite", PluginCall::UpdateMenus, "AEGP Item Suite", 10, nullptr, {}},
+    {"MenuUpdateWithoutItemSuite", PluginCall::kUpdateMenus, "AEGP Item Suite", 10, nullptr, {}},
     {"MenuUpdateWithoutCommandSuite",
-     PluginCall::UpdateMenus,
+     PluginCall::kUpdateMenus,
      "AEGP Command Suite",
      1,
      nullptr,
@@ -109,9 +109,9 @@ const MissingSuiteCase kMissingSuiteCases[] = {
 };
 
 const RefusalMode kRefusalModes[] = {
-    {"Refused", {kRefusal, Outputs::Cleared}},
-    {"RefusedYetGivingTable", {kRefusal, Outputs::Written}},
-    {"AnsweredZeroWithNullTable", {A_Err_NONE, Outputs::Cleared}},
+    {"Refused", {kRefusal, Outputs::kCleared}},
+    {"RefusedYetGivingTable", {kRefusal, Outputs::kWritten}},
+    {"AnsweredZeroWithNullTable", {A_Err_NONE, Outputs::kCleared}},
 };
 
 class MissingSuiteTest
@@ -120,23 +120,23 @@ class MissingSuiteTest
 
 TEST_P(MissingSuiteTest, Gives516AndReleasesOnlyTheSuitesAcquiredBefore) {
   const auto& [missing, mode] = GetParam();
-  if (missing.call == PluginCall::UpdateMenus) {
-    startPlugin();
+  if (missing.call == PluginCall::kUpdateMenus) {
+    StartPlugin();
   }
-  host.faults().refuseSuite(missing.suiteName, missing.suiteVersion, mode.refusal);
-  if (missing.failingStep != nullptr) {
-    host.faults().failCall(missing.failingStep, CallFault{kRefusal});
+  host_.faults().RefuseSuite(missing.suite_name, missing.suite_version, mode.refusal);
+  if (missing.failing_step != nullptr) {
+    host_.faults().FailCall(missing.failing_step, CallFault{kRefusal});
   }
 
-  const A_Err result = missing.call == PluginCall::Entry ? runEntry() : host.updateMenus();
+  const A_Err result = missing.call == PluginCall::kEntry ? RunEntry() : host_.UpdateMenus();
 
   EXPECT_EQ(result, A_Err_MISSING_SUITE);
   EXPECT_THAT(released(), ElementsAreArray(missing.released));
-  EXPECT_EQ(host.log().count(op::ReportInfo), 0u);
-  EXPECT_THAT(host.reports(), IsEmpty());
-  EXPECT_EQ(host.outstanding().suites, 0u);
-  if (missing.call == PluginCall::UpdateMenus) {
-    EXPECT_EQ(captureCommandState(), CommandState::NeverSet);
+  EXPECT_EQ(host_.log().count(op::kReportInfo), 0u);
+  EXPECT_THAT(host_.reports(), IsEmpty());
+  EXPECT_EQ(host_.outstanding().suites, 0u);
+  if (missing.call == PluginCall::kUpdateMenus) {
+    EXPECT_EQ(CaptureCommandState(), CommandState::kNeverSet);
   }
 }
 

@@ -8,7 +8,7 @@ namespace {
 constexpr A_Err kQueryFailure = 0x31;
 constexpr A_Err kDisableFailure = 0x32;
 
-enum class Active { Nothing, Composition, Footage, Folder };
+enum class Active { kNothing, kComposition, kFootage, kFolder };
 
 struct Fault {
   const char* op;
@@ -21,7 +21,7 @@ struct Case {
   std::vector<Fault> faults;
   A_Err result;
   CommandState state;
-  std::size_t enables, disables, typeQueries;
+  std::size_t enables, disables, type_queries;
   std::vector<std::string> released;
 };
 
@@ -32,61 +32,61 @@ class UpdateMenuHookTest : public HostFixture, public ::testing::WithParamInterf
 // Footage and a folder come after a composition enabled the command: it stays enabled.
 TEST_P(UpdateMenuHookTest, SetsTheCommandsStateAndGivesTheFirstFailure) {
   const Case& c = GetParam();
-  startPlugin();
-  if (c.active != Active::Nothing) activateComposition();
-  if (c.active == Active::Footage || c.active == Active::Folder) {
-    ASSERT_EQ(host.updateMenus(), A_Err_NONE);
-    ASSERT_EQ(captureCommandState(), CommandState::Enabled);
-    host.project().setActive(c.active == Active::Footage
-                                 ? &host.project().addFootage(u"clip.mov", 1920, 1080)
-                                 : &host.project().addFolder(u"Solids"));
-    host.log().clear();
+  StartPlugin();
+  if (c.active != Active::kNothing) ActivateComposition();
+  if (c.active == Active::kFootage || c.active == Active::kFolder) {
+    ASSERT_EQ(host_.UpdateMenus(), A_Err_NONE);
+    ASSERT_EQ(CaptureCommandState(), CommandState::kEnabled);
+    host_.project().SetActive(c.active == Active::kFootage
+                                  ? &host_.project().AddFootage(u"clip.mov", 1920, 1080)
+                                  : &host_.project().AddFolder(u"Solids"));
+    host_.log().clear();
   }
-  for (const Fault& fault : c.faults) host.faults().failCall(fault.op, fault.fault);
+  for (const Fault& fault : c.faults) host_.faults().FailCall(fault.op, fault.fault);
 
-  EXPECT_EQ(host.updateMenus(), c.result);
+  EXPECT_EQ(host_.UpdateMenus(), c.result);
 
-  const std::string command = std::to_string(captureCommand());
-  EXPECT_EQ(captureCommandState(), c.state);
-  EXPECT_EQ(host.log().argsOf(op::EnableCommand), std::vector<std::string>(c.enables, command));
-  EXPECT_EQ(host.log().argsOf(op::DisableCommand), std::vector<std::string>(c.disables, command));
-  EXPECT_EQ(host.log().count(op::GetItemType), c.typeQueries);
+  const std::string command = std::to_string(CaptureCommand());
+  EXPECT_EQ(CaptureCommandState(), c.state);
+  EXPECT_EQ(host_.log().ArgsOf(op::kEnableCommand), std::vector<std::string>(c.enables, command));
+  EXPECT_EQ(host_.log().ArgsOf(op::kDisableCommand), std::vector<std::string>(c.disables, command));
+  EXPECT_EQ(host_.log().count(op::kGetItemType), c.type_queries);
   EXPECT_EQ(released(), c.released);
 }
 
 const std::vector<std::string> kBoth = {kItemSuite10, kCommandSuite1};
 const std::vector<std::string> kItem = {kItemSuite10};
-const CallFault kQueryCleared{kQueryFailure, Outputs::Cleared};
-const CallFault kQueryWritten{kQueryFailure, Outputs::Written};
-const CallFault kDisableCleared{kDisableFailure, Outputs::Cleared};
-const CallFault kDisableWritten{kDisableFailure, Outputs::Written};
+const CallFault kQueryCleared{kQueryFailure, Outputs::kCleared};
+const CallFault kQueryWritten{kQueryFailure, Outputs::kWritten};
+const CallFault kDisableCleared{kDisableFailure, Outputs::kCleared};
+const CallFault kDisableWritten{kDisableFailure, Outputs::kWritten};
 
 // Name; active item; failing calls; result, state; enables, disables, type queries; released.
 // clang-format off
 const Case kCases[] = {
-    {"CompositionEnables", Active::Composition, {},
-     0, CommandState::Enabled, 1, 0, 1, kBoth},
-    {"NothingDisables", Active::Nothing, {},
-     0, CommandState::Disabled, 0, 1, 0, kBoth},
-    {"NothingWithFailingQueryStillDisablesAndGivesTheQuerysCode", Active::Nothing,
-     {{op::GetActiveItem, kQueryCleared}, {op::DisableCommand, kDisableWritten}},
-     kQueryFailure, CommandState::Disabled, 0, 1, 0, kBoth},
-    {"NothingWithFailingDisableGivesTheDisablesCode", Active::Nothing,
-     {{op::DisableCommand, kDisableCleared}},  // the host's state unchanged
-     kDisableFailure, CommandState::NeverSet, 0, 1, 0, kBoth},
-    {"FootageLeavesTheCommand", Active::Footage, {},
-     0, CommandState::Enabled, 0, 0, 1, kItem},
-    {"FolderLeavesTheCommand", Active::Folder, {},
-     0, CommandState::Enabled, 0, 0, 1, kItem},
-    {"CompositionWithFailingActiveItemNamingItsAnswer", Active::Composition,
-     {{op::GetActiveItem, kQueryWritten}},
-     kQueryFailure, CommandState::NeverSet, 0, 0, 0, kItem},
-    {"CompositionWithFailingItemTypeNamingNothing", Active::Composition,
-     {{op::GetItemType, kQueryCleared}},
-     kQueryFailure, CommandState::NeverSet, 0, 0, 1, kItem},
-    {"CompositionWithFailingItemTypeNamingItsAnswer", Active::Composition,
-     {{op::GetItemType, kQueryWritten}},
-     kQueryFailure, CommandState::NeverSet, 0, 0, 1, kItem},
+    {"CompositionEnables", Active::kComposition, {},
+     0, CommandState::kEnabled, 1, 0, 1, kBoth},
+    {"NothingDisables", Active::kNothing, {},
+     0, CommandState::kDisabled, 0, 1, 0, kBoth},
+    {"NothingWithFailingQueryStillDisablesAndGivesTheQuerysCode", Active::kNothing,
+     {{op::kGetActiveItem, kQueryCleared}, {op::kDisableCommand, kDisableWritten}},
+     kQueryFailure, CommandState::kDisabled, 0, 1, 0, kBoth},
+    {"NothingWithFailingDisableGivesTheDisablesCode", Active::kNothing,
+     {{op::kDisableCommand, kDisableCleared}},  // the host's state unchanged
+     kDisableFailure, CommandState::kNeverSet, 0, 1, 0, kBoth},
+    {"FootageLeavesTheCommand", Active::kFootage, {},
+     0, CommandState::kEnabled, 0, 0, 1, kItem},
+    {"FolderLeavesTheCommand", Active::kFolder, {},
+     0, CommandState::kEnabled, 0, 0, 1, kItem},
+    {"CompositionWithFailingActiveItemNamingItsAnswer", Active::kComposition,
+     {{op::kGetActiveItem, kQueryWritten}},
+     kQueryFailure, CommandState::kNeverSet, 0, 0, 0, kItem},
+    {"CompositionWithFailingItemTypeNamingNothing", Active::kComposition,
+     {{op::kGetItemType, kQueryCleared}},
+     kQueryFailure, CommandState::kNeverSet, 0, 0, 1, kItem},
+    {"CompositionWithFailingItemTypeNamingItsAnswer", Active::kComposition,
+     {{op::kGetItemType, kQueryWritten}},
+     kQueryFailure, CommandState::kNeverSet, 0, 0, 1, kItem},
 };
 // clang-format on
 

@@ -14,16 +14,16 @@ namespace op = substitute_host::op;
 // order of release.
 const std::vector<std::string>& ReleaseOrder() {
   static const std::vector<std::string> kOrder = {
-      substitute_host::suiteArgs("AEGP Comp Suite", 14),
-      substitute_host::suiteArgs("AEGP Register Suite", 6),
-      substitute_host::suiteArgs("AEGP Item Suite", 13),
-      substitute_host::suiteArgs("AEGP Item Suite", 10),
-      substitute_host::suiteArgs("AEGP Memory Suite", 1),
-      substitute_host::suiteArgs("AEGP Command Suite", 1),
-      substitute_host::suiteArgs("AEGP Utility Suite", 7),
-      substitute_host::suiteArgs("AEGP Render Suite", 2),
-      substitute_host::suiteArgs("AEGP World Suite", 2),
-      substitute_host::suiteArgs("AEGP Render Options Suite", 2),
+      substitute_host::SuiteArgs("AEGP Comp Suite", 14),
+      substitute_host::SuiteArgs("AEGP Register Suite", 6),
+      substitute_host::SuiteArgs("AEGP Item Suite", 13),
+      substitute_host::SuiteArgs("AEGP Item Suite", 10),
+      substitute_host::SuiteArgs("AEGP Memory Suite", 1),
+      substitute_host::SuiteArgs("AEGP Command Suite", 1),
+      substitute_host::SuiteArgs("AEGP Utility Suite", 7),
+      substitute_host::SuiteArgs("AEGP Render Suite", 2),
+      substitute_host::SuiteArgs("AEGP World Suite", 2),
+      substitute_host::SuiteArgs("AEGP Render Options Suite", 2),
   };
   return kOrder;
 }
@@ -37,27 +37,27 @@ std::size_t ReleasePosition(const std::string& suite) {
 
 const char* NameOf(EntryPoint entry) {
   switch (entry) {
-    case EntryPoint::Entry:
-      return op::EntryPointFunc;
-    case EntryPoint::UpdateMenu:
-      return op::UpdateMenuHook;
-    case EntryPoint::Command:
-      return op::CommandHook;
+    case EntryPoint::kEntry:
+      return op::kEntryPointFunc;
+    case EntryPoint::kUpdateMenu:
+      return op::kUpdateMenuHook;
+    case EntryPoint::kCommand:
+      return op::kCommandHook;
   }
   return "?";
 }
 
 bool ResultIgnored(EntryPoint entry, const std::string& op) {
   switch (entry) {
-    case EntryPoint::Entry:
-      return op == op::ReportInfo;  // the registration failure stays the answer
-    case EntryPoint::UpdateMenu:
+    case EntryPoint::kEntry:
+      return op == op::kReportInfo;  // the registration failure stays the answer
+    case EntryPoint::kUpdateMenu:
       return false;
-    case EntryPoint::Command:
+    case EntryPoint::kCommand:
       // A name that cannot be had is the empty name; it never fails a capture,
       // and neither does the report of a capture that wrote nothing.
-      return op == op::GetItemName || op == op::LockMemHandle || op == op::GetMemHandleSize ||
-             op == op::ReportInfo;
+      return op == op::kGetItemName || op == op::kLockMemHandle || op == op::kGetMemHandleSize ||
+             op == op::kReportInfo;
   }
   return false;
 }
@@ -65,17 +65,17 @@ bool ResultIgnored(EntryPoint entry, const std::string& op) {
 bool RefusalEndsTheCall(EntryPoint entry, const std::string& suite) {
   // The report of a capture that wrote nothing is a courtesy: without its
   // suite the capture ends as it would have.
-  return !(entry == EntryPoint::Command &&
-           suite == substitute_host::suiteArgs("AEGP Utility Suite", 7));
+  return !(entry == EntryPoint::kCommand &&
+           suite == substitute_host::SuiteArgs("AEGP Utility Suite", 7));
 }
 
 A_Err ExpectedCode(EntryPoint entry, const FaultPath& path) {
-  const bool suiteRefused = std::any_of(path.begin(), path.end(), [&](const PlantedFault& fault) {
-    return fault.at.isAcquire() && RefusalEndsTheCall(entry, fault.at.suite);
+  const bool suite_refused = std::any_of(path.begin(), path.end(), [&](const PlantedFault& fault) {
+    return fault.at.IsAcquire() && RefusalEndsTheCall(entry, fault.at.suite);
   });
-  if (suiteRefused) return kMissingSuite;
+  if (suite_refused) return kMissingSuite;
   for (const PlantedFault& fault : path) {
-    if (fault.code != 0 && !fault.at.isAcquire() && !ResultIgnored(entry, fault.at.op)) {
+    if (fault.code != 0 && !fault.at.IsAcquire() && !ResultIgnored(entry, fault.at.op)) {
       return fault.code;
     }
   }
@@ -83,16 +83,16 @@ A_Err ExpectedCode(EntryPoint entry, const FaultPath& path) {
 }
 
 bool FrameWithheld(EntryPoint entry, const FaultPath& path) {
-  if (entry != EntryPoint::Command) return false;
+  if (entry != EntryPoint::kCommand) return false;
   for (const PlantedFault& fault : path) {
-    if (fault.at.isAcquire()) {
+    if (fault.at.IsAcquire()) {
       if (RefusalEndsTheCall(entry, fault.at.suite)) return false;
       continue;
     }
     const std::string& step = fault.at.op;
-    const bool givesTheFrame = step == op::NewFromItem || step == op::RenderAndCheckoutFrame ||
-                               step == op::GetReceiptWorld || step == op::FillOutPFEffectWorld;
-    if (givesTheFrame && fault.code == 0 && fault.outputs == substitute_host::Outputs::Cleared) {
+    const bool gives_the_frame = step == op::kNewFromItem || step == op::kRenderAndCheckoutFrame ||
+                                 step == op::kGetReceiptWorld || step == op::kFillOutPfEffectWorld;
+    if (gives_the_frame && fault.code == 0 && fault.outputs == substitute_host::Outputs::kCleared) {
       return true;
     }
     if (fault.code != 0 && !ResultIgnored(entry, step)) return false;
@@ -103,10 +103,10 @@ bool FrameWithheld(EntryPoint entry, const FaultPath& path) {
 substitute_host::Outstanding KeptByTheHost(const FaultPath& path) {
   substitute_host::Outstanding kept;
   for (const PlantedFault& fault : path) {
-    if (fault.outputs != substitute_host::Outputs::Cleared) continue;
-    if (fault.at.op == op::Dispose) ++kept.renderOptions;
-    if (fault.at.op == op::CheckinFrame) ++kept.frameReceipts;
-    if (fault.at.op == op::FreeMemHandle) ++kept.memHandles;
+    if (fault.outputs != substitute_host::Outputs::kCleared) continue;
+    if (fault.at.op == op::kDispose) ++kept.render_options;
+    if (fault.at.op == op::kCheckinFrame) ++kept.frame_receipts;
+    if (fault.at.op == op::kFreeMemHandle) ++kept.mem_handles;
   }
   return kept;
 }

@@ -12,7 +12,7 @@
 namespace glimster::reliability {
 
 // The calls the host makes into the plug-in.
-enum class EntryPoint { Entry, UpdateMenu, Command };
+enum class EntryPoint { kEntry, kUpdateMenu, kCommand };
 
 const char* NameOf(EntryPoint entry);
 

@@ -51,8 +51,8 @@ constexpr char kCompositionName[] = "Matrix";
 struct Scenario {
   const char* name;
   EntryPoint entry;
-  bool compositionActive;
-  bool desktopMissing = false;
+  bool composition_active;
+  bool desktop_missing = false;
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
@@ -60,12 +60,12 @@ void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.nam
 // One run: the faults planted and whether every release fails as well.
 struct RunPlan {
   FaultPath path;
-  bool releasesFail = false;
+  bool releases_fail = false;
 
   std::string describe() const {
     std::string text = path.empty() ? "no fault" : "";
     for (const PlantedFault& fault : path) text += (text.empty() ? "" : "; ") + fault.describe();
-    return releasesFail ? text + "; every release fails" : text;
+    return releases_fail ? text + "; every release fails" : text;
   }
 };
 
@@ -82,15 +82,15 @@ struct RunRecord {
 // How big the matrix was, over all the scenarios run.
 struct MatrixSize {
   std::size_t runs = 0;
-  std::size_t operationPoints = 0;
-  std::size_t acquirePoints = 0;
-  std::size_t faultsPlanted = 0;
+  std::size_t operation_points = 0;
+  std::size_t acquire_points = 0;
+  std::size_t faults_planted = 0;
   std::set<A_Err> codes;  // the distinct codes the plug-in answered
 
   std::string describe() const {
-    return std::to_string(runs) + " runs, " + std::to_string(operationPoints + acquirePoints) +
-           " fault points (" + std::to_string(operationPoints) + " operation calls, " +
-           std::to_string(acquirePoints) + " suite acquires), " + std::to_string(faultsPlanted) +
+    return std::to_string(runs) + " runs, " + std::to_string(operation_points + acquire_points) +
+           " fault points (" + std::to_string(operation_points) + " operation calls, " +
+           std::to_string(acquire_points) + " suite acquires), " + std::to_string(faults_planted) +
            " faults planted, " + std::to_string(codes.size()) + " distinct codes answered";
   }
 };
@@ -122,7 +122,7 @@ std::vector<std::string> EntriesOf(const fs::path& folder) {
 
 bool Refuses(const FaultPath& path, const std::string& suite) {
   return std::any_of(path.begin(), path.end(), [&](const PlantedFault& fault) {
-    return fault.at.isAcquire() && fault.at.suite == suite;
+    return fault.at.IsAcquire() && fault.at.suite == suite;
   });
 }
 
@@ -130,7 +130,7 @@ bool Refuses(const FaultPath& path, const std::string& suite) {
 std::size_t HandlesGiven(const substitute_host::CallLog& log, const char* op,
                          const std::string& kind) {
   std::size_t given = 0;
-  for (const std::string& args : log.argsOf(op))
+  for (const std::string& args : log.ArgsOf(op))
     given += args.find("-> " + kind + " ") != std::string::npos;
   return given;
 }
@@ -172,31 +172,31 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
   RunRecord RunOnce(const RunPlan& plan) {
     const Scenario& scenario = GetParam();
     fs::remove_all(desktop_);
-    if (!scenario.desktopMissing) fs::create_directory(desktop_);
+    if (!scenario.desktop_missing) fs::create_directory(desktop_);
     RunRecord record;
     Host host;
-    if (scenario.entry != EntryPoint::Entry && host.runEntry(Plugin()) != A_Err_NONE) {
+    if (scenario.entry != EntryPoint::kEntry && host.RunEntry(Plugin()) != A_Err_NONE) {
       ADD_FAILURE() << "the plug-in did not start";
       return record;
     }
-    if (scenario.compositionActive) {
-      host.project().setActive(
-          &host.project().addComposition(u"Matrix", MatrixFrame(), A_Time{12, 24}));
+    if (scenario.composition_active) {
+      host.project().SetActive(
+          &host.project().AddComposition(u"Matrix", MatrixFrame(), A_Time{12, 24}));
     }
     host.log().clear();
     Plant(plan.path, host.faults());
-    if (plan.releasesFail) host.faults().failReleases(kReleaseFailure);
+    if (plan.releases_fail) host.faults().FailReleases(kReleaseFailure);
 
     switch (scenario.entry) {
-      case EntryPoint::Entry:
-        record.result = host.runEntry(Plugin());
+      case EntryPoint::kEntry:
+        record.result = host.RunEntry(Plugin());
         break;
-      case EntryPoint::UpdateMenu:
-        record.result = host.updateMenus();
+      case EntryPoint::kUpdateMenu:
+        record.result = host.UpdateMenus();
         break;
-      case EntryPoint::Command:
+      case EntryPoint::kCommand:
         ::testing::internal::CaptureStdout();
-        record.result = host.issueMenuCommand("Take Glimster").result;
+        record.result = host.IssueMenuCommand("Take Glimster").result;
         record.output = ::testing::internal::GetCapturedStdout();
         break;
     }
@@ -216,42 +216,42 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
 
     // Suites: each acquired at most once, every one the host gave released
     // once, in catalogue order; none it refused.
-    const std::vector<std::string> asked = run.log.argsOf(op::AcquireSuite);
+    const std::vector<std::string> asked = run.log.ArgsOf(op::kAcquireSuite);
     EXPECT_EQ(std::set<std::string>(asked.begin(), asked.end()).size(), asked.size());
     std::vector<std::string> held;
     for (const std::string& suite : asked) {
       if (!Refuses(plan.path, suite)) held.push_back(suite);
     }
-    const auto releaseOrder = InReleaseOrder(held);
-    ASSERT_TRUE(releaseOrder) << ::testing::PrintToString(held);
-    EXPECT_EQ(run.log.argsOf(op::ReleaseSuite), *releaseOrder);
+    const auto release_order = InReleaseOrder(held);
+    ASSERT_TRUE(release_order) << ::testing::PrintToString(held);
+    EXPECT_EQ(run.log.ArgsOf(op::kReleaseSuite), *release_order);
 
     // Handles: each given back once; only a give-back the host did not carry
     // out leaves one with the host.
-    EXPECT_EQ(run.log.count(op::Dispose), HandlesGiven(run.log, op::NewFromItem, "options"));
-    EXPECT_EQ(run.log.count(op::CheckinFrame),
-              HandlesGiven(run.log, op::RenderAndCheckoutFrame, "receipt"));
-    EXPECT_EQ(run.log.count(op::FreeMemHandle), HandlesGiven(run.log, op::GetItemName, "mem"));
+    EXPECT_EQ(run.log.count(op::kDispose), HandlesGiven(run.log, op::kNewFromItem, "options"));
+    EXPECT_EQ(run.log.count(op::kCheckinFrame),
+              HandlesGiven(run.log, op::kRenderAndCheckoutFrame, "receipt"));
+    EXPECT_EQ(run.log.count(op::kFreeMemHandle), HandlesGiven(run.log, op::kGetItemName, "mem"));
     substitute_host::Outstanding expected = KeptByTheHost(plan.path);
-    expected.suites = plan.releasesFail ? held.size() : 0;
+    expected.suites = plan.releases_fail ? held.size() : 0;
     EXPECT_EQ(run.outstanding.describe(), expected.describe());
 
     // A capture that printed its failure, or was given no frame, shows one
     // report, unless the host refused the report's suite.
-    if (entry == EntryPoint::Command) {
-      const bool reportDue =
+    if (entry == EntryPoint::kCommand) {
+      const bool report_due =
           (!run.output.empty() || FrameWithheld(entry, plan.path)) &&
-          !Refuses(plan.path, substitute_host::suiteArgs("AEGP Utility Suite", 7));
-      EXPECT_EQ(run.log.count(op::ReportInfo), reportDue ? 1u : 0u) << run.output;
+          !Refuses(plan.path, substitute_host::SuiteArgs("AEGP Utility Suite", 7));
+      EXPECT_EQ(run.log.count(op::kReportInfo), report_due ? 1u : 0u) << run.output;
     }
-    if (GetParam().desktopMissing && !run.output.empty()) {
+    if (GetParam().desktop_missing && !run.output.empty()) {
       EXPECT_EQ(run.output, "error 79: failed to open file for writing\n");
     }
 
     // The desktop: nothing, or the one whole file.
-    EXPECT_EQ(EntriesOf(home_), GetParam().desktopMissing ? std::vector<std::string>{}
-                                                          : std::vector<std::string>{"Desktop"});
-    if (entry != EntryPoint::Command || run.desktop.empty()) {
+    EXPECT_EQ(EntriesOf(home_), GetParam().desktop_missing ? std::vector<std::string>{}
+                                                           : std::vector<std::string>{"Desktop"});
+    if (entry != EntryPoint::kCommand || run.desktop.empty()) {
       EXPECT_THAT(run.desktop, ::testing::IsEmpty());
       return;
     }
@@ -273,20 +273,20 @@ TEST_P(FaultMatrixTest, EveryHostFaultGivesThePrescribedCodeAndLeavesNothingBehi
   MatrixSize size;
   std::set<FaultPoint> covered;
   std::deque<FaultPath> pending{FaultPath{}};
-  A_Err nextCode = kFirstFaultCode;
+  A_Err next_code = kFirstFaultCode;
   while (!pending.empty()) {
     const RunPlan plan{pending.front()};
     pending.pop_front();
     const RunRecord run = RunOnce(plan);
     Check(plan, run);
     ++size.runs;
-    size.faultsPlanted += plan.path.size();
+    size.faults_planted += plan.path.size();
     size.codes.insert(run.result);
     for (const FaultPoint& point : PointsAfterTheLastFault(run.log, plan.path)) {
-      const bool isNew = covered.insert(point).second;
-      if (isNew) (point.isAcquire() ? size.acquirePoints : size.operationPoints) += 1;
-      if (!isNew && plan.path.size() >= kPairedFaults) continue;
-      for (const PlantedFault& fault : FaultsAt(point, nextCode++)) {
+      const bool is_new = covered.insert(point).second;
+      if (is_new) (point.IsAcquire() ? size.acquire_points : size.operation_points) += 1;
+      if (!is_new && plan.path.size() >= kPairedFaults) continue;
+      for (const PlantedFault& fault : FaultsAt(point, next_code++)) {
         FaultPath longer = plan.path;
         longer.push_back(fault);
         pending.push_back(std::move(longer));
@@ -294,18 +294,18 @@ TEST_P(FaultMatrixTest, EveryHostFaultGivesThePrescribedCodeAndLeavesNothingBehi
     }
     if (HasFatalFailure()) return;
   }
-  ASSERT_GT(size.operationPoints, 0u);
-  ASSERT_GT(size.acquirePoints, 0u);
+  ASSERT_GT(size.operation_points, 0u);
+  ASSERT_GT(size.acquire_points, 0u);
 
   // A host whose every release fails: each suite is still offered back once.
-  const RunPlan releasesFail{FaultPath{}, true};
-  Check(releasesFail, RunOnce(releasesFail));
+  const RunPlan releases_fail{FaultPath{}, true};
+  Check(releases_fail, RunOnce(releases_fail));
   ++size.runs;
 
   Totals().runs += size.runs;
-  Totals().operationPoints += size.operationPoints;
-  Totals().acquirePoints += size.acquirePoints;
-  Totals().faultsPlanted += size.faultsPlanted;
+  Totals().operation_points += size.operation_points;
+  Totals().acquire_points += size.acquire_points;
+  Totals().faults_planted += size.faults_planted;
   Totals().codes.insert(size.codes.begin(), size.codes.end());
   RecordProperty("matrix", size.describe());
   std::printf("%s: %s\n", GetParam().name, size.describe().c_str());
@@ -313,11 +313,12 @@ TEST_P(FaultMatrixTest, EveryHostFaultGivesThePrescribedCodeAndLeavesNothingBehi
 
 INSTANTIATE_TEST_SUITE_P(
     EachCallIntoThePlugin, FaultMatrixTest,
-    ::testing::Values(Scenario{"Entry", EntryPoint::Entry, false},
-                      Scenario{"UpdateMenuWithACompositionActive", EntryPoint::UpdateMenu, true},
-                      Scenario{"UpdateMenuWithNothingActive", EntryPoint::UpdateMenu, false},
-                      Scenario{"TakeGlimsterWithACompositionActive", EntryPoint::Command, true},
-                      Scenario{"TakeGlimsterOntoAMissingDesktop", EntryPoint::Command, true, true}),
+    ::testing::Values(Scenario{"Entry", EntryPoint::kEntry, false},
+                      Scenario{"UpdateMenuWithACompositionActive", EntryPoint::kUpdateMenu, true},
+                      Scenario{"UpdateMenuWithNothingActive", EntryPoint::kUpdateMenu, false},
+                      Scenario{"TakeGlimsterWithACompositionActive", EntryPoint::kCommand, true},
+                      Scenario{"TakeGlimsterOntoAMissingDesktop", EntryPoint::kCommand, true,
+                               true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

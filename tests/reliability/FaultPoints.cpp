@@ -13,10 +13,10 @@ namespace glimster::reliability {
 namespace op = substitute_host::op;
 using substitute_host::Outputs;
 
-bool FaultPoint::isAcquire() const { return op == op::AcquireSuite; }
+bool FaultPoint::IsAcquire() const { return op == op::kAcquireSuite; }
 
 std::string FaultPoint::describe() const {
-  return isAcquire() ? op + " " + suite : op + " #" + std::to_string(nth);
+  return IsAcquire() ? op + " " + suite : op + " #" + std::to_string(nth);
 }
 
 bool FaultPoint::operator<(const FaultPoint& other) const {
@@ -25,36 +25,36 @@ bool FaultPoint::operator<(const FaultPoint& other) const {
 
 std::string PlantedFault::describe() const {
   return at.describe() + " -> " + std::to_string(code) +
-         (outputs == Outputs::Cleared ? " without effect" : " with effect");
+         (outputs == Outputs::kCleared ? " without effect" : " with effect");
 }
 
 std::vector<FaultPoint> FaultPointsOf(const substitute_host::CallLog& log) {
   std::vector<FaultPoint> points;
-  std::map<std::string, int> callsSoFar;
+  std::map<std::string, int> calls_so_far;
   for (const substitute_host::Call& call : log.calls()) {
-    if (call.op == op::AcquireSuite) {
+    if (call.op == op::kAcquireSuite) {
       points.push_back(FaultPoint{call.op, 0, call.args});
     } else if (std::find(std::begin(op::kFaultable), std::end(op::kFaultable), call.op) !=
                std::end(op::kFaultable)) {
-      points.push_back(FaultPoint{call.op, ++callsSoFar[call.op], {}});
+      points.push_back(FaultPoint{call.op, ++calls_so_far[call.op], {}});
     }
   }
   return points;
 }
 
 std::vector<PlantedFault> FaultsAt(const FaultPoint& point, A_Err code) {
-  return {PlantedFault{point, 0, Outputs::Cleared}, PlantedFault{point, code, Outputs::Cleared},
-          PlantedFault{point, code, Outputs::Written}};
+  return {PlantedFault{point, 0, Outputs::kCleared}, PlantedFault{point, code, Outputs::kCleared},
+          PlantedFault{point, code, Outputs::kWritten}};
 }
 
 void Plant(const FaultPath& path, substitute_host::FaultPlan& plan) {
   for (const PlantedFault& fault : path) {
-    if (fault.at.isAcquire()) {
+    if (fault.at.IsAcquire()) {
       const SuiteName suite = ParseSuite(fault.at.suite);
-      plan.refuseSuite(suite.name, suite.version,
+      plan.RefuseSuite(suite.name, suite.version,
                        substitute_host::SuiteRefusal{fault.code, fault.outputs});
     } else {
-      plan.failCall(fault.at.op, substitute_host::CallFault{fault.code, fault.outputs},
+      plan.FailCall(fault.at.op, substitute_host::CallFault{fault.code, fault.outputs},
                     fault.at.nth);
     }
   }

@@ -18,7 +18,7 @@ struct FaultPoint {
   int nth = 0;        // which call of `op`, from 1 (operations only)
   std::string suite;  // the suite as the log writes it, "\"AEGP Item Suite\" 10" (acquires only)
 
-  bool isAcquire() const;
+  bool IsAcquire() const;
   // "AEGP_SetTime #1", "AcquireSuite \"AEGP Item Suite\" 10".
   std::string describe() const;
   bool operator<(const FaultPoint& other) const;

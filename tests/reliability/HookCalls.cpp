@@ -6,21 +6,21 @@
 namespace glimster::reliability {
 
 const substitute_host::PluginBinary& Plugin() {
-  static const substitute_host::PluginBinary plugin{test_support::PluginUnderTest()};
-  return plugin;
+  static const substitute_host::PluginBinary kPlugin{test_support::PluginUnderTest()};
+  return kPlugin;
 }
 
-A_Err Start(substitute_host::Host& host) { return host.runEntry(Plugin()); }
-A_Err UpdateMenus(substitute_host::Host& host) { return host.updateMenus(); }
+A_Err Start(substitute_host::Host& host) { return host.RunEntry(Plugin()); }
+A_Err UpdateMenus(substitute_host::Host& host) { return host.UpdateMenus(); }
 A_Err TakeGlimster(substitute_host::Host& host) {
-  return host.issueMenuCommand("Take Glimster").result;
+  return host.IssueMenuCommand("Take Glimster").result;
 }
 
 namespace {
 
 void* RunnerCall(const char* name) {
   namespace platform = substitute_host::platform;
-  return platform::findExportedFunction(platform::loadLibraryForever(Plugin().file()), name);
+  return platform::FindExportedFunction(platform::LoadLibraryForever(Plugin().file()), name);
 }
 
 }  // namespace

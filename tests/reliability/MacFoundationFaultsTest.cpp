@@ -51,8 +51,8 @@ TEST(MacFoundationFaults, EachNilAnswerGivesItsCodeAndLeavesNothingAlive) {
                  std::to_string(c.nth));
     Host host;
     ASSERT_EQ(Start(host), A_Err_NONE);
-    host.project().setActive(&host.project().addComposition(
-        u"Comp", substitute_host::noiseFrame(4, 4, 1), A_Time{0, 1}));
+    host.project().SetActive(&host.project().AddComposition(
+        u"Comp", substitute_host::NoiseFrame(4, 4, 1), A_Time{0, 1}));
     if (c.call) ASSERT_EQ(plan(c.call, c.nth), 0);
     EXPECT_EQ(TakeGlimster(host), c.result);
     if (c.call) plan(c.call, 0);

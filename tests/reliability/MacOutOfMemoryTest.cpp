@@ -53,18 +53,18 @@ TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) 
   const fs::path desktop = home / "Desktop";
   fs::create_directory(desktop);
   const substitute_host::platform::DesktopRedirect redirect(Plugin(), desktop);
-  const substitute_host::Frame frame = substitute_host::noiseFrame(8, 4, 1);
+  const substitute_host::Frame frame = substitute_host::NoiseFrame(8, 4, 1);
   const std::vector<std::uint8_t> expected = capture_tests::ExpectedImage(frame).pixels;
 
   unsigned caught = 0;
   for (const Hook& hook : kHooks) {
-    unsigned hookCaught = 0;
+    unsigned hook_caught = 0;
     for (unsigned nth = 1;; ++nth) {
       SCOPED_TRACE(std::string(hook.name) + ", allocation " + std::to_string(nth) + " failing");
       ASSERT_LT(nth, kMostAllocations);
       Host host;
       if (hook.call != Start) ASSERT_EQ(Start(host), A_Err_NONE);
-      host.project().setActive(&host.project().addComposition(u"Comp", frame, A_Time{0, 1}));
+      host.project().SetActive(&host.project().AddComposition(u"Comp", frame, A_Time{0, 1}));
       ASSERT_EQ(plan("malloc", nth), 0);
       const A_Err result = hook.call(host);
       plan("malloc", 0);
@@ -84,14 +84,14 @@ TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) 
       if (hook.call == TakeGlimster && result == A_Err_NONE) {
         EXPECT_TRUE(written == 1 || reported) << "nothing written, and nobody told";
       }
-      hookCaught += result == A_Err_ALLOC;
+      hook_caught += result == A_Err_ALLOC;
       if (result == A_Err_NONE && host.reports().empty()) {
         std::printf("%s: %u allocations failed in turn, %u answered 4\n", hook.name, nth - 1,
-                    hookCaught);
+                    hook_caught);
         break;
       }
     }
-    caught += hookCaught;
+    caught += hook_caught;
   }
   EXPECT_GT(caught, 0u);
   fs::remove_all(home);

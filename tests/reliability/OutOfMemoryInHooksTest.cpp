@@ -27,11 +27,12 @@ struct ThrowingCall {
 };
 
 const ThrowingCall kThrowingCalls[] = {
-    {"EntryPointFunc, first call", Start, op::GetUniqueCommand},
-    {"EntryPointFunc, last call", Start, op::RegisterIdleHook},
-    {"UpdateMenuHook, with the item in hand", UpdateMenus, op::GetItemType},
-    {"CommandHook, before rendering", TakeGlimster, op::GetItemType},
-    {"CommandHook, holding render options, frame and name", TakeGlimster, op::FillOutPFEffectWorld},
+    {"EntryPointFunc, first call", Start, op::kGetUniqueCommand},
+    {"EntryPointFunc, last call", Start, op::kRegisterIdleHook},
+    {"UpdateMenuHook, with the item in hand", UpdateMenus, op::kGetItemType},
+    {"CommandHook, before rendering", TakeGlimster, op::kGetItemType},
+    {"CommandHook, holding render options, frame and name", TakeGlimster,
+     op::kFillOutPfEffectWorld},
 };
 
 TEST(OutOfMemoryInHooks, AnswersTheOutOfMemoryCodeAndGivesEverythingBack) {
@@ -43,10 +44,10 @@ TEST(OutOfMemoryInHooks, AnswersTheOutOfMemoryCodeAndGivesEverythingBack) {
     SCOPED_TRACE(call.where);
     Host host;
     if (call.hook != Start) ASSERT_EQ(Start(host), A_Err_NONE);
-    host.project().setActive(&host.project().addComposition(
-        u"Comp", substitute_host::testCardFrame(8, 4), A_Time{0, 1}));
-    host.faults().failCall(call.op,
-                           substitute_host::CallFault{0, substitute_host::Outputs::Thrown});
+    host.project().SetActive(&host.project().AddComposition(
+        u"Comp", substitute_host::TestCardFrame(8, 4), A_Time{0, 1}));
+    host.faults().FailCall(call.op,
+                           substitute_host::CallFault{0, substitute_host::Outputs::kThrown});
 
     EXPECT_EQ(call.hook(host), A_Err_ALLOC);
     EXPECT_EQ(host.log().count(call.op), 1u);

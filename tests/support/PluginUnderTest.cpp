@@ -28,7 +28,7 @@ class MacCodeCheck : public ::testing::Environment {
     const fs::path plugin = PluginUnderTest();
     std::optional<substitute_host::LoadedMacCode> loaded;
     try {
-      loaded = substitute_host::PluginBinary(plugin).loadedMacCode();
+      loaded = substitute_host::PluginBinary(plugin).loaded_mac_code();
     } catch (const substitute_host::PluginLoadError& error) {
       GTEST_FAIL() << tests << "cannot load " << plugin << ": " << error.what();
     }

@@ -9,7 +9,7 @@ namespace glimster::test_support {
 
 std::optional<Rgba8> DecodePng(const std::filesystem::path& file) {
   try {
-    windows_tests::DecodedImage image = windows_tests::decodePngWithWic(file);
+    windows_tests::DecodedImage image = windows_tests::DecodePngWithWic(file);
     return Rgba8{image.width, image.height, std::move(image.rgba)};
   } catch (const std::runtime_error&) {
     return std::nullopt;

@@ -19,18 +19,18 @@ namespace glimster {
 namespace file_system {
 namespace {
 
-std::vector<std::string> gCalls;
-std::set<std::string> gFailing;    // the calls that fail ("write", "move", ...)
-std::deque<Creation> gCreations;   // what the next creations answer; then kCreated
-std::deque<std::uint64_t> gDraws;  // the next random draws; then 0
+std::vector<std::string> g_calls;
+std::set<std::string> g_failing;    // the calls that fail ("write", "move", ...)
+std::deque<Creation> g_creations;   // what the next creations answer; then kCreated
+std::deque<std::uint64_t> g_draws;  // the next random draws; then 0
 constexpr NativeFile kFile = NativeFile{};
 
 std::string Utf8(const NativePath& path) { return std::string(path.begin(), path.end()); }
 
 // Whether `call` succeeds, noting it.
 bool Succeeds(const std::string& call, const std::string& what = "") {
-  gCalls.push_back(what.empty() ? call : call + " " + what);
-  return gFailing.count(call) == 0;
+  g_calls.push_back(what.empty() ? call : call + " " + what);
+  return g_failing.count(call) == 0;
 }
 
 }  // namespace
@@ -43,15 +43,15 @@ NativePath PathIn(const NativePath& folder, const char* name) {
   return folder + NativePath(1, '/') + NativePathOf(name);
 }
 std::uint64_t RandomBits() {
-  if (gDraws.empty()) return 0;
-  const std::uint64_t draw = gDraws.front();
-  gDraws.pop_front();
+  if (g_draws.empty()) return 0;
+  const std::uint64_t draw = g_draws.front();
+  g_draws.pop_front();
   return draw;
 }
 Creation CreateNew(const NativePath& path, NativeFile& file) {
-  gCalls.push_back("create " + Utf8(path));
-  const Creation creation = gCreations.empty() ? Creation::kCreated : gCreations.front();
-  if (!gCreations.empty()) gCreations.pop_front();
+  g_calls.push_back("create " + Utf8(path));
+  const Creation creation = g_creations.empty() ? Creation::kCreated : g_creations.front();
+  if (!g_creations.empty()) g_creations.pop_front();
   file = kFile;
   return creation;
 }
@@ -79,10 +79,10 @@ constexpr char kTarget[] = "/d/shot.png";
 class FileReplacePolicyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    file_system::gCalls.clear();
-    file_system::gFailing.clear();
-    file_system::gCreations.clear();
-    file_system::gDraws = {0xAB00C0FFEE42};
+    file_system::g_calls.clear();
+    file_system::g_failing.clear();
+    file_system::g_creations.clear();
+    file_system::g_draws = {0xAB00C0FFEE42};
   }
   static FileReplaceResult Replace() {
     static const unsigned char kBytes[] = {1, 2, 3};
@@ -91,9 +91,9 @@ class FileReplacePolicyTest : public ::testing::Test {
 };
 
 TEST_F(FileReplacePolicyTest, WritesFlushesClosesRevealsMovesThenFlushesTheFolder) {
-  EXPECT_EQ(Replace(), FileReplaceResult::Replaced);
+  EXPECT_EQ(Replace(), FileReplaceResult::kReplaced);
   const std::string t = kTemporary;
-  EXPECT_EQ(file_system::gCalls,
+  EXPECT_EQ(file_system::g_calls,
             (std::vector<std::string>{"create " + t, "write", "flush", "close", "reveal " + t,
                                       "move " + t + " -> " + kTarget, "flush-folder /d"}));
 }
@@ -107,31 +107,31 @@ TEST_F(FileReplacePolicyTest, AFailingStepRemovesTheTemporaryOrRevealsIt) {
     FileReplaceResult result;
     std::vector<std::string> calls_after_create;
   } cases[] = {
-      {{"write"}, FileReplaceResult::WriteFailed, {"write", "close", "delete " + t}},
-      {{"flush"}, FileReplaceResult::WriteFailed, {"write", "flush", "close", "delete " + t}},
-      {{"close"}, FileReplaceResult::WriteFailed, {"write", "flush", "close", "delete " + t}},
+      {{"write"}, FileReplaceResult::kWriteFailed, {"write", "close", "delete " + t}},
+      {{"flush"}, FileReplaceResult::kWriteFailed, {"write", "flush", "close", "delete " + t}},
+      {{"close"}, FileReplaceResult::kWriteFailed, {"write", "flush", "close", "delete " + t}},
       {{"reveal"},
-       FileReplaceResult::WriteFailed,
+       FileReplaceResult::kWriteFailed,
        {"write", "flush", "close", "reveal " + t, "delete " + t}},
       {{"move"},
-       FileReplaceResult::OpenFailed,
+       FileReplaceResult::kOpenFailed,
        {"write", "flush", "close", "reveal " + t, "move " + t + " -> " + kTarget, "delete " + t}},
       {{"write", "delete"},
-       FileReplaceResult::WriteFailed,
+       FileReplaceResult::kWriteFailed,
        {"write", "close", "delete " + t, "reveal-leftover " + t}},
       {{"move", "delete"},
-       FileReplaceResult::OpenFailed,
+       FileReplaceResult::kOpenFailed,
        {"write", "flush", "close", "reveal " + t, "move " + t + " -> " + kTarget, "delete " + t,
         "reveal-leftover " + t}},
   };
   for (const auto& c : cases) {
     SetUp();
-    file_system::gFailing = c.failing;
+    file_system::g_failing = c.failing;
     SCOPED_TRACE(::testing::PrintToString(c.failing));
     EXPECT_EQ(Replace(), c.result);
     std::vector<std::string> expected = {"create " + t};
     expected.insert(expected.end(), c.calls_after_create.begin(), c.calls_after_create.end());
-    EXPECT_EQ(file_system::gCalls, expected);
+    EXPECT_EQ(file_system::g_calls, expected);
   }
 }
 
@@ -139,22 +139,22 @@ TEST_F(FileReplacePolicyTest, AFailingStepRemovesTheTemporaryOrRevealsIt) {
 // names in a row, or a folder where nothing can be created, end the
 // capture without a write.
 TEST_F(FileReplacePolicyTest, ATakenNameDrawsAnotherUpTo16Times) {
-  file_system::gDraws = {0x1, 0x2};
-  file_system::gCreations = {Creation::kNameTaken};
-  EXPECT_EQ(Replace(), FileReplaceResult::Replaced);
-  EXPECT_EQ(file_system::gCalls.at(0), "create /d/.glimster-0000000001.tmp");
-  EXPECT_EQ(file_system::gCalls.at(1), "create /d/.glimster-0000000002.tmp");
-  EXPECT_EQ(file_system::gCalls.at(2), "write");
+  file_system::g_draws = {0x1, 0x2};
+  file_system::g_creations = {Creation::kNameTaken};
+  EXPECT_EQ(Replace(), FileReplaceResult::kReplaced);
+  EXPECT_EQ(file_system::g_calls.at(0), "create /d/.glimster-0000000001.tmp");
+  EXPECT_EQ(file_system::g_calls.at(1), "create /d/.glimster-0000000002.tmp");
+  EXPECT_EQ(file_system::g_calls.at(2), "write");
 
   SetUp();
-  file_system::gCreations.assign(16, Creation::kNameTaken);
-  EXPECT_EQ(Replace(), FileReplaceResult::OpenFailed);
-  EXPECT_EQ(file_system::gCalls.size(), 16u);
+  file_system::g_creations.assign(16, Creation::kNameTaken);
+  EXPECT_EQ(Replace(), FileReplaceResult::kOpenFailed);
+  EXPECT_EQ(file_system::g_calls.size(), 16u);
 
   SetUp();
-  file_system::gCreations = {Creation::kFailed};
-  EXPECT_EQ(Replace(), FileReplaceResult::OpenFailed);
-  EXPECT_EQ(file_system::gCalls, std::vector<std::string>{std::string("create ") + kTemporary});
+  file_system::g_creations = {Creation::kFailed};
+  EXPECT_EQ(Replace(), FileReplaceResult::kOpenFailed);
+  EXPECT_EQ(file_system::g_calls, std::vector<std::string>{std::string("create ") + kTemporary});
 }
 
 }  // namespace

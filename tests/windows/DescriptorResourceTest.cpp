@@ -34,13 +34,13 @@ const std::string kExpectedDescriptor(
 class DescriptorResource : public testing::Test {
  protected:
   void SetUp() override {
-    plugin_ = std::make_unique<substitute_host::PluginBinary>(pluginFile());
-    module_ = loadedPluginModule();
-    ASSERT_NE(module_, nullptr) << "the substitute host did not load " << pluginFile().u8string();
+    plugin_ = std::make_unique<substitute_host::PluginBinary>(PluginFile());
+    module_ = LoadedPluginModule();
+    ASSERT_NE(module_, nullptr) << "the substitute host did not load " << PluginFile().u8string();
   }
 
   // The bytes of the descriptor resource, through FindResourceExW and LoadResource.
-  std::vector<std::uint8_t> descriptorBytes() const {
+  std::vector<std::uint8_t> DescriptorBytes() const {
     HRSRC found = FindResourceExW(module_, L"PIPL", MAKEINTRESOURCEW(kDescriptorId), kUsEnglish);
     if (found == nullptr) return {};
     HGLOBAL loaded = LoadResource(module_, found);
@@ -54,38 +54,38 @@ class DescriptorResource : public testing::Test {
   HMODULE module_ = nullptr;
 };
 
-BOOL CALLBACK collectType(HMODULE, LPWSTR type, LONG_PTR out) {
+BOOL CALLBACK CollectType(HMODULE, LPWSTR type, LONG_PTR out) {
   auto* types = reinterpret_cast<std::vector<std::wstring>*>(out);
   types->push_back(IS_INTRESOURCE(type) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(type))
                                         : std::wstring(type));
   return TRUE;
 }
 
-BOOL CALLBACK collectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR out) {
+BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR out) {
   auto* names = reinterpret_cast<std::vector<std::wstring>*>(out);
   names->push_back(IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name))
                                         : std::wstring(name));
   return TRUE;
 }
 
-BOOL CALLBACK collectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR out) {
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR out) {
   reinterpret_cast<std::vector<WORD>*>(out)->push_back(language);
   return TRUE;
 }
 
 TEST_F(DescriptorResource, IsOneResourceOfTheStringTypePiplWithId16000InUsEnglish) {
   std::vector<std::wstring> types;
-  EnumResourceTypesW(module_, collectType, reinterpret_cast<LONG_PTR>(&types));
+  EnumResourceTypesW(module_, CollectType, reinterpret_cast<LONG_PTR>(&types));
   std::sort(types.begin(), types.end());
   // A string type "PIPL", not a numbered type; beside it only the version (type 16).
   EXPECT_EQ(types, (std::vector<std::wstring>{L"#16", L"PIPL"}));
 
   std::vector<std::wstring> names;
-  EnumResourceNamesW(module_, L"PIPL", collectName, reinterpret_cast<LONG_PTR>(&names));
+  EnumResourceNamesW(module_, L"PIPL", CollectName, reinterpret_cast<LONG_PTR>(&names));
   EXPECT_EQ(names, std::vector<std::wstring>{L"#16000"});
 
   std::vector<WORD> languages;
-  EnumResourceLanguagesW(module_, L"PIPL", MAKEINTRESOURCEW(kDescriptorId), collectLanguage,
+  EnumResourceLanguagesW(module_, L"PIPL", MAKEINTRESOURCEW(kDescriptorId), CollectLanguage,
                          reinterpret_cast<LONG_PTR>(&languages));
   EXPECT_EQ(languages, std::vector<WORD>{kUsEnglish});
 
@@ -94,12 +94,12 @@ TEST_F(DescriptorResource, IsOneResourceOfTheStringTypePiplWithId16000InUsEnglis
 }
 
 TEST_F(DescriptorResource, HoldsThe142BytesOfTheDescriptor) {
-  const std::vector<std::uint8_t> bytes = descriptorBytes();
+  const std::vector<std::uint8_t> bytes = DescriptorBytes();
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), kExpectedDescriptor);
 }
 
 TEST_F(DescriptorResource, NamesTheLibrarysOnlyExport) {
-  const std::vector<std::uint8_t> bytes = descriptorBytes();
+  const std::vector<std::uint8_t> bytes = DescriptorBytes();
   ASSERT_EQ(bytes.size(), 142u);
   const std::string entry_name(reinterpret_cast<const char*>(bytes.data() + 126));
   EXPECT_EQ(entry_name, "EntryPointFunc");
@@ -122,7 +122,7 @@ TEST_F(DescriptorResource, NamesTheLibrarysOnlyExport) {
   const auto* functions = reinterpret_cast<const DWORD*>(base + exports->AddressOfFunctions);
   EXPECT_EQ(reinterpret_cast<FARPROC>(const_cast<std::uint8_t*>(base) + functions[ordinals[0]]),
             GetProcAddress(module_, "EntryPointFunc"));
-  EXPECT_EQ(reinterpret_cast<void*>(plugin_->entryPoint()),
+  EXPECT_EQ(reinterpret_cast<void*>(plugin_->EntryPoint()),
             reinterpret_cast<void*>(GetProcAddress(module_, "EntryPointFunc")));
 }
 

@@ -41,7 +41,7 @@ TEST(ExtendedPath, IsTheWholePathWithTheExtendedPrefix) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(utf8Of(ExtendedLengthPath(c.path)), utf8Of(c.extended));
+    EXPECT_EQ(Utf8Of(ExtendedLengthPath(c.path)), Utf8Of(c.extended));
   }
 }
 

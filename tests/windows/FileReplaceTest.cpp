@@ -30,17 +30,17 @@ namespace {
 
 // ---- The plug-in's file calls on the desktop, in order ----------------------
 
-std::wstring gFolder;
-std::vector<std::string> gCalls;  // "create NAME", "write NAME", "flush NAME", ...
-std::vector<DWORD> gCreateAttributes;
-std::vector<DWORD> gCreateDispositions;
-std::map<HANDLE, std::wstring> gOpen;
-bool gFailNextReveal = false;
-std::vector<DWORD> gMoveErrors;      // the next moves fail with these, one each
-std::vector<DWORD> gWaits;           // the plug-in's Sleep calls, which return at once
-std::vector<DWORD> gAttributesRead;  // what GetFileAttributesW answered for the folder's files
-std::vector<DWORD> gAttributesSet;   // what SetFileAttributesW was given for them
-constexpr DWORD kShortWrite = 4096;  // the most a write to a file in the folder takes
+std::wstring g_folder;
+std::vector<std::string> g_calls;  // "create NAME", "write NAME", "flush NAME", ...
+std::vector<DWORD> g_create_attributes;
+std::vector<DWORD> g_create_dispositions;
+std::map<HANDLE, std::wstring> g_open;
+bool g_fail_next_reveal = false;
+std::vector<DWORD> g_move_errors;      // the next moves fail with these, one each
+std::vector<DWORD> g_waits;            // the plug-in's Sleep calls, which return at once
+std::vector<DWORD> g_attributes_read;  // what GetFileAttributesW answered for the folder's files
+std::vector<DWORD> g_attributes_set;   // what SetFileAttributesW was given for them
+constexpr DWORD kShortWrite = 4096;    // the most a write to a file in the folder takes
 
 using CreateFileFunction = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
                                            DWORD, HANDLE);
@@ -50,120 +50,121 @@ using MoveFileFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
 using PathFunction = BOOL(WINAPI*)(LPCWSTR);
 using AttributesFunction = BOOL(WINAPI*)(LPCWSTR, DWORD);
 using GetAttributesFunction = DWORD(WINAPI*)(LPCWSTR);
-CreateFileFunction gCreateFile;
-WriteFileFunction gWriteFile;
-HandleFunction gFlushFileBuffers;
-HandleFunction gCloseHandle;
-MoveFileFunction gMoveFile;
-PathFunction gDeleteFile;
-AttributesFunction gSetFileAttributes;
-GetAttributesFunction gGetFileAttributes;
+CreateFileFunction g_create_file;
+WriteFileFunction g_write_file;
+HandleFunction g_flush_file_buffers;
+HandleFunction g_close_handle;
+MoveFileFunction g_move_file;
+PathFunction g_delete_file;
+AttributesFunction g_set_file_attributes;
+GetAttributesFunction g_get_file_attributes;
 
 // The name of `path` (classic or extended form) in the desktop folder, or ""
 // when it lies elsewhere.
-std::string nameInFolder(LPCWSTR path) {
+std::string NameInFolder(LPCWSTR path) {
   std::wstring text = path != nullptr ? path : L"";
   if (text.rfind(L"\\\\?\\", 0) == 0) text.erase(0, 4);
-  if (text.size() <= gFolder.size() + 1 || text.compare(0, gFolder.size(), gFolder) != 0) return "";
-  const std::wstring name = text.substr(gFolder.size() + 1);
-  return name.find_first_of(L"\\/") == std::wstring::npos ? utf8Of(name) : "";
+  if (text.size() <= g_folder.size() + 1 || text.compare(0, g_folder.size(), g_folder) != 0)
+    return "";
+  const std::wstring name = text.substr(g_folder.size() + 1);
+  return name.find_first_of(L"\\/") == std::wstring::npos ? Utf8Of(name) : "";
 }
 
 void note(const std::string& call) {
-  if (call.rfind("write ", 0) == 0 && !gCalls.empty() && gCalls.back() == call) return;
-  gCalls.push_back(call);
+  if (call.rfind("write ", 0) == 0 && !g_calls.empty() && g_calls.back() == call) return;
+  g_calls.push_back(call);
 }
 
-std::string openName(HANDLE file) {
-  const auto open = gOpen.find(file);
-  return open != gOpen.end() ? utf8Of(open->second) : "";
+std::string OpenName(HANDLE file) {
+  const auto open = g_open.find(file);
+  return open != g_open.end() ? Utf8Of(open->second) : "";
 }
 
-HANDLE WINAPI recordCreateFile(LPCWSTR path, DWORD access, DWORD share,
+HANDLE WINAPI RecordCreateFile(LPCWSTR path, DWORD access, DWORD share,
                                LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD attributes,
                                HANDLE templ) {
-  const HANDLE file = gCreateFile(path, access, share, security, disposition, attributes, templ);
+  const HANDLE file = g_create_file(path, access, share, security, disposition, attributes, templ);
   const DWORD error = GetLastError();
-  const std::string name = nameInFolder(path);
+  const std::string name = NameInFolder(path);
   if (!name.empty()) {
     note("create " + name +
          (file == INVALID_HANDLE_VALUE ? (error == ERROR_FILE_EXISTS ? ": exists" : ": failed")
                                        : ""));
-    gCreateAttributes.push_back(attributes);
-    gCreateDispositions.push_back(disposition);
+    g_create_attributes.push_back(attributes);
+    g_create_dispositions.push_back(disposition);
     if (file != INVALID_HANDLE_VALUE)
-      gOpen[file] = std::filesystem::path(path).filename().wstring();
+      g_open[file] = std::filesystem::path(path).filename().wstring();
   }
   SetLastError(error);
   return file;
 }
 
-BOOL WINAPI recordWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
+BOOL WINAPI RecordWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
                             LPOVERLAPPED overlapped) {
-  const std::string name = openName(file);
+  const std::string name = OpenName(file);
   if (!name.empty()) {
     note("write " + name);
     size = std::min(size, kShortWrite);
   }
-  return gWriteFile(file, bytes, size, written, overlapped);
+  return g_write_file(file, bytes, size, written, overlapped);
 }
 
-BOOL WINAPI recordFlushFileBuffers(HANDLE file) {
-  if (!openName(file).empty()) {
-    note("flush " + openName(file));
+BOOL WINAPI RecordFlushFileBuffers(HANDLE file) {
+  if (!OpenName(file).empty()) {
+    note("flush " + OpenName(file));
   }
-  return gFlushFileBuffers(file);
+  return g_flush_file_buffers(file);
 }
 
-BOOL WINAPI recordCloseHandle(HANDLE file) {
-  if (!openName(file).empty()) {
-    note("close " + openName(file));
-    gOpen.erase(file);
+BOOL WINAPI RecordCloseHandle(HANDLE file) {
+  if (!OpenName(file).empty()) {
+    note("close " + OpenName(file));
+    g_open.erase(file);
   }
-  return gCloseHandle(file);
+  return g_close_handle(file);
 }
 
-BOOL WINAPI recordMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
-  if (!nameInFolder(from).empty()) {
-    note("move " + nameInFolder(from) + " -> " + nameInFolder(to));
-    if (!gMoveErrors.empty()) {
-      SetLastError(gMoveErrors.front());
-      gMoveErrors.erase(gMoveErrors.begin());
+BOOL WINAPI RecordMoveFile(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  if (!NameInFolder(from).empty()) {
+    note("move " + NameInFolder(from) + " -> " + NameInFolder(to));
+    if (!g_move_errors.empty()) {
+      SetLastError(g_move_errors.front());
+      g_move_errors.erase(g_move_errors.begin());
       return FALSE;
     }
   }
-  return gMoveFile(from, to, flags);
+  return g_move_file(from, to, flags);
 }
 
-void WINAPI recordSleep(DWORD milliseconds) { gWaits.push_back(milliseconds); }
+void WINAPI RecordSleep(DWORD milliseconds) { g_waits.push_back(milliseconds); }
 
 // A failure planned for the call on a file in the folder: it answers FALSE
 // with `error`, doing nothing.
-bool failsNow(bool& planned, LPCWSTR path, DWORD error) {
-  if (!planned || nameInFolder(path).empty()) return false;
+bool FailsNow(bool& planned, LPCWSTR path, DWORD error) {
+  if (!planned || NameInFolder(path).empty()) return false;
   planned = false;
   SetLastError(error);
   return true;
 }
 
-BOOL WINAPI recordDeleteFile(LPCWSTR path) {
-  if (!nameInFolder(path).empty()) note("delete " + nameInFolder(path));
-  return gDeleteFile(path);
+BOOL WINAPI RecordDeleteFile(LPCWSTR path) {
+  if (!NameInFolder(path).empty()) note("delete " + NameInFolder(path));
+  return g_delete_file(path);
 }
 
 // Notes the attribute changes that clear the hidden attribute.
-BOOL WINAPI recordSetFileAttributes(LPCWSTR path, DWORD attributes) {
-  if (!nameInFolder(path).empty()) gAttributesSet.push_back(attributes);
-  if (!nameInFolder(path).empty() && (attributes & FILE_ATTRIBUTE_HIDDEN) == 0) {
-    note("reveal " + nameInFolder(path));
-    if (failsNow(gFailNextReveal, path, ERROR_ACCESS_DENIED)) return FALSE;
+BOOL WINAPI RecordSetFileAttributes(LPCWSTR path, DWORD attributes) {
+  if (!NameInFolder(path).empty()) g_attributes_set.push_back(attributes);
+  if (!NameInFolder(path).empty() && (attributes & FILE_ATTRIBUTE_HIDDEN) == 0) {
+    note("reveal " + NameInFolder(path));
+    if (FailsNow(g_fail_next_reveal, path, ERROR_ACCESS_DENIED)) return FALSE;
   }
-  return gSetFileAttributes(path, attributes);
+  return g_set_file_attributes(path, attributes);
 }
 
-DWORD WINAPI recordGetFileAttributes(LPCWSTR path) {
-  const DWORD attributes = gGetFileAttributes(path);
-  if (!nameInFolder(path).empty()) gAttributesRead.push_back(attributes);
+DWORD WINAPI RecordGetFileAttributes(LPCWSTR path) {
+  const DWORD attributes = g_get_file_attributes(path);
+  if (!NameInFolder(path).empty()) g_attributes_read.push_back(attributes);
   return attributes;
 }
 
@@ -173,30 +174,31 @@ class FileReplace : public capture_tests::CaptureFixture {
  protected:
   void SetUp() override {
     CaptureFixture::SetUp();
-    gCalls.clear();
-    gCreateAttributes.clear();
-    gCreateDispositions.clear();
-    gOpen.clear();
-    gFailNextReveal = false;
-    gMoveErrors.clear();
-    gWaits.clear();
-    gAttributesRead.clear();
-    gAttributesSet.clear();
-    const HMODULE module = loadedPluginModule();
-    patch(module, "KERNEL32.dll", "CreateFileW", &recordCreateFile, gCreateFile);
-    patch(module, "KERNEL32.dll", "WriteFile", &recordWriteFile, gWriteFile);
-    patch(module, "KERNEL32.dll", "FlushFileBuffers", &recordFlushFileBuffers, gFlushFileBuffers);
-    patch(module, "KERNEL32.dll", "CloseHandle", &recordCloseHandle, gCloseHandle);
-    patch(module, "KERNEL32.dll", "MoveFileExW", &recordMoveFile, gMoveFile);
-    patch(module, "KERNEL32.dll", "DeleteFileW", &recordDeleteFile, gDeleteFile);
-    patch(module, "KERNEL32.dll", "SetFileAttributesW", &recordSetFileAttributes,
-          gSetFileAttributes);
-    patch(module, "KERNEL32.dll", "GetFileAttributesW", &recordGetFileAttributes,
-          gGetFileAttributes);
+    g_calls.clear();
+    g_create_attributes.clear();
+    g_create_dispositions.clear();
+    g_open.clear();
+    g_fail_next_reveal = false;
+    g_move_errors.clear();
+    g_waits.clear();
+    g_attributes_read.clear();
+    g_attributes_set.clear();
+    const HMODULE module = LoadedPluginModule();
+    patch(module, "KERNEL32.dll", "CreateFileW", &RecordCreateFile, g_create_file);
+    patch(module, "KERNEL32.dll", "WriteFile", &RecordWriteFile, g_write_file);
+    patch(module, "KERNEL32.dll", "FlushFileBuffers", &RecordFlushFileBuffers,
+          g_flush_file_buffers);
+    patch(module, "KERNEL32.dll", "CloseHandle", &RecordCloseHandle, g_close_handle);
+    patch(module, "KERNEL32.dll", "MoveFileExW", &RecordMoveFile, g_move_file);
+    patch(module, "KERNEL32.dll", "DeleteFileW", &RecordDeleteFile, g_delete_file);
+    patch(module, "KERNEL32.dll", "SetFileAttributesW", &RecordSetFileAttributes,
+          g_set_file_attributes);
+    patch(module, "KERNEL32.dll", "GetFileAttributesW", &RecordGetFileAttributes,
+          g_get_file_attributes);
     void(WINAPI * real_sleep)(DWORD) = nullptr;
-    patch(module, "KERNEL32.dll", "Sleep", &recordSleep, real_sleep);
-    gFolder = desktop_.wstring();
-    comp_ = &ActivateComposition(u"Replaced whole", gradientFrame(6, 4, 0));
+    patch(module, "KERNEL32.dll", "Sleep", &RecordSleep, real_sleep);
+    g_folder = desktop_.wstring();
+    comp_ = &ActivateComposition(u"Replaced whole", GradientFrame(6, 4, 0));
   }
 
   void TearDown() override {
@@ -214,13 +216,13 @@ class FileReplace : public capture_tests::CaptureFixture {
 
   // Chooses "Take Glimster"; gives the desktop's entries, which were none before.
   std::vector<std::wstring> capture() {
-    gCalls.clear();
+    g_calls.clear();
     EXPECT_EQ(Capture().result, A_Err_NONE);
-    return entriesIn(desktop_);
+    return EntriesIn(desktop_);
   }
 
   // The temporary file the first recorded call created (or found taken).
-  static std::string temporaryOf(const std::string& call) {
+  static std::string TemporaryOf(const std::string& call) {
     const std::size_t end = call.find(':');
     return call.rfind("create ", 0) == 0 ? call.substr(7, end == std::string::npos ? end : end - 7)
                                          : "";
@@ -232,40 +234,40 @@ class FileReplace : public capture_tests::CaptureFixture {
 
 // Noise: a PNG of about 16 KiB, written in short writes.
 TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesRevealsAndMovesItToTheTarget) {
-  comp_ = &ActivateComposition(u"Short writes", substitute_host::noiseFrame(64, 64, 5));
+  comp_ = &ActivateComposition(u"Short writes", substitute_host::NoiseFrame(64, 64, 5));
   const std::vector<std::wstring> added = capture();
   ASSERT_EQ(added.size(), 1u);
-  const std::string temporary = temporaryOf(gCalls.at(0));
-  const std::string target = utf8Of(added[0]);
-  EXPECT_EQ(gCalls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
-                                              "flush " + temporary, "close " + temporary,
-                                              "reveal " + temporary,
-                                              "move " + temporary + " -> " + target}));
+  const std::string temporary = TemporaryOf(g_calls.at(0));
+  const std::string target = Utf8Of(added[0]);
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
+                                               "flush " + temporary, "close " + temporary,
+                                               "reveal " + temporary,
+                                               "move " + temporary + " -> " + target}));
   // No longer than the shortest name a capture can have (" 2026-12-08 21.30.00.png").
   EXPECT_LE(temporary.size(), 24u);
-  EXPECT_EQ(gCreateDispositions.at(0), static_cast<DWORD>(CREATE_NEW));
-  EXPECT_NE(gCreateAttributes.at(0) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(g_create_dispositions.at(0), static_cast<DWORD>(CREATE_NEW));
+  EXPECT_NE(g_create_attributes.at(0) & FILE_ATTRIBUTE_HIDDEN, 0u);
   // Only the hidden attribute is cleared: the others (here the archive bit,
   // which Wine gives a new file) stay.
-  EXPECT_EQ(gAttributesRead, std::vector<DWORD>{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
-  EXPECT_EQ(gAttributesSet, std::vector<DWORD>{FILE_ATTRIBUTE_ARCHIVE});
+  EXPECT_EQ(g_attributes_read, std::vector<DWORD>{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
+  EXPECT_EQ(g_attributes_set, std::vector<DWORD>{FILE_ATTRIBUTE_ARCHIVE});
   const DWORD attributes = GetFileAttributesW((desktop_ / added[0]).c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(decodePngWithWic(desktop_ / added[0]).rgba, test_support::RgbaOf(*comp_->frame).pixels);
+  EXPECT_EQ(DecodePngWithWic(desktop_ / added[0]).rgba, test_support::RgbaOf(*comp_->frame).pixels);
 }
 
 // A temporary that cannot be revealed is deleted: never a hidden file
 // left behind. (Each failing call, on every binary: the shared
 // FileCallFailureTest; the policy: FileReplacePolicyTest.)
 TEST_F(FileReplace, ATemporaryThatCannotBeRevealedIsDeleted) {
-  gFailNextReveal = true;
+  g_fail_next_reveal = true;
   const std::vector<std::wstring> added = capture();
-  const std::string temporary = temporaryOf(gCalls.at(0));
-  EXPECT_EQ(gCalls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
-                                              "flush " + temporary, "close " + temporary,
-                                              "reveal " + temporary, "delete " + temporary}));
-  EXPECT_TRUE(added.empty()) << utf8Of(added.front());
+  const std::string temporary = TemporaryOf(g_calls.at(0));
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"create " + temporary, "write " + temporary,
+                                               "flush " + temporary, "close " + temporary,
+                                               "reveal " + temporary, "delete " + temporary}));
+  EXPECT_TRUE(added.empty()) << Utf8Of(added.front());
   ASSERT_EQ(host_->reports().size(), 1u);
   EXPECT_NE(host_->reports().back().find("(error 1000)"), std::string::npos);
 }
@@ -286,20 +288,20 @@ TEST_F(FileReplace, AMoveAnotherProgramRefusesIsTriedAgainForAboutASecond) {
       {"access denied all along", std::vector<DWORD>(100, ERROR_ACCESS_DENIED), false},
       {"a missing folder", {ERROR_PATH_NOT_FOUND}, false},
   };
-  const DWORD kWaits[] = {50, 100};  // before the second and the third move
+  const DWORD k_waits[] = {50, 100};  // before the second and the third move
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    gMoveErrors = c.refusals;
-    gWaits.clear();
+    g_move_errors = c.refusals;
+    g_waits.clear();
     const std::size_t reports_before = host_->reports().size();
     const std::vector<std::wstring> added = capture();
     const auto moves = static_cast<std::size_t>(
-        std::count_if(gCalls.begin(), gCalls.end(),
+        std::count_if(g_calls.begin(), g_calls.end(),
                       [](const std::string& call) { return call.rfind("move ", 0) == 0; }));
-    EXPECT_EQ(gWaits.size(), moves - 1);  // one wait before each new try
+    EXPECT_EQ(g_waits.size(), moves - 1);  // one wait before each new try
     if (c.saved) {
       EXPECT_EQ(moves, c.refusals.size() + 1);
-      EXPECT_EQ(gWaits, std::vector<DWORD>(kWaits, kWaits + c.refusals.size()));
+      EXPECT_EQ(g_waits, std::vector<DWORD>(k_waits, k_waits + c.refusals.size()));
       EXPECT_EQ(added.size(), 1u);
       EXPECT_EQ(host_->reports().size(), reports_before);
       for (const std::wstring& name : added) std::filesystem::remove(desktop_ / name);
@@ -308,16 +310,16 @@ TEST_F(FileReplace, AMoveAnotherProgramRefusesIsTriedAgainForAboutASecond) {
     EXPECT_TRUE(added.empty());
     ASSERT_EQ(host_->reports().size(), reports_before + 1);
     EXPECT_NE(host_->reports().back().find("(error 79)"), std::string::npos);
-    EXPECT_EQ(gCalls.back(), "delete " + temporaryOf(gCalls.at(0)));
+    EXPECT_EQ(g_calls.back(), "delete " + TemporaryOf(g_calls.at(0)));
     if (c.refusals.size() == 1) {
       EXPECT_EQ(moves, 1u);
       continue;
     }
     // Six tries over a second, the waits growing: a program that lets go at
     // once is not kept waiting long, one that holds on is given time.
-    EXPECT_EQ(gWaits, (std::vector<DWORD>{50, 100, 200, 300, 350}));
+    EXPECT_EQ(g_waits, (std::vector<DWORD>{50, 100, 200, 300, 350}));
   }
-  gMoveErrors.clear();
+  g_move_errors.clear();
 }
 
 }  // namespace

@@ -22,19 +22,19 @@ struct Message {
   std::string text;
   std::string caption;
 };
-std::vector<Message> gMessages;
+std::vector<Message> g_messages;
 
-void recordMessage(const char* text, const char* caption) { gMessages.push_back({text, caption}); }
+void RecordMessage(const char* text, const char* caption) { g_messages.push_back({text, caption}); }
 
 // The Windows operations, but with the message recorded instead of shown.
-NamingPlatform windowsWithRecordedMessage() {
+NamingPlatform WindowsWithRecordedMessage() {
   NamingPlatform platform = kNativeNamingPlatform;
-  platform.show_message = recordMessage;
+  platform.show_message = RecordMessage;
   return platform;
 }
 
 // The path for `name` at a fixed time, or nullopt when none was built.
-std::optional<std::string> pathFor(const std::u16string& name, const NamingPlatform& platform) {
+std::optional<std::string> PathFor(const std::u16string& name, const NamingPlatform& platform) {
   const std::u16string with_nul = name + u'\0';
   const OutputPath output = BuildOutputPath(
       with_nul.data(), static_cast<std::uint32_t>(with_nul.size() * 2), kFixedNow, platform);
@@ -44,7 +44,7 @@ std::optional<std::string> pathFor(const std::u16string& name, const NamingPlatf
 
 class WindowsNaming : public testing::Test {
  protected:
-  void SetUp() override { gMessages.clear(); }
+  void SetUp() override { g_messages.clear(); }
 };
 
 // 85 three-byte characters are 255 bytes; longer names convert whole too.
@@ -62,7 +62,7 @@ TEST_F(WindowsNaming, ConvertsNonAsciiAndAnUnpairedSurrogate) {
   EXPECT_EQ(kNativeNamingPlatform.name_to_utf8(u""), std::optional<std::string>(""));
   // Through the common steps, which replace an unpaired surrogate first.
   const std::u16string lone = std::u16string(u"a") + char16_t(0xD800) + u"b";
-  const std::optional<std::string> path = pathFor(lone, windowsWithRecordedMessage());
+  const std::optional<std::string> path = PathFor(lone, WindowsWithRecordedMessage());
   ASSERT_TRUE(path.has_value());
   EXPECT_NE(path->find("\\a\xEF\xBF\xBD"
                        "b "),
@@ -73,18 +73,18 @@ TEST_F(WindowsNaming, ConvertsNonAsciiAndAnUnpairedSurrogate) {
 TEST_F(WindowsNaming, DesktopFolderIsTheShellsDesktopInUtf8) {
   const DesktopLookup folder = kNativeNamingPlatform.desktop_folder();
   ASSERT_EQ(folder.status, DesktopLookup::kFound);
-  EXPECT_EQ(folder.utf8_path, utf8Of(shellDesktopFolder().wstring()));
+  EXPECT_EQ(folder.utf8_path, Utf8Of(ShellDesktopFolder().wstring()));
 }
 
 TEST_F(WindowsNaming, JoinsDesktopNameAndTimeWithABackslash) {
-  const std::optional<std::string> path = pathFor(u"Comp 1", windowsWithRecordedMessage());
+  const std::optional<std::string> path = PathFor(u"Comp 1", WindowsWithRecordedMessage());
   ASSERT_TRUE(path.has_value());
-  const std::string prefix = utf8Of(shellDesktopFolder().wstring()) + "\\Comp 1 ";
+  const std::string prefix = Utf8Of(ShellDesktopFolder().wstring()) + "\\Comp 1 ";
   ASSERT_EQ(path->compare(0, prefix.size(), prefix), 0) << *path;
   // "YYYY-MM-DD hh.mm.ss AM.png"
   EXPECT_EQ(path->size(), prefix.size() + 26) << *path;
   EXPECT_EQ(path->substr(path->size() - 4), ".png");
-  EXPECT_TRUE(gMessages.empty());
+  EXPECT_TRUE(g_messages.empty());
 }
 
 // Takes the real desktop folder away for the test's duration, so that
@@ -92,8 +92,8 @@ TEST_F(WindowsNaming, JoinsDesktopNameAndTimeWithABackslash) {
 class DesktopUnavailable : public testing::Test {
  protected:
   void SetUp() override {
-    gMessages.clear();
-    desktop_ = shellDesktopFolder();
+    g_messages.clear();
+    desktop_ = ShellDesktopFolder();
     away_ = desktop_;
     away_ += L".away";
     std::filesystem::rename(desktop_, away_);
@@ -107,10 +107,10 @@ class DesktopUnavailable : public testing::Test {
 TEST_F(DesktopUnavailable, DesktopFolderFailsAndTheCaptureAsksForOneMessage) {
   EXPECT_EQ(kNativeNamingPlatform.desktop_folder().status, DesktopLookup::kUnavailable);
 
-  EXPECT_FALSE(pathFor(u"Comp 1", windowsWithRecordedMessage()).has_value());
-  ASSERT_EQ(gMessages.size(), 1u);
-  EXPECT_EQ(gMessages[0].text, "Can't Access Desktop");
-  EXPECT_EQ(gMessages[0].caption, "Error");
+  EXPECT_FALSE(PathFor(u"Comp 1", WindowsWithRecordedMessage()).has_value());
+  ASSERT_EQ(g_messages.size(), 1u);
+  EXPECT_EQ(g_messages[0].text, "Can't Access Desktop");
+  EXPECT_EQ(g_messages[0].caption, "Error");
   // Windows was not asked to make the folder again.
   EXPECT_FALSE(std::filesystem::exists(desktop_));
 }

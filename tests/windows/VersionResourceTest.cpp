@@ -22,7 +22,7 @@ constexpr DWORD kVersionLow = GLIMSTER_VERSION_PATCH << 16;
 class VersionResource : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring file = pluginFile().wstring();
+    const std::wstring file = PluginFile().wstring();
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
     ASSERT_GT(size, 0u) << "no version resource, error " << GetLastError();
@@ -31,7 +31,7 @@ class VersionResource : public ::testing::Test {
   }
 
   // The value at `path` in the version block (empty when there is none).
-  std::vector<unsigned char> valueAt(const wchar_t* path) {
+  std::vector<unsigned char> ValueAt(const wchar_t* path) {
     void* value = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(block_.data(), path, &value, &length) || value == nullptr) return {};
@@ -40,7 +40,7 @@ class VersionResource : public ::testing::Test {
   }
 
   // A string of the US English, Unicode table.
-  std::wstring stringNamed(const std::wstring& name) {
+  std::wstring StringNamed(const std::wstring& name) {
     void* value = nullptr;
     UINT length = 0;
     const std::wstring path = L"\\StringFileInfo\\040904B0\\" + name;
@@ -53,7 +53,7 @@ class VersionResource : public ::testing::Test {
 };
 
 TEST_F(VersionResource, FixedInformationIsTheProjectsVersionOfARelease) {
-  const std::vector<unsigned char> bytes = valueAt(L"\\");
+  const std::vector<unsigned char> bytes = ValueAt(L"\\");
   ASSERT_EQ(bytes.size(), sizeof(VS_FIXEDFILEINFO));
   VS_FIXEDFILEINFO fixed;
   std::memcpy(&fixed, bytes.data(), sizeof fixed);
@@ -68,16 +68,16 @@ TEST_F(VersionResource, FixedInformationIsTheProjectsVersionOfARelease) {
 }
 
 TEST_F(VersionResource, StringsNameGlimsterAexAndItsVersion) {
-  EXPECT_EQ(stringNamed(L"ProductName"), L"Glimster");
-  EXPECT_EQ(stringNamed(L"OriginalFilename"), L"Glimster.aex");
-  EXPECT_EQ(stringNamed(L"FileVersion"), L"" GLIMSTER_VERSION);
-  EXPECT_EQ(stringNamed(L"ProductVersion"), L"" GLIMSTER_VERSION);
-  EXPECT_EQ(stringNamed(L"FileDescription").rfind(L"Glimster: ", 0), 0u)
-      << utf8Of(stringNamed(L"FileDescription"));
+  EXPECT_EQ(StringNamed(L"ProductName"), L"Glimster");
+  EXPECT_EQ(StringNamed(L"OriginalFilename"), L"Glimster.aex");
+  EXPECT_EQ(StringNamed(L"FileVersion"), L"" GLIMSTER_VERSION);
+  EXPECT_EQ(StringNamed(L"ProductVersion"), L"" GLIMSTER_VERSION);
+  EXPECT_EQ(StringNamed(L"FileDescription").rfind(L"Glimster: ", 0), 0u)
+      << Utf8Of(StringNamed(L"FileDescription"));
 }
 
 TEST_F(VersionResource, TranslationIsUsEnglishUnicode) {
-  const std::vector<unsigned char> translation = valueAt(L"\\VarFileInfo\\Translation");
+  const std::vector<unsigned char> translation = ValueAt(L"\\VarFileInfo\\Translation");
   EXPECT_EQ(translation, (std::vector<unsigned char>{0x09, 0x04, 0xB0, 0x04}));
 }
 

@@ -13,13 +13,13 @@ int wmain(int argc, wchar_t** argv) {
   constexpr std::size_t kPluginOptionLength = sizeof kPluginOption / sizeof kPluginOption[0] - 1;
   for (int i = 1; i < argc; ++i) {
     if (std::wcsncmp(argv[i], kPluginOption, kPluginOptionLength) == 0) {
-      glimster::windows_tests::setPluginFile(argv[i] + kPluginOptionLength);
+      glimster::windows_tests::SetPluginFile(argv[i] + kPluginOptionLength);
     } else {
       std::fprintf(stderr, "unknown argument: %ls\n", argv[i]);
       return 2;
     }
   }
-  if (glimster::windows_tests::pluginFile().empty()) {
+  if (glimster::windows_tests::PluginFile().empty()) {
     std::fprintf(stderr,
                  "usage: glimster_windows_tests --plugin=<path of Glimster.aex> [gtest options]\n");
     return 2;

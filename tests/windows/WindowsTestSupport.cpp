@@ -19,7 +19,7 @@
 namespace glimster::windows_tests {
 namespace {
 
-std::filesystem::path gPluginFile;
+std::filesystem::path g_plugin_file;
 
 // Holds one COM interface and releases it.
 template <class Interface>
@@ -35,7 +35,7 @@ class Com {
   Interface* operator->() const { return pointer_; }
   Interface* get() const { return pointer_; }
   Interface** out() { return &pointer_; }
-  void** outVoid() { return reinterpret_cast<void**>(&pointer_); }
+  void** OutVoid() { return reinterpret_cast<void**>(&pointer_); }
 
  private:
   Interface* pointer_ = nullptr;
@@ -70,13 +70,13 @@ std::uint8_t ramp(A_long position, A_long extent) {
 
 }  // namespace
 
-const std::filesystem::path& pluginFile() { return gPluginFile; }
+const std::filesystem::path& PluginFile() { return g_plugin_file; }
 
-void setPluginFile(std::filesystem::path file) { gPluginFile = std::move(file); }
+void SetPluginFile(std::filesystem::path file) { g_plugin_file = std::move(file); }
 
-HMODULE loadedPluginModule() { return GetModuleHandleW(gPluginFile.filename().c_str()); }
+HMODULE LoadedPluginModule() { return GetModuleHandleW(g_plugin_file.filename().c_str()); }
 
-std::filesystem::path shellDesktopFolder() {
+std::filesystem::path ShellDesktopFolder() {
   wchar_t folder[MAX_PATH + 1] = {};
   const HRESULT result =
       SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder);
@@ -84,7 +84,7 @@ std::filesystem::path shellDesktopFolder() {
   return std::filesystem::path(folder);
 }
 
-std::vector<std::wstring> entriesIn(const std::filesystem::path& folder) {
+std::vector<std::wstring> EntriesIn(const std::filesystem::path& folder) {
   std::vector<std::wstring> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     names.push_back(entry.path().filename().wstring());
@@ -92,18 +92,18 @@ std::vector<std::wstring> entriesIn(const std::filesystem::path& folder) {
   return names;
 }
 
-std::vector<std::wstring> entriesStartingWith(const std::filesystem::path& folder,
+std::vector<std::wstring> EntriesStartingWith(const std::filesystem::path& folder,
                                               const std::wstring& prefix) {
   std::vector<std::wstring> matching;
-  for (const std::wstring& name : entriesIn(folder)) {
+  for (const std::wstring& name : EntriesIn(folder)) {
     if (name.compare(0, prefix.size(), prefix) == 0) matching.push_back(name);
   }
   return matching;
 }
 
-std::wstring wideOf(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring WideOf(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
-std::string utf8Of(const std::wstring& text) {
+std::string Utf8Of(const std::wstring& text) {
   if (text.empty()) return std::string();
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                         nullptr, 0, nullptr, nullptr);
@@ -113,11 +113,11 @@ std::string utf8Of(const std::wstring& text) {
   return utf8;
 }
 
-DecodedImage decodePngWithWic(const std::filesystem::path& file) {
+DecodedImage DecodePngWithWic(const std::filesystem::path& file) {
   ComApartment apartment;
   Com<IWICImagingFactory> factory;
   check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_IWICImagingFactory, factory.outVoid()),
+                         IID_IWICImagingFactory, factory.OutVoid()),
         "CoCreateInstance(CLSID_WICImagingFactory)");
   Com<IWICBitmapDecoder> decoder;
   check(factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
@@ -154,14 +154,14 @@ DecodedImage decodePngWithWic(const std::filesystem::path& file) {
   return image;
 }
 
-substitute_host::Frame gradientFrame(A_long width, A_long height, A_long padding) {
+substitute_host::Frame GradientFrame(A_long width, A_long height, A_long padding) {
   substitute_host::Frame frame(width, height, width * 4 + padding, 0xAB);
   for (A_long y = 0; y < height; ++y) {
     for (A_long x = 0; x < width; ++x) {
       std::uint8_t alpha = 255;
       if (y >= height / 3 && y < 2 * height / 3) alpha = ramp(x, width);  // 0 to 255 across
       if (x == 0 && y == 0) alpha = 0;
-      frame.setPixel(x, y,
+      frame.SetPixel(x, y,
                      substitute_host::Argb{alpha, ramp(x, width), ramp(y, height),
                                            static_cast<std::uint8_t>((x * 7 + y * 13) & 0xFF)});
     }
@@ -169,7 +169,7 @@ substitute_host::Frame gradientFrame(A_long width, A_long height, A_long padding
   return frame;
 }
 
-std::string contentsOf(const std::filesystem::path& file) {
+std::string ContentsOf(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -217,6 +217,6 @@ ImportPatch::~ImportPatch() {
 
 namespace glimster::test_support {
 
-std::filesystem::path PluginUnderTest() { return windows_tests::pluginFile(); }
+std::filesystem::path PluginUnderTest() { return windows_tests::PluginFile(); }
 
 }  // namespace glimster::test_support

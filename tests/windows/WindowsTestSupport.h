@@ -17,26 +17,26 @@
 namespace glimster::windows_tests {
 
 // Glimster.aex as given by --plugin=<path>.
-const std::filesystem::path& pluginFile();
-void setPluginFile(std::filesystem::path file);
+const std::filesystem::path& PluginFile();
+void SetPluginFile(std::filesystem::path file);
 
 // The module of the plug-in once the substitute host loaded it; null before.
-HMODULE loadedPluginModule();
+HMODULE LoadedPluginModule();
 
 // The desktop folder as SHGetFolderPathW reports it (folder 16, current path).
-std::filesystem::path shellDesktopFolder();
+std::filesystem::path ShellDesktopFolder();
 
 // The names of all entries (files and folders) directly in `folder`.
-std::vector<std::wstring> entriesIn(const std::filesystem::path& folder);
+std::vector<std::wstring> EntriesIn(const std::filesystem::path& folder);
 
 // The entries of `folder` whose names start with `prefix`.
-std::vector<std::wstring> entriesStartingWith(const std::filesystem::path& folder,
+std::vector<std::wstring> EntriesStartingWith(const std::filesystem::path& folder,
                                               const std::wstring& prefix);
 
 // A composition name (UTF-16) as a Windows file-name string.
-std::wstring wideOf(const std::u16string& text);
+std::wstring WideOf(const std::u16string& text);
 // UTF-8 form of a Windows string, for messages.
-std::string utf8Of(const std::wstring& text);
+std::string Utf8Of(const std::wstring& text);
 
 // An image decoded to 8-bit red, green, blue, alpha, rows top first, no gaps.
 struct DecodedImage {
@@ -47,15 +47,15 @@ struct DecodedImage {
 
 // Decodes a PNG file with the Windows Imaging Component (under Wine, Wine's
 // own PNG codec); throws std::runtime_error naming the failing step.
-DecodedImage decodePngWithWic(const std::filesystem::path& file);
+DecodedImage DecodePngWithWic(const std::filesystem::path& file);
 
 // A frame with colour gradients in every channel, a band of partial
 // transparency, fully transparent and fully opaque pixels, and `padding`
 // bytes of 0xAB at the end of each row.
-substitute_host::Frame gradientFrame(A_long width, A_long height, A_long padding);
+substitute_host::Frame GradientFrame(A_long width, A_long height, A_long padding);
 
 // The whole contents of `file` ("" when it cannot be read).
-std::string contentsOf(const std::filesystem::path& file);
+std::string ContentsOf(const std::filesystem::path& file);
 
 // One import of a loaded module, redirected for the lifetime of the object.
 class ImportPatch {

@@ -65,7 +65,7 @@ class ElfImage {
                                     index * read(kSectionEntrySize, 2));
   }
 
-  std::uint64_t sectionCount() const { return read(kSectionCount, 2); }
+  std::uint64_t SectionCount() const { return read(kSectionCount, 2); }
 
  private:
   std::string bytes_;
@@ -73,9 +73,9 @@ class ElfImage {
 
 }  // namespace
 
-std::vector<std::string> definedDynamicSymbols(const std::filesystem::path& file) {
+std::vector<std::string> DefinedDynamicSymbols(const std::filesystem::path& file) {
   const ElfImage elf(file);
-  for (std::uint64_t index = 0; index < elf.sectionCount(); ++index) {
+  for (std::uint64_t index = 0; index < elf.SectionCount(); ++index) {
     const std::size_t header = elf.section(index);
     if (elf.read(header + kSectionType, 4) != kDynamicSymbolTable) {
       continue;
@@ -88,8 +88,8 @@ std::vector<std::string> definedDynamicSymbols(const std::filesystem::path& file
     for (std::size_t symbol = symbols + kSymbolSize; symbol + kSymbolSize <= symbols + size;
          symbol += kSymbolSize) {  // entry 0 is the null symbol
       const auto binding = static_cast<unsigned>(elf.read(symbol + 4, 1) >> 4);
-      const auto sectionIndex = static_cast<std::uint16_t>(elf.read(symbol + 6, 2));
-      if (binding != kLocalBinding && sectionIndex != kUndefinedSection) {
+      const auto section_index = static_cast<std::uint16_t>(elf.read(symbol + 6, 2));
+      if (binding != kLocalBinding && section_index != kUndefinedSection) {
         defined.push_back(elf.text(names + static_cast<std::size_t>(elf.read(symbol, 4))));
       }
     }

@@ -8,13 +8,13 @@ namespace glimster::substitute_host {
 
 void PrintTo(CommandState state, std::ostream* out) {
   switch (state) {
-    case CommandState::NeverSet:
+    case CommandState::kNeverSet:
       *out << "NeverSet";
       return;
-    case CommandState::Enabled:
+    case CommandState::kEnabled:
       *out << "Enabled";
       return;
-    case CommandState::Disabled:
+    case CommandState::kDisabled:
       *out << "Disabled";
       return;
   }
@@ -22,13 +22,13 @@ void PrintTo(CommandState state, std::ostream* out) {
 
 void PrintTo(ItemKind kind, std::ostream* out) {
   switch (kind) {
-    case ItemKind::Folder:
+    case ItemKind::kFolder:
       *out << "Folder";
       return;
-    case ItemKind::Composition:
+    case ItemKind::kComposition:
       *out << "Composition";
       return;
-    case ItemKind::Footage:
+    case ItemKind::kFootage:
       *out << "Footage";
       return;
   }
@@ -38,52 +38,52 @@ void PrintTo(ItemKind kind, std::ostream* out) {
 
 namespace glimster::integration {
 
-const substitute_host::PluginBinary& pluginUnderTest() {
+const substitute_host::PluginBinary& PluginUnderTest() {
   static const substitute_host::PluginBinary kPlugin(test_support::PluginUnderTest());
   return kPlugin;
 }
 
 void HostFixture::TearDown() {
-  EXPECT_THAT(host.problems(), ::testing::IsEmpty());
-  EXPECT_THAT(host.failures(), ::testing::IsEmpty());  // the substitute host's own
+  EXPECT_THAT(host_.problems(), ::testing::IsEmpty());
+  EXPECT_THAT(host_.failures(), ::testing::IsEmpty());  // the substitute host's own
 }
 
-A_Err HostFixture::runEntry(const substitute_host::EntryOptions& options) {
-  return host.runEntry(pluginUnderTest(), options);
+A_Err HostFixture::RunEntry(const substitute_host::EntryOptions& options) {
+  return host_.RunEntry(PluginUnderTest(), options);
 }
 
-void HostFixture::startPlugin() {
-  ASSERT_EQ(runEntry(), A_Err_NONE);
-  host.log().clear();
+void HostFixture::StartPlugin() {
+  ASSERT_EQ(RunEntry(), A_Err_NONE);
+  host_.log().clear();
 }
 
-substitute_host::Item& HostFixture::activateComposition() {
-  substitute_host::Item& comp =
-      host.project().addComposition(u"Comp 1", substitute_host::Frame(4, 2, 4 * 4), A_Time{12, 24});
-  host.project().setActive(&comp);
+substitute_host::Item& HostFixture::ActivateComposition() {
+  substitute_host::Item& comp = host_.project().AddComposition(
+      u"Comp 1", substitute_host::Frame(4, 2, 4 * 4), A_Time{12, 24});
+  host_.project().SetActive(&comp);
   return comp;
 }
 
-AEGP_Command HostFixture::captureCommand() const {
-  const substitute_host::MenuItem* item = host.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
+AEGP_Command HostFixture::CaptureCommand() const {
+  const substitute_host::MenuItem* item = host_.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
   EXPECT_NE(item, nullptr) << "no \"" << kCommandText << "\" in the Composition menu";
   return item != nullptr ? item->command : 0;
 }
 
-CommandState HostFixture::captureCommandState() const {
-  const substitute_host::MenuItem* item = host.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
+CommandState HostFixture::CaptureCommandState() const {
+  const substitute_host::MenuItem* item = host_.menus().find(AEGP_Menu_COMPOSITION, kCommandText);
   EXPECT_NE(item, nullptr) << "no \"" << kCommandText << "\" in the Composition menu";
-  return item != nullptr ? item->state : CommandState::NeverSet;
+  return item != nullptr ? item->state : CommandState::kNeverSet;
 }
 
-std::vector<std::string> HostFixture::suiteOperations() const {
-  std::vector<std::string> operations = host.log().ops();
-  const auto notSuiteOperation = [](const std::string& name) {
-    return name == op::AcquireSuite || name == op::ReleaseSuite || name == op::EntryPointFunc ||
-           name == op::CommandHook || name == op::UpdateMenuHook || name == op::IdleHook ||
-           name == op::DeathHook;
+std::vector<std::string> HostFixture::SuiteOperations() const {
+  std::vector<std::string> operations = host_.log().ops();
+  const auto not_suite_operation = [](const std::string& name) {
+    return name == op::kAcquireSuite || name == op::kReleaseSuite || name == op::kEntryPointFunc ||
+           name == op::kCommandHook || name == op::kUpdateMenuHook || name == op::kIdleHook ||
+           name == op::kDeathHook;
   };
-  operations.erase(std::remove_if(operations.begin(), operations.end(), notSuiteOperation),
+  operations.erase(std::remove_if(operations.begin(), operations.end(), not_suite_operation),
                    operations.end());
   return operations;
 }

@@ -28,13 +28,13 @@ using substitute_host::Host;
 using substitute_host::Outputs;
 
 // The built plug-in file, loaded once for the whole run and never unloaded.
-const substitute_host::PluginBinary& pluginUnderTest();
+const substitute_host::PluginBinary& PluginUnderTest();
 
 // The suites the plug-in is expected to use, as the call log writes them.
-inline const std::string kCommandSuite1 = substitute_host::suiteArgs("AEGP Command Suite", 1);
-inline const std::string kRegisterSuite6 = substitute_host::suiteArgs("AEGP Register Suite", 6);
-inline const std::string kUtilitySuite7 = substitute_host::suiteArgs("AEGP Utility Suite", 7);
-inline const std::string kItemSuite10 = substitute_host::suiteArgs("AEGP Item Suite", 10);
+inline const std::string kCommandSuite1 = substitute_host::SuiteArgs("AEGP Command Suite", 1);
+inline const std::string kRegisterSuite6 = substitute_host::SuiteArgs("AEGP Register Suite", 6);
+inline const std::string kUtilitySuite7 = substitute_host::SuiteArgs("AEGP Utility Suite", 7);
+inline const std::string kItemSuite10 = substitute_host::SuiteArgs("AEGP Item Suite", 10);
 
 inline constexpr char kCommandText[] = "Take Glimster";
 inline constexpr char kRegistrationFailedReport[] = "Error enabling Glimster.";
@@ -45,22 +45,22 @@ class HostFixture : public ::testing::Test {
   void TearDown() override;
 
   // Runs the plug-in's entry point in this test's host.
-  A_Err runEntry(const substitute_host::EntryOptions& options = {});
+  A_Err RunEntry(const substitute_host::EntryOptions& options = {});
   // Runs the entry point, which must succeed, then forgets the calls it made.
-  void startPlugin();
+  void StartPlugin();
   // Adds a small composition to the project and makes it the active item.
-  substitute_host::Item& activateComposition();
+  substitute_host::Item& ActivateComposition();
   // The command of the plug-in's menu item; fails the test when there is none.
-  AEGP_Command captureCommand() const;
+  AEGP_Command CaptureCommand() const;
   // The state of the plug-in's menu item.
-  CommandState captureCommandState() const;
+  CommandState CaptureCommandState() const;
   // The suites acquired and released so far, as the log writes them.
-  std::vector<std::string> acquired() const { return host.log().argsOf(op::AcquireSuite); }
-  std::vector<std::string> released() const { return host.log().argsOf(op::ReleaseSuite); }
+  std::vector<std::string> acquired() const { return host_.log().ArgsOf(op::kAcquireSuite); }
+  std::vector<std::string> released() const { return host_.log().ArgsOf(op::kReleaseSuite); }
   // The suite operations called so far (acquires, releases and calls into the plug-in left out).
-  std::vector<std::string> suiteOperations() const;
+  std::vector<std::string> SuiteOperations() const;
 
-  Host host;
+  Host host_;
 };
 
 }  // namespace glimster::integration
