@@ -55,8 +55,8 @@ DesktopLookup DesktopFolder() {
   AutoreleasePool pool;
   NSString* desktop = [HomeFolder() stringByAppendingPathComponent:@"Desktop"];
   const char* utf8 = [desktop UTF8String];
-  if (utf8 == nullptr) return {DesktopLookup::kUnconvertible, {}};
-  return {DesktopLookup::kFound, utf8};
+  if (utf8 == nullptr) return {DesktopLookup::Status::kUnconvertible, {}};
+  return {DesktopLookup::Status::kFound, utf8};
 }
 
 constexpr NamingPlatform MacOSNaming() {

@@ -9,7 +9,7 @@ namespace glimster {
 
 // What looking for the desktop folder found.
 struct DesktopLookup {
-  enum Status {
+  enum class Status {
     kFound,          // utf8_path holds the folder
     kUnavailable,    // there is no desktop folder: the user is told
     kUnconvertible,  // the folder has no usable UTF-8 form

@@ -26,13 +26,13 @@ DesktopLookup DesktopFolder() {
   wchar_t folder[MAX_PATH + 1] = {};
   if (SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder) !=
       S_OK) {
-    return {DesktopLookup::kUnavailable, {}};
+    return {DesktopLookup::Status::kUnavailable, {}};
   }
   char utf8[kMaxDesktopBytes + 1] = {};
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, folder, lstrlenW(folder), utf8,
                                         kMaxDesktopBytes, nullptr, nullptr);
-  if (bytes < 1) return {DesktopLookup::kUnconvertible, {}};
-  return {DesktopLookup::kFound, std::string(utf8, static_cast<std::size_t>(bytes))};
+  if (bytes < 1) return {DesktopLookup::Status::kUnconvertible, {}};
+  return {DesktopLookup::Status::kFound, std::string(utf8, static_cast<std::size_t>(bytes))};
 }
 
 void ShowMessage(const char* text, const char* caption) {

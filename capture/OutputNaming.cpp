@@ -220,7 +220,7 @@ OutputPath BuildOutputPath(const void* name_bytes, std::uint32_t name_size, std:
   if (!name) return NoPath(NamingFailure::kNameUnconvertible);
 
   const DesktopLookup desktop = platform.desktop_folder();
-  if (desktop.status == DesktopLookup::kUnavailable) {
+  if (desktop.status == DesktopLookup::Status::kUnavailable) {
     OutputPath output = NoPath(NamingFailure::kDesktopUnavailable);
     if (platform.show_message != nullptr) {
       platform.show_message("Can't Access Desktop", "Error");
@@ -228,7 +228,8 @@ OutputPath BuildOutputPath(const void* name_bytes, std::uint32_t name_size, std:
     }
     return output;
   }
-  if (desktop.status != DesktopLookup::kFound) return NoPath(NamingFailure::kDesktopUnconvertible);
+  if (desktop.status != DesktopLookup::Status::kFound)
+    return NoPath(NamingFailure::kDesktopUnconvertible);
 
   std::string folder = desktop.utf8_path;
   if (folder.empty() || folder.back() != platform.path_separator) folder += platform.path_separator;

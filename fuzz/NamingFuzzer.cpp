@@ -40,7 +40,7 @@ constexpr std::size_t kFileNameLimit = 255;       // the platform's units of the
 // What the fake platform is to answer for one input, and what it was asked.
 struct FakePlatformRun {
   bool name_gives_up = false;
-  DesktopLookup desktop{DesktopLookup::kFound, {}};
+  DesktopLookup desktop{DesktopLookup::Status::kFound, {}};
   int name_conversions = 0;
   std::u16string name_seen;
   std::optional<std::string> name_answer;
@@ -208,9 +208,11 @@ int FuzzOneInput(const std::uint8_t* data, std::size_t size) {
   const NamingPlatform& platform = windows ? kFakeWindows : kFakeMacOS;
   g_run = FakePlatformRun{};
   g_run.name_gives_up = input.ConsumeIntegralInRange<int>(0, 15) == 0;
-  g_run.desktop.status = input.PickValueInArray(
-      {DesktopLookup::kFound, DesktopLookup::kUnavailable, DesktopLookup::kUnconvertible});
-  if (g_run.desktop.status == DesktopLookup::kFound) g_run.desktop.utf8_path = RandomFolder(input);
+  g_run.desktop.status =
+      input.PickValueInArray({DesktopLookup::Status::kFound, DesktopLookup::Status::kUnavailable,
+                              DesktopLookup::Status::kUnconvertible});
+  if (g_run.desktop.status == DesktopLookup::Status::kFound)
+    g_run.desktop.utf8_path = RandomFolder(input);
   const auto now = static_cast<std::time_t>(input.ConsumeIntegral<std::int64_t>());
   const bool no_name = input.ConsumeIntegralInRange<int>(0, 15) == 0;
   const auto bytes_left_out = input.ConsumeIntegral<std::uint16_t>();
@@ -235,7 +237,7 @@ int FuzzOneInput(const std::uint8_t* data, std::size_t size) {
   FUZZ_CHECK(g_run.name_conversions == 1);
   FUZZ_CHECK(g_run.name_seen == units);
   const DesktopLookup::Status desktop = g_run.desktop.status;
-  const bool message_due = g_run.name_answer && desktop == DesktopLookup::kUnavailable &&
+  const bool message_due = g_run.name_answer && desktop == DesktopLookup::Status::kUnavailable &&
                            platform.show_message != nullptr;
   FUZZ_CHECK(g_run.messages == (message_due ? 1 : 0));
   FUZZ_CHECK(output.message_shown == message_due);
@@ -244,8 +246,8 @@ int FuzzOneInput(const std::uint8_t* data, std::size_t size) {
     FUZZ_CHECK(output.failure == NamingFailure::kNameUnconvertible);
     return 0;
   }
-  if (desktop != DesktopLookup::kFound) {
-    FUZZ_CHECK(output.failure == (desktop == DesktopLookup::kUnavailable
+  if (desktop != DesktopLookup::Status::kFound) {
+    FUZZ_CHECK(output.failure == (desktop == DesktopLookup::Status::kUnavailable
                                       ? NamingFailure::kDesktopUnavailable
                                       : NamingFailure::kDesktopUnconvertible));
     return 0;

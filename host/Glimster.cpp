@@ -18,8 +18,8 @@ A_Err Register(AEGP_SuiteHandler& suites) {
   A_Err err = suites.CommandSuite1()->AEGP_GetUniqueCommand(&S_capture_cmd);
   if (!err) {
     err = suites.CommandSuite1()->AEGP_InsertMenuCommand(
-        S_capture_cmd, GetStringPtr(StrID_Name), static_cast<AEGP_MenuID>(AEGP_Menu_COMPOSITION),
-        AEGP_MENU_INSERT_AT_BOTTOM);
+        S_capture_cmd, GetStringPtr(StringRow::kName),
+        static_cast<AEGP_MenuID>(AEGP_Menu_COMPOSITION), AEGP_MENU_INSERT_AT_BOTTOM);
   }
   if (!err) {
     err = suites.RegisterSuite6()->AEGP_RegisterCommandHook(S_plugin_id, AEGP_HP_BeforeAE, 0,
@@ -48,8 +48,8 @@ A_Err EntryPointFunc(SPBasicSuite* pica_basicP, A_long /*major_versionL*/,
     const A_Err err = glimster::Register(suites);
     if (err) {
       // The report's own result is ignored: the registration failure is the answer.
-      suites.UtilitySuite7()->AEGP_ReportInfo(glimster::S_plugin_id,
-                                              glimster::GetStringPtr(glimster::StrID_GenericError));
+      suites.UtilitySuite7()->AEGP_ReportInfo(
+          glimster::S_plugin_id, glimster::GetStringPtr(glimster::StringRow::kGenericError));
     }
     return err;
   });

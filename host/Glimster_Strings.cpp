@@ -2,15 +2,15 @@
 
 namespace glimster {
 
-const TableString kGStrs[StrID_NUMTYPES] = {
-    {StrID_NONE, ""},
-    {StrID_Name, "Take Glimster"},
-    {StrID_Description,
+const TableString g_strs[kStringRows] = {
+    {StringRow::kNone, ""},
+    {StringRow::kName, "Take Glimster"},
+    {StringRow::kDescription,
      "Glimster, (c) 2026 the Glimster developers.\r"
      "Saves the active composition's current frame as a PNG file on your desktop."},
-    {StrID_GenericError, "Error enabling Glimster."},
+    {StringRow::kGenericError, "Error enabling Glimster."},
 };
 
-const A_char* GetStringPtr(A_long str_num) { return kGStrs[str_num].str; }
+const A_char* GetStringPtr(A_long str_num) { return g_strs[str_num].str; }
 
 }  // namespace glimster

@@ -5,23 +5,28 @@
 
 namespace glimster {
 
-enum StrID {
-  StrID_NONE = 0,
-  StrID_Name = 1,          // the menu item's text
-  StrID_Description = 2,   // the about text; nothing reads it
-  StrID_GenericError = 3,  // reported when registration fails
-  StrID_NUMTYPES
+// The rows of the string table: a row's number is both its index and its
+// position. The platform's long width, as the table stores it.
+enum class StringRow : long {
+  kNone = 0,
+  kName = 1,          // the menu item's text
+  kDescription = 2,   // the about text; nothing reads it
+  kGenericError = 3,  // reported when registration fails
 };
+inline constexpr int kStringRows = 4;
 
-// A row of the table: its index (the platform's long width) and its text.
+// A row of the table: its index and its text.
 struct TableString {
-  long index;
+  StringRow index;
   A_char str[256];
 };
 
-extern const TableString kGStrs[StrID_NUMTYPES];
+extern const TableString g_strs[kStringRows];
 
-// The text of row `strNum`, picked by position; the number is not checked.
+// The text of row `str_num`, picked by position; the number is not checked.
 const A_char* GetStringPtr(A_long str_num);
+
+// The text of `row`.
+inline const A_char* GetStringPtr(StringRow row) { return GetStringPtr(static_cast<A_long>(row)); }
 
 }  // namespace glimster

@@ -36,7 +36,7 @@ fi
 
 echo "Date: $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "CPU: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; RAM: $(free -h | awk '/^Mem:/ {print $2}')"
-echo "System: $(uname -sr); compiler: $(c++ --version | head -n 1); $(x86_64-w64-mingw32-g++-posix --version | head -n 1); $(/usr/lib/wine/wine64 --version)"
+echo "System: $(uname -sr); compiler: $(c++ --version | head -n 1); $(x86_64-w64-mingw32-g++-win32 --version | head -n 1); $(/usr/lib/wine/wine64 --version)"
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 

@@ -3,7 +3,7 @@
 
 namespace glimster::substitute_host::cli {
 
-enum ExitStatus : int {
+enum class ExitStatus : int {
   kSucceeded = 0,
   kPluginFailed = 1,     // a plug-in call returned an error, the capture wrote no file, the plug-in
                          // misused the host, or the host itself could not go on

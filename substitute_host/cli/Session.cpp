@@ -151,7 +151,7 @@ ExitStatus RunSession(const Options& options, const std::filesystem::path& plugi
   if (options.trace) {
     PrintTrace(host.log(), out);
   }
-  return succeeded && well_behaved ? kSucceeded : kPluginFailed;
+  return succeeded && well_behaved ? ExitStatus::kSucceeded : ExitStatus::kPluginFailed;
 }
 
 }  // namespace glimster::substitute_host::cli

@@ -25,10 +25,10 @@ ExitStatus run(const std::vector<std::string>& arguments) {
   switch (options.action) {
     case Options::Action::kShowHelp:
       std::cout << HelpText(kDefaultPlugin);
-      return kSucceeded;
+      return ExitStatus::kSucceeded;
     case Options::Action::kListOperations:
       std::cout << OperationsText();
-      return kSucceeded;
+      return ExitStatus::kSucceeded;
     case Options::Action::kRun:
       break;
   }
@@ -39,22 +39,25 @@ ExitStatus run(const std::vector<std::string>& arguments) {
   return RunSession(options, options.plugin.value_or(kDefaultPlugin), std::cout, std::cerr);
 }
 
+// The process's exit status.
+int Exit(ExitStatus status) { return static_cast<int>(status); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    return run(glimster::substitute_host::platform::Utf8Arguments(argc, argv));
+    return Exit(run(glimster::substitute_host::platform::Utf8Arguments(argc, argv)));
   } catch (const UsageError& error) {
     std::cerr << "glimster-host: " << error.what() << '\n' << HelpHint() << '\n';
-    return kUsageError;
+    return Exit(ExitStatus::kUsageError);
   } catch (const PluginNotLoaded& error) {
     std::cerr << "glimster-host: " << error.what() << '\n';
-    return kPluginNotLoaded;
+    return Exit(ExitStatus::kPluginNotLoaded);
   } catch (const std::bad_alloc&) {
     std::cerr << "glimster-host: the substitute host ran out of memory\n";
-    return kPluginFailed;
+    return Exit(ExitStatus::kPluginFailed);
   } catch (const std::exception& error) {
     std::cerr << "glimster-host: " << error.what() << '\n';
-    return kPluginFailed;
+    return Exit(ExitStatus::kPluginFailed);
   }
 }

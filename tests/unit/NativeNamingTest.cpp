@@ -25,7 +25,7 @@ TEST(FoundationNaming, TheDesktopIsTheDesktopFolderOfHome) {
   const std::string previous = saved ? saved : "";
   setenv("HOME", "/tmp/h\xc3\xa9me", 1);
   const DesktopLookup desktop = kNativeNamingPlatform.desktop_folder();
-  EXPECT_EQ(desktop.status, DesktopLookup::kFound);
+  EXPECT_EQ(desktop.status, DesktopLookup::Status::kFound);
   EXPECT_EQ(desktop.utf8_path, "/tmp/h\xc3\xa9me/Desktop");
   setenv("HOME", previous.c_str(), 1);
 }

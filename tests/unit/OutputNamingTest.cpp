@@ -65,7 +65,7 @@ class OutputNamingTest : public ::testing::Test {
   void SetUp() override {
     setenv("TZ", "UTC0", 1);
     tzset();
-    g_desktop = {DesktopLookup::kFound, "/Users/artist/Desktop"};
+    g_desktop = {DesktopLookup::Status::kFound, "/Users/artist/Desktop"};
     g_name_result = std::string();  // ASCII pass-through
     g_messages = 0;
   }
@@ -137,7 +137,7 @@ TEST_F(OutputNamingTest, SeparatorsInTheNameNeverLeaveTheDesktopFolder) {
 }
 
 TEST_F(OutputNamingTest, WindowsReservedCharactersBecomeUnderscores) {
-  g_desktop = {DesktopLookup::kFound, "C:\\Users\\artist\\Desktop"};
+  g_desktop = {DesktopLookup::Status::kFound, "C:\\Users\\artist\\Desktop"};
   EXPECT_EQ(Path(u"a:b\\c/d<e>f\"g|h?i*j\x01k\x1fl", Utc(2021, 6, 15, 9, 30, 0), kFakeWindows),
             "C:\\Users\\artist\\Desktop\\a_b_c_d_e_f_g_h_i_j_k_l 2021-06-15 09.30.00 AM.png");
 }
@@ -153,32 +153,32 @@ TEST_F(OutputNamingTest, EachFailureSaysWhyAndOnlyAMissingWindowsDesktopShowsThe
   } cases[] = {
       {"name given up",
        false,
-       {DesktopLookup::kFound, "C:\\D"},
+       {DesktopLookup::Status::kFound, "C:\\D"},
        &kFakeWindows,
        NamingFailure::kNameUnconvertible,
        false},
       {"no desktop (Windows)",
        true,
-       {DesktopLookup::kUnavailable, {}},
+       {DesktopLookup::Status::kUnavailable, {}},
        &kFakeWindows,
        NamingFailure::kDesktopUnavailable,
        true},
       {"no desktop (no message)",
        true,
-       {DesktopLookup::kUnavailable, {}},
+       {DesktopLookup::Status::kUnavailable, {}},
        &kFakeMac,
        NamingFailure::kDesktopUnavailable,
        false},
       {"desktop without UTF-8",
        true,
-       {DesktopLookup::kUnconvertible, {}},
+       {DesktopLookup::Status::kUnconvertible, {}},
        &kFakeWindows,
        NamingFailure::kDesktopUnconvertible,
        false},
       // 1000 bytes of folder, its separator and " 2021-06-15 09.30.00 AM.png": 1028.
       {"no room",
        true,
-       {DesktopLookup::kFound, std::string(1000, 'd')},
+       {DesktopLookup::Status::kFound, std::string(1000, 'd')},
        &kFakeMac,
        NamingFailure::kNoRoomForFileName,
        false},
@@ -247,7 +247,7 @@ TEST_F(OutputNamingTest, ALongNameIsShortenedToFitAndKeepsTheTimestamp) {
     std::setlocale(LC_TIME, c.korean ? "ko_KR.UTF-8" : "C");
     g_name_result = c.name;
     const char separator = c.platform == &kFakeWindows ? '\\' : '/';
-    g_desktop = {DesktopLookup::kFound, std::string("D:") + separator + "Desktop"};
+    g_desktop = {DesktopLookup::Status::kFound, std::string("D:") + separator + "Desktop"};
     EXPECT_EQ(Path(u"n", Utc(2021, 6, 15, 9, 30, 0), *c.platform),
               g_desktop.utf8_path + separator + c.part + (c.korean ? korean_stamp : stamp));
   }
@@ -256,7 +256,7 @@ TEST_F(OutputNamingTest, ALongNameIsShortenedToFitAndKeepsTheTimestamp) {
 TEST_F(OutputNamingTest, APathNearThe1023ByteLimitShortensTheNameNotTheTimestamp) {
   const std::string stamp = " 2021-06-15 09.30.00 AM.png";
   // 900 bytes of folder, the separator: 1023 - 901 - 27 = 95 bytes for the name.
-  g_desktop = {DesktopLookup::kFound, "/" + std::string(899, 'f')};
+  g_desktop = {DesktopLookup::Status::kFound, "/" + std::string(899, 'f')};
   g_name_result = std::string(200, 'n');
   const std::optional<std::string> ascii = Path(u"n", Utc(2021, 6, 15, 9, 30, 0));
   ASSERT_TRUE(ascii);
@@ -271,9 +271,9 @@ TEST_F(OutputNamingTest, APathNearThe1023ByteLimitShortensTheNameNotTheTimestamp
   EXPECT_EQ(*cut, g_desktop.utf8_path + "/" + euros.substr(0, 93) + stamp);  // 31 whole euros
 
   // A folder of 996 bytes with its separator: an empty name just fits; 997 leave no room.
-  g_desktop = {DesktopLookup::kFound, std::string(995, 'f') + "/"};
+  g_desktop = {DesktopLookup::Status::kFound, std::string(995, 'f') + "/"};
   EXPECT_EQ(Path(u"n", Utc(2021, 6, 15, 9, 30, 0)), std::string(995, 'f') + "/" + stamp);
-  g_desktop = {DesktopLookup::kFound, std::string(996, 'f') + "/"};
+  g_desktop = {DesktopLookup::Status::kFound, std::string(996, 'f') + "/"};
   EXPECT_EQ(Build(u"n", Utc(2021, 6, 15, 9, 30, 0)).failure, NamingFailure::kNoRoomForFileName);
 }
 
@@ -312,10 +312,10 @@ TEST_F(OutputNamingTest, WindowsDeviceNamesBeforeTheFirstDotGetAnUnderscore) {
     EXPECT_EQ(CompositionPart(c.name, ReservedNames::kWindows), c.windows);
     EXPECT_EQ(CompositionPart(c.name, ReservedNames::kSlash), c.elsewhere);
   }
-  g_desktop = {DesktopLookup::kFound, "C:\\D"};
+  g_desktop = {DesktopLookup::Status::kFound, "C:\\D"};
   EXPECT_EQ(Path(u"aux.v2", Utc(2026, 12, 8, 9, 30, 0), kFakeWindows),
             "C:\\D\\aux_.v2 2026-12-08 09.30.00 AM.png");
-  g_desktop = {DesktopLookup::kFound, "/D"};
+  g_desktop = {DesktopLookup::Status::kFound, "/D"};
   EXPECT_EQ(Path(u".v2", Utc(2026, 12, 8, 9, 30, 0)), "/D/_v2 2026-12-08 09.30.00 AM.png");
 }
 

@@ -72,7 +72,7 @@ TEST_F(WindowsNaming, ConvertsNonAsciiAndAnUnpairedSurrogate) {
 
 TEST_F(WindowsNaming, DesktopFolderIsTheShellsDesktopInUtf8) {
   const DesktopLookup folder = kNativeNamingPlatform.desktop_folder();
-  ASSERT_EQ(folder.status, DesktopLookup::kFound);
+  ASSERT_EQ(folder.status, DesktopLookup::Status::kFound);
   EXPECT_EQ(folder.utf8_path, Utf8Of(ShellDesktopFolder().wstring()));
 }
 
@@ -105,7 +105,7 @@ class DesktopUnavailable : public testing::Test {
 };
 
 TEST_F(DesktopUnavailable, DesktopFolderFailsAndTheCaptureAsksForOneMessage) {
-  EXPECT_EQ(kNativeNamingPlatform.desktop_folder().status, DesktopLookup::kUnavailable);
+  EXPECT_EQ(kNativeNamingPlatform.desktop_folder().status, DesktopLookup::Status::kUnavailable);
 
   EXPECT_FALSE(PathFor(u"Comp 1", WindowsWithRecordedMessage()).has_value());
   ASSERT_EQ(g_messages.size(), 1u);
