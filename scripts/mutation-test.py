@@ -125,9 +125,9 @@ MUTANTS = [
      "  if (!EncoderTakesFrame(image.width, image.height)) return kOutOfMemory;\n", ""),
     ("stream-bound-edge", "capture/PngLimits.cpp", "LongestCompressedStream(filtered_bytes) <= UINT32_MAX",
      "LongestCompressedStream(filtered_bytes) < UINT32_MAX"),
-    ("filtered-size-edge", "capture/PngLimits.cpp", "filtered_bytes <= UINT32_MAX &&",
-     "filtered_bytes < UINT32_MAX &&"),
-    ("row-bits-edge", "capture/PngLimits.cpp", "row_bits <= UINT32_MAX", "row_bits < UINT32_MAX"),
+    ("filtered-size-check-removed", "capture/PngLimits.cpp",
+     "row_bits <= UINT32_MAX && filtered_bytes <= UINT32_MAX &&", "row_bits <= UINT32_MAX &&"),
+    ("row-bits-check-removed", "capture/PngLimits.cpp", "return row_bits <= UINT32_MAX && ", "return "),
     ("stream-length-off-by-one", "capture/PngLimits.cpp", "return size - kIend - kChunkFrame - at;",
      "return size - kIend - kChunkFrame - at + 1;"),
     ("bound-block-size", "capture/PngLimits.cpp", "65536), 262144);", "65536), 131072);"),
@@ -193,7 +193,8 @@ def failing_test(binary):
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     if run.returncode == 0:
         return None
-    failed = re.findall(r"^\s*\d+ - (\S+) \(", run.stdout, re.M)
+    # A name may hold spaces and brackets; ctest's verdict is the last bracket.
+    failed = re.findall(r"^\s*\d+ - (.+) \([^()]*\)$", run.stdout, re.M)
     return failed[0] if failed else "(ctest failed: " + run.stdout.strip().splitlines()[-1] + ")"
 
 

@@ -46,6 +46,7 @@ TEST(PngLimits, TheEncoderTakesAFrameOnlyWhileItsStreamStaysBelow2To32Bytes) {
       {134217727, 1, true},   // 32 x width + 7 = 4294967271 bits in a row
       {134217728, 1, false},  // 4294967303
       {134217727, 0xFFFFFFFFu, false},
+      {134217727, 4287370414u, false},  // its bound in 64 bits would wrap to 472758216 bytes
       {0xFFFFFFFFu, 0xFFFFFFFFu, false},
   };
   for (const Case& c : cases) {
