@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <atomic>
 #include <cstddef>
 
 #include "Errno.h"
@@ -13,21 +14,46 @@
 namespace macos_runner {
 namespace {
 
+// The blocks the Mac code took from the heap and has not given back
+// (glimster_macos_live_blocks, below).
+std::atomic<long> g_live_blocks{0};
+
+void* Counted(void* block) {
+  if (block != nullptr) ++g_live_blocks;
+  return block;
+}
+
 void* Malloc(std::size_t size) {
   if (FailsNow(FallibleCall::kMalloc)) {
     MacErrnoHere() = 12;  // ENOMEM
     return nullptr;
   }
   ErrnoScope scope;
-  return malloc(size);
+  return Counted(malloc(size));
+}
+
+void* Calloc(std::size_t count, std::size_t size) {
+  ErrnoScope scope;
+  return Counted(calloc(count, size));
+}
+
+void* AlignedAlloc(std::size_t alignment, std::size_t size) {
+  ErrnoScope scope;
+  return Counted(aligned_alloc(alignment, size));
 }
 
 // macOS's realloc(p, 0) frees p and gives a new block of the smallest size;
 // Linux's frees p and gives null, which the Mac code would take for a lack
-// of memory.
+// of memory. A block moved is the same block; a failed one is kept.
 void* Realloc(void* block, std::size_t size) {
   ErrnoScope scope;
-  return realloc(block, size == 0 ? 1 : size);
+  void* moved = realloc(block, size == 0 ? 1 : size);
+  return block == nullptr ? Counted(moved) : moved;
+}
+
+void Free(void* block) {
+  if (block != nullptr) --g_live_blocks;
+  free(block);
 }
 
 void FillWithPattern16(void* bytes, const void* pattern, std::size_t size) {
@@ -43,10 +69,10 @@ void Zero(void* bytes, std::size_t size) { memset(bytes, 0, size); }
 ImportList MemoryImports() {
   static const Import kImports[] = {
       {"_malloc", Address(Malloc)},
-      {"_calloc", Address(WithErrno<&calloc>::Call)},
+      {"_calloc", Address(Calloc)},
       {"_realloc", Address(Realloc)},
-      {"_aligned_alloc", Address(WithErrno<&aligned_alloc>::Call)},
-      {"_free", Address(&free)},
+      {"_aligned_alloc", Address(AlignedAlloc)},
+      {"_free", Address(Free)},
       {"_memcpy", Address(&memcpy)},
       {"_memmove", Address(&memmove)},
       {"_memset", Address(&memset)},
@@ -63,3 +89,10 @@ ImportList MemoryImports() {
 }
 
 }  // namespace macos_runner
+
+// How many blocks the Mac code took from the heap (malloc, calloc, realloc of
+// null, aligned_alloc) and has not freed. A call of the Mac code that leaks
+// none leaves it as it found it.
+extern "C" __attribute__((visibility("default"))) long glimster_macos_live_blocks() {
+  return macos_runner::g_live_blocks.load();
+}

@@ -33,4 +33,8 @@ CountMacObjects MacObjectCounter() {
   return reinterpret_cast<CountMacObjects>(RunnerCall("glimster_macos_live_objects"));
 }
 
+CountMacObjects MacBlockCounter() {
+  return reinterpret_cast<CountMacObjects>(RunnerCall("glimster_macos_live_blocks"));
+}
+
 }  // namespace glimster::reliability

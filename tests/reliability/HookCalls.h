@@ -16,10 +16,12 @@ A_Err TakeGlimster(substitute_host::Host& host);  // CommandHook, "Take Glimster
 // macos_runner's own calls, null when the plug-in under test is not the
 // runner: glimster_macos_fail plans a failure of Foundation or of malloc in
 // the Mac code (macos_runner/Faults.cpp); glimster_macos_live_objects counts
-// Foundation's strings and pools not yet freed (macos_runner/Foundation.cpp).
+// Foundation's strings and pools not yet freed (macos_runner/Foundation.cpp),
+// glimster_macos_live_blocks the Mac code's heap blocks (macos_runner/Memory.cpp).
 using PlanMacFailure = int (*)(const char* call, unsigned nth);
 using CountMacObjects = long (*)();
 PlanMacFailure MacFailurePlanner();
 CountMacObjects MacObjectCounter();
+CountMacObjects MacBlockCounter();
 
 }  // namespace glimster::reliability
