@@ -15,25 +15,26 @@ filter="^$root/(capture|host|substitute_host|tests|bench|macos_runner|fuzz|plugi
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 
-# The C++ sources of this tree in a compilation database, or those whose
-# name says Windows (or that live in tests/windows) with "windows".
-sources() {
+# The translation units of a compilation database that hold C++ sources of
+# this tree: a source itself, or a batch of them (a unity build's file, which
+# includes them); with "windows", those holding a source whose name says
+# Windows (or that lives in tests/windows).
+units() {
   python3 - "$1" "$root" "${2:-}" <<'PY'
-import json, sys
+import json, re, sys
 database, root, only_windows = sys.argv[1], sys.argv[2] + "/", sys.argv[3] == "windows"
-files = sorted({e["file"] for e in json.load(open(database))})
-for f in files:
-    relative = f[len(root):]
-    if not f.startswith(root) or relative.startswith(("build/", "node_modules/")) or not f.endswith(".cpp"):
-        continue
-    if only_windows and not ("Windows" in f or "/tests/windows/" in f):
-        continue
-    print(f)
+def ours(f):
+    return f.startswith(root) and not f[len(root):].startswith(("build/", "node_modules/")) and f.endswith(".cpp")
+for unit in sorted({e["file"] for e in json.load(open(database))}):
+    sources = re.findall(r'^#include "([^"]+)"', open(unit).read(), re.M) if "/Unity/" in unit else [unit]
+    sources = [f for f in sources if ours(f)]
+    if sources and (not only_windows or any("Windows" in f or "/tests/windows/" in f for f in sources)):
+        print(unit)
 PY
 }
 
 status=0
-mapfile -t linux < <(sources "$build/compile_commands.json")
+mapfile -t linux < <(units "$build/compile_commands.json")
 printf '%s\n' "${linux[@]}" | xargs -P2 -n8 "$tidy" -p "$build" --quiet --header-filter="$filter" \
   >>"$out" 2>/dev/null || status=1
 windows=()
@@ -45,7 +46,7 @@ if [ -f "$build/windows/compile_commands.json" ]; then
   trap 'rm -rf "$out" "$database"' EXIT
   sed 's/ -fno-keep-inline-dllexport//g' "$build/windows/compile_commands.json" \
     >"$database/compile_commands.json"
-  mapfile -t windows < <(sources "$database/compile_commands.json" windows)
+  mapfile -t windows < <(units "$database/compile_commands.json" windows)
   printf '%s\n' "${windows[@]}" | xargs -P2 -n8 "$tidy" -p "$database" --quiet \
     --header-filter="$filter" --extra-arg=--target=x86_64-w64-mingw32 \
     "--extra-arg=-isystem$gcc_cxx" "--extra-arg=-isystem$gcc_cxx/x86_64-w64-mingw32" \
@@ -57,4 +58,4 @@ if [ $status -ne 0 ]; then
   echo "check-naming: names out of the convention (.clang-tidy)" >&2
   exit 1
 fi
-echo "check-naming: $((${#linux[@]} + ${#windows[@]})) sources keep one naming convention"
+echo "check-naming: $((${#linux[@]} + ${#windows[@]})) translation units keep one naming convention"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (fuzz/, preset linux-fuzz, into
-# build/linux-fuzz) and runs each for a bounded time from its committed
-# corpus, fuzz/corpus/<target>; inputs found on the way are kept in
-# build/linux-fuzz/corpus/<target>. Prints one line per target when it
-# passes, the end of its log and the failing input's file when not.
+# build/linux-fuzz) and runs the two at once, each for a bounded time from
+# its committed corpus, fuzz/corpus/<target>; inputs found on the way are
+# kept in build/linux-fuzz/corpus/<target>. Prints one line per target when
+# it passes, the end of its log and the failing input's file when not.
 #
 #   scripts/run-fuzzers.sh [seconds per target, default 60]
 #
@@ -30,10 +30,9 @@ declare -A target_options=(
   [naming]="-max_len=8192"
   [repack]="-max_len=4096"
 )
-for target in naming repack; do
-  grown=$build/corpus/$target
-  artifacts=$build/artifacts/$target
-  log=$build/fuzz-$target.log
+# Fuzzes one target; prints its line, or the end of its log and fails.
+fuzz() {
+  local target=$1 grown=$build/corpus/$1 artifacts=$build/artifacts/$1 log=$build/fuzz-$1.log
   mkdir -p "$grown" "$artifacts"
   # shellcheck disable=SC2086  # the options are separate words
   if ! $build/glimster_fuzz_$target -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
@@ -41,8 +40,15 @@ for target in naming repack; do
        >"$log" 2>&1; then
     tail -n 60 "$log"
     echo "fuzzing $target failed; failing input in $artifacts/; full log: $log" >&2
-    exit 1
+    return 1
   fi
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-  echo "fuzzed $target: $runs inputs in $seconds s, no failure"
-done
+  echo "fuzzed $target: $(sed -n 's/^stat::number_of_executed_units: *//p' "$log") inputs in $seconds s, no failure"
+}
+
+# The two targets side by side, one a core.
+fuzz naming &
+naming=$!
+status=0
+fuzz repack || status=1
+wait $naming || status=1
+exit $status

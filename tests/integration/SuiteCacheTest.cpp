@@ -11,7 +11,7 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
-constexpr A_Err kRefusal = 0x2B;
+constexpr A_Err kHostRefusal = 0x2B;
 constexpr SPErr kReleaseFailure = 0x5E;
 
 using SuiteCacheTest = HostFixture;
@@ -33,9 +33,9 @@ TEST_F(SuiteCacheTest, EachCallAcquiresEverySuiteOnceAndReleasesItOnceInCatalogu
 
 TEST_F(SuiteCacheTest, ReleasesThatAlwaysFailStillOfferEverySuiteOnce) {
   host_.faults().FailReleases(kReleaseFailure);
-  host_.faults().FailCall(op::kRegisterIdleHook, CallFault{kRefusal});
+  host_.faults().FailCall(op::kRegisterIdleHook, CallFault{kHostRefusal});
 
-  EXPECT_EQ(RunEntry(), kRefusal);
+  EXPECT_EQ(RunEntry(), kHostRefusal);
   EXPECT_THAT(released(), ElementsAre(kRegisterSuite6, kCommandSuite1, kUtilitySuite7));
 
   host_.log().clear();
@@ -109,8 +109,8 @@ const MissingSuiteCase kMissingSuiteCases[] = {
 };
 
 const RefusalMode kRefusalModes[] = {
-    {"Refused", {kRefusal, Outputs::kCleared}},
-    {"RefusedYetGivingTable", {kRefusal, Outputs::kWritten}},
+    {"Refused", {kHostRefusal, Outputs::kCleared}},
+    {"RefusedYetGivingTable", {kHostRefusal, Outputs::kWritten}},
     {"AnsweredZeroWithNullTable", {A_Err_NONE, Outputs::kCleared}},
 };
 
@@ -125,7 +125,7 @@ TEST_P(MissingSuiteTest, Gives516AndReleasesOnlyTheSuitesAcquiredBefore) {
   }
   host_.faults().RefuseSuite(missing.suite_name, missing.suite_version, mode.refusal);
   if (missing.failing_step != nullptr) {
-    host_.faults().FailCall(missing.failing_step, CallFault{kRefusal});
+    host_.faults().FailCall(missing.failing_step, CallFault{kHostRefusal});
   }
 
   const A_Err result = missing.call == PluginCall::kEntry ? RunEntry() : host_.UpdateMenus();
