@@ -14,10 +14,9 @@
 # Apple silicon requires, and a slice's signature holds: each page and each
 # sealed blob or file matches its hash in the code directory; a slice that
 # can raise a C++ exception carries the tables and the personality routine
-# that catch it. Info.plist is a valid
-# property list carrying the project's version; PkgInfo is the 8 bytes
-# AEgxFXTC; the descriptor, read back from Contents/Resources/Glimster.rsrc,
-# names the entry point for each architecture.
+# that catch it. Info.plist and PkgInfo hold what the build configures
+# (tests/descriptor/check_bundle_metadata.py); the descriptor, read back from
+# Contents/Resources/Glimster.rsrc, names the entry point for each architecture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -115,23 +114,9 @@ for arch in $architectures; do
     || exit 1
 done
 
-python3 - "$contents/Info.plist" <<'PYTHON' || fail "Info.plist is not a valid property list"
-import plistlib, sys
-with open(sys.argv[1], "rb") as f:
-    plistlib.load(f)
-PYTHON
 if command -v plutil >/dev/null 2>&1 && [ "$(uname -s)" = Darwin ]; then plutil -lint "$contents/Info.plist"; fi
 version=$(sed -n 's/^project(Glimster VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-for key in CFBundleShortVersionString CFBundleVersion; do
-  value=$(python3 -c 'import plistlib, sys; print(plistlib.load(open(sys.argv[1], "rb")).get(sys.argv[2], ""))' \
-          "$contents/Info.plist" "$key")
-  echo "$key: $value"
-  [ "$value" = "$version" ] || fail "$key is $value; expected $version"
-done
-
-[ "$(wc -c <"$contents/PkgInfo" | xargs)" = 8 ] && [ "$(cat "$contents/PkgInfo")" = AEgxFXTC ] \
-  || fail "PkgInfo is not exactly AEgxFXTC"
-echo "PkgInfo: AEgxFXTC"
-
+python3 tests/descriptor/check_bundle_metadata.py --info-plist "$contents/Info.plist" --pkginfo "$contents/PkgInfo" \
+  --version "$version"
 python3 tests/descriptor/check_mac_descriptor.py --rsrc "$contents/Resources/Glimster.rsrc" \
   --version "$version" --architectures "$architectures"

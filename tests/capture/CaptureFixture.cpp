@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
 
@@ -117,8 +116,7 @@ Tree TreeOf(const fs::path& root) {
     if (entry.is_directory()) {
       tree[relative] = "<folder>";
     } else {
-      std::ifstream in(entry.path(), std::ios::binary);
-      tree[relative] = std::string(std::istreambuf_iterator<char>(in), {});
+      tree[relative] = ContentsOf(entry.path());
     }
   }
   return tree;

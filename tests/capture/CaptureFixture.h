@@ -18,6 +18,7 @@
 #include "substitute_host/Host.h"
 #include "substitute_host/PluginBinary.h"
 #include "substitute_host/platform/DesktopRedirect.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/PluginUnderTest.h"
 #include "tests/support/PngImages.h"
 #include "tests/support/Probe.h"
@@ -34,6 +35,7 @@ using probe::kFixedNow;
 using probe::kFixedStamp;
 using probe::PathOf;
 using probe::Utf8NameOf;
+using test_support::ContentsOf;
 using test_support::DecodePng;
 using test_support::ReportedOnce;
 using test_support::Rgba8;

@@ -5,7 +5,6 @@
 // temporary that cannot be deleted is revealed.
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <regex>
 
 #include "CaptureFixture.h"
@@ -78,8 +77,7 @@ TEST_F(FileCallFailureTest, EachFailingCallKeepsTheEarlierFileOrLeavesOnlyAVisib
       EXPECT_TRUE(ReportedOnce(
           std::vector<std::string>(host_->reports().begin() + reports, host_->reports().end()),
           1000));
-      std::ifstream in(png, std::ios::binary);
-      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier");
+      EXPECT_EQ(ContentsOf(png), "earlier");
       files.erase(std::remove(files.begin(), files.end(), FileNameAt("failing")), files.end());
       ASSERT_EQ(files.size(), c.leftover ? 1u : 0u) << ::testing::PrintToString(files);
       if (c.leftover) EXPECT_TRUE(std::regex_match(files[0], std::regex(k_leftover))) << files[0];

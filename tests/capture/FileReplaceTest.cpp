@@ -38,11 +38,6 @@ class FileReplaceTest : public CaptureFixture {
     std::ofstream(desktop_ / name, std::ios::binary) << text;
     return text;
   }
-
-  std::string ContentsOf(const std::string& name) const {
-    std::ifstream in(desktop_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
 };
 
 // Noise: a PNG of about 16 KiB, so that its writes come back short.
@@ -92,7 +87,7 @@ TEST_F(MacFullFlushTest, FallsBackToFsyncOnlyWhereNotSupported) {
     EXPECT_EQ(DesktopFiles(), std::vector<std::string>{png});
     const std::optional<Rgba8> decoded = DecodePng(desktop_ / png);
     EXPECT_EQ(decoded && decoded->pixels == ExpectedImage(*comp.frame).pixels, c.saved);
-    if (!c.saved) EXPECT_EQ(ContentsOf(png), earlier);
+    if (!c.saved) EXPECT_EQ(ContentsOf(desktop_ / png), earlier);
   }
 }
 

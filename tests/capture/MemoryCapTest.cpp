@@ -7,7 +7,6 @@
 // given back, and the plug-in holds no more memory after than before,
 // whatever the encoder held when memory ran out.
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "CaptureFixture.h"
@@ -17,11 +16,6 @@ namespace glimster::capture_tests {
 namespace {
 
 class MemoryCapTest : public CaptureFixture {};
-
-std::string ContentsOf(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST_F(MemoryCapTest, UnderEveryCapACaptureWritesTheWholeFrameOrSaysWhyAndKeepsTheEarlierFile) {
 #if defined(__SANITIZE_ADDRESS__)

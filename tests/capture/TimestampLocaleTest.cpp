@@ -34,6 +34,9 @@ TEST_F(TimestampLocaleTest, MorningAndEveningCapturesAreTwoFilesInEveryLocale) {
       // Only the evening word (9 bytes) fits the timestamp, the morning word
       // (15 bytes) does not: the 24-hour clock all day.
       {kPosix, {"my_MM", "UTF-8"}, k_morning24, k_evening24},
+      // A morning word (eleven Assamese letters, 33 bytes) longer than the
+      // whole timestamp: the 24-hour clock, never an unterminated name.
+      {kPosix, {"as_IN", "UTF-8"}, k_morning24, k_evening24},
       // A morning word that fits, an evening word (12 bytes) that does not.
       {kPosix, {nullptr, "UTF-8", "am", "postmeridiem"}, k_morning24, k_evening24},
       // The words of Wine's C runtime: in code page 932 bytes, not UTF-8; with

@@ -1,5 +1,7 @@
 #include "ToolRun.h"
 
+#include "tests/support/FileContents.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -13,13 +15,6 @@ extern char** environ;
 
 namespace glimster::cli_tests {
 namespace {
-
-std::string ContentsOf(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // "NAME=value" strings: this process's environment with `overrides` set over it.
 std::vector<std::string> EnvironmentWith(const std::map<std::string, std::string>& overrides) {
@@ -87,8 +82,8 @@ ToolRun RunProgram(const std::filesystem::path& program, const std::vector<std::
   }
   ToolRun run;
   run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ContentsOf(out_file);
-  run.err = ContentsOf(err_file);
+  run.out = test_support::ContentsOf(out_file);
+  run.err = test_support::ContentsOf(err_file);
   std::filesystem::remove(out_file);
   std::filesystem::remove(err_file);
   return run;

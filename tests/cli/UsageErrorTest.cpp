@@ -3,9 +3,9 @@
 #include "CliFixture.h"
 
 #include <fstream>
-#include <iterator>
 #include <utility>
 
+#include "tests/support/FileContents.h"
 #include "tests/support/PngImages.h"
 
 namespace glimster::cli_tests {
@@ -126,8 +126,7 @@ TEST_F(InputPng, ThatIsNoWholePngIsAUsageErrorInPlainWords) {
   }
   const fs::path whole = scratch_ / "whole.png";
   ASSERT_TRUE(test_support::WritePng(whole, image));
-  std::ifstream in(whole, std::ios::binary);
-  const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string png = test_support::ContentsOf(whole);
   for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"text.png", "plain text"},
                                     {"cut.png", png.substr(0, png.size() / 2)}}) {
     const fs::path input = scratch_ / name;

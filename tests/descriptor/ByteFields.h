@@ -32,18 +32,9 @@ inline std::uint32_t UnsignedField(const std::vector<std::uint8_t>& bytes, std::
   return value;
 }
 
-inline std::uint8_t ByteAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-  RequireRange(bytes, offset, 1);
-  return bytes[offset];
-}
-
 inline std::uint16_t u16(const std::vector<std::uint8_t>& bytes, std::size_t offset,
                          Endian endian) {
   return static_cast<std::uint16_t>(UnsignedField(bytes, offset, 2, endian));
-}
-
-inline std::int16_t i16(const std::vector<std::uint8_t>& bytes, std::size_t offset, Endian endian) {
-  return static_cast<std::int16_t>(u16(bytes, offset, endian));
 }
 
 inline std::uint32_t u32(const std::vector<std::uint8_t>& bytes, std::size_t offset,

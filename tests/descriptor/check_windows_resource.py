@@ -39,7 +39,7 @@ def read_name_or_id(data, offset):
 
 
 def read_resources(data):
-    """Every entry of a .res file: header sizes, type, name, language and data."""
+    """Every entry of a .res file: (type, name, language, data)."""
     resources = []
     offset = 0
     while offset < len(data):
@@ -49,39 +49,24 @@ def read_resources(data):
         at = align4(at)
         _data_version, _memory_flags, language = struct.unpack_from("<IHH", data, at)
         body_start = offset + header_size
-        resources.append({"type": kind, "name": name, "language": language,
-                          "data": data[body_start:body_start + data_size]})
+        resources.append((kind, name, language, data[body_start:body_start + data_size]))
         offset = align4(body_start + data_size)
     return resources
 
 
 class CompiledDescriptorResource(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
+    def test_holds_only_the_descriptor_as_pipl_16000_in_us_english(self):
         with tempfile.TemporaryDirectory() as folder:
             output = os.path.join(folder, "Glimster.res")
             subprocess.run(compile_command(output), check=True,
                            cwd=os.path.dirname(os.path.abspath(ARGS.script)))
             with open(output, "rb") as stream:
                 compiled = stream.read()
-        # A .res file opens with an empty entry that only marks the format.
-        cls.resources = [r for r in read_resources(compiled) if r["data"]]
         with open(ARGS.descriptor, "rb") as stream:
-            cls.descriptor = stream.read()
-
-    def test_holds_one_resource(self):
-        self.assertEqual(len(self.resources), 1)
-
-    def test_type_is_the_string_pipl_and_id_16000(self):
-        self.assertEqual(self.resources[0]["type"], "PIPL")
-        self.assertEqual(self.resources[0]["name"], 16000)
-
-    def test_language_is_us_english(self):
-        self.assertEqual(self.resources[0]["language"], 1033)
-
-    def test_data_are_the_generated_descriptor(self):
-        self.assertEqual(len(self.descriptor), 142)
-        self.assertEqual(self.resources[0]["data"], self.descriptor)
+            descriptor = stream.read()
+        # A .res file opens with an empty entry that only marks the format.
+        resources = [entry for entry in read_resources(compiled) if entry[3]]
+        self.assertEqual(resources, [("PIPL", 16000, 1033, descriptor)])
 
 
 if __name__ == "__main__":

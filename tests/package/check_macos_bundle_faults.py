@@ -29,47 +29,21 @@ import subprocess
 import sys
 import tempfile
 
-from check_code_signature import LC_CODE_SIGNATURE, load_commands
+from mach_o import LC_SEGMENT_64, code_directory, find_command, read_code_directory, slice_range, slot_span
 
-FAT_MAGIC = 0xCAFEBABE
-CPU_TYPE_X86_64 = 0x01000007
-CPU_TYPE_ARM64 = 0x0100000C
-LC_SEGMENT_64 = 0x19
 LC_BUILD_VERSION = 0x32
 PAGE = 4096  # the pages ld64.lld hashes
 
 
-def slice_offset(data, cputype):
-    """Where one slice starts in a fat file."""
-    magic, count = struct.unpack_from(">II", data, 0)
-    assert magic == FAT_MAGIC
-    for i in range(count):
-        slice_type, _, offset, _, _ = struct.unpack_from(">iiIII", data, 8 + 20 * i)
-        if slice_type == cputype:
-            return offset
-    raise SystemExit("no such slice")
-
-
 def section_middle(data, start, segment, section):
     """The file offset, within the slice at `start`, of a section's middle byte."""
-    for at, cmd in load_commands(data, start):
-        if cmd != LC_SEGMENT_64:
-            continue
-        for s in range(struct.unpack_from("<I", data, at + 64)[0]):
-            header = at + 72 + 80 * s
-            if data[header:header + 32] == section.ljust(16, b"\0") + segment.ljust(16, b"\0"):
-                length = struct.unpack_from("<Q", data, header + 40)[0]
-                return struct.unpack_from("<I", data, header + 48)[0] + length // 2
+    at = find_command(data, LC_SEGMENT_64, start, segment)
+    for s in range(struct.unpack_from("<I", data, at + 64)[0]):
+        header = at + 72 + 80 * s
+        if data[header:header + 16].rstrip(b"\0") == section:
+            length = struct.unpack_from("<Q", data, header + 40)[0]
+            return struct.unpack_from("<I", data, header + 48)[0] + length // 2
     raise SystemExit("no section %s,%s" % (segment, section))
-
-
-def code_directory(data, start):
-    """The file offset, within the slice at `start`, of its code directory (the first blob)."""
-    for at, cmd in load_commands(data, start):
-        if cmd == LC_CODE_SIGNATURE:
-            signature = struct.unpack_from("<I", data, at + 8)[0]
-            return signature + struct.unpack_from(">I", data, start + signature + 16)[0]
-    raise SystemExit("the arm64 slice is not signed")
 
 
 def change_arm64_byte(code, where):
@@ -77,7 +51,7 @@ def change_arm64_byte(code, where):
     start) gives; returns that offset."""
     with open(code, "r+b") as f:
         data = bytearray(f.read())
-        start = slice_offset(data, CPU_TYPE_ARM64)
+        start = slice_range(data, "arm64")[0]
         offset = where(data, start)
         data[start + offset] ^= 1
         f.seek(0)
@@ -85,17 +59,14 @@ def change_arm64_byte(code, where):
     return offset
 
 
-def raise_minos(code, cputype, version):
-    """Rewrites the minos field of one slice's LC_BUILD_VERSION in a fat file."""
+def raise_minos(code, arch, version):
+    """Rewrites the minos field of one slice's LC_BUILD_VERSION in a universal file."""
     with open(code, "r+b") as f:
         data = bytearray(f.read())
-        for at, cmd in load_commands(data, slice_offset(data, cputype)):
-            if cmd == LC_BUILD_VERSION:
-                struct.pack_into("<I", data, at + 12, version)
-                f.seek(0)
-                f.write(data)
-                return
-    raise SystemExit("no LC_BUILD_VERSION in the slice")
+        build_version = find_command(data, LC_BUILD_VERSION, slice_range(data, arch)[0])
+        struct.pack_into("<I", data, build_version + 12, version)
+        f.seek(0)
+        f.write(data)
 
 
 def arm64_slice(args, work, name, source_text):
@@ -128,8 +99,8 @@ def changed_page(section):
 def changed_code_slot(code):
     """A byte of code slot 5's SHA-256 changed: page 5 must be named."""
     def slot_5(data, start):
-        directory = code_directory(data, start)
-        return directory + struct.unpack_from(">I", data, start + directory + 16)[0] + 5 * 32 + 7
+        at = code_directory(data, start)
+        return slot_span(at, read_code_directory(data, start + at), 5).start + 7
     change_arm64_byte(code, slot_5)
     return page_named(5)
 
@@ -164,7 +135,7 @@ def main():
             return "arm64 code raises exceptions but has no exception tables (__gcc_except_tab)"
 
         def minos_13(code):
-            raise_minos(code, CPU_TYPE_X86_64, 0x000D0000)
+            raise_minos(code, "x86_64", 0x000D0000)
             return "x86_64 code needs macOS 13.0; expected minos 12.1"
 
         def no_arm64(code):

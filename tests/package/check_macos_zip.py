@@ -7,11 +7,10 @@ the licences and SHA256SUMS; the code executable (mode 755), the folders 755,
 the rest 644; the checksums those of the files; the bundle's files the ones
 built; the install text's commands in the order they are run."""
 
-import argparse
 import os
 import tempfile
 
-from rebuilds import SOURCE_DATE, fail, made_twice
+from rebuilds import SOURCE_DATE, arguments, fail, made_twice
 from zip_reading import check_dates, check_sums, read_archive
 
 MEMBERS = {
@@ -45,13 +44,7 @@ INSTALL_STEPS = [
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--cmake", required=True)
-    parser.add_argument("--script", required=True)
-    parser.add_argument("--bundle", required=True)
-    parser.add_argument("--faketime", required=True)
-    parser.add_argument("definitions", nargs="*", help="-D arguments for the script")
-    args = parser.parse_args()
+    args = arguments(__doc__, "cmake", "script", "bundle", "faketime")
 
     with tempfile.TemporaryDirectory() as folder:
         command = [args.cmake, *args.definitions, f"-DSTAGING={folder}/{{run}}", f"-DZIP={folder}/{{run}}.zip", "-P",

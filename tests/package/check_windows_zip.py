@@ -8,13 +8,12 @@ Glimster.aex the one built; the install text of this version; every text file
 with Windows line ends; a licence notice for each runtime whose code is in the
 .aex."""
 
-import argparse
 import os
 import shutil
 import subprocess
 import tempfile
 
-from rebuilds import SOURCE_DATE, fail, made_twice
+from rebuilds import SOURCE_DATE, arguments, fail, made_twice
 from zip_reading import check_dates, check_sums, read_archive
 
 FILES = ["Glimster.aex", "INSTALL.txt", "LICENSE-GCC.txt", "LICENSE-LodePNG.txt", "LICENSE-mingw-w64.txt",
@@ -34,15 +33,7 @@ INSTALL_WORDS = ["\\Support Files\\Plug-ins\\", "(Get-FileHash $name).Hash -eq $
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--cmake", required=True)
-    parser.add_argument("--script", required=True)
-    parser.add_argument("--name", required=True)
-    parser.add_argument("--version", required=True)
-    parser.add_argument("--aex", required=True)
-    parser.add_argument("--faketime", required=True)
-    parser.add_argument("definitions", nargs="*", help="-D arguments for the script")
-    args = parser.parse_args()
+    args = arguments(__doc__, "cmake", "script", "name", "version", "aex", "faketime")
     if args.name != f"Glimster-{args.version}-windows-x64.zip":
         fail(f"archive name {args.name}")
 

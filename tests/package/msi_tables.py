@@ -8,14 +8,17 @@ import subprocess
 GUID = re.compile(r"^\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\}$")
 # Component attribute: the key path is a Registry row, not a File row.
 REGISTRY_KEY_PATH = 4
-# Upgrade attributes: detect only (remove nothing); VersionMin and VersionMax inclusive.
-ONLY_DETECT, MIN_INCLUSIVE, MAX_INCLUSIVE = 2, 256, 512
+# Upgrade attributes: VersionMin and VersionMax inclusive.
+MIN_INCLUSIVE, MAX_INCLUSIVE = 256, 512
 # Custom action type: set a property (or a folder) to a formatted text.
 SET_PROPERTY = 51
-# Properties every package has; ALLUSERS 1 makes the install per machine.
-REQUIRED = ("ProductCode", "ProductLanguage", "ProductName", "ProductVersion", "Manufacturer", "UpgradeCode")
+# Properties every package has, but those check_msi.py reads by value (the
+# product's name, version, publisher and UpgradeCode); ALLUSERS 1 makes the
+# install per machine.
+REQUIRED = ("ProductCode", "ProductLanguage")
+# The tables the rules and check_msi.py read.
 TABLES = ("Property", "Component", "File", "Registry", "Directory", "Upgrade", "AppSearch", "CustomAction",
-          "InstallExecuteSequence", "InstallUISequence")
+          "InstallExecuteSequence", "InstallUISequence", "LaunchCondition", "Media")
 
 
 def table(msiinfo, msi, name):

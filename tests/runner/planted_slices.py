@@ -11,7 +11,6 @@ write faults.
 """
 
 import argparse
-import hashlib
 import os
 import resource
 import signal
@@ -20,10 +19,12 @@ import subprocess
 import sys
 import tempfile
 
-FAT_MAGIC = 0xCAFEBABE
-CPU_TYPES = {"x86_64": 0x01000007, "arm64": 0x0100000C}
-LC_SEGMENT_64, LC_DYSYMTAB, LC_UUID, LC_LOAD_DYLIB = 0x19, 0xB, 0x1B, 0xC
-LC_CODE_SIGNATURE, LC_DYLD_INFO_ONLY, LC_RPATH = 0x1D, 0x80000022, 0x8000001C
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "package"))
+from mach_o import (CPU_TYPES, LC_CODE_SIGNATURE, LC_SEGMENT_64, code_directory, digest,  # noqa: E402
+                    find_command, load_commands, page_span, read_code_directory, slice_range, slot_span)
+
+LC_DYSYMTAB, LC_UUID, LC_LOAD_DYLIB = 0xB, 0x1B, 0xC
+LC_DYLD_INFO_ONLY, LC_RPATH = 0x80000022, 0x8000001C
 SG_READ_ONLY = 0x10
 
 
@@ -31,37 +32,14 @@ def thin(path, arch):
     """The bytes of one slice of a universal Mach-O file."""
     with open(path, "rb") as f:
         data = f.read()
-    magic, count = struct.unpack_from(">II", data, 0)
-    assert magic == FAT_MAGIC
-    for i in range(count):
-        cputype, _, offset, size, _ = struct.unpack_from(">iiIII", data, 8 + 20 * i)
-        if cputype == CPU_TYPES[arch]:
-            return bytearray(data[offset:offset + size])
-    raise SystemExit("no %s slice in %s" % (arch, path))
-
-
-def commands(data):
-    """The load commands: (offset, cmd, size) each."""
-    found, at = [], 32
-    for _ in range(struct.unpack_from("<I", data, 16)[0]):
-        cmd, size = struct.unpack_from("<II", data, at)
-        found.append((at, cmd, size))
-        at += size
-    return found
-
-
-def command(data, wanted, name=None):
-    """The offset of the first load command `wanted` (a segment: of that name)."""
-    for at, cmd, _ in commands(data):
-        if cmd == wanted and (name is None or data[at + 8:at + 24].rstrip(b"\0") == name):
-            return at
-    raise SystemExit("no load command 0x%x" % wanted)
+    offset, size = slice_range(data, arch)
+    return bytearray(data[offset:offset + size])
 
 
 def rewrite_commands(data, change):
     """The load commands, as a list of byte strings, passed through `change`
     and written back in place of the old ones, zeros after them."""
-    blobs = [bytes(data[at:at + size]) for at, _, size in commands(data)]
+    blobs = [bytes(data[at:at + size]) for at, _, size in load_commands(data)]
     blobs = change(blobs)
     area = b"".join(blobs)
     old_size = struct.unpack_from("<I", data, 20)[0]
@@ -71,18 +49,13 @@ def rewrite_commands(data, change):
 
 def reseal(data):
     """Every code slot of the code directory rehashed over the changed file, as
-    the linker signs it (a SHA-256 of each page up to the code limit)."""
-    at = next((a for a, cmd, _ in commands(data) if cmd == LC_CODE_SIGNATURE), None)
+    the linker signs it."""
+    at = code_directory(data)
     if at is None:
         return
-    signature = struct.unpack_from("<I", data, at + 8)[0]
-    directory = signature + struct.unpack_from(">I", data, signature + 16)[0]
-    hash_offset, _, _, slots, limit, size, _, _, shift = struct.unpack_from(">5I4B", data,
-                                                                             directory + 16)
-    for slot in range(slots):
-        page = data[slot << shift:min((slot + 1) << shift, limit)]
-        start = directory + hash_offset + slot * size
-        data[start:start + size] = hashlib.sha256(page).digest()[:size]
+    directory = read_code_directory(data, at)
+    for number in range(directory.code_count):
+        data[slot_span(at, directory, number)] = digest(directory, data[page_span(directory, number)])
 
 
 def drop(wanted):
@@ -91,17 +64,17 @@ def drop(wanted):
 
 
 def classic_relocations(data):
-    struct.pack_into("<I", data, command(data, LC_DYSYMTAB) + 68, 1)  # nextrel
+    struct.pack_into("<I", data, find_command(data, LC_DYSYMTAB) + 68, 1)  # nextrel
 
 
 def weak_binds(data):
-    at = command(data, LC_DYLD_INFO_ONLY)
+    at = find_command(data, LC_DYLD_INFO_ONLY)
     bind = struct.unpack_from("<II", data, at + 16)  # bind_off, bind_size
     struct.pack_into("<II", data, at + 24, *bind)    # weak_bind_off, weak_bind_size
 
 
 def unknown_command(data):
-    struct.pack_into("<I", data, command(data, LC_UUID), LC_RPATH)
+    struct.pack_into("<I", data, find_command(data, LC_UUID), LC_RPATH)
 
 
 def libraries_swapped(data):
@@ -115,11 +88,11 @@ def libraries_swapped(data):
 
 
 def data_read_only(data):
-    struct.pack_into("<I", data, command(data, LC_SEGMENT_64, b"__DATA") + 68, SG_READ_ONLY)
+    struct.pack_into("<I", data, find_command(data, LC_SEGMENT_64, segment=b"__DATA") + 68, SG_READ_ONLY)
 
 
 def uuid_index(data):
-    return [cmd for _, cmd, _ in commands(data)].index(LC_UUID)
+    return [cmd for _, cmd, _ in load_commands(data)].index(LC_UUID)
 
 
 # (fault, slices it applies to, planting, the runner's words; None: the process faults)

@@ -319,24 +319,6 @@ TEST_F(OutputNamingTest, WindowsDeviceNamesBeforeTheFirstDotGetAnUnderscore) {
   EXPECT_EQ(Path(u".v2", Utc(2026, 12, 8, 9, 30, 0)), "/D/_v2 2026-12-08 09.30.00 AM.png");
 }
 
-// A locale whose AM word (eleven Assamese letters, 33 bytes) leaves the
-// timestamp no room in its 32 bytes: the name then holds the 24-hour time,
-// never an unterminated buffer.
-TEST(TimestampTest, AnAmPmWordThatDoesNotFitGivesThe24HourClockWithoutTheWord) {
-  std::tm morning{};
-  morning.tm_year = 2021 - 1900;
-  morning.tm_mon = 5;
-  morning.tm_mday = 15;
-  morning.tm_hour = 9;
-  morning.tm_min = 30;
-  std::tm evening = morning;
-  evening.tm_hour = 21;
-  BuiltLocales locales;
-  ASSERT_TRUE(locales.Use("as_IN")) << "localedef (Debian package locales)";
-  EXPECT_EQ(FormatTimestamp(morning), "2021-06-15 09.30.00");
-  EXPECT_EQ(FormatTimestamp(evening), "2021-06-15 21.30.00");
-}
-
 }  // namespace
 
 }  // namespace glimster

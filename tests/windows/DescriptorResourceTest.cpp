@@ -105,10 +105,13 @@ TEST_F(DescriptorResource, NamesTheLibrarysOnlyExport) {
   EXPECT_EQ(entry_name, "EntryPointFunc");
   EXPECT_NE(GetProcAddress(module_, entry_name.c_str()), nullptr);
 
-  // The export directory of the loaded image: one function, exported by that name.
+  // An x86-64 DLL (PE32+) whose export directory holds one function, exported by that name.
   const auto* base = reinterpret_cast<const std::uint8_t*>(module_);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+  EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+  EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+  EXPECT_NE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL, 0);
   const IMAGE_DATA_DIRECTORY& directory =
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
   ASSERT_NE(directory.VirtualAddress, 0u);

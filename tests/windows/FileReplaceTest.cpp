@@ -198,7 +198,7 @@ class FileReplace : public capture_tests::CaptureFixture {
     void(WINAPI * real_sleep)(DWORD) = nullptr;
     patch(module, "KERNEL32.dll", "Sleep", &RecordSleep, real_sleep);
     g_folder = desktop_.wstring();
-    comp_ = &ActivateComposition(u"Replaced whole", GradientFrame(6, 4, 0));
+    comp_ = &ActivateComposition(u"Replaced whole", capture_tests::GradientFrame(6, 4, 0, false));
   }
 
   void TearDown() override {
@@ -254,7 +254,9 @@ TEST_F(FileReplace, WritesAHiddenNewFileFlushesClosesRevealsAndMovesItToTheTarge
   const DWORD attributes = GetFileAttributesW((desktop_ / added[0]).c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(DecodePngWithWic(desktop_ / added[0]).rgba, test_support::RgbaOf(*comp_->frame).pixels);
+  const std::optional<test_support::Rgba8> written = test_support::DecodePng(desktop_ / added[0]);
+  ASSERT_TRUE(written.has_value());
+  EXPECT_EQ(written->pixels, test_support::RgbaOf(*comp_->frame).pixels);
 }
 
 // A temporary that cannot be revealed is deleted: never a hidden file

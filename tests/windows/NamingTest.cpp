@@ -13,6 +13,7 @@
 
 #include "capture/NamingPlatform.h"
 #include "capture/OutputNaming.h"
+#include "tests/support/Probe.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace glimster::windows_tests {
@@ -37,7 +38,7 @@ NamingPlatform WindowsWithRecordedMessage() {
 std::optional<std::string> PathFor(const std::u16string& name, const NamingPlatform& platform) {
   const std::u16string with_nul = name + u'\0';
   const OutputPath output = BuildOutputPath(
-      with_nul.data(), static_cast<std::uint32_t>(with_nul.size() * 2), kFixedNow, platform);
+      with_nul.data(), static_cast<std::uint32_t>(with_nul.size() * 2), probe::kFixedNow, platform);
   if (output.failure != NamingFailure::kNone) return std::nullopt;
   return output.path;
 }

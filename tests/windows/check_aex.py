@@ -1,13 +1,8 @@
 """Reads Glimster.aex with tools that did not build it and checks what the
 host relies on:
 
-  exports     objdump -p: an x86-64 DLL with exactly one export,
-              EntryPointFunc, by name
   imports     objdump -p: only DLLs that every Windows has (never the
               compiler's runtime DLLs)
-  descriptor  wrestool: two resources, the version and the descriptor; the
-              descriptor of the string type PIPL, id 16000, language 1033,
-              whose bytes are those of the generated descriptor file
   version     wrestool: the version resource (type 16, id 1, language 1033)
               read back: the fixed numbers and the strings Windows shows
 """
@@ -34,33 +29,6 @@ def fail(message):
 def objdump(args):
     return subprocess.run([args.objdump, "-p", args.aex], check=True, capture_output=True,
                           text=True).stdout
-
-
-def check_exports(args):
-    dump = objdump(args)
-    # A 64-bit x86 DLL.
-    if "file format pei-x86-64" not in dump or "(PE32+)" not in dump:
-        fail("the file is not a PE32+ image for x86-64")
-    characteristics = dump[dump.find("Characteristics"):dump.find("Time/Date")]
-    if not re.search(r"^\s*DLL\s*$", characteristics, re.MULTILINE):
-        fail("the file is not a DLL")
-    section = dump[dump.find("The Export Tables"):]
-    section = section[:section.find("\nThe ", 1)] if "\nThe " in section[1:] else section
-    print(section.strip())
-    if "The Export Tables" not in dump:
-        fail("the file has no export table")
-    counts = re.search(r"Export Address Table\s+([0-9a-fA-F]+)\s*\n\s*\[Name Pointer/Ordinal\] Table\s+([0-9a-fA-F]+)",
-                       section)
-    if not counts:
-        fail("cannot read the export counts")
-    functions, names = int(counts.group(1), 16), int(counts.group(2), 16)
-    exported = re.findall(r"^\s*\[\s*\d+\]\s+(\S+)\s*$",
-                          section[section.find("[Ordinal/Name Pointer] Table"):], re.MULTILINE)
-    if functions != 1 or names != 1:
-        fail(f"{functions} exported functions, {names} by name; expected exactly one of each")
-    if exported != ["EntryPointFunc"]:
-        fail(f"exported names {exported}; expected exactly ['EntryPointFunc']")
-    print("OK: one export, EntryPointFunc, by its undecorated name")
 
 
 def check_imports(args):
@@ -98,30 +66,6 @@ def check_imports(args):
         if function not in lowered.get(dll, []):
             fail(f"{function} is not imported from {dll}")
     print(f"OK: {len(imports)} DLLs, all part of Windows")
-
-
-def check_descriptor(args):
-    listing = subprocess.run([args.wrestool, "-l", args.aex], check=True, capture_output=True,
-                             text=True).stdout
-    print(listing.strip())
-    resources = [line for line in listing.splitlines() if line.strip()]
-    # A quoted type is a string type, an unquoted one a number.
-    descriptors = [re.match(r"^--type='PIPL' --name=16000 --language=1033 \[offset=0x[0-9a-f]+ size=(\d+)\]$",
-                            line) for line in resources]
-    others = [line for line, listed in zip(resources, descriptors)
-              if not listed and not VERSION_RESOURCE.match(line)]
-    if len(resources) != 2 or others:
-        fail(f"{len(resources)} resources ({others} unexpected); expected the version and the descriptor")
-    listed = next((listed for listed in descriptors if listed), None)
-    if not listed:
-        fail("no resource of the string type 'PIPL', id 16000, language 1033")
-    data = subprocess.run([args.wrestool, "-x", "--raw", "--type=PIPL", "--name=16000",
-                           "--language=1033", args.aex], check=True, capture_output=True).stdout
-    with open(args.descriptor, "rb") as stream:
-        expected = stream.read()
-    if int(listed.group(1)) != len(data) or data != expected:
-        fail(f"the descriptor resource is {data.hex(' ')}; expected the generated {expected.hex(' ')}")
-    print(f"OK: PIPL 16000 (1033), the {len(data)} bytes of the generated descriptor")
 
 
 VERSION_RESOURCE = re.compile(r"^--type=16 --name=1 --language=1033 \[type=version offset=0x[0-9a-f]+ size=\d+\]$")
@@ -182,8 +126,8 @@ def check_version(args):
                 "OriginalFilename": "Glimster.aex", "ProductName": "Glimster"}
     if table != "040904B0" or any(values.get(name) != value for name, value in expected.items()):
         fail(f"string table {table!r} is not US English, Unicode, with {expected}")
-    if not values.get("FileDescription", "").startswith("Glimster"):
-        fail("no FileDescription naming Glimster")
+    if not values.get("FileDescription", "").startswith("Glimster: "):
+        fail("no FileDescription that starts \"Glimster: \"")
     [(_, translation, _)] = blocks.get("VarFileInfo", [("", b"", [])])
     if translation != struct.pack("<HH", 0x0409, 1200):
         fail(f"translation {translation!r}; expected US English, Unicode")
@@ -192,15 +136,13 @@ def check_version(args):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("check", choices=["exports", "imports", "descriptor", "version"])
+    parser.add_argument("check", choices=["imports", "version"])
     parser.add_argument("--aex", required=True)
     parser.add_argument("--objdump")
     parser.add_argument("--wrestool")
-    parser.add_argument("--descriptor", help="the generated descriptor file")
     parser.add_argument("--version", help="the project's version, e.g. 3.0.0")
     args = parser.parse_args()
-    {"exports": check_exports, "imports": check_imports, "descriptor": check_descriptor,
-     "version": check_version}[args.check](args)
+    {"imports": check_imports, "version": check_version}[args.check](args)
 
 
 if __name__ == "__main__":

@@ -10,8 +10,8 @@ host's.
      resource says 2.9.0) into the default folder, making the folders of its
      path below Common; its files dated SOURCE_DATE_EPOCH, read as local time;
   2. this version over it: one entry, of this version, and one Glimster.aex,
-     byte-identical to the zip's, its version resource (read with wrestool)
-     this version's, beside README.txt and the licence notices;
+     byte-identical to the one built (whose version resource aex.Version
+     reads), beside README.txt and the licence notices;
   3. this version again: it succeeds and changes nothing;
   4. 2.9.0 over it: refused (1603), nothing changed;
   5. this version again with INSTALLDIR another folder: refused, nothing
@@ -30,7 +30,6 @@ host's.
  12. removal: drive C as before step 1.
 """
 
-import argparse
 import os
 import shutil
 import stat
@@ -38,7 +37,9 @@ import struct
 import subprocess
 import sys
 import tempfile
-import zipfile
+
+from check_msi import FILES
+from rebuilds import SOURCE_DATE, arguments, fail, made_once
 
 COMMON_FOLDER = "Program Files/Adobe/Common"
 DEFAULT_FOLDER = COMMON_FOLDER + "/Plug-ins/7.0/MediaCore"
@@ -46,21 +47,13 @@ RELEASE_FOLDER = "Program Files/Adobe/Adobe After Effects 2024/Support Files/Plu
 OTHER_RELEASE_FOLDER = "Program Files/Adobe/Adobe After Effects 2025/Support Files/Plug-ins"
 MISSING_RELEASE_FOLDER = "Program Files/Adobe/Adobe After Effects 2099/Support Files/Plug-ins"
 HOST_FILE = "Host Plug-in.aex"
-INSTALLED = ["Glimster.aex", "LICENSE-GCC.txt", "LICENSE-LodePNG.txt", "LICENSE-mingw-w64.txt", "README.txt"]
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 # Where the installer keeps the folder it installed into, and the folders it made.
 GLIMSTER_KEY = "HKLM\\Software\\Glimster"
 OLD_VERSION = "2.9.0"
-# The installers are built with SOURCE_DATE_EPOCH 2023-11-14 22:13:20 UTC.
-SOURCE_DATE = 1700000000
 # Wine hands a Windows exit code to Linux cut to its low byte.
 SUCCESS, INSTALL_FAILURE = 0, 1603 & 0xFF
 EXIT_CODES = {SUCCESS: "0", INSTALL_FAILURE: "1603 (ERROR_INSTALL_FAILURE, cut to 67)"}
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
 
 
 def windows_path(path):
@@ -139,22 +132,16 @@ def version_is(args, path, version):
 
 
 def run_steps(args, folder, wine):
-    def make(script, extra, *definitions):
-        subprocess.run([args.cmake, *extra, *definitions, "-P", script], check=True,
-                       env=dict(os.environ, SOURCE_DATE_EPOCH=str(SOURCE_DATE)))
-
     old_aex = os.path.join(folder, "old.aex")
     old_plugin(args.aex, args.version, old_aex)
     if not version_is(args, old_aex, OLD_VERSION) or version_is(args, old_aex, args.version):
         fail(f"the copy of Glimster.aex does not read as {OLD_VERSION}")
-    msi, old_msi, archive = (os.path.join(folder, name) for name in ("new.msi", "old.msi", "Glimster.zip"))
-    make(args.msi_script, args.msi_arg, f"-DAEX={args.aex}", f"-DVERSION={args.version}",
-         f"-DSTAGING={folder}/new", f"-DMSI={msi}")
-    make(args.msi_script, args.msi_arg, f"-DAEX={old_aex}", f"-DVERSION={OLD_VERSION}",
-         f"-DSTAGING={folder}/old", f"-DMSI={old_msi}")
-    make(args.zip_script, args.zip_arg, f"-DAEX={args.aex}", f"-DSTAGING={folder}/zip", f"-DZIP={archive}")
-    with zipfile.ZipFile(archive) as opened:
-        zip_aex = opened.read("Glimster.aex")
+    # Each release: its version and its Glimster.aex.
+    new, old = (args.version, args.aex), (OLD_VERSION, old_aex)
+    msi, old_msi = os.path.join(folder, "new.msi"), os.path.join(folder, "old.msi")
+    for (version, aex), run, path in ((new, "new", msi), (old, "old", old_msi)):
+        made_once([args.cmake, *args.definitions, f"-DAEX={aex}", f"-DVERSION={version}",
+                   f"-DSTAGING={folder}/{run}", f"-DMSI={path}", "-P", args.script])
 
     boot = wine.run("--boot")
     if boot.returncode != 0:
@@ -169,29 +156,24 @@ def run_steps(args, folder, wine):
             f.write(b"the host's own plug-in\n")
     before = wine.tree()
 
-    def installed(step, host, version):
+    def installed(step, host, release):
         """Glimster's folder in `host` holds exactly its files, Glimster.aex
-        of `version`; Add/Remove Programs names it once, with that folder."""
+        that of `release`; Add/Remove Programs names it once, with its
+        version and that folder."""
+        version, aex = release
         glimster = os.path.join(wine.drive_c, host, "Glimster")
         names = sorted(os.listdir(glimster)) if os.path.isdir(glimster) else []
-        if names != INSTALLED:
-            fail(f"{step}: {glimster} holds {names}; expected {INSTALLED}")
-        entries = [(version, publisher, location.lower()) for version, publisher, location in wine.entries()]
+        if names != FILES:
+            fail(f"{step}: {glimster} holds {names}; expected {FILES}")
+        with open(os.path.join(glimster, "Glimster.aex"), "rb") as copied, open(aex, "rb") as built:
+            if copied.read() != built.read():
+                fail(f"{step}: the installed Glimster.aex is not that of {version}")
+        entries = [(listed, publisher, location.lower()) for listed, publisher, location in wine.entries()]
         expected = [(version, "Glimster project", (drive_c_path(host) + "\\Glimster\\").lower())]
         if entries != expected:
             fail(f"{step}: Add/Remove Programs lists {entries}; expected {expected}")
-        print(f"{step}: {host}/Glimster holds {', '.join(names)}; one entry, {version}, InstallLocation "
-              f"{drive_c_path(host)}\\Glimster\\")
-        return os.path.join(glimster, "Glimster.aex")
-
-    def current(step, host):
-        aex = installed(step, host, args.version)
-        with open(aex, "rb") as f:
-            if f.read() != zip_aex:
-                fail(f"{step}: the installed Glimster.aex is not the zip's")
-        if not version_is(args, aex, args.version):
-            fail(f"{step}: the installed Glimster.aex's version resource is not {args.version}")
-        print(f"{step}: Glimster.aex is the zip's, version resource {args.version}")
+        print(f"{step}: {host}/Glimster holds {', '.join(names)}, its Glimster.aex that of {version}; one entry, "
+              f"{version}, InstallLocation {drive_c_path(host)}\\Glimster\\")
 
     def unchanged(step, then):
         if wine.tree() != then:
@@ -214,7 +196,7 @@ def run_steps(args, folder, wine):
         local time of Wine's zone: whatever the zone, within 14 hours of
         SOURCE_DATE, by whole quarters of an hour."""
         glimster = os.path.join(wine.drive_c, host, "Glimster")
-        for name in INSTALLED:
+        for name in FILES:
             offset = int(os.stat(os.path.join(glimster, name)).st_mtime) - SOURCE_DATE
             if abs(offset) > 14 * 3600 or offset % 900:
                 fail(f"{step}: {name} is dated {offset} s from SOURCE_DATE_EPOCH")
@@ -223,21 +205,19 @@ def run_steps(args, folder, wine):
     release, other_release, missing_release = (
         drive_c_path(host) for host in (RELEASE_FOLDER, OTHER_RELEASE_FOLDER, MISSING_RELEASE_FOLDER))
     wine.msiexec("1. install 2.9.0", SUCCESS, "/i", windows_path(old_msi))
-    old = installed("1. install 2.9.0", DEFAULT_FOLDER, OLD_VERSION)
-    if not version_is(args, old, OLD_VERSION):
-        fail(f"1. install 2.9.0: the installed Glimster.aex's version resource is not {OLD_VERSION}")
+    installed("1. install 2.9.0", DEFAULT_FOLDER, old)
     dated("1. install 2.9.0", DEFAULT_FOLDER)
     wine.msiexec("2. upgrade", SUCCESS, "/i", windows_path(msi))
-    current("2. upgrade", DEFAULT_FOLDER)
+    installed("2. upgrade", DEFAULT_FOLDER, new)
     then = wine.tree()
     wine.msiexec("3. same version again", SUCCESS, "/i", windows_path(msi))
-    current("3. same version again", DEFAULT_FOLDER)
+    installed("3. same version again", DEFAULT_FOLDER, new)
     unchanged("3. same version again", then)
     wine.msiexec("4. downgrade", INSTALL_FAILURE, "/i", windows_path(old_msi))
-    current("4. downgrade", DEFAULT_FOLDER)
+    installed("4. downgrade", DEFAULT_FOLDER, new)
     unchanged("4. downgrade", then)
     wine.msiexec("5. INSTALLDIR elsewhere", INSTALL_FAILURE, "/i", windows_path(msi), f"INSTALLDIR={release}")
-    current("5. INSTALLDIR elsewhere", DEFAULT_FOLDER)
+    installed("5. INSTALLDIR elsewhere", DEFAULT_FOLDER, new)
     unchanged("5. INSTALLDIR elsewhere", then)
     wine.msiexec("6. remove", SUCCESS, "/x", windows_path(msi))
     removed("6. remove")
@@ -245,18 +225,18 @@ def run_steps(args, folder, wine):
     wine.msiexec("7. no such INSTALLDIR", INSTALL_FAILURE, "/i", windows_path(msi), f"INSTALLDIR={missing_release}")
     removed("7. no such INSTALLDIR")
     wine.msiexec("8. INSTALLDIR", SUCCESS, "/i", windows_path(old_msi), f"INSTALLDIR={release}")
-    installed("8. INSTALLDIR", RELEASE_FOLDER, OLD_VERSION)
+    installed("8. INSTALLDIR", RELEASE_FOLDER, old)
     if os.path.exists(os.path.join(wine.drive_c, COMMON_FOLDER, "Plug-ins")):
         fail("8. INSTALLDIR: the default folder's path was made too")
     then = wine.tree()
     wine.msiexec("9. upgrade elsewhere", INSTALL_FAILURE, "/i", windows_path(msi), f"INSTALLDIR={other_release}")
-    installed("9. upgrade elsewhere", RELEASE_FOLDER, OLD_VERSION)
+    installed("9. upgrade elsewhere", RELEASE_FOLDER, old)
     unchanged("9. upgrade elsewhere", then)
     wine.msiexec("10. upgrade", SUCCESS, "/i", windows_path(msi))
-    current("10. upgrade", RELEASE_FOLDER)
+    installed("10. upgrade", RELEASE_FOLDER, new)
     then = wine.tree()
     wine.msiexec("11. same INSTALLDIR again", SUCCESS, "/i", windows_path(msi), f"INSTALLDIR={release.lower()}")
-    current("11. same INSTALLDIR again", RELEASE_FOLDER)
+    installed("11. same INSTALLDIR again", RELEASE_FOLDER, new)
     unchanged("11. same INSTALLDIR again", then)
     wine.msiexec("12. remove", SUCCESS, "/x", windows_path(msi))
     removed("12. remove")
@@ -265,18 +245,8 @@ def run_steps(args, folder, wine):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--cmake", required=True)
-    parser.add_argument("--zip-script", required=True)
-    parser.add_argument("--msi-script", required=True)
-    parser.add_argument("--check-aex", required=True, help="check_aex.py, which reads the version resource")
-    parser.add_argument("--wrestool", required=True)
-    parser.add_argument("--aex", required=True)
-    parser.add_argument("--version", required=True)
-    parser.add_argument("--zip-arg", action="append", default=[], help="a -D argument of the zip's script")
-    parser.add_argument("--msi-arg", action="append", default=[], help="a -D argument of the installer's script")
-    args = parser.parse_args()
+    # --check-aex: tests/windows/check_aex.py, which reads the version resource.
+    args = arguments(__doc__, "wine-run", "cmake", "script", "check-aex", "wrestool", "aex", "version")
 
     folder = tempfile.mkdtemp(prefix="glimster-msi-")
     wine = Wine(args.wine_run, os.path.join(folder, "wine"))
