@@ -36,14 +36,32 @@ TEST_F(CaptureFileTest, AnEmptyNameStartsTheFileNameWithTheSpace) {
   EXPECT_EQ(Utf8NameOf(OnlyPng()), " 2026-12-08 09.30.00 AM.png");
 }
 
+// Non-ASCII names onto a desktop whose path is not ASCII either; an
+// unpaired surrogate in the name becomes U+FFFD.
 TEST_F(CaptureFileTest, NonAsciiNamesAreWrittenInUtf8) {
-  ActivateComposition(u"Ünïcødé – 日本 😀", GradientFrame(4, 4, 0, true));
-  Capture();
-  EXPECT_EQ(Utf8NameOf(OnlyPng()),
-            "\xc3\x9cn\xc3\xaf"
-            "c\xc3\xb8"
-            "d\xc3\xa9 \xe2\x80\x93 "
-            "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 2026-12-08 09.30.00 AM.png");
+  const struct {
+    std::u16string name;
+    std::string file;
+  } cases[] = {
+      {u"Ünïcødé – 日本 😀",
+       "\xc3\x9cn\xc3\xaf"
+       "c\xc3\xb8"
+       "d\xc3\xa9 \xe2\x80\x93 "
+       "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 2026-12-08 09.30.00 AM.png"},
+      {std::u16string(u"a") + char16_t{0xD800} + u"b",
+       "a\xef\xbf\xbd"
+       "b 2026-12-08 09.30.00 AM.png"},
+  };
+  const fs::path desktop =
+      home_ / PathOf("B\xc3\xbcr\xc3\xb8 \xe6\xa1\x8c\xe9\x9d\xa2") / "Desktop";
+  fs::create_directories(desktop);
+  UseDesktop(desktop);
+  for (const auto& c : cases) {
+    ActivateComposition(c.name, GradientFrame(4, 4, 0, true));
+    Capture();
+    EXPECT_EQ(Utf8NameOf(OnlyPng()), c.file);
+    fs::remove(OnlyPng());
+  }
 }
 
 TEST_F(CaptureFileTest, ASlashInTheNameCannotLeaveTheDesktop) {

@@ -3,7 +3,6 @@
 #include "tests/support/PluginUnderTest.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <stdexcept>
@@ -21,15 +20,6 @@ const std::filesystem::path& PluginFile() { return g_plugin_file; }
 void SetPluginFile(std::filesystem::path file) { g_plugin_file = std::move(file); }
 
 HMODULE LoadedPluginModule() { return GetModuleHandleW(g_plugin_file.filename().c_str()); }
-
-std::filesystem::path ShellDesktopFolder() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  if (FAILED(
-          SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder))) {
-    throw std::runtime_error("SHGetFolderPathW(CSIDL_DESKTOPDIRECTORY) failed");
-  }
-  return std::filesystem::path(folder);
-}
 
 std::vector<std::wstring> EntriesIn(const std::filesystem::path& folder) {
   std::vector<std::wstring> names;

@@ -1,7 +1,6 @@
-// What the Windows tests share: the plug-in file under test, the shell's
-// desktop folder, and import-table patches through which a test watches (or
-// replaces) the system functions the loaded plug-in calls, so that no dialog
-// is ever shown.
+// What the Windows tests share: the plug-in file under test and import-table
+// patches through which a test watches (or replaces) the system functions
+// the loaded plug-in calls, so that no dialog is ever shown.
 #pragma once
 
 #include <windows.h>
@@ -18,9 +17,6 @@ void SetPluginFile(std::filesystem::path file);
 
 // The module of the plug-in once the substitute host loaded it; null before.
 HMODULE LoadedPluginModule();
-
-// The desktop folder as SHGetFolderPathW reports it (folder 16, current path).
-std::filesystem::path ShellDesktopFolder();
 
 // The names of all entries (files and folders) directly in `folder`.
 std::vector<std::wstring> EntriesIn(const std::filesystem::path& folder);
