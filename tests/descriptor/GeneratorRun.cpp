@@ -1,38 +1,24 @@
 #include "GeneratorRun.h"
 
+#include <sys/wait.h>
+
+#include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
 namespace glimster::descriptor_tests {
 namespace {
 
-std::string quoted(const std::string& argument) {
-#ifdef _WIN32
-  return '"' + argument + '"';
-#else
+// `argument` as one word of the shell's.
+std::string Quoted(const std::string& argument) {
   std::string result = "'";
   for (const char c : argument) {
     result += c == '\'' ? std::string("'\\''") : std::string(1, c);
   }
   return result + "'";
-#endif
-}
-
-int ExitCode(int system_result) {
-#ifdef _WIN32
-  return systemResult;
-#else
-  return WIFEXITED(system_result) ? WEXITSTATUS(system_result) : -1;
-#endif
 }
 
 }  // namespace
@@ -58,19 +44,12 @@ ScratchFolder::~ScratchFolder() {
 }
 
 int RunGenerator(const std::vector<std::string>& arguments) {
-  std::string command = quoted(GLIMSTER_PIPL_GEN_PATH);
+  std::string command = Quoted(GLIMSTER_PIPL_GEN_PATH);
   for (const std::string& argument : arguments) {
-    command += ' ' + quoted(argument);
+    command += ' ' + Quoted(argument);
   }
-  return ExitCode(std::system(command.c_str()));
-}
-
-Bytes ReadFile(const std::filesystem::path& file) {
-  std::ifstream stream(file, std::ios::binary);
-  if (!stream) {
-    throw std::runtime_error("cannot read " + file.string());
-  }
-  return Bytes(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace glimster::descriptor_tests

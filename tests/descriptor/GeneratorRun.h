@@ -1,14 +1,11 @@
 // Running glimster_pipl_gen from a test, and the folder its output goes to.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace glimster::descriptor_tests {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // A fresh, uniquely named folder under the system's temporary folder, removed
 // with everything in it when the object goes.
@@ -28,7 +25,5 @@ class ScratchFolder {
 // Runs the generator with `arguments` and returns its exit code (-1 if it
 // did not exit normally).
 int RunGenerator(const std::vector<std::string>& arguments);
-
-Bytes ReadFile(const std::filesystem::path& file);
 
 }  // namespace glimster::descriptor_tests
