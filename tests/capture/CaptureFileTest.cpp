@@ -12,7 +12,7 @@ namespace {
 class CaptureFileTest : public CaptureFixture {};
 
 // At fixed clock times, UTC: the hours after noon and after midnight are 12
-// on the twelve-hour clock.
+// on the twelve-hour clock, the last second of the day 11 PM.
 TEST_F(CaptureFileTest, TheFileNameHoldsTheLocalTimeOnTheTwelveHourClock) {
   const struct {
     std::time_t when;
@@ -20,6 +20,7 @@ TEST_F(CaptureFileTest, TheFileNameHoldsTheLocalTimeOnTheTwelveHourClock) {
   } cases[] = {
       {1796733296, "Comp 1 2026-12-08 12.34.56 PM.png"},
       {1796775154, "Comp 1 2026-12-09 12.12.34 AM.png"},
+      {1796774399, "Comp 1 2026-12-08 11.59.59 PM.png"},
   };
   ActivateComposition(u"Comp 1", GradientFrame(4, 4, 0, true));
   for (const auto& c : cases) {

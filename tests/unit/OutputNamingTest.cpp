@@ -94,20 +94,6 @@ class OutputNamingTest : public ::testing::Test {
   }
 };
 
-TEST_F(OutputNamingTest, NamesTheFileAfterTheCompositionAndTheLocalTime) {
-  EXPECT_EQ(Path(u"Comp 1", Utc(2021, 6, 15, 16, 4, 5)),
-            "/Users/artist/Desktop/Comp 1 2021-06-15 04.04.05 PM.png");
-}
-
-TEST_F(OutputNamingTest, MidnightAndNoonAreTwelveOnTheTwelveHourClock) {
-  EXPECT_EQ(Path(u"c", Utc(2021, 1, 2, 0, 0, 0)),
-            "/Users/artist/Desktop/c 2021-01-02 12.00.00 AM.png");
-  EXPECT_EQ(Path(u"c", Utc(2021, 1, 2, 12, 0, 0)),
-            "/Users/artist/Desktop/c 2021-01-02 12.00.00 PM.png");
-  EXPECT_EQ(Path(u"c", Utc(2021, 1, 2, 23, 59, 59)),
-            "/Users/artist/Desktop/c 2021-01-02 11.59.59 PM.png");
-}
-
 TEST_F(OutputNamingTest, AnEmptyOrMissingNameLeavesTheSpaceBeforeTheTimestamp) {
   const std::time_t when = Utc(2021, 6, 15, 9, 30, 0);
   EXPECT_EQ(Path(u"", when), "/Users/artist/Desktop/ 2021-06-15 09.30.00 AM.png");
