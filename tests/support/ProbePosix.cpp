@@ -12,10 +12,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <utility>
 
 #include "tests/support/FileCalls.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/Probe.h"
 
 namespace {
@@ -96,11 +96,9 @@ std::string InMemoryScope(const std::filesystem::path& scratch,
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     return "the child ended with status " + std::to_string(status);
   }
-  std::ifstream in(answer_file, std::ios::binary);
-  std::ostringstream answer;
-  answer << in.rdbuf();
+  const std::string answer = test_support::ContentsOf(answer_file);
   std::filesystem::remove(answer_file);
-  return answer.str();
+  return answer;
 }
 
 void CapMemory(std::size_t bytes) {
