@@ -87,26 +87,26 @@ void CaptureFixture::UseDesktop(const fs::path& desktop) {
   desktop_ = desktop;
 }
 
-std::vector<std::string> CaptureFixture::DesktopFiles() const {
-  std::vector<std::string> names;
-  if (!fs::exists(desktop_)) return names;
-  for (const auto& entry : fs::directory_iterator(desktop_))
-    names.push_back(Utf8NameOf(entry.path()));
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 fs::path CaptureFixture::OnlyPng() const {
   const std::vector<std::string> files = DesktopFiles();
   EXPECT_EQ(files.size(), 1u) << "desktop holds " << files.size() << " files";
   return files.empty() ? fs::path() : OnDesktop(files.front());
 }
 
-void CaptureFixture::ExpectEverythingGivenBack() const {
-  const substitute_host::Outstanding outstanding = host_->outstanding();
+std::vector<std::string> FolderEntries(const fs::path& folder) {
+  std::vector<std::string> names;
+  if (!fs::exists(folder)) return names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(Utf8NameOf(entry.path()));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void ExpectEverythingGivenBack(const Host& host) {
+  const substitute_host::Outstanding outstanding = host.outstanding();
   EXPECT_TRUE(outstanding.none()) << outstanding.describe();
-  EXPECT_TRUE(host_->problems().empty()) << ::testing::PrintToString(host_->problems());
-  EXPECT_TRUE(host_->failures().empty()) << ::testing::PrintToString(host_->failures());
+  EXPECT_TRUE(host.problems().empty()) << ::testing::PrintToString(host.problems());
+  EXPECT_TRUE(host.failures().empty()) << ::testing::PrintToString(host.failures());
 }
 
 Tree TreeOf(const fs::path& root) {

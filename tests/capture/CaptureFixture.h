@@ -56,6 +56,12 @@ inline constexpr A_Boolean kHandled = 1;
 // and a number.
 fs::path MakeTemporaryFolder(const std::string& prefix);
 
+// The names of the entries of `folder` (UTF-8), sorted; none if it is missing.
+std::vector<std::string> FolderEntries(const fs::path& folder);
+
+// Everything `host` handed out was given back and nothing was misused.
+void ExpectEverythingGivenBack(const Host& host);
+
 // Every entry under a folder, by relative path (UTF-8): a folder's is
 // "<folder>", a file's its bytes.
 using Tree = std::map<std::string, std::string>;
@@ -86,13 +92,13 @@ class CaptureFixture : public ::testing::Test {
   void UseDesktop(const fs::path& desktop);
 
   // The entries of the desktop, by name (UTF-8).
-  std::vector<std::string> DesktopFiles() const;
+  std::vector<std::string> DesktopFiles() const { return FolderEntries(desktop_); }
   // The one PNG on the desktop; fails the test if there is not exactly one.
   fs::path OnlyPng() const;
   // The file `utf8_name` on the desktop.
   fs::path OnDesktop(const std::string& utf8_name) const { return desktop_ / PathOf(utf8_name); }
   // Everything the host handed out was given back and nothing was misused.
-  void ExpectEverythingGivenBack() const;
+  void ExpectEverythingGivenBack() const { capture_tests::ExpectEverythingGivenBack(*host_); }
 
   fs::path home_;
   fs::path desktop_;

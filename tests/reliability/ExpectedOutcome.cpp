@@ -35,18 +35,6 @@ std::size_t ReleasePosition(const std::string& suite) {
 
 }  // namespace
 
-const char* NameOf(EntryPoint entry) {
-  switch (entry) {
-    case EntryPoint::kEntry:
-      return op::kEntryPointFunc;
-    case EntryPoint::kUpdateMenu:
-      return op::kUpdateMenuHook;
-    case EntryPoint::kCommand:
-      return op::kCommandHook;
-  }
-  return "?";
-}
-
 bool ResultIgnored(EntryPoint entry, const std::string& op) {
   switch (entry) {
     case EntryPoint::kEntry:

@@ -14,8 +14,6 @@ namespace glimster::reliability {
 // The calls the host makes into the plug-in.
 enum class EntryPoint { kEntry, kUpdateMenu, kCommand };
 
-const char* NameOf(EntryPoint entry);
-
 // The code the plug-in answers a missing suite with.
 inline constexpr A_Err kMissingSuite = 516;
 

@@ -39,6 +39,7 @@ namespace fs = std::filesystem;
 namespace op = substitute_host::op;
 using capture_tests::DecodePng;
 using capture_tests::ExpectedImage;
+using capture_tests::FolderEntries;
 using capture_tests::GradientFrame;
 using capture_tests::IsCaptureFileName;
 using substitute_host::Host;
@@ -112,14 +113,6 @@ const auto* const kReport = ::testing::AddGlobalTestEnvironment(new MatrixSizeRe
 
 substitute_host::Frame MatrixFrame() { return GradientFrame(7, 5, 12, false); }
 
-std::vector<std::string> EntriesOf(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(capture_tests::Utf8NameOf(entry.path()));
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 bool Refuses(const FaultPath& path, const std::string& suite) {
   return std::any_of(path.begin(), path.end(), [&](const PlantedFault& fault) {
     return fault.at.IsAcquire() && fault.at.suite == suite;
@@ -175,7 +168,7 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     if (!scenario.desktop_missing) fs::create_directory(desktop_);
     RunRecord record;
     Host host;
-    if (scenario.entry != EntryPoint::kEntry && host.RunEntry(Plugin()) != A_Err_NONE) {
+    if (scenario.entry != EntryPoint::kEntry && Start(host) != A_Err_NONE) {
       ADD_FAILURE() << "the plug-in did not start";
       return record;
     }
@@ -187,23 +180,23 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     Plant(plan.path, host.faults());
     if (plan.releases_fail) host.faults().FailReleases(kReleaseFailure);
 
+    ::testing::internal::CaptureStdout();  // what a capture prints
     switch (scenario.entry) {
       case EntryPoint::kEntry:
-        record.result = host.RunEntry(Plugin());
+        record.result = Start(host);
         break;
       case EntryPoint::kUpdateMenu:
-        record.result = host.UpdateMenus();
+        record.result = UpdateMenus(host);
         break;
       case EntryPoint::kCommand:
-        ::testing::internal::CaptureStdout();
-        record.result = host.IssueMenuCommand("Take Glimster").result;
-        record.output = ::testing::internal::GetCapturedStdout();
+        record.result = TakeGlimster(host);
         break;
     }
+    record.output = ::testing::internal::GetCapturedStdout();
     record.log = host.log();
     record.outstanding = host.outstanding();
     record.problems = host.problems();
-    if (fs::exists(desktop_)) record.desktop = EntriesOf(desktop_);
+    record.desktop = FolderEntries(desktop_);
     return record;
   }
 
@@ -249,8 +242,9 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
     }
 
     // The desktop: nothing, or the one whole file.
-    EXPECT_EQ(EntriesOf(home_), GetParam().desktop_missing ? std::vector<std::string>{}
-                                                           : std::vector<std::string>{"Desktop"});
+    EXPECT_EQ(FolderEntries(home_), GetParam().desktop_missing
+                                        ? std::vector<std::string>{}
+                                        : std::vector<std::string>{"Desktop"});
     if (entry != EntryPoint::kCommand || run.desktop.empty()) {
       EXPECT_THAT(run.desktop, ::testing::IsEmpty());
       return;

@@ -3,6 +3,7 @@
 #include "substitute_host/Operations.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <map>
 #include <stdexcept>
@@ -12,6 +13,24 @@ namespace glimster::reliability {
 
 namespace op = substitute_host::op;
 using substitute_host::Outputs;
+
+namespace {
+
+// The suite name and version in a log's "\"name\" version".
+struct SuiteName {
+  std::string name;
+  std::int32_t version;
+};
+
+SuiteName ParseSuite(const std::string& logged) {
+  const std::size_t close = logged.rfind('"');
+  if (logged.size() < 4 || logged.front() != '"' || close == 0 || close + 2 > logged.size()) {
+    throw std::invalid_argument("not a logged suite: " + logged);
+  }
+  return SuiteName{logged.substr(1, close - 1), std::stoi(logged.substr(close + 2))};
+}
+
+}  // namespace
 
 bool FaultPoint::IsAcquire() const { return op == op::kAcquireSuite; }
 
@@ -58,14 +77,6 @@ void Plant(const FaultPath& path, substitute_host::FaultPlan& plan) {
                     fault.at.nth);
     }
   }
-}
-
-SuiteName ParseSuite(const std::string& logged) {
-  const std::size_t close = logged.rfind('"');
-  if (logged.size() < 4 || logged.front() != '"' || close == 0 || close + 2 > logged.size()) {
-    throw std::invalid_argument("not a logged suite: " + logged);
-  }
-  return SuiteName{logged.substr(1, close - 1), std::stoi(logged.substr(close + 2))};
 }
 
 }  // namespace glimster::reliability

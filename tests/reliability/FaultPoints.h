@@ -5,7 +5,6 @@
 #include "substitute_host/CallLog.h"
 #include "substitute_host/FaultPlan.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -48,12 +47,5 @@ std::vector<PlantedFault> FaultsAt(const FaultPoint& point, A_Err code);
 
 // Makes the host fail as `path` says, counting calls from now on.
 void Plant(const FaultPath& path, substitute_host::FaultPlan& plan);
-
-// The suite name and version in a log's "\"name\" version".
-struct SuiteName {
-  std::string name;
-  std::int32_t version;
-};
-SuiteName ParseSuite(const std::string& logged);
 
 }  // namespace glimster::reliability

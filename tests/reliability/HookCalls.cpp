@@ -1,19 +1,22 @@
 #include "HookCalls.h"
 
 #include "substitute_host/platform/LibraryLoader.h"
-#include "tests/support/PluginUnderTest.h"
+
+#include <utility>
 
 namespace glimster::reliability {
-
-const substitute_host::PluginBinary& Plugin() {
-  static const substitute_host::PluginBinary kPlugin{test_support::PluginUnderTest()};
-  return kPlugin;
-}
 
 A_Err Start(substitute_host::Host& host) { return host.RunEntry(Plugin()); }
 A_Err UpdateMenus(substitute_host::Host& host) { return host.UpdateMenus(); }
 A_Err TakeGlimster(substitute_host::Host& host) {
   return host.IssueMenuCommand("Take Glimster").result;
+}
+
+A_Err ReadyFor(A_Err (*hook)(substitute_host::Host&), substitute_host::Host& host,
+               substitute_host::Frame frame) {
+  const A_Err started = hook == Start ? A_Err_NONE : Start(host);
+  host.project().SetActive(&host.project().AddComposition(u"Comp", std::move(frame), A_Time{0, 1}));
+  return started;
 }
 
 namespace {

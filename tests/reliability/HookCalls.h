@@ -4,14 +4,22 @@
 
 #include "substitute_host/Host.h"
 #include "substitute_host/PluginBinary.h"
+#include "tests/support/PluginUnderTest.h"
 
 namespace glimster::reliability {
 
-const substitute_host::PluginBinary& Plugin();
+inline const substitute_host::PluginBinary& Plugin() {
+  return test_support::LoadedPluginUnderTest();
+}
 
 A_Err Start(substitute_host::Host& host);         // EntryPointFunc
 A_Err UpdateMenus(substitute_host::Host& host);   // UpdateMenuHook
 A_Err TakeGlimster(substitute_host::Host& host);  // CommandHook, "Take Glimster" chosen
+
+// Readies `host` for `hook`: starts the plug-in unless `hook` is Start, then
+// makes a composition "Comp" of `frame` the active item. Gives Start's code.
+A_Err ReadyFor(A_Err (*hook)(substitute_host::Host&), substitute_host::Host& host,
+               substitute_host::Frame frame);
 
 // macos_runner's own calls, null when the plug-in under test is not the
 // runner: glimster_macos_fail plans a failure of Foundation or of malloc in

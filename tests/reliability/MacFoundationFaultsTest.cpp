@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace glimster::reliability {
@@ -41,25 +40,21 @@ TEST(MacFoundationFaults, EachNilAnswerGivesItsCodeAndLeavesNothingAlive) {
       {"-[NSString stringByAppendingPathComponent:]", 1, A_Err_NONE, 79, 0},
       {"-[NSString UTF8String]", 2, A_Err_NONE, 79, 0},  // the desktop path's
   };
-  char pattern[] = "/tmp/glimster-mac-foundation-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const fs::path desktop = fs::path(pattern) / "Desktop";
+  const fs::path home = capture_tests::MakeTemporaryFolder("glimster-mac-foundation-");
+  const fs::path desktop = home / "Desktop";
   fs::create_directory(desktop);
   const substitute_host::platform::DesktopRedirect redirect(Plugin(), desktop);
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.call ? c.call : "nothing") + " failing, call " +
                  std::to_string(c.nth));
     Host host;
-    ASSERT_EQ(Start(host), A_Err_NONE);
-    host.project().SetActive(&host.project().AddComposition(
-        u"Comp", substitute_host::NoiseFrame(4, 4, 1), A_Time{0, 1}));
+    ASSERT_EQ(ReadyFor(TakeGlimster, host, substitute_host::NoiseFrame(4, 4, 1)), A_Err_NONE);
     if (c.call) ASSERT_EQ(plan(c.call, c.nth), 0);
     EXPECT_EQ(TakeGlimster(host), c.result);
     if (c.call) plan(c.call, 0);
     EXPECT_EQ(host.reports().size(), c.reported ? 1u : 0u);
     if (c.reported) EXPECT_TRUE(test_support::ReportedOnce(host.reports(), c.reported));
-    EXPECT_TRUE(host.outstanding().none()) << host.outstanding().describe();
-    EXPECT_TRUE(host.problems().empty());
+    capture_tests::ExpectEverythingGivenBack(host);
     EXPECT_EQ(live_objects(), 0);
     std::size_t files = 0;
     for (const auto& entry : fs::directory_iterator(desktop)) {
@@ -68,7 +63,7 @@ TEST(MacFoundationFaults, EachNilAnswerGivesItsCodeAndLeavesNothingAlive) {
     }
     EXPECT_EQ(files, c.files);
   }
-  fs::remove_all(pattern);
+  fs::remove_all(home);
 }
 
 }  // namespace

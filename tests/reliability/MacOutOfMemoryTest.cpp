@@ -16,11 +16,9 @@
 #include "substitute_host/PluginBinary.h"
 #include "substitute_host/platform/DesktopRedirect.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -48,9 +46,7 @@ TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) 
   const CountMacObjects live_objects = MacObjectCounter();
   const CountMacObjects live_blocks = MacBlockCounter();
   ASSERT_TRUE(plan && live_objects && live_blocks) << Plugin().file() << " is not macos_runner";
-  char pattern[] = "/tmp/glimster-mac-oom-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const fs::path home = pattern;
+  const fs::path home = capture_tests::MakeTemporaryFolder("glimster-mac-oom-");
   const fs::path desktop = home / "Desktop";
   fs::create_directory(desktop);
   const substitute_host::platform::DesktopRedirect redirect(Plugin(), desktop);
@@ -63,8 +59,7 @@ TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) 
   // a hook leaves.
   {
     Host host;
-    ASSERT_EQ(Start(host), A_Err_NONE);
-    host.project().SetActive(&host.project().AddComposition(u"Comp", frame, A_Time{0, 1}));
+    ASSERT_EQ(ReadyFor(TakeGlimster, host, frame), A_Err_NONE);
     ASSERT_EQ(plan("malloc", 1), 0);
     const A_Err result = TakeGlimster(host);
     plan("malloc", 0);
@@ -78,8 +73,7 @@ TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) 
       SCOPED_TRACE(std::string(hook.name) + ", allocation " + std::to_string(nth) + " failing");
       ASSERT_LT(nth, kMostAllocations);
       Host host;
-      if (hook.call != Start) ASSERT_EQ(Start(host), A_Err_NONE);
-      host.project().SetActive(&host.project().AddComposition(u"Comp", frame, A_Time{0, 1}));
+      ASSERT_EQ(ReadyFor(hook.call, host, frame), A_Err_NONE);
       ASSERT_EQ(plan("malloc", nth), 0);
       const long blocks = live_blocks();
       const A_Err result = hook.call(host);
@@ -87,8 +81,7 @@ TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) 
       EXPECT_EQ(live_blocks(), blocks) << "heap blocks of the Mac code left behind";
 
       EXPECT_TRUE(result == A_Err_NONE || result == A_Err_ALLOC) << result;
-      EXPECT_THAT(host.problems(), ::testing::IsEmpty());
-      EXPECT_TRUE(host.outstanding().none()) << host.outstanding().describe();
+      capture_tests::ExpectEverythingGivenBack(host);
       EXPECT_EQ(live_objects(), 0);
       std::size_t written = 0;
       for (const auto& entry : fs::directory_iterator(desktop)) {

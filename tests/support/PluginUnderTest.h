@@ -8,6 +8,8 @@
 // Mac code's tests test another binary unseen.
 #pragma once
 
+#include "substitute_host/PluginBinary.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,6 +30,12 @@ std::optional<std::string> MacSliceUnderTest();
 // and not empty; else, for a slice under test, the runner built with the
 // tests; else BuiltPlugin().
 std::filesystem::path PluginUnderTest();
+
+// PluginUnderTest(), loaded once for the whole program and never unloaded.
+inline const substitute_host::PluginBinary& LoadedPluginUnderTest() {
+  static const substitute_host::PluginBinary kPlugin(PluginUnderTest());
+  return kPlugin;
+}
 
 // The universal Glimster.plugin this build made, which the runner loads
 // unless GLIMSTER_MACOS_BUNDLE names another (empty in a build without the runner).

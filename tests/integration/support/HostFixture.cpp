@@ -7,41 +7,13 @@
 namespace glimster::substitute_host {
 
 void PrintTo(CommandState state, std::ostream* out) {
-  switch (state) {
-    case CommandState::kNeverSet:
-      *out << "NeverSet";
-      return;
-    case CommandState::kEnabled:
-      *out << "Enabled";
-      return;
-    case CommandState::kDisabled:
-      *out << "Disabled";
-      return;
-  }
-}
-
-void PrintTo(ItemKind kind, std::ostream* out) {
-  switch (kind) {
-    case ItemKind::kFolder:
-      *out << "Folder";
-      return;
-    case ItemKind::kComposition:
-      *out << "Composition";
-      return;
-    case ItemKind::kFootage:
-      *out << "Footage";
-      return;
-  }
+  static const char* const kNames[] = {"NeverSet", "Enabled", "Disabled"};  // in declaration order
+  *out << kNames[static_cast<int>(state)];
 }
 
 }  // namespace glimster::substitute_host
 
 namespace glimster::integration {
-
-const substitute_host::PluginBinary& PluginUnderTest() {
-  static const substitute_host::PluginBinary kPlugin(test_support::PluginUnderTest());
-  return kPlugin;
-}
 
 void HostFixture::TearDown() {
   EXPECT_THAT(host_.problems(), ::testing::IsEmpty());
@@ -49,7 +21,7 @@ void HostFixture::TearDown() {
 }
 
 A_Err HostFixture::RunEntry(const substitute_host::EntryOptions& options) {
-  return host_.RunEntry(PluginUnderTest(), options);
+  return host_.RunEntry(test_support::LoadedPluginUnderTest(), options);
 }
 
 void HostFixture::StartPlugin() {

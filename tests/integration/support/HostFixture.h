@@ -4,7 +4,6 @@
 #include "substitute_host/CallLog.h"
 #include "substitute_host/Host.h"
 #include "substitute_host/Operations.h"
-#include "substitute_host/PluginBinary.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,9 +13,8 @@
 #include <vector>
 
 namespace glimster::substitute_host {
-// Print a menu item's state and an item's kind by name in test output.
+// Prints a menu item's state by name in test output.
 void PrintTo(CommandState state, std::ostream* out);
-void PrintTo(ItemKind kind, std::ostream* out);
 }  // namespace glimster::substitute_host
 
 namespace glimster::integration {
@@ -26,9 +24,6 @@ using substitute_host::CallFault;
 using substitute_host::CommandState;
 using substitute_host::Host;
 using substitute_host::Outputs;
-
-// The built plug-in file, loaded once for the whole run and never unloaded.
-const substitute_host::PluginBinary& PluginUnderTest();
 
 // The suites the plug-in is expected to use, as the call log writes them.
 inline const std::string kCommandSuite1 = substitute_host::SuiteArgs("AEGP Command Suite", 1);
