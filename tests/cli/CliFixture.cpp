@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <regex>
 #include <sstream>
 
 #include "substitute_host/PluginBinary.h"
@@ -64,12 +65,23 @@ std::vector<std::string> LinesOf(const std::string& text) {
   return lines;
 }
 
-std::string ValueOf(const std::string& output, const std::string& label) {
+std::vector<std::string> ValuesOf(const std::string& output, const std::string& label) {
   const std::string prefix = label + ": ";
+  std::vector<std::string> values;
   for (const std::string& line : LinesOf(output)) {
-    if (line.rfind(prefix, 0) == 0) return line.substr(prefix.size());
+    if (line.rfind(prefix, 0) == 0) values.push_back(line.substr(prefix.size()));
   }
-  return "";
+  return values;
+}
+
+std::string ValueOf(const std::string& output, const std::string& label) {
+  const std::vector<std::string> values = ValuesOf(output, label);
+  return values.empty() ? "" : values.front();
+}
+
+bool IsDefaultCompositionFileName(const std::string& name) {
+  return std::regex_match(name,
+                          std::regex(R"(Comp 1 \d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d [AP]M\.png)"));
 }
 
 }  // namespace glimster::cli_tests

@@ -52,7 +52,14 @@ std::vector<fs::path> EntriesOf(const fs::path& folder);
 // The lines of `text`, without their line feeds.
 std::vector<std::string> LinesOf(const std::string& text);
 
-// What follows "<label>: " on the first line that starts so, or "" when no line does.
+// What follows "<label>: " on each line of `output` that starts so.
+std::vector<std::string> ValuesOf(const std::string& output, const std::string& label);
+
+// The first of those, or "" when no line starts so.
 std::string ValueOf(const std::string& output, const std::string& label);
+
+// Whether `name` is that of a capture of the default composition, "Comp 1",
+// with the time of the capture.
+bool IsDefaultCompositionFileName(const std::string& name);
 
 }  // namespace glimster::cli_tests

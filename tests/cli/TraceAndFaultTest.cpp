@@ -91,39 +91,61 @@ TEST_F(Trace, IsOnlyPrintedWhenAskedFor) {
   EXPECT_THAT(run.out, Not(HasSubstr("AcquireSuite")));
 }
 
-class Fault : public CliTest {};
+// A fault an option sets, and what the run shows of it.
+struct FaultMet {
+  const char* name;
+  const char* option;  // --fail or --refuse-suite
+  const char* value;
+  int entry;           // what EntryPointFunc returns
+  const char* traced;  // the faulted call's trace line, after its number
+  const char* error;   // the line on standard error, after "glimster-host: "
+  const char* report;  // the plug-in's report shown, or ""
+};
 
-TEST_F(Fault, AFailingRenderShowsTheErrorAndWritesNothing) {
-  const ToolRun run =
-      RunHost({"--size", "8x8", "--fail", "AEGP_RenderAndCheckoutFrame:7", "--trace"});
+class FaultOutcome : public CliTest, public ::testing::WithParamInterface<FaultMet> {};
+
+// Exit status 1, the error, the faulted call in the trace and nothing
+// written; no menu and no capture for a plug-in that did not start.
+TEST_P(FaultOutcome, EndsTheRunWithTheErrorAndWritesNothing) {
+  const FaultMet& fault = GetParam();
+  const ToolRun run = RunHost({fault.option, fault.value, "--size", "4x4", "--trace"});
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_THAT(run.err, HasSubstr("glimster-host: capture failed: CommandHook returned 7"));
+  EXPECT_EQ(run.err, "glimster-host: " + std::string(fault.error) + "\n");
+  EXPECT_EQ(ValueOf(run.out, "entry"), "EntryPointFunc returned " + std::to_string(fault.entry));
+  EXPECT_EQ(ValueOf(run.out, "report"), fault.report);
+  EXPECT_THAT(run.out, HasSubstr("  " + std::string(fault.traced) + "\n"));
+  EXPECT_EQ(ValueOf(run.out, "menu") != "", fault.entry == 0);
+  EXPECT_EQ(ValueOf(run.out, "capture") != "", fault.entry == 0);
   EXPECT_EQ(ValueOf(run.out, "wrote"), "");
   EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
-  const std::vector<TracedCall> calls = TraceOf(run.out);
-  const std::size_t render = Find(calls, "AEGP_RenderAndCheckoutFrame");
-  ASSERT_LT(render, calls.size());
-  EXPECT_EQ(calls[render].result, "7");
-  EXPECT_EQ(Find(calls, "AEGP_CheckinFrame"), calls.size());  // nothing to give back
 }
 
-// :written: the host gives the world and still answers 7. A world had with
-// an error is no frame: the capture stops there, before the name.
-TEST_F(Fault, AWorldGivenWithAnErrorIsNoFrame) {
-  const ToolRun run =
-      RunHost({"--size", "8x8", "--fail", "AEGP_GetReceiptWorld:7:written", "--trace"});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_THAT(run.err, HasSubstr("glimster-host: capture failed: CommandHook returned 7"));
-  EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
-  const std::vector<TracedCall> calls = TraceOf(run.out);
-  const std::size_t world = Find(calls, "AEGP_GetReceiptWorld");
-  ASSERT_LT(world, calls.size());
-  EXPECT_THAT(calls[world].args, HasSubstr("-> world"));
-  EXPECT_EQ(calls[world].result, "7");
-  EXPECT_EQ(Find(calls, "AEGP_GetItemName"), calls.size());
-  EXPECT_EQ(Find(calls, "AEGP_FillOutPFEffectWorld"), calls.size());
-  EXPECT_LT(Find(calls, "AEGP_CheckinFrame", world), calls.size());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FaultOutcome,
+    ::testing::Values(
+        FaultMet{"AFailingRenderShowsTheErrorAndWritesNothing", "--fail",
+                 "AEGP_RenderAndCheckoutFrame:7", 0,
+                 "AEGP_RenderAndCheckoutFrame(options 1 (world type 1, time 0/1, downsample 1x1) "
+                 "-> none) -> 7",
+                 "capture failed: CommandHook returned 7", ""},
+        // :written: the host gives the world and still answers 7.
+        FaultMet{"AWorldGivenWithAnErrorIsNoFrame", "--fail", "AEGP_GetReceiptWorld:7:written", 0,
+                 "AEGP_GetReceiptWorld(receipt 1 -> world) -> 7",
+                 "capture failed: CommandHook returned 7", ""},
+        FaultMet{"ARefusedRenderSuiteFailsTheCaptureOnly", "--refuse-suite",
+                 "AEGP Render Suite:2:5", 0, "AcquireSuite(\"AEGP Render Suite\" 2) -> 5",
+                 "capture failed: CommandHook returned 516", ""},
+        // 516: the plug-in's missing-suite code.
+        FaultMet{"ARefusedRegisterSuiteStopsTheStart", "--refuse-suite", "AEGP Register Suite:6",
+                 516, "AcquireSuite(\"AEGP Register Suite\" 6) -> 2",
+                 "the plug-in did not start: EntryPointFunc returned 516", ""},
+        FaultMet{"AFailedRegistrationShowsThePluginsReport", "--fail", "AEGP_RegisterIdleHook:6", 6,
+                 "AEGP_RegisterIdleHook(plugin 256, hook set, refcon null) -> 6",
+                 "the plug-in did not start: EntryPointFunc returned 6",
+                 "Error enabling Glimster."}),
+    [](const ::testing::TestParamInfo<FaultMet>& info) { return std::string(info.param.name); });
+
+class Fault : public CliTest {};
 
 TEST_F(Fault, OnlyTheNthCallFails) {
   // The second AEGP_GetActiveItem is the menu update with the footage item active.
@@ -139,26 +161,6 @@ TEST_F(Fault, OnlyTheNthCallFails) {
   EXPECT_THAT(run.err, HasSubstr("UpdateMenuHook returned an error"));
 }
 
-TEST_F(Fault, ARefusedRegisterSuiteStopsTheStart) {
-  const ToolRun run = RunHost({"--refuse-suite", "AEGP Register Suite:6"});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(ValueOf(run.out, "entry"),
-            "EntryPointFunc returned 516");  // the plug-in's missing-suite code
-  EXPECT_THAT(run.err,
-              HasSubstr("glimster-host: the plug-in did not start: EntryPointFunc returned 516"));
-  EXPECT_THAT(run.out, Not(HasSubstr("menu:")));
-  EXPECT_THAT(run.out, Not(HasSubstr("capture:")));
-  EXPECT_FALSE(fs::exists(DefaultDesktop()));
-}
-
-TEST_F(Fault, AFailedRegistrationShowsThePluginsReport) {
-  const ToolRun run = RunHost({"--fail", "AEGP_RegisterIdleHook:6"});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(ValueOf(run.out, "entry"), "EntryPointFunc returned 6");
-  EXPECT_EQ(ValueOf(run.out, "report"), "Error enabling Glimster.");
-  EXPECT_FALSE(fs::exists(DefaultDesktop()));
-}
-
 TEST_F(Fault, AFaultWhoseCallNeverComesIsAWarning) {
   const ToolRun run = RunHost({"--no-capture", "--fail", "AEGP_RenderAndCheckoutFrame:7", "--fail",
                                "AEGP_GetActiveItem:9:5"});
@@ -167,14 +169,6 @@ TEST_F(Fault, AFaultWhoseCallNeverComesIsAWarning) {
             "glimster-host: warning: --fail never fired: call 5 of AEGP_GetActiveItem (3 made)\n"
             "glimster-host: warning: --fail never fired: every call of "
             "AEGP_RenderAndCheckoutFrame (none was made)\n");
-}
-
-TEST_F(Fault, ARefusedRenderSuiteFailsTheCaptureOnly) {
-  const ToolRun run = RunHost({"--size", "4x4", "--refuse-suite", "AEGP Render Suite:2:5"});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(ValueOf(run.out, "entry"), "EntryPointFunc returned 0");
-  EXPECT_THAT(run.err, HasSubstr("capture failed: CommandHook returned "));
-  EXPECT_TRUE(EntriesOf(DefaultDesktop()).empty());
 }
 
 }  // namespace
