@@ -150,9 +150,9 @@ class FaultMatrixTest : public ::testing::TestWithParam<Scenario> {
   void SetUp() override {
     home_ = capture_tests::MakeTemporaryFolder("glimster-faults-");
     desktop_ = home_ / "Desktop";
-    Plugin();
+    test_support::LoadedPluginUnderTest();  // loaded before the probe attaches to it
     probe::Attach();
-    redirect_.emplace(Plugin(), desktop_);
+    redirect_.emplace(test_support::LoadedPluginUnderTest(), desktop_);
   }
   void TearDown() override {
     redirect_.reset();

@@ -6,7 +6,9 @@
 
 namespace glimster::reliability {
 
-A_Err Start(substitute_host::Host& host) { return host.RunEntry(Plugin()); }
+A_Err Start(substitute_host::Host& host) {
+  return host.RunEntry(test_support::LoadedPluginUnderTest());
+}
 A_Err UpdateMenus(substitute_host::Host& host) { return host.UpdateMenus(); }
 A_Err TakeGlimster(substitute_host::Host& host) {
   return host.IssueMenuCommand("Take Glimster").result;
@@ -23,7 +25,8 @@ namespace {
 
 void* RunnerCall(const char* name) {
   namespace platform = substitute_host::platform;
-  return platform::FindExportedFunction(platform::LoadLibraryForever(Plugin().file()), name);
+  return platform::FindExportedFunction(
+      platform::LoadLibraryForever(test_support::LoadedPluginUnderTest().file()), name);
 }
 
 }  // namespace

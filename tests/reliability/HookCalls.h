@@ -8,10 +8,6 @@
 
 namespace glimster::reliability {
 
-inline const substitute_host::PluginBinary& Plugin() {
-  return test_support::LoadedPluginUnderTest();
-}
-
 A_Err Start(substitute_host::Host& host);         // EntryPointFunc
 A_Err UpdateMenus(substitute_host::Host& host);   // UpdateMenuHook
 A_Err TakeGlimster(substitute_host::Host& host);  // CommandHook, "Take Glimster" chosen

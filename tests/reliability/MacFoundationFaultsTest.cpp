@@ -24,7 +24,8 @@ using substitute_host::Host;
 TEST(MacFoundationFaults, EachNilAnswerGivesItsCodeAndLeavesNothingAlive) {
   const PlanMacFailure plan = MacFailurePlanner();
   const CountMacObjects live_objects = MacObjectCounter();
-  ASSERT_TRUE(plan && live_objects) << Plugin().file() << " is not macos_runner";
+  ASSERT_TRUE(plan && live_objects)
+      << test_support::LoadedPluginUnderTest().file() << " is not macos_runner";
   const struct {
     const char* call;  // null: nothing fails
     unsigned nth;
@@ -43,7 +44,8 @@ TEST(MacFoundationFaults, EachNilAnswerGivesItsCodeAndLeavesNothingAlive) {
   const fs::path home = capture_tests::MakeTemporaryFolder("glimster-mac-foundation-");
   const fs::path desktop = home / "Desktop";
   fs::create_directory(desktop);
-  const substitute_host::platform::DesktopRedirect redirect(Plugin(), desktop);
+  const substitute_host::platform::DesktopRedirect redirect(test_support::LoadedPluginUnderTest(),
+                                                            desktop);
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.call ? c.call : "nothing") + " failing, call " +
                  std::to_string(c.nth));

@@ -45,11 +45,13 @@ TEST(MacOutOfMemory, EachAllocationOfEachHookFailingInTurnIsCaughtInTheMacCode) 
   const PlanMacFailure plan = MacFailurePlanner();
   const CountMacObjects live_objects = MacObjectCounter();
   const CountMacObjects live_blocks = MacBlockCounter();
-  ASSERT_TRUE(plan && live_objects && live_blocks) << Plugin().file() << " is not macos_runner";
+  ASSERT_TRUE(plan && live_objects && live_blocks)
+      << test_support::LoadedPluginUnderTest().file() << " is not macos_runner";
   const fs::path home = capture_tests::MakeTemporaryFolder("glimster-mac-oom-");
   const fs::path desktop = home / "Desktop";
   fs::create_directory(desktop);
-  const substitute_host::platform::DesktopRedirect redirect(Plugin(), desktop);
+  const substitute_host::platform::DesktopRedirect redirect(test_support::LoadedPluginUnderTest(),
+                                                            desktop);
   const substitute_host::Frame frame = substitute_host::NoiseFrame(8, 4, 1);
   const std::vector<std::uint8_t> expected = capture_tests::ExpectedImage(frame).pixels;
 
