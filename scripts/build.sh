@@ -32,7 +32,7 @@ fi
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
 if [ $# -eq 0 ]; then
-  what="everything: plug-in, Glimster.aex, Glimster.plugin, substitute host, tests, benchmarks (a first build usually takes 10-12 minutes on 2 cores)"
+  what="everything: plug-in, Glimster.aex, Glimster.plugin, substitute host, tests, benchmarks (a first build usually takes 8-10 minutes on 2 cores)"
 else
   what="$* (a first build usually takes 3-5 minutes on 2 cores)"
 fi

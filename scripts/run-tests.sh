@@ -8,11 +8,11 @@ cd "$(dirname "$0")/.."
 scripts/install-dependencies.sh
 scripts/build.sh
 echo "Testing under AddressSanitizer and UndefinedBehaviorSanitizer, in build/linux-sanitize"
-echo "  (its first build and the tests usually take 8-10 minutes on 2 cores)..."
+echo "  (its first build and the tests usually take 5-7 minutes on 2 cores)..."
 scripts/test-sanitized.sh
 # 30 seconds a target keeps the whole run well under half an hour on 2 cores;
 # scripts/run-fuzzers.sh SECONDS fuzzes longer.
-echo "Running each fuzz target for 30 seconds (built the first time: 1-2 minutes more)..."
+echo "Running the two fuzz targets side by side for 30 seconds (built the first time: under a minute more)..."
 scripts/run-fuzzers.sh 30
-echo "Running the tests (usually 2-3 minutes on 2 cores)..."
+echo "Running the tests (usually about 3 minutes on 2 cores)..."
 exec ctest --preset linux
